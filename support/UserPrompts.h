@@ -21,7 +21,8 @@ enum class TMessageIcon {
 // At most one exists at a time; the operation that creates it destroys it.
 class TWaitWindow {
 public:
-    virtual ~TWaitWindow() = default;
+    // A window that is CurrentWaitWindow clears that reference when destroyed.
+    virtual ~TWaitWindow();
 
     virtual void SetCaption(const QString& caption) = 0;
     virtual QString Caption() const = 0;
@@ -35,6 +36,9 @@ public:
     // Places the window at the given top, centred horizontally on the screen.
     virtual void PlaceAtTop(int top) = 0;
 };
+
+// The wait window being shown by a long operation, or null.
+extern TWaitWindow* CurrentWaitWindow;
 
 class TUserPrompts {
 public:

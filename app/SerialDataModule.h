@@ -1,0 +1,112 @@
+#pragma once
+
+// TSerialDataModule is the single home of everything the configurator knows
+// about the control unit: the parameter catalogue (77 data items), the
+// connection component, the refresher and the translator, the rules that tie
+// items together, and the operations a fitter runs on a unit (connect, files,
+// firmware). It knows no window: what the configuration window must show it
+// announces through signals, and it reaches the user through TUserPrompts.
+
+#include "support/UserPrompts.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+#include <cstdint>
+#include <memory>
+
+class TDataRefresher;
+class TOrvConnection;
+class TOrvNumber;
+class TOrvPacketData;
+class TOrvSerialData;
+
+class TSerialDataModule : public QObject {
+    Q_OBJECT
+
+public:
+    // The band lamps of the configuration window.
+    enum class Band { Lambda, Tps };
+    Q_ENUM(Band)
+
+    explicit TSerialDataModule(QObject* owner = nullptr);
+    ~TSerialDataModule() override;
+
+    TOrvConnection* OrvConnection() const { return m_connection; }
+    TDataRefresher* DataRefresher() const { return m_refresher; }
+
+    // Items by component name; null when there is no such item.
+    TOrvSerialData* Item(const QString& name) const;
+    TOrvNumber* Number(const QString& name) const;
+    TOrvPacketData* Packet(const QString& name) const;
+    // Every data item, in component order.
+    QList<TOrvSerialData*> Items() const;
+
+    // The user seam; the module keeps a quiet default (no messages, "no" to
+    // every question) until the program sets its own. Not owned.
+    TUserPrompts* Prompts() const { return m_prompts; }
+    void SetPrompts(TUserPrompts* prompts);
+
+    // Rules over all items.
+    void ApplyIgnitionScale(int ignitionType);
+    void ApplyDefaults();
+    void ClearLiveValues();
+    void NotifyAllItems();
+
+    // Connection.
+    int ConnectToUnit(int port, int flags);
+    void ReleaseLink(bool refresherOn);
+    void ReloadAllItems();
+    void ActivatePacketItems();
+    bool StopRefresher();
+    bool IsUnitConnected() const;
+
+    // The identity record read from the unit by the last connect or reprogramming.
+    const std::array<uint8_t, 8>& Identity() const { return m_identity; }
+
+    // Texts shown by the windows and the operations, filled by RefreshMessageTexts.
+    QString ConnectedText() const { return m_texts.value(10); }
+    QString NotConnectedText() const { return m_texts.value(11); }
+    QString MessageText(int index) const { return m_texts.value(index); }
+
+signals:
+    // The configuration window shows or hides the edits that depend on the
+    // option flags.
+    void DependentEditsUpdateRequested();
+    // The configuration window selects its switch-type entry from TIPO_COMMUTATORE.
+    void SwitchComboSyncRequested();
+    // Lamp `lit` of the band goes to 100 %, the band's other lamps to 0 %.
+    void BandLampChanged(TSerialDataModule::Band band, int lit);
+
+private:
+    void BuildCatalogue();
+    void WireRules();
+    void LoadedAll();
+    int IntOf(const QString& name) const;
+    void WriteInt(const QString& name, int value);
+    void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);
+
+    // Rules, run by the item events they are connected to.
+    void TIPO_ACCENSIONEGetData();
+    void TIPO_ACCENSIONESetData();
+    void TIPO_TPSSetData();
+    void TIPO_SONDA_LAMBDASetData();
+    void MASSIMA_APERTURA_ATTUATORESetData();
+    void FLAG_GONFIGURAZIONESetData();
+    void TIPO_COMMUTATOREGetData();
+    void GiriCutOffFiliGialliSetData();
+    void FASCIA_TPSGetData();
+    void FASCIA_LAMBDAGetData();
+    void VAL_GIRIGetData();
+
+    TOrvConnection* m_connection = nullptr;
+    TDataRefresher* m_refresher = nullptr;
+    QHash<QString, TOrvSerialData*> m_items;
+    QList<TOrvSerialData*> m_itemOrder;
+    std::unique_ptr<TUserPrompts> m_quietPrompts;
+    TUserPrompts* m_prompts = nullptr;
+    std::array<uint8_t, 8> m_identity{};
+    QHash<int, QString> m_texts;
+};
