@@ -132,9 +132,12 @@ bool TTranslator::SetString(int index, const QString& text, int language)
     const bool wasLoaded = IsLibraryLoaded();
     if (!wasLoaded && !LoadLanguageLibrary())
         return false;
+    // The file is updated as it is now, and only when every line of it was
+    // understood, so that writing it back loses nothing.
+    TLanguageStore updated;
+    const bool writable = updated.Load(StoreFileName()) && updated.IsIntact();
     const int target = language >= 0 ? language : m_linguaCorrente;
-    if (index >= MaxStrings() || language >= MaxLanguages() || Identifier(target, index) < 0
-        || !m_store->IsIntact()) {
+    if (!writable || index >= MaxStrings() || language >= MaxLanguages() || Identifier(target, index) < 0) {
         if (!wasLoaded)
             FreeLanguageLibrary();
         return false;
@@ -147,7 +150,6 @@ bool TTranslator::SetString(int index, const QString& text, int language)
     const qint64 identifier = Identifier(m_linguaCorrente, index);
     const qint64 first = identifier / BlockSize * BlockSize;
     const qint64 languageStart = Identifier(m_linguaCorrente, 0);
-    TLanguageStore updated = *m_store;
     for (qint64 id = first; id < first + BlockSize; ++id)
         updated.SetString(id, id == identifier ? text : GetString(static_cast<int>(id - languageStart)));
     const bool saved = updated.Save(StoreFileName());
