@@ -67,8 +67,8 @@ bool DecryptToBuffer(QIODevice& source, TPlainBuffer& out)
     char magic[MagicSize];
     TKeyMaterial material;
     const qint64 length = source.size() - HeaderSize;
-    if (length < 0 || length > std::numeric_limits<qint32>::max() || !ReadExactly(source, magic, MagicSize)
-        || !ReadKeyMaterial(source, material))
+    if (length < 0 || length > std::numeric_limits<qint32>::max() || !ReadExactly(source, magic, MagicSize) ||
+        !ReadKeyMaterial(source, material))
         return false;
 
     TPlainBuffer plain = TPlainBuffer::WithLength(static_cast<qint32>(length));
@@ -104,8 +104,8 @@ bool Encipher(QIODevice& source, QIODevice& target, QRandomGenerator* random)
     for (uint8_t& byte : material)
         byte = static_cast<uint8_t>(random->generate());
 
-    if (target.write(Magic, MagicSize) != MagicSize
-        || target.write(reinterpret_cast<const char*>(material.data()), KeyMaterialSize) != KeyMaterialSize)
+    if (target.write(Magic, MagicSize) != MagicSize ||
+        target.write(reinterpret_cast<const char*>(material.data()), KeyMaterialSize) != KeyMaterialSize)
         return false;
     arcfour_ctx cipher = CipherFor(material);
     return CryptRest(source, target, cipher);
@@ -139,7 +139,8 @@ bool EncryptFile(const QString& plainFileName, const QString& containerFileName,
         return false;
     if (!Encipher(source, target, random)) {
         if (prompts)
-            prompts->ShowMessage(TMessageIcon::Error, QStringLiteral("Errore"), QStringLiteral("Error during Crypt."));
+            prompts->ShowMessage(TMessageIcon::Error, QStringLiteral("Errore"),
+                                 QStringLiteral("Error during Crypt."));
         return false;
     }
     return target.commit();
@@ -151,8 +152,8 @@ TContainerResult DecryptStream(QIODevice* source, QIODevice* target)
         return TContainerResult::MissingStream;
     char magic[MagicSize];
     TKeyMaterial material;
-    if (!ReadExactly(*source, magic, MagicSize) || qstrnicmp(magic, MagicSize, Magic, MagicSize) != 0
-        || !ReadKeyMaterial(*source, material))
+    if (!ReadExactly(*source, magic, MagicSize) || qstrnicmp(magic, MagicSize, Magic, MagicSize) != 0 ||
+        !ReadKeyMaterial(*source, material))
         return TContainerResult::NotAContainer;
     arcfour_ctx cipher = CipherFor(material);
     return CryptRest(*source, *target, cipher) ? TContainerResult::Success : TContainerResult::DecipherFailed;

@@ -26,10 +26,10 @@ class TUserPrompts;
 // fail here, so the codes 3 to 6 of the format's table never occur.
 enum class TContainerResult : quint8 {
     Success = 0,
-    MissingStream = 1,   // the source or the target is null
-    NotAContainer = 2,   // the source does not start with the magic and a whole header
-    DecipherFailed = 7,  // reading the source or writing the target failed while deciphering
-    EncipherFailed = 8,  // the same while enciphering; the target then holds a partial container
+    MissingStream = 1,  // the source or the target is null
+    NotAContainer = 2,  // the source does not start with the magic and a whole header
+    DecipherFailed = 7, // reading the source or writing the target failed while deciphering
+    EncipherFailed = 8, // the same while enciphering; the target then holds a partial container
 };
 
 // Deciphers a whole container held in memory (a firmware image) into out.

@@ -61,7 +61,7 @@ QStringList NamesOf(const QStringList& list)
 bool StoredInteger(const QVariant& stored, int& value)
 {
     bool ok = false;
-    const int parsed = stored.typeId() == QMetaType::Int     ? stored.toInt(&ok)
+    const int parsed = stored.typeId() == QMetaType::Int       ? stored.toInt(&ok)
                        : stored.typeId() == QMetaType::QString ? stored.toString().toInt(&ok, 10)
                                                                : 0;
     if (ok)
@@ -87,8 +87,8 @@ QString TOrvRegistryData::SettingsFileName() const
         parts.removeFirst();
     if (parts.isEmpty())
         return QString();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + parts.join(u'/')
-           + QLatin1String(".conf");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + parts.join(u'/') +
+           QLatin1String(".conf");
 }
 
 bool TOrvRegistryData::LoadData()

@@ -32,7 +32,8 @@ public:
     // Asked for the value of a setting the store lacks; defaultValue starts as
     // the list's value.
     std::function<void(QObject* Sender, const QString& ValueName, int& defaultValue)> OnMissingIntegerValue;
-    std::function<void(QObject* Sender, const QString& ValueName, QString& defaultValue)> OnMissingStringValue;
+    std::function<void(QObject* Sender, const QString& ValueName, QString& defaultValue)>
+        OnMissingStringValue;
 
     QString KeyName() const { return m_keyName; }
     void SetKeyName(const QString& keyName) { m_keyName = keyName; }

@@ -19,7 +19,8 @@ public:
 
     void ShowMessage(TMessageIcon icon, const QString& caption, const QString& text) override
     {
-        messages << QStringLiteral("%1|%2|%3").arg(icon == TMessageIcon::Error ? "error" : "plain", caption, text);
+        messages
+            << QStringLiteral("%1|%2|%3").arg(icon == TMessageIcon::Error ? "error" : "plain", caption, text);
     }
     bool AskYesNo(TMessageIcon, const QString&, const QString&, bool) override { return false; }
     void Wait(int) override {}
@@ -51,6 +52,28 @@ QByteArray Pattern(int size)
 bool Decrypt(const QByteArray& container, TPlainBuffer& out)
 {
     return DecryptImage(reinterpret_cast<const uchar*>(container.constData()), container.size(), out);
+}
+
+// The stream operations over byte arrays.
+TContainerResult DecryptBytes(const QByteArray& container, QByteArray& content)
+{
+    QBuffer source;
+    source.setData(container);
+    source.open(QIODevice::ReadOnly);
+    QBuffer target(&content);
+    target.open(QIODevice::WriteOnly);
+    return DecryptStream(&source, &target);
+}
+
+QByteArray EncryptBytes(const QByteArray& content, QRandomGenerator* random = nullptr)
+{
+    QBuffer source;
+    source.setData(content);
+    source.open(QIODevice::ReadOnly);
+    QBuffer target;
+    target.open(QIODevice::WriteOnly);
+    return EncryptStream(&source, &target, random) == TContainerResult::Success ? target.data()
+                                                                                : QByteArray();
 }
 
 QByteArray WriteFile(const QString& fileName, const QByteArray& bytes)
@@ -94,13 +117,16 @@ void TestEncryptedContainer::referenceVectors_data()
 
     QTest::newRow("mixed selector bits")
         << ReferenceHeader()
-        << QByteArray::fromHex("b7d15651205d9ea8380814ba40552f42486b657031f16e6a47f0ce19985b5beb5a3b7791541986");
+        << QByteArray::fromHex(
+               "b7d15651205d9ea8380814ba40552f42486b657031f16e6a47f0ce19985b5beb5a3b7791541986");
     QTest::newRow("no selector bit: empty key phrase")
         << ReferenceHeader(0x00)
-        << QByteArray::fromHex("3e2f9c35f2d046715fde5546f68bc200169d48be46bed4a20f9ef1c4e36c7e398a205e6efe3b41");
+        << QByteArray::fromHex(
+               "3e2f9c35f2d046715fde5546f68bc200169d48be46bed4a20f9ef1c4e36c7e398a205e6efe3b41");
     QTest::newRow("every selector bit: whole key area")
         << ReferenceHeader(0xFF)
-        << QByteArray::fromHex("c756f7e6acbe94fdc4927c0ba60689bbe78935080090b14114c8f2ab851ea8e5f7a507a2145956");
+        << QByteArray::fromHex(
+               "c756f7e6acbe94fdc4927c0ba60689bbe78935080090b14114c8f2ab851ea8e5f7a507a2145956");
 }
 
 void TestEncryptedContainer::referenceVectors()
@@ -123,13 +149,9 @@ void TestEncryptedContainer::referenceVectors()
     QVERIFY(DecryptFileToBuffer(fileName, fromFile));
     QCOMPARE(fromFile.Content(), content);
 
-    QBuffer source;
-    source.setData(container);
-    source.open(QIODevice::ReadOnly);
-    QBuffer target;
-    target.open(QIODevice::WriteOnly);
-    QCOMPARE(DecryptStream(&source, &target), TContainerResult::Success);
-    QCOMPARE(target.data(), content);
+    QByteArray streamed;
+    QCOMPARE(DecryptBytes(container, streamed), TContainerResult::Success);
+    QCOMPARE(streamed, content);
 }
 
 void TestEncryptedContainer::roundTrip_data()
@@ -159,14 +181,9 @@ void TestEncryptedContainer::roundTrip()
     QCOMPARE(plain.Content(), content);
 
     // The stream operations write and read the same format.
-    QBuffer source;
-    source.setData(content);
-    source.open(QIODevice::ReadOnly);
-    QBuffer enciphered;
-    enciphered.open(QIODevice::WriteOnly);
-    QCOMPARE(EncryptStream(&source, &enciphered, &random), TContainerResult::Success);
-    QCOMPARE(enciphered.data().size(), HeaderSize + size);
-    QVERIFY(Decrypt(enciphered.data(), plain));
+    const QByteArray enciphered = EncryptBytes(content, &random);
+    QCOMPARE(enciphered.size(), HeaderSize + size);
+    QVERIFY(Decrypt(enciphered, plain));
     QCOMPARE(plain.Content(), content);
 }
 
@@ -186,38 +203,24 @@ void TestEncryptedContainer::changedCiphertextByteChangesOneContentByte()
 
 void TestEncryptedContainer::magicCheckedOnlyByDecryptStream()
 {
-    QBuffer source;
-    source.setData(Pattern(40));
-    source.open(QIODevice::ReadOnly);
-    QBuffer enciphered;
-    enciphered.open(QIODevice::WriteOnly);
-    QCOMPARE(EncryptStream(&source, &enciphered), TContainerResult::Success);
-
-    const auto decryptStream = [](const QByteArray& container, QByteArray& content) {
-        QBuffer in;
-        in.setData(container);
-        in.open(QIODevice::ReadOnly);
-        QBuffer out(&content);
-        out.open(QIODevice::WriteOnly);
-        return DecryptStream(&in, &out);
-    };
+    const QByteArray enciphered = EncryptBytes(Pattern(40));
     QByteArray content;
     TPlainBuffer plain;
 
-    QByteArray lowerCase = enciphered.data();
+    QByteArray lowerCase = enciphered;
     lowerCase.replace(0, Magic.size(), Magic.toLower());
-    QCOMPARE(decryptStream(lowerCase, content), TContainerResult::Success);
+    QCOMPARE(DecryptBytes(lowerCase, content), TContainerResult::Success);
     QCOMPARE(content, Pattern(40));
 
-    QByteArray damaged = enciphered.data();
+    QByteArray damaged = enciphered;
     damaged[5] = 'X';
     QVERIFY(Decrypt(damaged, plain));
     QCOMPARE(plain.Content(), Pattern(40));
     content.clear();
-    QCOMPARE(decryptStream(damaged, content), TContainerResult::NotAContainer);
+    QCOMPARE(DecryptBytes(damaged, content), TContainerResult::NotAContainer);
     QVERIFY(content.isEmpty());
     // A whole magic but a short header is not a container either.
-    QCOMPARE(decryptStream(Magic + QByteArray(100, 'k'), content), TContainerResult::NotAContainer);
+    QCOMPARE(DecryptBytes(Magic + QByteArray(100, 'k'), content), TContainerResult::NotAContainer);
 }
 
 void TestEncryptedContainer::shortMissingAndNullInputsFail()

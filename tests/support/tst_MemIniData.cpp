@@ -56,18 +56,24 @@ void TestMemIniData::parse_data()
         << QByteArray("[A]\n  ; c=1\n\n \t \n#h=2") << QStringList{"[A]", "#h=2", ""};
     QTest::newRow("blanks inside brackets")
         << QByteArray("  [  Sec One  ]  \nx=1") << QStringList{"[Sec One]", "x=1", ""};
-    QTest::newRow("a lone [ is an ordinary line") << QByteArray("[A]\n[\n[B") << QStringList{"[A]", "[", "[B", ""};
+    QTest::newRow("a lone [ is an ordinary line")
+        << QByteArray("[A]\n[\n[B") << QStringList{"[A]", "[", "[B", ""};
     QTest::newRow("blanks before = go, after = stay")
         << QByteArray("[A]\n  key  =  value  \n") << QStringList{"[A]", "key=  value", ""};
-    QTest::newRow("only the first = splits") << QByteArray("[A]\na = b = c") << QStringList{"[A]", "a= b = c", ""};
-    QTest::newRow("line without = kept trimmed") << QByteArray("[A]\n  loose  ") << QStringList{"[A]", "loose", ""};
+    QTest::newRow("only the first = splits")
+        << QByteArray("[A]\na = b = c") << QStringList{"[A]", "a= b = c", ""};
+    QTest::newRow("line without = kept trimmed")
+        << QByteArray("[A]\n  loose  ") << QStringList{"[A]", "loose", ""};
     QTest::newRow("CR LF, CR and LF all end lines")
         << QByteArray("[A]\r\na=1\rb=2\nc=3\r\n\r\n") << QStringList{"[A]", "a=1", "b=2", "c=3", ""};
     QTest::newRow("a zero byte ends the text")
         << QByteArray("[A]\na=1\0b=2", 11) << QStringList{"[A]", "a=1", ""};
     QTest::newRow("duplicate sections are both kept")
-        << QByteArray("[A]\na=1\n[B]\n[a]\na=2") << QStringList{"[A]", "a=1", "", "[B]", "", "[a]", "a=2", ""};
-    QTest::newRow("8-bit text survives") << QByteArray("[A]\nt=\xb0" "C\xe8") << QStringList{"[A]", "t=°Cè", ""};
+        << QByteArray("[A]\na=1\n[B]\n[a]\na=2")
+        << QStringList{"[A]", "a=1", "", "[B]", "", "[a]", "a=2", ""};
+    QTest::newRow("8-bit text survives") << QByteArray("[A]\nt=\xb0"
+                                                       "C\xe8")
+                                         << QStringList{"[A]", "t=°Cè", ""};
 }
 
 void TestMemIniData::parse()
@@ -86,41 +92,23 @@ void TestMemIniData::lookup_data()
     QTest::addColumn<QString>("ident");
     QTest::addColumn<QString>("value");
 
-    const QByteArray text = "[A]\nx=1\nKey= spaced\nx=2\nloose\n=empty name\n[B]\ny=b\n[A]\nz=later\n";
-    QTest::newRow("found") << text << false << "B"
-                           << "y"
-                           << "b";
-    QTest::newRow("value keeps leading blanks") << QByteArray("[A]\nKey= spaced") << false << "A"
-                                                << "Key"
-                                                << " spaced";
-    QTest::newRow("a repeated section: only the later one is seen") << text << false << "A"
-                                                                    << "x"
-                                                                    << "<default>";
-    QTest::newRow("the later one is found") << text << false << "a"
-                                            << "z"
-                                            << "later";
-    QTest::newRow("a repeated name: the later line")
-        << QByteArray("[A]\nx=1\nx=2") << false << "A"
-        << "x"
-        << "2";
-    QTest::newRow("case ignored by default") << text << false << "b"
-                                             << "Y"
-                                             << "b";
-    QTest::newRow("case sensitive: other case not found") << text << true << "B"
-                                                          << "Y"
-                                                          << "<default>";
-    QTest::newRow("case sensitive: section of other case not found") << text << true << "b"
-                                                                     << "y"
-                                                                     << "<default>";
-    QTest::newRow("absent section") << text << false << "C"
-                                    << "y"
-                                    << "<default>";
-    QTest::newRow("a line without = has no name") << QByteArray("[A]\nloose") << false << "A"
-                                                  << "loose"
-                                                  << "<default>";
-    QTest::newRow("empty value is a value") << QByteArray("[A]\nx=") << false << "A"
-                                            << "x"
-                                            << "";
+    const auto row = [](const char* name, const QByteArray& text, bool caseSensitive, const QString& section,
+                        const QString& ident, const QString& value) {
+        QTest::newRow(name) << text << caseSensitive << section << ident << value;
+    };
+    const QByteArray text = "[A]\nx=1\nloose\n[B]\ny=b\n[A]\nz=later\n";
+    const QString none = "<default>";
+    row("found", text, false, "B", "y", "b");
+    row("value keeps leading blanks", "[A]\nKey= spaced", false, "A", "Key", " spaced");
+    row("a repeated section: only the later one is seen", text, false, "A", "x", none);
+    row("the later one is found", text, false, "a", "z", "later");
+    row("a repeated name: the later line", "[A]\nx=1\nx=2", false, "A", "x", "2");
+    row("case ignored by default", text, false, "b", "Y", "b");
+    row("case sensitive: other case not found", text, true, "B", "Y", none);
+    row("case sensitive: section of other case not found", text, true, "b", "y", none);
+    row("absent section", text, false, "C", "y", none);
+    row("a line without = has no name", text, false, "A", "loose", none);
+    row("empty value is a value", "[A]\nx=", false, "A", "x", "");
 }
 
 void TestMemIniData::lookup()
@@ -163,8 +151,8 @@ void TestMemIniData::writesReachTheLastOccurrence()
 void TestMemIniData::typedValues_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("integer"); // read with default 7
-    QTest::addColumn<bool>("flag");   // read with default true
+    QTest::addColumn<int>("integer");   // read with default 7
+    QTest::addColumn<bool>("flag");     // read with default true
     QTest::addColumn<double>("number"); // read with default -1
 
     QTest::newRow("decimal") << "12" << 12 << true << 12.0;

@@ -44,8 +44,8 @@ private:
 void TestOrvRegistryData::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    m_fileName = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                 + QStringLiteral("/orv srl/TZR582.conf");
+    m_fileName = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                 QStringLiteral("/orv srl/TZR582.conf");
 }
 
 void TestOrvRegistryData::init()

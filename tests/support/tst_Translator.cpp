@@ -62,8 +62,7 @@ private slots:
     void cutLengths();
     void composedStrings_data();
     void composedStrings();
-    void eightBitForms();
-    void firstStrings();
+    void eightBitFormsAndFirstStrings();
     void setStringRewritesOneBlock();
     void setStringRefusals();
     void badStores_data();
@@ -230,7 +229,7 @@ void TestTranslator::composedStrings()
     QCOMPARE(m_translator->GetComposedString(index, parameter, maxLength), text);
 }
 
-void TestTranslator::eightBitForms()
+void TestTranslator::eightBitFormsAndFirstStrings()
 {
     TTranslator& translator = *m_translator;
     TMissingRecorder missing(translator);
@@ -243,31 +242,21 @@ void TestTranslator::eightBitForms()
     QCOMPARE(charset, 204);
     QCOMPARE(translator.GetStringCP(4), QByteArray("<4>"));
     QCOMPARE(translator.GetStringCP(4, QByteArray("\xe0\xe1"), font), QByteArray("\xe0\xe1"));
-    QCOMPARE(missing.asked, QList<int>{4});
-
-    translator.SetLinguaCorrente(0);
-    QCOMPARE(translator.GetStringCP(7), QByteArray("Riga uno\nRiga due"));
-}
-
-void TestTranslator::firstStrings()
-{
-    TTranslator& translator = *m_translator;
-    TMissingRecorder missing(translator);
-    QVERIFY(translator.LoadLanguageLibrary());
-    translator.SetLinguaCorrente(2);
-    int charset = -1;
-    const auto font = [&charset](int value) { charset = value; };
-
-    QCOMPARE(translator.GetFirstString(1), "&English");
     QCOMPARE(translator.GetFirstStringCP(2, font), QByteArray("&\xd0\xf3\xf1\xf1\xea\xe8\xe9"));
-    QCOMPARE(charset, 204);
+
+    // The display name of another language, without switching to it.
+    QCOMPARE(translator.GetFirstString(1), "&English");
     QCOMPARE(translator.LinguaCorrente(), 2);
 
+    // Out of range: the missing path, and the font is left alone.
     charset = -1;
     QCOMPARE(translator.GetFirstString(3), "<0>");
     QCOMPARE(translator.GetFirstStringCP(-1, font), QByteArray("<0>"));
     QCOMPARE(charset, -1);
-    QCOMPARE(missing.asked, (QList<int>{0, 0}));
+    QCOMPARE(missing.asked, (QList<int>{4, 0, 0}));
+
+    translator.SetLinguaCorrente(0);
+    QCOMPARE(translator.GetStringCP(7), QByteArray("Riga uno\nRiga due"));
 }
 
 void TestTranslator::setStringRewritesOneBlock()
@@ -339,7 +328,8 @@ void TestTranslator::badStores_data()
     QTest::newRow("too many strings") << QByteArray("languages=1\nstrings=65537\n[0]\n5=five\n") << 1 << "";
     QTest::newRow("invalid UTF-8") << QByteArray("languages=1\nstrings=10\n[0]\n5=f\xffve\n") << 1 << "";
     QTest::newRow("bad lines are left out")
-        << QByteArray("languages=2\nstrings=10\nnoise\n[0]\n5=five\nsix\nx=1\n10=out\n[7]\n6=lost\n[1]\n-1=neg\n")
+        << QByteArray(
+               "languages=2\nstrings=10\nnoise\n[0]\n5=five\nsix\nx=1\n10=out\n[7]\n6=lost\n[1]\n-1=neg\n")
         << 2 << "five";
 }
 
