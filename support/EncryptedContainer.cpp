@@ -4,7 +4,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <array>

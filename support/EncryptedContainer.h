@@ -22,8 +22,8 @@ class QIODevice;
 class QRandomGenerator;
 class TUserPrompts;
 
-// Result codes of the stream operations. Acquiring, hashing and keying cannot
-// fail here, so the codes 3 to 6 of the format's table never occur.
+// Result codes of the stream operations. Hashing and keying cannot fail here, so
+// the codes 3 to 6, failures of a cryptographic service, never occur.
 enum class TContainerResult : quint8 {
     Success = 0,
     MissingStream = 1,  // the source or the target is null

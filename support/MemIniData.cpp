@@ -9,7 +9,9 @@ namespace {
 // Splits 8-bit text into lines ending at CR LF, CR or LF; a zero byte ends the text.
 QStringList SplitLines(const QByteArray& bytes)
 {
-    const qsizetype end = bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0');
+    qsizetype end = bytes.indexOf('\0');
+    if (end < 0)
+        end = bytes.size();
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < end; ++i) {

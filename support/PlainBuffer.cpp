@@ -1,6 +1,7 @@
 #include "support/PlainBuffer.h"
 
 #include <QtEndian>
+#include <algorithm>
 
 TPlainBuffer::TPlainBuffer(const QByteArray& content, bool trailingZero)
 {
