@@ -8,8 +8,16 @@
 #include "items/Rounding.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
+#include "support/Translator.h"
 
+#include "support/EncryptedContainer.h"
+#include "support/MemIniData.h"
+#include "support/PlainBuffer.h"
+
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <QThread>
 #include <map>
 
@@ -22,6 +30,7 @@ constexpr uint8_t SupportedModel = 25;
 constexpr uint8_t BootLoaderKind = 3;
 
 constexpr int OverSpeedOff = 20000;
+const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
 constexpr int StopRefresherTimeout = 2000;
 
 // Coefficient B of the engine-speed formula RPM = B / x for each ignition type.
@@ -97,6 +106,8 @@ void TSerialDataModule::BuildCatalogue()
         };
     }
     for (const auto& [number, make] : makers) {
+        if (number == 33)
+            m_translator = new TTranslator(this);
         TOrvSerialData* item = make();
         item->SetConnection(m_connection);
         m_items.insert(item->objectName(), item);
@@ -330,6 +341,160 @@ void TSerialDataModule::NotifyAllItems()
         item->NotifyData(WindowMessage::WMDataChanged, 0, 0);
 }
 
+// --- long operations ------------------------------------------------------
+
+std::unique_ptr<TWaitWindow> TSerialDataModule::BeginWait(const QString& caption, const QString& message)
+{
+    m_prompts->SetBusyCursor(true);
+    std::unique_ptr<TWaitWindow> wait = m_prompts->CreateWaitWindow();
+    CurrentWaitWindow = wait.get();
+    wait->SetCaption(caption);
+    wait->SetMessage(message);
+    wait->SetWaitProgress(0, true);
+    wait->ShowAndRepaint();
+    return wait;
+}
+
+void TSerialDataModule::EndWait(std::unique_ptr<TWaitWindow>& wait)
+{
+    wait.reset();
+    m_prompts->SetBusyCursor(false);
+}
+
+// --- configuration files ----------------------------------------------------
+
+QString TSerialDataModule::Text(int index) const
+{
+    return m_translator->GetString(index, 0);
+}
+
+void TSerialDataModule::FileError(int textIndex)
+{
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(95), Text(textIndex));
+}
+
+bool TSerialDataModule::SaveConfiguration(const QString& fileName)
+{
+    // The new file replaces the old one only once it is complete, so a file
+    // that cannot be replaced is refused before anything is done.
+    const QFileInfo target(fileName);
+    if (target.exists() && (!target.isWritable() || !QFileInfo(target.absolutePath()).isWritable())) {
+        FileError(94);
+        return false;
+    }
+    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(93), Text(91));
+
+    TPlainBuffer buffer;
+    TMemIniData ini(buffer);
+    bool ok = true;
+    QString names;
+    const QObjectList& components = children();
+    for (int i = 0; i < components.size(); ++i) {
+        wait->SetWaitProgress(i * 100 / components.size(), true);
+        auto* item = qobject_cast<TOrvSerialData*>(components.at(i));
+        if (!item || item->SerialDataType() == TOrvSerialData::KindPacket)
+            continue;
+        if (!item->WriteToFile(&ini)) {
+            names += item->objectName() + QLatin1Char('\n');
+            ok = false;
+        }
+    }
+
+    // The plain text lives only in a private temporary file (mode 0600) that
+    // is removed on every path.
+    bool written = false;
+    {
+        QTemporaryFile plain(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
+        if (plain.open()) {
+            QStringList lines;
+            ini.GetStrings(lines);
+            const QByteArray text = lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+            written = plain.write(text) == text.size() && plain.flush();
+            plain.close();
+            written = written && EncryptFile(plain.fileName(), fileName, m_prompts);
+        }
+    }
+    if (!written)
+        FileError(96);
+    EndWait(wait);
+
+    if (!ok)
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
+                               QStringLiteral("It was impossible to save the following data::\n") + names);
+    return ok && written;
+}
+
+bool TSerialDataModule::LoadConfiguration(const QString& fileName)
+{
+    TPlainBuffer buffer;
+    if (!DecryptFileToBuffer(fileName, buffer)) {
+        FileError(96);
+        return false;
+    }
+    // Content without the configuration section (another file, or not a
+    // configuration at all) would only scatter garbage into the unit.
+    TMemIniData store(buffer);
+    if (!store.SectionExists(ConfigurationSection)) {
+        FileError(96);
+        return false;
+    }
+
+    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(92), Text(90));
+    QStringList notWritten;
+    for (int group = 0; group < 2; ++group)
+        ReadConfigurationPass(store, group, notWritten);
+    EndWait(wait);
+    CorrectOverSpeed();
+
+    if (!notWritten.isEmpty())
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
+                               QStringLiteral("It was impossible to load the following data::\n") +
+                                   notWritten.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return notWritten.isEmpty();
+}
+
+// One pass over the items of a data group: the ignition type (group 0) is
+// written before the engine speeds that depend on it (group 1).
+bool TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten)
+{
+    static const QStringList skipped = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("GiriCutOffFiliGialli"),
+                                        QStringLiteral("GiriSgancioCutOffFiliGialli")};
+    const QObjectList& components = children();
+    for (int i = 0; i < components.size(); ++i) {
+        if (CurrentWaitWindow)
+            CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
+        auto* item = qobject_cast<TOrvNumber*>(components.at(i));
+        if (!item || skipped.contains(item->objectName()) || item->ReadOnly() || item->DataGroup() != group)
+            continue;
+        const QString text = store.ReadString(item->FileSection(), item->FileKey(), QString());
+        double unused = 0;
+        const bool readable = store.ValueExists(item->FileSection(), item->FileKey()) && IsFloatValue(text, unused);
+        bool loaded = false;
+        WithLimitsSuspended(item, [&] { loaded = item->ReadFromFile(&store); });
+        if (readable && !loaded)
+            notWritten << item->objectName();
+    }
+    return true;
+}
+
+void TSerialDataModule::CorrectOverSpeed()
+{
+    TOrvNumber* overSpeed = Number("GiriFuoriGiri");
+    WithLimitsSuspended(overSpeed, [&] {
+        const int speed = overSpeed->GetInt();
+        if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
+            overSpeed->SetInt(OverSpeedOff);
+    });
+}
+
+// --- texts ----------------------------------------------------------------
+
+void TSerialDataModule::RefreshMessageTexts()
+{
+    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22})
+        m_texts[index] = m_translator->GetString(index, 0);
+}
+
 // --- connection -----------------------------------------------------------
 
 bool TSerialDataModule::IsUnitConnected() const
@@ -344,13 +509,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     if (!m_connection->LoadDll())
         return 0;
 
-    m_prompts->SetBusyCursor(true);
-    std::unique_ptr<TWaitWindow> wait = m_prompts->CreateWaitWindow();
-    CurrentWaitWindow = wait.get();
-    wait->SetCaption(MessageText(19));
-    wait->SetMessage(MessageText(20));
-    wait->SetWaitProgress(0, true);
-    wait->ShowAndRepaint();
+    std::unique_ptr<TWaitWindow> wait = BeginWait(MessageText(19), MessageText(20));
 
     LinkInstance* link = m_connection->Instance();
     link->PrepareLink(0);
@@ -377,8 +536,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     }
 
     if (!connected) {
-        wait.reset();
-        m_prompts->SetBusyCursor(false);
+        EndWait(wait);
         ReleaseLink(false);
         return result;
     }
@@ -391,8 +549,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     const int speed = overSpeed->GetInt();
     if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
         overSpeed->SetInt(OverSpeedOff);
-    wait.reset();
-    m_prompts->SetBusyCursor(false);
+    EndWait(wait);
     overSpeed->SetDisableLimits(false);
     return 0;
 }

@@ -22,6 +22,8 @@ class TOrvConnection;
 class TOrvNumber;
 class TOrvPacketData;
 class TOrvSerialData;
+class TCustomIniFile;
+class TTranslator;
 
 class TSerialDataModule : public QObject {
     Q_OBJECT
@@ -36,6 +38,7 @@ public:
 
     TOrvConnection* OrvConnection() const { return m_connection; }
     TDataRefresher* DataRefresher() const { return m_refresher; }
+    TTranslator* Translator() const { return m_translator; }
 
     // Items by component name; null when there is no such item.
     TOrvSerialData* Item(const QString& name) const;
@@ -63,10 +66,18 @@ public:
     bool StopRefresher();
     bool IsUnitConnected() const;
 
+    // Configuration files. SaveConfiguration answers whether every item wrote
+    // its entry and the file was written; LoadConfiguration whether the file was
+    // read and every entry it holds reached the unit.
+    bool SaveConfiguration(const QString& fileName);
+    bool LoadConfiguration(const QString& fileName);
+
     // The identity record read from the unit by the last connect or reprogramming.
     const std::array<uint8_t, 8>& Identity() const { return m_identity; }
 
-    // Texts shown by the windows and the operations, filled by RefreshMessageTexts.
+    // Texts shown by the windows and the operations (strings 10, 11, 17-22 and
+    // 102), taken from the translator by RefreshMessageTexts.
+    void RefreshMessageTexts();
     QString ConnectedText() const { return m_texts.value(10); }
     QString NotConnectedText() const { return m_texts.value(11); }
     QString MessageText(int index) const { return m_texts.value(index); }
@@ -86,6 +97,14 @@ private:
     void LoadedAll();
     int IntOf(const QString& name) const;
     void WriteInt(const QString& name, int value);
+    // A wait window made CurrentWaitWindow, shown at 0 % with the busy cursor.
+    std::unique_ptr<TWaitWindow> BeginWait(const QString& caption, const QString& message);
+    // Translator string index of the current language.
+    QString Text(int index) const;
+    void EndWait(std::unique_ptr<TWaitWindow>& wait);
+    void FileError(int textIndex);
+    bool ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten);
+    void CorrectOverSpeed();
     void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);
 
     // Rules, run by the item events they are connected to.
@@ -103,6 +122,7 @@ private:
 
     TOrvConnection* m_connection = nullptr;
     TDataRefresher* m_refresher = nullptr;
+    TTranslator* m_translator = nullptr;
     QHash<QString, TOrvSerialData*> m_items;
     QList<TOrvSerialData*> m_itemOrder;
     std::unique_ptr<TUserPrompts> m_quietPrompts;

@@ -47,6 +47,10 @@ public:
     void DiscardBackup() override {}
     void RestoreBackup() override {}
     void AllocateMemory() override { m_raw = 0; }
+    bool WriteToFile(TCustomIniFile*) override { return false; }
+    bool ReadFromFile(TCustomIniFile*) override { return false; }
+    bool WriteToHCFFile(TCustomIniFile*) override { return false; }
+    bool ReadFromHCFFile(TCustomIniFile*) override { return false; }
 
 private:
     void Register();
