@@ -11,10 +11,10 @@ constexpr double Pi = 3.14159265358979323846;
 
 // Temperature table of spec Part 3.2: -55 .. 180 °C in steps of 5, resistance ratios.
 constexpr double RatioTable[48] = {
-    97.578, 67.65,   47.538,  33.831,  24.359,  17.753,  13.067,   9.7228,  7.3007,  5.5361,  4.2332,  3.266,
-    2.5392, 1.9902,  1.5709,  1.2492,  1.0,     0.805,   0.65326,  0.5329,  0.4371,  0.36,    0.299,   0.2493,
-    0.2088, 0.1757,  0.148,   0.1262,  0.1076,  0.09215, 0.07922,  0.0683,  0.05924, 0.05153, 0.04492, 0.0392,
-    0.0343, 0.03018, 0.02665, 0.023594, 0.0209, 0.0186,  0.0166,   0.01486, 0.01332, 0.01198, 0.01079, 0.00974,
+    97.578, 67.65,   47.538,  33.831,   24.359, 17.753,  13.067,  9.7228,  7.3007,  5.5361,  4.2332,  3.266,
+    2.5392, 1.9902,  1.5709,  1.2492,   1.0,    0.805,   0.65326, 0.5329,  0.4371,  0.36,    0.299,   0.2493,
+    0.2088, 0.1757,  0.148,   0.1262,   0.1076, 0.09215, 0.07922, 0.0683,  0.05924, 0.05153, 0.04492, 0.0392,
+    0.0343, 0.03018, 0.02665, 0.023594, 0.0209, 0.0186,  0.0166,  0.01486, 0.01332, 0.01198, 0.01079, 0.00974,
 };
 constexpr double TableFirstC = -55;
 constexpr double TableStepC = 5;
@@ -35,28 +35,51 @@ constexpr double IdleOpening = 0.6; // TPS volts of the closed throttle
 constexpr double CruiseOpening = 1.6;
 constexpr double FullOpening = 4.6;
 
-double wave(int64_t ms, double periodMs) { return std::sin(2 * Pi * double(ms) / periodMs); }
+double wave(int64_t ms, double periodMs)
+{
+    return std::sin(2 * Pi * double(ms) / periodMs);
+}
 
-double lerp(double a, double b, double f) { return a + (b - a) * std::clamp(f, 0.0, 1.0); }
+double lerp(double a, double b, double f)
+{
+    return a + (b - a) * std::clamp(f, 0.0, 1.0);
+}
 
-int roundToInt(double v) { return int(std::lround(v)); }
+int roundToInt(double v)
+{
+    return int(std::lround(v));
+}
 
-uint8_t toByte(double v) { return uint8_t(std::clamp(roundToInt(v), 0, 255)); }
+uint8_t toByte(double v)
+{
+    return uint8_t(std::clamp(roundToInt(v), 0, 255));
+}
 
-double volts(uint8_t b) { return b * 5.0 / 255.0; }
+double volts(uint8_t b)
+{
+    return b * 5.0 / 255.0;
+}
 
-int signMagnitude(uint8_t x) { return x < 128 ? x : 128 - x; }
+int signMagnitude(uint8_t x)
+{
+    return x < 128 ? x : 128 - x;
+}
 
 } // namespace
 
 int IgnitionScale(int ignitionType)
 {
     switch (ignitionType) {
-    case 1: return 96000;
-    case 2: return 80000;
-    case 3: return 60000;
-    case 6: return 80000;
-    default: return 120000;
+    case 1:
+        return 96000;
+    case 2:
+        return 80000;
+    case 3:
+        return 60000;
+    case 6:
+        return 80000;
+    default:
+        return 120000;
     }
 }
 
@@ -153,11 +176,22 @@ EngineSample Sample(int64_t t, const uint8_t* m)
     bool inverted = false;
     switch (probeKind) {
     case 1:
-    case 2: lo = 0.5; hi = 4.5; break;
+    case 2:
+        lo = 0.5;
+        hi = 4.5;
+        break;
     case 3:
-    case 4: lo = 0.5; hi = 4.5; inverted = true; break;
-    case 5: lo = 0.8; hi = 1.6; break;
-    default: break;
+    case 4:
+        lo = 0.5;
+        hi = 4.5;
+        inverted = true;
+        break;
+    case 5:
+        lo = 0.8;
+        hi = 1.6;
+        break;
+    default:
+        break;
     }
     uint8_t refByte = m[200];
     if (s.phase == EnginePhase::Idle)
@@ -165,7 +199,9 @@ EngineSample Sample(int64_t t, const uint8_t* m)
     else if (s.phase == EnginePhase::FullThrottle)
         refByte = m[202];
     const double ref = std::clamp(volts(refByte), lo + 0.05, hi - 0.05);
-    const double period = s.phase == EnginePhase::Idle ? 1200 : s.phase == EnginePhase::FullThrottle ? 900 : 700;
+    const double period = s.phase == EnginePhase::Idle           ? 1200
+                          : s.phase == EnginePhase::FullThrottle ? 900
+                                                                 : 700;
     double richness = 0;
     double correction = 0; // actuator steps around the default position
     if (!running) {
@@ -211,11 +247,16 @@ EngineSample Sample(int64_t t, const uint8_t* m)
         const uint8_t direct = toByte(opening * 51.0);
         const bool offIdle = opening > IdleOpening + 0.2;
         switch (tpsKind) {
-        case 1: return uint8_t(255 - direct);
-        case 2: return offIdle ? 255 : 0;
-        case 3: return offIdle ? 0 : 255;
-        case 5: return 0;
-        default: return direct;
+        case 1:
+            return uint8_t(255 - direct);
+        case 2:
+            return offIdle ? 255 : 0;
+        case 3:
+            return offIdle ? 0 : 255;
+        case 5:
+            return 0;
+        default:
+            return direct;
         }
     };
     const uint8_t tpsIdle = fixedTpsIdle ? m[195] : tpsByte(IdleOpening);
@@ -230,7 +271,8 @@ EngineSample Sample(int64_t t, const uint8_t* m)
 
     // Packet.
     auto& p = s.packet;
-    p[LivePacket::RpmPeriod] = running ? uint8_t(std::clamp(roundToInt(IgnitionScale(ignition) / s.rpm), 1, 254)) : 255;
+    p[LivePacket::RpmPeriod] =
+        running ? uint8_t(std::clamp(roundToInt(IgnitionScale(ignition) / s.rpm), 1, 254)) : 255;
     p[LivePacket::Lambda] = toByte(s.lambdaVolts * 51.0);
     p[LivePacket::Tps] = tpsByte(s.tpsOpening);
     p[LivePacket::TpsIdle] = tpsIdle;

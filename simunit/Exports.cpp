@@ -11,7 +11,10 @@ constexpr FILE_VERSION_DATA LibraryVersion = {5, 1, 0, 0};
 
 extern "C" {
 
-SIMUNIT_EXPORT LinkInstance* _CreateClassInstance() { return SimUnitHost::instance().createLink(); }
+SIMUNIT_EXPORT LinkInstance* _CreateClassInstance()
+{
+    return SimUnitHost::instance().createLink();
+}
 
 SIMUNIT_EXPORT void _DestroyClassInstance(LinkInstance* instance)
 {
@@ -33,6 +36,9 @@ SIMUNIT_EXPORT void _SetMessageSink(TLinkMessageSink sink, void* context)
     SimUnitHost::instance().setMessageSink(sink, context);
 }
 
-SIMUNIT_EXPORT SimUnitControl* _GetSimUnitControl() { return &SimUnitHost::instance(); }
+SIMUNIT_EXPORT SimUnitControl* _GetSimUnitControl()
+{
+    return &SimUnitHost::instance();
+}
 
 } // extern "C"

@@ -13,6 +13,7 @@ namespace {
 std::array<uint8_t, Size> makeFactory()
 {
     std::array<uint8_t, Size> memory{}; // bytes 0-160: no item, 0
+    // clang-format off
     const uint8_t upper[Size - 161] = {
     172, // 161: 17 CHECKUP = 172
      32, // 162: 10 FLAG_GONFIGURAZIONE = 32 (maximum-power option)
@@ -110,6 +111,7 @@ std::array<uint8_t, Size> makeFactory()
       0, // 254: no item
       0, // 255: no item
     };
+    // clang-format on
     for (int i = 0; i < Size - 161; ++i)
         memory[161 + i] = upper[i];
     return memory;

@@ -11,8 +11,8 @@ namespace FactoryMemory {
 constexpr int Size = 256;
 
 // Addresses with a meaning for the unit itself.
-constexpr int CheckByte = 161;       // CHECKUP: writing EraseCommand restores the factory content
-constexpr uint8_t CheckValue = 172;  // factory value of the check byte
+constexpr int CheckByte = 161;      // CHECKUP: writing EraseCommand restores the factory content
+constexpr uint8_t CheckValue = 172; // factory value of the check byte
 constexpr uint8_t EraseCommand = 8;
 
 const std::array<uint8_t, Size>& bytes();

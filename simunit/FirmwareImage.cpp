@@ -42,8 +42,8 @@ uint32_t FirmwareCrc32(const uint8_t* data, size_t size)
     return c ^ 0xFFFFFFFFu;
 }
 
-std::vector<uint8_t> BuildFirmwareImage(FirmwareKind kind, uint8_t firmwareVersion, size_t contentSize, uint8_t family,
-                                        uint8_t unitKind, uint8_t model)
+std::vector<uint8_t> BuildFirmwareImage(FirmwareKind kind, uint8_t firmwareVersion, size_t contentSize,
+                                        uint8_t family, uint8_t unitKind, uint8_t model)
 {
     if (contentSize < FirmwareImageOverhead || contentSize > MaxContentSize)
         return {};
@@ -93,7 +93,8 @@ FirmwareCheck CheckFirmwareImage(const uint8_t* content, size_t size, FirmwareIm
     const uint32_t codeSize = getLe32(content + 12);
     if (size_t(codeSize) != size - FirmwareImageOverhead)
         return FirmwareCheck::SizeMismatch;
-    if (getLe32(content + FirmwareHeaderSize + codeSize) != FirmwareCrc32(content, FirmwareHeaderSize + codeSize))
+    if (getLe32(content + FirmwareHeaderSize + codeSize) !=
+        FirmwareCrc32(content, FirmwareHeaderSize + codeSize))
         return FirmwareCheck::BadChecksum;
     return FirmwareCheck::Ok;
 }
@@ -101,13 +102,20 @@ FirmwareCheck CheckFirmwareImage(const uint8_t* content, size_t size, FirmwareIm
 const char* FirmwareCheckText(FirmwareCheck result)
 {
     switch (result) {
-    case FirmwareCheck::Ok: return "ok";
-    case FirmwareCheck::TooShort: return "image too short";
-    case FirmwareCheck::BadMagic: return "not a firmware image (bad magic)";
-    case FirmwareCheck::BadFormatVersion: return "unknown image format version";
-    case FirmwareCheck::BadKind: return "unknown image kind";
-    case FirmwareCheck::SizeMismatch: return "code size does not match the image size";
-    case FirmwareCheck::BadChecksum: return "checksum mismatch";
+    case FirmwareCheck::Ok:
+        return "ok";
+    case FirmwareCheck::TooShort:
+        return "image too short";
+    case FirmwareCheck::BadMagic:
+        return "not a firmware image (bad magic)";
+    case FirmwareCheck::BadFormatVersion:
+        return "unknown image format version";
+    case FirmwareCheck::BadKind:
+        return "unknown image kind";
+    case FirmwareCheck::SizeMismatch:
+        return "code size does not match the image size";
+    case FirmwareCheck::BadChecksum:
+        return "checksum mismatch";
     }
     return "unknown result";
 }

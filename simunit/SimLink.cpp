@@ -10,14 +10,20 @@ namespace {
 int flagOf(SimulatedUnit::Status status)
 {
     switch (status) {
-    case SimulatedUnit::Status::Ok: return 0;
-    case SimulatedUnit::Status::NoValue: return SimError::NoValue;
-    case SimulatedUnit::Status::Refused: return SimError::Refused;
+    case SimulatedUnit::Status::Ok:
+        return 0;
+    case SimulatedUnit::Status::NoValue:
+        return SimError::NoValue;
+    case SimulatedUnit::Status::Refused:
+        return SimError::Refused;
     }
     return SimError::Refused;
 }
 
-int widthOf(uint32_t desc) { return (desc & LinkDescriptor::TwoByteFlag) ? 2 : 1; }
+int widthOf(uint32_t desc)
+{
+    return (desc & LinkDescriptor::TwoByteFlag) ? 2 : 1;
+}
 
 std::vector<long long> withValues(std::vector<long long> head, const int* values, int count)
 {
@@ -226,7 +232,8 @@ int SimLink::ProgramFirmware(const void* image, int a, int b, int c)
     const auto* bytes = static_cast<const uint8_t*>(image);
     uint32_t length = 0;
     if (bytes)
-        length = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+        length = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                 uint32_t(bytes[3]) << 24;
     Exchange x(*this, LinkOp::ProgramFirmware, {bytes ? (long long)(length) : -1LL, a, b, c});
     if (x.blocked(false))
         return int(x.finish(SimError::NoAnswer, x.failFlags()));

@@ -13,8 +13,8 @@
 #include "simunit/SimulatedUnit.h"
 
 #include <functional>
-#include <utility>
 #include <mutex>
+#include <utility>
 
 class SimLink final : public LinkInstance {
 public:

@@ -50,30 +50,54 @@ enum class LinkOp : int {
 inline const char* LinkOpName(LinkOp op)
 {
     switch (op) {
-    case LinkOp::GetPort: return "GetPort";
-    case LinkOp::PrepareLink: return "PrepareLink";
-    case LinkOp::SelectPort: return "SelectPort";
-    case LinkOp::ClosePort: return "ClosePort";
-    case LinkOp::IsConnected: return "IsConnected";
-    case LinkOp::ConnectUnit: return "ConnectUnit";
-    case LinkOp::DisconnectUnit: return "DisconnectUnit";
-    case LinkOp::GetLastError: return "GetLastError";
-    case LinkOp::UseStandardMode: return "UseStandardMode";
-    case LinkOp::UseAlternateMode: return "UseAlternateMode";
-    case LinkOp::ReadValue: return "ReadValue";
-    case LinkOp::ReadIndexed: return "ReadIndexed";
-    case LinkOp::ReadPacket: return "ReadPacket";
-    case LinkOp::WriteArray: return "WriteArray";
-    case LinkOp::WriteValue: return "WriteValue";
-    case LinkOp::WriteIndexed: return "WriteIndexed";
-    case LinkOp::WriteMatrixElement: return "WriteMatrixElement";
-    case LinkOp::WriteRow: return "WriteRow";
-    case LinkOp::ProgramFirmware: return "ProgramFirmware";
-    case LinkOp::ReadIdentity: return "ReadIdentity";
-    case LinkOp::ConfigureLink: return "ConfigureLink";
-    case LinkOp::WriteAtAddress: return "WriteAtAddress";
-    case LinkOp::ReadMatrixElement: return "ReadMatrixElement";
-    case LinkOp::ReadAtAddress: return "ReadAtAddress";
+    case LinkOp::GetPort:
+        return "GetPort";
+    case LinkOp::PrepareLink:
+        return "PrepareLink";
+    case LinkOp::SelectPort:
+        return "SelectPort";
+    case LinkOp::ClosePort:
+        return "ClosePort";
+    case LinkOp::IsConnected:
+        return "IsConnected";
+    case LinkOp::ConnectUnit:
+        return "ConnectUnit";
+    case LinkOp::DisconnectUnit:
+        return "DisconnectUnit";
+    case LinkOp::GetLastError:
+        return "GetLastError";
+    case LinkOp::UseStandardMode:
+        return "UseStandardMode";
+    case LinkOp::UseAlternateMode:
+        return "UseAlternateMode";
+    case LinkOp::ReadValue:
+        return "ReadValue";
+    case LinkOp::ReadIndexed:
+        return "ReadIndexed";
+    case LinkOp::ReadPacket:
+        return "ReadPacket";
+    case LinkOp::WriteArray:
+        return "WriteArray";
+    case LinkOp::WriteValue:
+        return "WriteValue";
+    case LinkOp::WriteIndexed:
+        return "WriteIndexed";
+    case LinkOp::WriteMatrixElement:
+        return "WriteMatrixElement";
+    case LinkOp::WriteRow:
+        return "WriteRow";
+    case LinkOp::ProgramFirmware:
+        return "ProgramFirmware";
+    case LinkOp::ReadIdentity:
+        return "ReadIdentity";
+    case LinkOp::ConfigureLink:
+        return "ConfigureLink";
+    case LinkOp::WriteAtAddress:
+        return "WriteAtAddress";
+    case LinkOp::ReadMatrixElement:
+        return "ReadMatrixElement";
+    case LinkOp::ReadAtAddress:
+        return "ReadAtAddress";
     }
     return "?";
 }
@@ -83,7 +107,8 @@ namespace SimError {
 constexpr int NoAnswer = 1; // not connected, link dropped, unit silent, or an injected failure's default
 constexpr int Refused = 2;  // the unit answered but refused: descriptor or value does not fit the datum,
                             // boot loader running, connection refused, bad firmware image
-constexpr int NoValue = 4;  // the unit has no such datum: unknown code, address outside 0-255, index outside the datum
+constexpr int NoValue =
+    4; // the unit has no such datum: unknown code, address outside 0-255, index outside the datum
 } // namespace SimError
 
 // One operation as the program issued it. args are the call's arguments in
@@ -110,11 +135,11 @@ inline std::string RenderLogEntry(const SimLogEntry& entry)
 
 // The engine model's state at the current model time.
 struct SimEngineState {
-    int phase = 0;            // 0 stopped, 1 idle, 2 accelerating, 3 cruise, 4 full throttle, 5 decelerating
-    double rpm = 0;           // 0 when stopped
-    double temperatureC = 0;  // engine temperature
-    double lambdaVolts = 0;   // probe output
-    double tpsOpening = 0;    // throttle as the voltage of a linear 0-5 V sensor
+    int phase = 0;           // 0 stopped, 1 idle, 2 accelerating, 3 cruise, 4 full throttle, 5 decelerating
+    double rpm = 0;          // 0 when stopped
+    double temperatureC = 0; // engine temperature
+    double lambdaVolts = 0;  // probe output
+    double tpsOpening = 0;   // throttle as the voltage of a linear 0-5 V sensor
 };
 
 class SimUnitControl {
@@ -128,9 +153,9 @@ public:
     virtual void setFirmwareVersion(int version) = 0;   // byte 3 of the application record
     virtual bool bootLoaderMode() const = 0;
     virtual void setBootLoaderMode(bool on) = 0;
-    virtual int bootLoaderVersion() const = 0;          // default 2; set by a boot-loader image
-    virtual void setIdentityUnanswered(bool on) = 0;    // ReadIdentity fails with flag 1
-    virtual void setConnectRefused(bool on) = 0;        // ConnectUnit returns 0 with flag 2
+    virtual int bootLoaderVersion() const = 0;       // default 2; set by a boot-loader image
+    virtual void setIdentityUnanswered(bool on) = 0; // ReadIdentity fails with flag 1
+    virtual void setConnectRefused(bool on) = 0;     // ConnectUnit returns 0 with flag 2
 
     // --- faults -------------------------------------------------------------
     // The next `count` calls of `op` fail (false, 0 or non-zero for
@@ -149,10 +174,11 @@ public:
     virtual int selectedPort() const = 0; // last SelectPort of any link object (-1 before any)
 
     // --- configuration memory -------------------------------------------------
-    virtual int readMemory(int address) const = 0;        // the byte, or -1 outside 0-255
-    virtual bool writeMemory(int address, int value) = 0; // raw write (no erase rule), persisted; false outside 0-255
-    virtual int factoryByte(int address) const = 0;       // factory content, -1 outside 0-255
-    virtual void resetToFactory() = 0;                    // memory = factory content, persisted
+    virtual int readMemory(int address) const = 0; // the byte, or -1 outside 0-255
+    virtual bool writeMemory(int address,
+                             int value) = 0; // raw write (no erase rule), persisted; false outside 0-255
+    virtual int factoryByte(int address) const = 0; // factory content, -1 outside 0-255
+    virtual void resetToFactory() = 0;              // memory = factory content, persisted
     // Folder of the memory file (UTF-8). Setting it loads the memory from the
     // file there, or the factory content when there is none.
     virtual void setDataFolder(const std::string& folder) = 0;

@@ -14,9 +14,15 @@ SimUnitHost& SimUnitHost::instance()
     return host;
 }
 
-bool SimUnitHost::alive() { return g_hostAlive; }
+bool SimUnitHost::alive()
+{
+    return g_hostAlive;
+}
 
-SimUnitHost::SimUnitHost() { g_hostAlive = true; }
+SimUnitHost::SimUnitHost()
+{
+    g_hostAlive = true;
+}
 
 SimUnitHost::~SimUnitHost()
 {

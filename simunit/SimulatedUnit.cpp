@@ -68,7 +68,10 @@ QString SimulatedUnit::dataFolder()
            QLatin1String(OurFolder);
 }
 
-QString SimulatedUnit::memoryFilePath() { return dataFolder() + QLatin1Char('/') + QLatin1String(MemoryFileName); }
+QString SimulatedUnit::memoryFilePath()
+{
+    return dataFolder() + QLatin1Char('/') + QLatin1String(MemoryFileName);
+}
 
 void SimulatedUnit::setDataFolder(const QString& folder)
 {
@@ -179,19 +182,36 @@ const std::vector<int>* SimulatedUnit::datum(int code, DatumShape* shape) const
     DatumShape s;
     const std::vector<int>* data = nullptr;
     switch (code) {
-    case CommandCode: data = &m_command; break;
-    case SingleValueCode: data = &m_single; break;
-    case VectorCode: s = {1, 8, 1}; data = &m_vector; break;
-    case MatrixCode: s = {4, 5, 1}; data = &m_matrix; break;
-    case MapCode: s = {8, 8, 2}; data = &m_map; break;
-    default: return nullptr;
+    case CommandCode:
+        data = &m_command;
+        break;
+    case SingleValueCode:
+        data = &m_single;
+        break;
+    case VectorCode:
+        s = {1, 8, 1};
+        data = &m_vector;
+        break;
+    case MatrixCode:
+        s = {4, 5, 1};
+        data = &m_matrix;
+        break;
+    case MapCode:
+        s = {8, 8, 2};
+        data = &m_map;
+        break;
+    default:
+        return nullptr;
     }
     if (shape)
         *shape = s;
     return data;
 }
 
-bool SimulatedUnit::datumShape(int code, DatumShape* shape) const { return datum(code, shape) != nullptr; }
+bool SimulatedUnit::datumShape(int code, DatumShape* shape) const
+{
+    return datum(code, shape) != nullptr;
+}
 
 void SimulatedUnit::resetData()
 {
@@ -266,7 +286,10 @@ int64_t SimulatedUnit::modelTimeMs() const
     return m_pinnedClock ? *m_pinnedClock : m_clock.elapsed() + m_clockOffset;
 }
 
-void SimulatedUnit::pinClock(int64_t modelMs) { m_pinnedClock = modelMs; }
+void SimulatedUnit::pinClock(int64_t modelMs)
+{
+    m_pinnedClock = modelMs;
+}
 
 void SimulatedUnit::unpinClock()
 {
@@ -332,7 +355,8 @@ int SimulatedUnit::programFirmware(const uint8_t* content, size_t size, const Pr
     int reported = 0;
     for (size_t b = 1; b <= blocks; ++b) {
         if (m_programmingMs > 0)
-            std::this_thread::sleep_for(std::chrono::microseconds(int64_t(m_programmingMs) * 1000 / int64_t(blocks)));
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(int64_t(m_programmingMs) * 1000 / int64_t(blocks)));
         const int percent = int(b * 100 / blocks);
         if (percent > reported && progress)
             progress(percent - reported, true);

@@ -28,7 +28,10 @@ struct Message {
     unsigned int msg;
     uintptr_t wParam;
     intptr_t lParam;
-    bool operator==(const Message& o) const { return msg == o.msg && wParam == o.wParam && lParam == o.lParam; }
+    bool operator==(const Message& o) const
+    {
+        return msg == o.msg && wParam == o.wParam && lParam == o.lParam;
+    }
 };
 
 std::vector<Message> g_messages;
@@ -47,7 +50,10 @@ constexpr uint32_t desc(uint32_t code, uint32_t flags = 0, uint32_t count = 0)
     return code | flags | (count << LinkDescriptor::CountShift);
 }
 
-std::vector<int> range(std::initializer_list<int> values) { return values; }
+std::vector<int> range(std::initializer_list<int> values)
+{
+    return values;
+}
 
 std::vector<uint8_t> programBuffer(FirmwareKind kind, int version, size_t size, uint8_t family = 11)
 {
@@ -116,15 +122,18 @@ private slots:
         // Loaded by path and looked up by name, as the program does.
         QLibrary library(QStringLiteral(TZR_SIMUNIT_LIBRARY));
         QVERIFY2(library.load(), qPrintable(library.errorString()));
-        for (const char* name : {LinkExport::CreateClassInstance, LinkExport::DestroyClassInstance,
-                                 LinkExport::GetDLLVersion, LinkExport::SetMessageSink,
-                                 SimUnitControlExport::GetSimUnitControl})
+        for (const char* name :
+             {LinkExport::CreateClassInstance, LinkExport::DestroyClassInstance, LinkExport::GetDLLVersion,
+              LinkExport::SetMessageSink, SimUnitControlExport::GetSimUnitControl})
             QVERIFY2(library.resolve(name), name);
-        auto getControl = reinterpret_cast<TGetSimUnitControl>(library.resolve(SimUnitControlExport::GetSimUnitControl));
+        auto getControl =
+            reinterpret_cast<TGetSimUnitControl>(library.resolve(SimUnitControlExport::GetSimUnitControl));
         QCOMPARE(getControl(), sim); // one unit per process
         // A second link object talks to the same unit; a foreign pointer is ignored.
-        auto create = reinterpret_cast<TCreateClassInstance>(library.resolve(LinkExport::CreateClassInstance));
-        auto destroy = reinterpret_cast<TDestroyClassInstance>(library.resolve(LinkExport::DestroyClassInstance));
+        auto create =
+            reinterpret_cast<TCreateClassInstance>(library.resolve(LinkExport::CreateClassInstance));
+        auto destroy =
+            reinterpret_cast<TDestroyClassInstance>(library.resolve(LinkExport::DestroyClassInstance));
         LinkInstance* other = create();
         QVERIFY(other && other != link);
         uint8_t r[8];
@@ -195,11 +204,12 @@ private slots:
         QCOMPARE(link->IsConnected(), 0);
         link->DisconnectUnit(); // not connected: no message
         link->ClosePort();
-        QCOMPARE(g_messages, (std::vector<Message>{{WindowMessage::WMLinkState, 0, 1}, {WindowMessage::WMLinkState, 0, 0}}));
-        QCOMPARE(sim->logLines(), (std::vector<std::string>{
-                                      "PrepareLink 0", "SelectPort 4", "UseStandardMode", "ConfigureLink 0",
-                                      "ReadIdentity", "ConnectUnit", "ConnectUnit", "DisconnectUnit",
-                                      "DisconnectUnit", "ClosePort"}));
+        QCOMPARE(g_messages, (std::vector<Message>{{WindowMessage::WMLinkState, 0, 1},
+                                                   {WindowMessage::WMLinkState, 0, 0}}));
+        QCOMPARE(sim->logLines(),
+                 (std::vector<std::string>{"PrepareLink 0", "SelectPort 4", "UseStandardMode",
+                                           "ConfigureLink 0", "ReadIdentity", "ConnectUnit", "ConnectUnit",
+                                           "DisconnectUnit", "DisconnectUnit", "ClosePort"}));
         // ClosePort ends a connection too.
         connect();
         link->ClosePort();
@@ -304,7 +314,8 @@ private slots:
         QFETCH(int, flags);
         connect();
         int out = -1;
-        QVERIFY(!(write ? link->WriteAtAddress(descriptor, address, value) : link->ReadAtAddress(descriptor, address, &out)));
+        QVERIFY(!(write ? link->WriteAtAddress(descriptor, address, value)
+                        : link->ReadAtAddress(descriptor, address, &out)));
         QCOMPARE(link->GetLastError(), flags);
         QCOMPARE(out, -1);
         QCOMPARE(sim->readMemory(163), 68);
@@ -331,7 +342,8 @@ private slots:
     {
         // Without a folder of its own the file lies under the user's data folder (test mode here).
         sim->setDataFolder(std::string());
-        const QString expected = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/TZR582";
+        const QString expected =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/TZR582";
         QCOMPARE(QString::fromStdString(sim->dataFolder()), expected);
         QVERIFY(QString::fromStdString(sim->memoryFilePath()).startsWith(expected + "/"));
 
@@ -445,36 +457,56 @@ private slots:
         QTest::addColumn<int>("flags");
         const std::vector<int> none;
         // ReadValue: with the array flag element-count elements, without it one element.
-        QTest::newRow("value vector") << "value" << desc(10, Array, 8) << 0 << 0 << range({10, 20, 30, 40, 50, 60, 70, 80}) << 0;
-        QTest::newRow("value vector first 3") << "value" << desc(10, Array, 3) << 0 << 0 << range({10, 20, 30}) << 0;
+        QTest::newRow("value vector")
+            << "value" << desc(10, Array, 8) << 0 << 0 << range({10, 20, 30, 40, 50, 60, 70, 80}) << 0;
+        QTest::newRow("value vector first 3")
+            << "value" << desc(10, Array, 3) << 0 << 0 << range({10, 20, 30}) << 0;
         QTest::newRow("value one element") << "value" << desc(10) << 0 << 0 << range({10}) << 0;
         QTest::newRow("value single by code") << "value" << desc(1) << 0 << 0 << range({100}) << 0;
         QTest::newRow("value command") << "value" << desc(0) << 0 << 0 << range({240}) << 0;
         QTest::newRow("value 1x1 of a matrix") << "value" << desc(11, 0, 5) << 0 << 0 << range({0}) << 0;
-        QTest::newRow("value too many") << "value" << desc(10, Array, 9) << 0 << 0 << none << SimError::Refused;
-        QTest::newRow("value array count 0") << "value" << desc(10, Array, 0) << 0 << 0 << none << SimError::Refused;
+        QTest::newRow("value too many")
+            << "value" << desc(10, Array, 9) << 0 << 0 << none << SimError::Refused;
+        QTest::newRow("value array count 0")
+            << "value" << desc(10, Array, 0) << 0 << 0 << none << SimError::Refused;
         // ReadIndexed: with the array flag a row, without it one element by flat index.
-        QTest::newRow("indexed row") << "indexed" << desc(11, Array, 5) << 2 << 0 << range({20, 21, 22, 23, 24}) << 0;
+        QTest::newRow("indexed row") << "indexed" << desc(11, Array, 5) << 2 << 0
+                                     << range({20, 21, 22, 23, 24}) << 0;
         QTest::newRow("indexed element") << "indexed" << desc(11) << 7 << 0 << range({12}) << 0;
-        QTest::newRow("indexed element of R x 1") << "indexed" << desc(10, 0, 1) << 5 << 0 << range({60}) << 0;
-        QTest::newRow("indexed row vector, flag cleared") << "indexed" << desc(11, 0, 5) << 3 << 0 << range({30, 31, 32, 33, 34}) << 0;
-        QTest::newRow("indexed vector row 0") << "indexed" << desc(10, Array, 8) << 0 << 0 << range({10, 20, 30, 40, 50, 60, 70, 80}) << 0;
-        QTest::newRow("indexed row width differs") << "indexed" << desc(11, Array, 4) << 0 << 0 << none << SimError::Refused;
-        QTest::newRow("indexed row 4 of 4") << "indexed" << desc(11, Array, 5) << 4 << 0 << none << SimError::NoValue;
-        QTest::newRow("indexed element 20 of 20") << "indexed" << desc(11) << 20 << 0 << none << SimError::NoValue;
+        QTest::newRow("indexed element of R x 1")
+            << "indexed" << desc(10, 0, 1) << 5 << 0 << range({60}) << 0;
+        QTest::newRow("indexed row vector, flag cleared")
+            << "indexed" << desc(11, 0, 5) << 3 << 0 << range({30, 31, 32, 33, 34}) << 0;
+        QTest::newRow("indexed vector row 0")
+            << "indexed" << desc(10, Array, 8) << 0 << 0 << range({10, 20, 30, 40, 50, 60, 70, 80}) << 0;
+        QTest::newRow("indexed row width differs")
+            << "indexed" << desc(11, Array, 4) << 0 << 0 << none << SimError::Refused;
+        QTest::newRow("indexed row 4 of 4")
+            << "indexed" << desc(11, Array, 5) << 4 << 0 << none << SimError::NoValue;
+        QTest::newRow("indexed element 20 of 20")
+            << "indexed" << desc(11) << 20 << 0 << none << SimError::NoValue;
         // ReadMatrixElement: flat index = row x columns + column.
         QTest::newRow("element 3,4") << "element" << desc(11, Array, 5) << 3 << 4 << range({34}) << 0;
-        QTest::newRow("element of column vector") << "element" << desc(11, Array, 4) << 2 << 1 << range({21}) << 0;
-        QTest::newRow("element two-byte 7,7") << "element" << desc(12, Array | TwoByte, 8) << 7 << 7 << range({6400}) << 0;
-        QTest::newRow("element two-byte 0,1") << "element" << desc(12, Array | TwoByte, 8) << 0 << 1 << range({200}) << 0;
-        QTest::newRow("element 4,0") << "element" << desc(11, Array, 5) << 4 << 0 << none << SimError::NoValue;
-        QTest::newRow("element 0,5") << "element" << desc(11, Array, 5) << 0 << 5 << none << SimError::NoValue;
-        QTest::newRow("element width differs") << "element" << desc(12, Array, 8) << 0 << 0 << none << SimError::Refused;
+        QTest::newRow("element of column vector")
+            << "element" << desc(11, Array, 4) << 2 << 1 << range({21}) << 0;
+        QTest::newRow("element two-byte 7,7")
+            << "element" << desc(12, Array | TwoByte, 8) << 7 << 7 << range({6400}) << 0;
+        QTest::newRow("element two-byte 0,1")
+            << "element" << desc(12, Array | TwoByte, 8) << 0 << 1 << range({200}) << 0;
+        QTest::newRow("element 4,0") << "element" << desc(11, Array, 5) << 4 << 0 << none
+                                     << SimError::NoValue;
+        QTest::newRow("element 0,5") << "element" << desc(11, Array, 5) << 0 << 5 << none
+                                     << SimError::NoValue;
+        QTest::newRow("element width differs")
+            << "element" << desc(12, Array, 8) << 0 << 0 << none << SimError::Refused;
         // Unknown codes and the packet flag.
         QTest::newRow("value unknown code") << "value" << desc(99) << 0 << 0 << none << SimError::NoValue;
-        QTest::newRow("indexed unknown code") << "indexed" << desc(99, Array, 5) << 0 << 0 << none << SimError::NoValue;
-        QTest::newRow("element unknown code") << "element" << desc(13, Array, 5) << 0 << 0 << none << SimError::NoValue;
-        QTest::newRow("value packet flag") << "value" << desc(0, Packet) << 0 << 0 << none << SimError::Refused;
+        QTest::newRow("indexed unknown code")
+            << "indexed" << desc(99, Array, 5) << 0 << 0 << none << SimError::NoValue;
+        QTest::newRow("element unknown code")
+            << "element" << desc(13, Array, 5) << 0 << 0 << none << SimError::NoValue;
+        QTest::newRow("value packet flag")
+            << "value" << desc(0, Packet) << 0 << 0 << none << SimError::Refused;
     }
     void arrayReads()
     {
@@ -534,19 +566,30 @@ private slots:
         const int tooBig[8] = {1, 2, 3, 256, 5, 6, 7, 8};
         const int many[21] = {};
         const std::vector<Bad> bad = {
-            {"WriteArray value 256", [&] { return link->WriteArray(desc(10, Array, 8), tooBig); }, SimError::Refused},
-            {"WriteArray too many", [&] { return link->WriteArray(desc(11, Array, 21), many); }, SimError::Refused},
-            {"WriteRow width differs", [&] { return link->WriteRow(desc(11, Array, 4), row, 0); }, SimError::Refused},
+            {"WriteArray value 256", [&] { return link->WriteArray(desc(10, Array, 8), tooBig); },
+             SimError::Refused},
+            {"WriteArray too many", [&] { return link->WriteArray(desc(11, Array, 21), many); },
+             SimError::Refused},
+            {"WriteRow width differs", [&] { return link->WriteRow(desc(11, Array, 4), row, 0); },
+             SimError::Refused},
             {"WriteRow row 4", [&] { return link->WriteRow(desc(11, Array, 5), row, 4); }, SimError::NoValue},
-            {"WriteIndexed index 8", [&] { return link->WriteIndexed(desc(10, Array, 8), 8, 1); }, SimError::NoValue},
-            {"WriteMatrixElement 65536", [&] { return link->WriteMatrixElement(desc(12, Array | TwoByte, 8), 0, 0, 65536); }, SimError::Refused},
-            {"WriteMatrixElement width", [&] { return link->WriteMatrixElement(desc(12, Array, 8), 0, 0, 1); }, SimError::Refused},
-            {"WriteMatrixElement 0,5", [&] { return link->WriteMatrixElement(desc(11, Array, 5), 0, 5, 1); }, SimError::NoValue},
+            {"WriteIndexed index 8", [&] { return link->WriteIndexed(desc(10, Array, 8), 8, 1); },
+             SimError::NoValue},
+            {"WriteMatrixElement 65536",
+             [&] { return link->WriteMatrixElement(desc(12, Array | TwoByte, 8), 0, 0, 65536); },
+             SimError::Refused},
+            {"WriteMatrixElement width",
+             [&] { return link->WriteMatrixElement(desc(12, Array, 8), 0, 0, 1); }, SimError::Refused},
+            {"WriteMatrixElement 0,5", [&] { return link->WriteMatrixElement(desc(11, Array, 5), 0, 5, 1); },
+             SimError::NoValue},
             {"WriteValue unknown", [&] { return link->WriteValue(desc(99), 1); }, SimError::NoValue},
-            {"WriteArray unknown", [&] { return link->WriteArray(desc(98, Array, 2), vec); }, SimError::NoValue},
+            {"WriteArray unknown", [&] { return link->WriteArray(desc(98, Array, 2), vec); },
+             SimError::NoValue},
             {"WriteIndexed unknown", [&] { return link->WriteIndexed(desc(97), 0, 1); }, SimError::NoValue},
-            {"WriteRow unknown", [&] { return link->WriteRow(desc(96, Array, 5), row, 0); }, SimError::NoValue},
-            {"WriteMatrixElement unknown", [&] { return link->WriteMatrixElement(desc(95), 0, 0, 1); }, SimError::NoValue},
+            {"WriteRow unknown", [&] { return link->WriteRow(desc(96, Array, 5), row, 0); },
+             SimError::NoValue},
+            {"WriteMatrixElement unknown", [&] { return link->WriteMatrixElement(desc(95), 0, 0, 1); },
+             SimError::NoValue},
         };
         for (const Bad& b : bad) {
             QVERIFY2(!b.op(), b.name);
@@ -605,7 +648,9 @@ private slots:
     void badImages_data()
     {
         QTest::addColumn<QByteArray>("buffer");
-        auto bytes = [](const std::vector<uint8_t>& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), int(b.size())); };
+        auto bytes = [](const std::vector<uint8_t>& b) {
+            return QByteArray(reinterpret_cast<const char*>(b.data()), int(b.size()));
+        };
         auto good = programBuffer(FirmwareKind::Application, 150, 1000);
         auto badSum = good;
         badSum[500] ^= 1;
@@ -697,10 +742,10 @@ private slots:
         link->IsConnected();
         sim->setLogQueries(true);
         link->GetLastError();
-        QCOMPARE(sim->logLines(), (std::vector<std::string>{
-                                      "WriteAtAddress 0 163 181", "ReadAtAddress 0 163", "ReadAtAddress 0 300",
-                                      "WriteRow 20747 1 2 3 4 5 1", "WriteArray 8458 1 2",
-                                      "ReadPacket 6144 64", "GetLastError"}));
+        QCOMPARE(sim->logLines(),
+                 (std::vector<std::string>{"WriteAtAddress 0 163 181", "ReadAtAddress 0 163",
+                                           "ReadAtAddress 0 300", "WriteRow 20747 1 2 3 4 5 1",
+                                           "WriteArray 8458 1 2", "ReadPacket 6144 64", "GetLastError"}));
         const auto log = sim->log();
         QCOMPARE(log[0].op, LinkOp::WriteAtAddress);
         QCOMPARE(log[0].args, (std::vector<long long>{0, 163, 181}));
@@ -713,7 +758,6 @@ private slots:
         QVERIFY(sim->log().empty());
     }
 };
-
 
 QTEST_GUILESS_MAIN(TestSimUnitLink)
 #include "tst_simunit_link.moc"

@@ -13,7 +13,10 @@
 namespace {
 
 // R(y) of spec Part 1.1: half away from zero.
-int roundHalfAway(double y) { return y >= 0 ? int(std::trunc(y + 0.5)) : int(std::trunc(y - 0.5)); }
+int roundHalfAway(double y)
+{
+    return y >= 0 ? int(std::trunc(y + 0.5)) : int(std::trunc(y - 0.5));
+}
 
 enum class Conv { Identity, Formula, Table, SignMagnitude, InvertedBit4, Temperature };
 
@@ -109,15 +112,19 @@ int toUnit(const CatalogueItem& item)
 {
     const double u = item.defaultValue;
     switch (item.conv) {
-    case Conv::Identity: return int(std::trunc(u));
-    case Conv::Formula: return roundHalfAway((item.b - u * item.d) / (u * item.c - item.a));
+    case Conv::Identity:
+        return int(std::trunc(u));
+    case Conv::Formula:
+        return roundHalfAway((item.b - u * item.d) / (u * item.c - item.a));
     case Conv::Table:
         for (const auto& [unit, user] : item.table)
             if (user == u)
                 return roundHalfAway(unit);
         return -1;
-    case Conv::SignMagnitude: return u >= 0 ? int(std::trunc(u)) : int(std::trunc(128 - u));
-    case Conv::InvertedBit4: return int(std::trunc(u)) ^ 0x10;
+    case Conv::SignMagnitude:
+        return u >= 0 ? int(std::trunc(u)) : int(std::trunc(128 - u));
+    case Conv::InvertedBit4:
+        return int(std::trunc(u)) ^ 0x10;
     case Conv::Temperature: {
         const double r = EngineModel::TemperatureRatio(u);
         return roundHalfAway((item.b - r * item.d) / (r * item.c - item.a));
@@ -146,7 +153,10 @@ private slots:
         const auto& factory = FactoryMemory::bytes();
         for (int a = 0; a < 256; ++a)
             QVERIFY2(factory[size_t(a)] == expected[size_t(a)],
-                     qPrintable(QString("byte %1: factory %2, catalogue %3").arg(a).arg(factory[size_t(a)]).arg(expected[size_t(a)])));
+                     qPrintable(QString("byte %1: factory %2, catalogue %3")
+                                    .arg(a)
+                                    .arg(factory[size_t(a)])
+                                    .arg(expected[size_t(a)])));
         // A few values stated by the spec and the brief.
         QCOMPARE(int(factory[161]), 172);
         QCOMPARE(int(factory[166]), 143); // TPS_PER_AFFONDATA 2.8 V
@@ -264,7 +274,8 @@ private slots:
         QCOMPARE(int(s.packet[LivePacket::RpmPeriod]), int(std::lround(60000 / s.rpm)));
         // Fixed TPS idle value (FLAG_CONFIGURAZIONE_3 bit 1): the idle byte is ValoreMinimoTPS.
         memory[165] |= 0x02;
-        QCOMPARE(int(EngineModel::Sample(30000, memory.data()).packet[LivePacket::TpsIdle]), int(memory[195]));
+        QCOMPARE(int(EngineModel::Sample(30000, memory.data()).packet[LivePacket::TpsIdle]),
+                 int(memory[195]));
         // TPS 5-0 V: the idle byte is inverted.
         memory = FactoryMemory::bytes();
         const int direct = EngineModel::Sample(10000, memory.data()).packet[LivePacket::Tps];
@@ -310,7 +321,8 @@ private slots:
         QCOMPARE(int(info.unitKind), 36);
         QCOMPARE(int(info.model), 25);
         QCOMPARE(int(info.codeSize), size - 20);
-        QCOMPARE(BuildFirmwareImage(FirmwareKind(kind), uint8_t(version), size_t(size)), image); // deterministic
+        QCOMPARE(BuildFirmwareImage(FirmwareKind(kind), uint8_t(version), size_t(size)),
+                 image); // deterministic
         const auto plain = FirmwarePlainBuffer(image);
         QCOMPARE(int(plain.size()), size + 4);
         QCOMPARE(int(plain[0] | plain[1] << 8 | plain[2] << 16 | plain[3] << 24), size);
@@ -321,7 +333,9 @@ private slots:
         QVERIFY(BuildFirmwareImage(FirmwareKind::Application, 140, 19).empty());
         const auto good = BuildFirmwareImage(FirmwareKind::Application, 140, 1000);
         QCOMPARE(FirmwareCrc32(reinterpret_cast<const uint8_t*>("123456789"), 9), 0xCBF43926u);
-        auto check = [](std::vector<uint8_t> image) { return CheckFirmwareImage(image.data(), image.size()); };
+        auto check = [](std::vector<uint8_t> image) {
+            return CheckFirmwareImage(image.data(), image.size());
+        };
         QCOMPARE(check({good.begin(), good.begin() + 19}), FirmwareCheck::TooShort);
         QCOMPARE(check({good.begin(), good.end() - 1}), FirmwareCheck::SizeMismatch);
         for (size_t at : {size_t(0), size_t(4), size_t(5), size_t(6), size_t(20), size_t(999)}) {
