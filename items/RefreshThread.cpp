@@ -25,8 +25,11 @@ void TRefreshThread::SetEnabled(bool enabled)
 {
     QMutexLocker locker(&m_mutex);
     m_enabled = enabled;
-    if (enabled && m_suspended)
+    // Resuming takes effect at once, as far as anyone asking is concerned.
+    if (enabled && m_suspended) {
+        m_suspended = false;
         m_wake.wakeAll();
+    }
 }
 
 bool TRefreshThread::Enabled() const
@@ -65,9 +68,10 @@ void TRefreshThread::run()
     QMutexLocker locker(&m_mutex);
     while (!m_terminating) {
         if (!m_enabled) {
-            m_suspended = true;
-            while (!m_enabled && !m_terminating)
+            while (!m_enabled && !m_terminating) {
+                m_suspended = true;
                 m_wake.wait(&m_mutex);
+            }
             m_suspended = false;
             continue;
         }

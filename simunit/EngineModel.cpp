@@ -9,7 +9,7 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-// Temperature table of spec Part 3.2: -55 .. 180 °C in steps of 5, resistance ratios.
+// The temperature sensor's table: -55 .. 180 °C in steps of 5, resistance ratios.
 constexpr double RatioTable[48] = {
     97.578, 67.65,   47.538,  33.831,   24.359, 17.753,  13.067,  9.7228,  7.3007,  5.5361,  4.2332,  3.266,
     2.5392, 1.9902,  1.5709,  1.2492,   1.0,    0.805,   0.65326, 0.5329,  0.4371,  0.36,    0.299,   0.2493,
@@ -124,7 +124,7 @@ EngineSample Sample(int64_t t, const uint8_t* m)
     const int64_t c = ((t % CycleMs) + CycleMs) % CycleMs;
     s.phase = PhaseAt(t);
 
-    // Configuration read from the unit's memory (addresses of spec Part 3.2).
+    // Configuration read from the unit's memory (the configurator's addresses).
     const int ignition = m[163] & 0x07;
     const int tpsKind = m[164] >> 5;
     const int probeKind = m[165] >> 5;

@@ -41,11 +41,11 @@ namespace EngineModel {
 
 constexpr int CycleMs = 60000;
 
-// Ignition scale B (RPM = B / period byte) for an ignition type (spec Part 3.3).
+// Ignition scale B (RPM = B / period byte) for an ignition type.
 int IgnitionScale(int ignitionType);
 
-// Resistance ratio of the temperature sensor at t °C, by the 48-point table of
-// spec Part 3.2 (linear between points, clamped to the table's ends).
+// Resistance ratio of the temperature sensor at t °C, by the sensor's 48-point
+// table (linear between points, clamped to the table's ends).
 double TemperatureRatio(double celsius);
 
 // The temperature byte for t °C: round(255 * r / (1 + r)).

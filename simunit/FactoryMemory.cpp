@@ -1,10 +1,11 @@
 #include "simunit/FactoryMemory.h"
 
 // One line per byte from 161 on (bytes 0-160 are covered by no item and are 0).
-// Each comment names the item(s) by their catalogue number and the computation
-// (spec Part 3.2: x = unit byte of the default user value through the item's
-// conversion, rounded half away from zero; RPM items with B = 117000; bit fields
-// merged into the shared bytes 163, 164 and 165).
+// Each comment names the item(s) by their catalogue number and the computation:
+// the unit byte of the item's default user value through its conversion,
+// rounded half away from zero; bit fields merged into the shared bytes 163, 164
+// and 165. The engine speeds that follow the ignition type use the scale of the
+// stored type 4 (B = 120000); the injector-wire cut-off speeds keep B = 117000.
 
 namespace FactoryMemory {
 
@@ -58,7 +59,7 @@ std::array<uint8_t, Size> makeFactory()
      28, // 201: 77 MaxRicco 0.55 V: 28
      28, // 202: 49 RifLambdaInPotenza 0.55 V: 28
       0, // 203: no item
-     78, // 204: 32 GiriCutOff 1500 RPM: 117000 / 1500 = 78
+     80, // 204: 32 GiriCutOff 1500 RPM: 120000 / 1500 = 80
       1, // 205: 7 RITARDO_LETTURA_SONDA 5 s: 5 / 5 = 1
      80, // 206: 13 POSIZIONE_IN_CUTOFF = 80
     240, // 207: 8 MASSIMA_APERTURA_ATTUATORE = 240
@@ -67,7 +68,7 @@ std::array<uint8_t, Size> makeFactory()
       1, // 210: 69 NPassiPrimoMagroCrociera = 1
       4, // 211: 52 NPassiTestMagroPower = 4
      10, // 212: 50 TempoTraTestMagroPower 0.2 s: 0.2 * 1000 / 20 = 10
-     33, // 213: 31 GiriSbananata 3600 RPM: 117000 / 3600 = 32.5 -> 33
+     33, // 213: 31 GiriSbananata 3600 RPM: 120000 / 3600 = 33.3 -> 33
       4, // 214: 51 NPassiPrimoMagroPower = 4
     179, // 215: 53 TPSSbananata 3.5 V: 178.5 -> 179
     101, // 216: 4 TEMPO_SOVRAPPOSIZIONE 0.4 s: (0.4 * 1000 + 4) / 4 = 101
@@ -77,9 +78,9 @@ std::array<uint8_t, Size> makeFactory()
       0, // 220: no item
       0, // 221: no item
       0, // 222: no item
-     59, // 223: 30 GiriPerCambio 2000 RPM: 117000 / 2000 = 58.5 -> 59 (56 TempoDiCicchetto shares the byte; its default 1 s would be 50, used only with TIPO_CAMBIO 2)
+     60, // 223: 30 GiriPerCambio 2000 RPM: 120000 / 2000 = 60 (56 TempoDiCicchetto shares the byte; its default 1 s would be 50, used only with TIPO_CAMBIO 2)
     128, // 224: 19 TEMPERATURA_PER_CAMBIO 25 C: ratio 1.0 -> 255 * 1 / 2 = 127.5 -> 128
-      6, // 225: 33 GiriFuoriGiri 20000 RPM (off): 117000 / 20000 = 5.85 -> 6
+      6, // 225: 33 GiriFuoriGiri 20000 RPM (off): 120000 / 20000 = 6
       0, // 226: 26 TIPO_COMMUTATORE = 0
       0, // 227: no item
       0, // 228: no item

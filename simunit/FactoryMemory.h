@@ -1,7 +1,7 @@
 #pragma once
 
 // Factory content of the unit's 256-byte configuration memory: the defaults of
-// the parameter catalogue (spec Part 3.2) as unit bytes. Bytes no item covers are 0.
+// the parameter catalogue as unit bytes. Bytes no item covers are 0.
 
 #include <array>
 #include <cstdint>

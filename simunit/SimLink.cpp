@@ -353,7 +353,7 @@ bool SimLink::ReadIndexed(uint32_t desc, int* out, int index)
     const int code = int(LinkDescriptor::Code(desc));
     const int count = LinkDescriptor::Count(desc);
     // A row: with the array flag, and also without it when the descriptor
-    // counts more than one element (Part 1.5's row vector reads so).
+    // counts more than one element (a row vector item reads its row so).
     if ((desc & LinkDescriptor::ArrayFlag) || count > 1) {
         if (count != shape.cols)
             return x.fail(SimError::Refused); // the row width must be the datum's column count

@@ -182,7 +182,7 @@ private slots:
         QVERIFY(!sim->bootLoaderMode());
     }
 
-    // The sequence of ConnectToUnit (spec Part 3.1), then disconnect.
+    // The sequence the program's connect procedure runs, then disconnect.
     void connectAndDisconnect()
     {
         link->PrepareLink(0);
@@ -601,7 +601,7 @@ private slots:
         QCOMPARE(sim->datumElement(10, 0), 10);
     }
 
-    // The reprogramming sequence of spec Part 3.6 with the program's image sizes.
+    // The program's reprogramming sequence with its image sizes.
     void programming()
     {
         sim->setFirmwareVersion(139);

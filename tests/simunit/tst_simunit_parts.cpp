@@ -1,5 +1,6 @@
-// The simulated unit's parts: the factory memory against the parameter
-// catalogue, the engine model over whole cycles, the firmware image format.
+// The simulated unit's parts: the engine model over whole cycles and the
+// firmware image format. (The factory memory is checked against the program's
+// own catalogue in the data-module tests.)
 
 #include "simunit/EngineModel.h"
 #include "simunit/FactoryMemory.h"
@@ -10,165 +11,10 @@
 #include <cmath>
 #include <set>
 
-namespace {
-
-// R(y) of spec Part 1.1: half away from zero.
-int roundHalfAway(double y)
-{
-    return y >= 0 ? int(std::trunc(y + 0.5)) : int(std::trunc(y - 0.5));
-}
-
-enum class Conv { Identity, Formula, Table, SignMagnitude, InvertedBit4, Temperature };
-
-struct CatalogueItem {
-    int number;
-    int address;
-    int mask;
-    Conv conv;
-    double a, b, c, d; // formula coefficients
-    double defaultValue;
-    std::vector<std::pair<double, double>> table; // unit -> user
-};
-
-// The single-value items of spec Part 3.2 that live at an address, with their defaults.
-// Item 56 (TempoDiCicchetto) shares byte 223 with item 30 (GiriPerCambio); the
-// factory content holds the changeover speed there, so item 56 is left out.
-const std::vector<CatalogueItem>& catalogue()
-{
-    const double B = 117000;
-    static const std::vector<CatalogueItem> items = {
-        {1, 163, 0x07, Conv::Identity, 1, 0, 0, 1, 4, {}},
-        {2, 164, 0x10, Conv::Formula, 1, 0, 0, 16, 0, {}},
-        {3, 163, 0x18, Conv::Formula, 1, 0, 0, 8, 0, {}},
-        {4, 216, 0xFF, Conv::Formula, 4, -4, 0, 1000, 0.4, {}},
-        {5, 164, 0xE0, Conv::Formula, 1, 0, 0, 32, 0, {}},
-        {6, 165, 0xE0, Conv::Formula, 1, 0, 0, 32, 0, {}},
-        {7, 205, 0xFF, Conv::Formula, 5, 0, 0, 1, 5, {}},
-        {8, 207, 0xFF, Conv::Identity, 1, 0, 0, 1, 240, {}},
-        {9, 208, 0xFF, Conv::Identity, 1, 0, 0, 1, 20, {}},
-        {10, 162, 0xFF, Conv::Identity, 1, 0, 0, 1, 32, {}},
-        {11, 167, 0xFF, Conv::Identity, 1, 0, 0, 1, 100, {}},
-        {12, 166, 0xFF, Conv::Formula, 5, 0, 0, 255, 2.8, {}},
-        {13, 206, 0xFF, Conv::Identity, 1, 0, 0, 1, 80, {}},
-        {14, 168, 0xFF, Conv::Identity, 1, 0, 0, 1, 100, {}},
-        {15, 164, 0x08, Conv::Identity, 1, 0, 0, 1, 0, {}},
-        {16, 194, 0xFF, Conv::Formula, 5, 0, 0, 255, 0.14, {}},
-        {17, 161, 0xFF, Conv::Identity, 1, 0, 0, 1, 172, {}},
-        {19, 224, 0xFF, Conv::Temperature, 5, 0, -5, 1275, 25, {}},
-        {26, 226, 0xFF, Conv::Identity, 1, 0, 0, 1, 0, {}},
-        {30, 223, 0xFF, Conv::Formula, 0, B, 1, 0, 2000, {}},
-        {31, 213, 0xFF, Conv::Formula, 0, B, 1, 0, 3600, {}},
-        {32, 204, 0xFF, Conv::Formula, 0, B, 1, 0, 1500, {}},
-        {33, 225, 0xFF, Conv::Formula, 0, B, 1, 0, 20000, {}},
-        {34, 164, 0x07, Conv::Table, 1, 0, 0, 1, 0, {{1, 0}, {2, 1}, {4, 2}}},
-        {35, 169, 0xFF, Conv::Formula, 20, 0, 0, 1000, 0.36, {}},
-        {36, 170, 0xFF, Conv::Formula, 20, 0, 0, 1000, 0.36, {}},
-        {37, 171, 0xFF, Conv::Identity, 1, 0, 0, 1, 0, {}},
-        {38, 172, 0xFF, Conv::Identity, 1, 0, 0, 1, 1, {}},
-        {39, 173, 0xFF, Conv::Identity, 1, 0, 0, 1, 0, {}},
-        {40, 199, 0xFF, Conv::Formula, 5, 0, 0, 255, 0.55, {}},
-        {41, 200, 0xFF, Conv::Formula, 5, 0, 0, 255, 0.55, {}},
-        {42, 198, 0xFF, Conv::Formula, 5, 0, 0, 255, 0.55, {}},
-        {43, 163, 0x60, Conv::Table, 1, 0, 0, 1, 2, {{0, 0}, {32, 1}, {64, 2}}},
-        {44, 185, 0xFF, Conv::Identity, 1, 0, 0, 1, 25, {}},
-        {45, 165, 0xFF, Conv::InvertedBit4, 1, 0, 0, 1, 16, {}},
-        {46, 186, 0xFF, Conv::Identity, 1, 0, 0, 1, 8, {}},
-        {47, 196, 0xFF, Conv::Formula, 5, 0, 0, 255, 2, {}},
-        {48, 219, 0xFF, Conv::SignMagnitude, 1, 0, 0, 1, 0, {}},
-        {49, 202, 0xFF, Conv::Formula, 5, 0, 0, 255, 0.55, {}},
-        {50, 212, 0xFF, Conv::Formula, 20, 0, 0, 1000, 0.2, {}},
-        {51, 214, 0xFF, Conv::Identity, 1, 0, 0, 1, 4, {}},
-        {52, 211, 0xFF, Conv::Identity, 1, 0, 0, 1, 4, {}},
-        {53, 215, 0xFF, Conv::Formula, 5, 0, 0, 255, 3.5, {}},
-        {54, 197, 0xFF, Conv::Formula, 5, 0, 0, 255, 3.5, {}},
-        {55, 218, 0xFF, Conv::Identity, 1, 0, 0, 1, 100, {}},
-        {57, 174, 0xFF, Conv::Identity, 1, 0, 0, 1, 60, {}},
-        {58, 175, 0xFF, Conv::Identity, 1, 0, 0, 1, 80, {}},
-        {59, 177, 0xFF, Conv::Identity, 1, 0, 0, 1, 35, {}},
-        {60, 178, 0xFF, Conv::Identity, 1, 0, 0, 1, 60, {}},
-        {61, 187, 0xFF, Conv::Identity, 1, 0, 0, 1, 25, {}},
-        {62, 184, 0xFF, Conv::Identity, 1, 0, 0, 1, 25, {}},
-        {63, 189, 0xFF, Conv::Identity, 1, 0, 0, 1, 255, {}},
-        {64, 188, 0xFF, Conv::Identity, 1, 0, 0, 1, 255, {}},
-        {65, 182, 0xFF, Conv::SignMagnitude, 1, 0, 0, 1, 0, {}},
-        {66, 183, 0xFF, Conv::SignMagnitude, 1, 0, 0, 1, 5, {}},
-        {67, 195, 0xFF, Conv::Formula, 5, 0, 0, 255, 1.4, {}},
-        {68, 209, 0xFF, Conv::Identity, 1, 0, 0, 1, 120, {}},
-        {69, 210, 0xFF, Conv::Identity, 1, 0, 0, 1, 1, {}},
-        {70, 180, 0xFF, Conv::Identity, 1, 0, 0, 1, 80, {}},
-        {71, 179, 0xFF, Conv::Identity, 1, 0, 0, 1, 20, {}},
-        {72, 192, 0xFF, Conv::Formula, 0, B, 1, 0, 12000, {}},
-        {73, 193, 0xFF, Conv::Formula, 0, B, 1, 0, 12000, {}},
-        {74, 191, 0xFF, Conv::Identity, 1, 0, 0, 1, 10, {}},
-        {75, 190, 0xFF, Conv::Identity, 1, 0, 0, 1, 10, {}},
-        {76, 176, 0xFF, Conv::Identity, 1, 0, 0, 1, 20, {}},
-        {77, 201, 0xFF, Conv::Formula, 5, 0, 0, 255, 0.55, {}},
-    };
-    return items;
-}
-
-// User value to unit value as spec Part 1.1 converts it (limits suspended).
-int toUnit(const CatalogueItem& item)
-{
-    const double u = item.defaultValue;
-    switch (item.conv) {
-    case Conv::Identity:
-        return int(std::trunc(u));
-    case Conv::Formula:
-        return roundHalfAway((item.b - u * item.d) / (u * item.c - item.a));
-    case Conv::Table:
-        for (const auto& [unit, user] : item.table)
-            if (user == u)
-                return roundHalfAway(unit);
-        return -1;
-    case Conv::SignMagnitude:
-        return u >= 0 ? int(std::trunc(u)) : int(std::trunc(128 - u));
-    case Conv::InvertedBit4:
-        return int(std::trunc(u)) ^ 0x10;
-    case Conv::Temperature: {
-        const double r = EngineModel::TemperatureRatio(u);
-        return roundHalfAway((item.b - r * item.d) / (r * item.c - item.a));
-    }
-    }
-    return -1;
-}
-
-} // namespace
-
 class TestSimUnitParts : public QObject {
     Q_OBJECT
 
 private slots:
-    void factoryMemoryFollowsTheCatalogue()
-    {
-        std::array<int, 256> expected{};
-        std::array<int, 256> covered{};
-        for (const CatalogueItem& item : catalogue()) {
-            const int e = toUnit(item);
-            QVERIFY2(e >= 0 && e <= 255, qPrintable(QString("item %1").arg(item.number)));
-            auto& byte = expected[size_t(item.address)];
-            byte = (byte & ~item.mask) | (e & item.mask);
-            covered[size_t(item.address)] |= item.mask;
-        }
-        const auto& factory = FactoryMemory::bytes();
-        for (int a = 0; a < 256; ++a)
-            QVERIFY2(factory[size_t(a)] == expected[size_t(a)],
-                     qPrintable(QString("byte %1: factory %2, catalogue %3")
-                                    .arg(a)
-                                    .arg(factory[size_t(a)])
-                                    .arg(expected[size_t(a)])));
-        // A few values stated by the spec and the brief.
-        QCOMPARE(int(factory[161]), 172);
-        QCOMPARE(int(factory[166]), 143); // TPS_PER_AFFONDATA 2.8 V
-        QCOMPARE(int(factory[216]), 101); // TEMPO_SOVRAPPOSIZIONE 0.4 s
-        QCOMPARE(int(factory[224]), 128); // 25 °C
-        QCOMPARE(int(factory[225]), 6);   // GiriFuoriGiri 20000 RPM
-        QCOMPARE(int(factory[223]), 59);  // GiriPerCambio 2000 RPM
-        QCOMPARE(int(factory[165]), 0);   // FLAG_CONFIGURAZIONE_3 16 stored inverted
-        QCOMPARE(int(factory[0]), 0);
-        QCOMPARE(covered[163], 0x7F); // bit 7 of byte 163 belongs to no item
-    }
-
     void temperatureBytes_data()
     {
         QTest::addColumn<double>("celsius");
