@@ -49,6 +49,13 @@ double IgnitionScale(int ignitionType)
     }
 }
 
+// Read-only for the user: not writable, or marked read-only by its owner (which
+// even the administrator's account respects here, as the user means it).
+bool IsReadOnly(const QFileInfo& info)
+{
+    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
+}
+
 double SignMagnitudeToUser(int x)
 {
     return x < 128 ? x : 128 - x;
@@ -378,7 +385,7 @@ bool TSerialDataModule::SaveConfiguration(const QString& fileName)
     // The new file replaces the old one only once it is complete, so a file
     // that cannot be replaced is refused before anything is done.
     const QFileInfo target(fileName);
-    if (target.exists() && (!target.isWritable() || !QFileInfo(target.absolutePath()).isWritable())) {
+    if (target.exists() && (IsReadOnly(target) || IsReadOnly(QFileInfo(target.absolutePath())))) {
         FileError(94);
         return false;
     }
