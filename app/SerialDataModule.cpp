@@ -2,6 +2,7 @@
 
 #include "app/Catalogue.h"
 #include "app/QuietPrompts.h"
+#include "app/ResourceLibrary.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
@@ -28,6 +29,15 @@ constexpr uint8_t SupportedFamily = 11;
 constexpr uint8_t SupportedKind = 36;
 constexpr uint8_t SupportedModel = 25;
 constexpr uint8_t BootLoaderKind = 3;
+
+// Firmware: the command that puts the unit into reprogramming, the first
+// version of the newer generation, the first version newer than the images,
+// and a unit whose boot loader needs no update.
+constexpr int ReprogrammingCommand = 123;
+constexpr int NewGeneration = 140;
+constexpr int NewerThanImages = 143;
+constexpr int CurrentBootLoader = 5;
+const QString FirmwareCaption = QStringLiteral("Riprogrammazione firmware");
 
 constexpr int OverSpeedOff = 20000;
 const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
@@ -75,6 +85,7 @@ TSerialDataModule::TSerialDataModule(QObject* owner)
     BuildCatalogue();
     WireRules();
     LoadedAll();
+    connect(m_connection, &TOrvConnection::LinkMessage, this, &TSerialDataModule::OnLinkMessage);
 }
 
 TSerialDataModule::~TSerialDataModule()
@@ -606,4 +617,126 @@ bool TSerialDataModule::StopRefresher()
         return false;
     }
     return true;
+}
+
+// --- firmware -----------------------------------------------------------------
+
+void TSerialDataModule::OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam)
+{
+    // Programming progress goes to the wait window being shown.
+    if (message == WindowMessage::WMProgress && CurrentWaitWindow)
+        CurrentWaitWindow->ProgressMessage(wParam, lParam);
+}
+
+void TSerialDataModule::FirmwareError(int captionIndex, int textIndex)
+{
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(captionIndex), Text(textIndex));
+}
+
+void TSerialDataModule::ReprogramFirmware()
+{
+    if (!m_connection->LoadDll()) {
+        FirmwareError(95, 94);
+        return;
+    }
+    LinkInstance* link = m_connection->Instance();
+    m_identity.fill(0);
+    if (!link->ReadIdentity(m_identity.data())) {
+        FirmwareError(143, 17);
+        link->DisconnectUnit();
+        return;
+    }
+    if (m_identity[0] != SupportedFamily) {
+        FirmwareError(143, 102);
+        return;
+    }
+    if (m_identity[1] == BootLoaderKind) {
+        FirmwareError(143, 153);
+        return;
+    }
+    if (m_identity[1] != SupportedKind) {
+        FirmwareError(143, 102);
+        return;
+    }
+    const int version = m_identity[3];
+    m_oldFirmware = version < NewGeneration;
+    if (version >= NewerThanImages && !m_prompts->AskYesNo(TMessageIcon::Error, Text(143), Text(146), false))
+        return;
+
+    std::unique_ptr<TWaitWindow> wait = m_prompts->CreateWaitWindow();
+    CurrentWaitWindow = wait.get();
+    wait->SetCaption(Text(143));
+    wait->SetMessage(Text(147));
+    wait->SetWaitProgress(0, true);
+    wait->PlaceAtTop(40);
+    auto fail = [&](int captionIndex, int textIndex) {
+        wait.reset();
+        FirmwareError(captionIndex, textIndex);
+    };
+
+    if (link->ConnectUnit() == 0)
+        return fail(143, 17);
+    Number("RIPROGRAMMAZIONE")->SetData(ReprogrammingCommand);
+    m_prompts->Wait(500);
+    if (link->GetLastError() != 0)
+        return fail(143, 17);
+    link->DisconnectUnit();
+
+    if (version != CurrentBootLoader && !ProgramImage(1))
+        return fail(143, 145);
+    const int passes = m_prompts->UpgradeBootLoaderChecked() ? 2 : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        m_prompts->Wait(100);
+        if (!ProgramImage(pass == 0 ? 2 : 3)) {
+            wait.reset();
+            m_prompts->ShowMessage(TMessageIcon::Error, FirmwareCaption,
+                                   QStringLiteral("Errore nella riprogrammazione del Micro!"));
+            return;
+        }
+    }
+    wait.reset();
+    link->DisconnectUnit();
+    m_prompts->ShowMessage(TMessageIcon::None, FirmwareCaption, QStringLiteral("Programmazione avvenuta con successo!"));
+}
+
+bool TSerialDataModule::ProgramImage(int kind)
+{
+    TWaitWindow* wait = CurrentWaitWindow;
+    if (wait)
+        wait->ShowAndRepaint();
+    const int image = kind == 1 ? 10010 : (m_oldFirmware ? 10011 : 10012);
+    TPlainBuffer buffer;
+    if (!LoadFirmwareImage(image, buffer)) {
+        FirmwareError(143, 149);
+        return false;
+    }
+    if (wait)
+        wait->SetMessage(Text(kind == 1 ? 150 : kind == 2 ? 151 : 152));
+
+    int result = -1;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        if (attempt > 1) {
+            const QString caption = wait ? wait->Caption() : QString();
+            if (!m_prompts->AskYesNo(TMessageIcon::Error, caption, QStringLiteral("Programmazione fallita, riprovare?"),
+                                     false))
+                break;
+            if (wait)
+                wait->SetCaption(QStringLiteral("Riprogrammazione firmware -> Tentativo ") + QString::number(attempt));
+        }
+        if (wait)
+            wait->ShowAndRepaint();
+        result = m_connection->Instance()->ProgramFirmware(buffer.Data(), 0, 0, 1);
+        if (result == 0)
+            break;
+    }
+    return result == 0;
+}
+
+bool TSerialDataModule::LoadFirmwareImage(int id, TPlainBuffer& out)
+{
+    QFile resource(ResourceLibrary::Path(QStringLiteral("256"), id));
+    if (!resource.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray image = resource.readAll();
+    return DecryptImage(reinterpret_cast<const uchar*>(image.constData()), qint32(image.size()), out);
 }

@@ -23,6 +23,7 @@ class TOrvNumber;
 class TOrvPacketData;
 class TOrvSerialData;
 class TCustomIniFile;
+class TPlainBuffer;
 class TTranslator;
 
 class TSerialDataModule : public QObject {
@@ -72,6 +73,16 @@ public:
     bool SaveConfiguration(const QString& fileName);
     bool LoadConfiguration(const QString& fileName);
 
+    // Firmware reprogramming from the program's images.
+    void ReprogramFirmware();
+    // Programs one image (1 boot-loader update, 2 and 3 the two passes of the
+    // application), asking before each retry.
+    bool ProgramImage(int kind);
+    // The deciphered image of that resource identifier.
+    bool LoadFirmwareImage(int id, TPlainBuffer& out);
+    // Whether the unit identified for reprogramming runs firmware below 140.
+    bool OldFirmware() const { return m_oldFirmware; }
+
     // The identity record read from the unit by the last connect or reprogramming.
     const std::array<uint8_t, 8>& Identity() const { return m_identity; }
 
@@ -105,6 +116,8 @@ private:
     void FileError(int textIndex);
     bool ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten);
     void CorrectOverSpeed();
+    void FirmwareError(int captionIndex, int textIndex);
+    void OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam);
     void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);
 
     // Rules, run by the item events they are connected to.
@@ -128,5 +141,6 @@ private:
     std::unique_ptr<TUserPrompts> m_quietPrompts;
     TUserPrompts* m_prompts = nullptr;
     std::array<uint8_t, 8> m_identity{};
+    bool m_oldFirmware = false;
     QHash<int, QString> m_texts;
 };
