@@ -9,6 +9,7 @@
 #include "support/PlainBuffer.h"
 #include "support/Translator.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -204,7 +205,7 @@ void TestFirmware::imagesComeFromTheResourceLibraryWhenLoaded()
     QVERIFY(!m_module->LoadFirmwareImage(10013, image));
 
     // A resource library without the boot-loader image.
-    QVERIFY(QFile::copy(QFINDTESTDATA("NoBootLoader.rcc"), m_folder->filePath("ConfigBase.rcc")));
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/NoBootLoader.rcc", m_folder->filePath("ConfigBase.rcc")));
     QVERIFY(ResourceLibrary::Load(m_folder->path()));
     QVERIFY(!m_module->LoadFirmwareImage(10010, image));
     m_module->ReprogramFirmware();
