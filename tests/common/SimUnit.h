@@ -4,6 +4,8 @@
 
 #include "simunit/SimUnitControl.h"
 
+#include <QDir>
+#include <QStandardPaths>
 #include <QStringList>
 
 extern "C" SimUnitControl* _GetSimUnitControl();
@@ -12,7 +14,11 @@ extern "C" SimUnitControl* _GetSimUnitControl();
 // no faults, empty log, not connected.
 inline SimUnitControl* FreshSimUnit()
 {
+    // The unit keeps its memory in a file: never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     SimUnitControl* sim = _GetSimUnitControl();
+    sim->setDataFolder(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath("TZR582").toStdString());
     if (sim->isConnected())
         sim->dropLink();
     sim->resetSimulation();
