@@ -1,0 +1,95 @@
+#pragma once
+
+// Helpers shared by the control tests: a pinned locale, an observed error sound,
+// a shown and active window, and a stand-in unit behind a connection.
+
+#include "controls/ErrorSound.h"
+#include "items/OrvNumber.h"
+#include "link/OrvConnection.h"
+
+#include <QLibrary>
+#include <QLocale>
+#include <QTest>
+#include <QWidget>
+
+// Pins the default locale for the scope: comma true is a comma decimal
+// separator (German), false a point (English).
+class LocaleScope {
+public:
+    explicit LocaleScope(bool comma) : m_before(QLocale())
+    {
+        QLocale::setDefault(comma ? QLocale(QLocale::German, QLocale::Germany)
+                                  : QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+    ~LocaleScope() { QLocale::setDefault(m_before); }
+
+private:
+    QLocale m_before;
+};
+
+// Counts the error sounds played in the scope instead of playing them.
+class SoundCounter {
+public:
+    SoundCounter() : m_before(TErrorSound::SetHandler([this] { ++count; })) {}
+    ~SoundCounter() { TErrorSound::SetHandler(m_before); }
+    int count = 0;
+
+private:
+    TErrorSound::Handler m_before;
+};
+
+// Shows the window and waits until it is the active window, so that focus
+// changes take effect.
+inline bool ShowActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// A stand-in unit (the FakeUnit library built beside the tests) behind a
+// connection: a byte memory that items bound by address read and write, with
+// switches that make reads or writes fail or report error flags.
+class FakeUnit {
+    template <class Function, class... Args>
+    auto Call(const char* name, Args... args)
+    {
+        return reinterpret_cast<Function>(m_library.resolve(name))(args...);
+    }
+
+public:
+    FakeUnit() : m_library(TOrvConnection::LibraryFileFor(QStringLiteral("FakeUnit.dll")))
+    {
+        m_library.load();
+        connection.SetDllName(QStringLiteral("FakeUnit.dll"));
+        Call<void (*)()>("_FakeUnitReset");
+    }
+    ~FakeUnit()
+    {
+        connection.UnloadDll();
+        m_library.unload();
+    }
+    FakeUnit(const FakeUnit&) = delete;
+    FakeUnit& operator=(const FakeUnit&) = delete;
+
+    bool IsLoaded() const { return m_library.isLoaded(); }
+
+    // Binds the item to the unit byte at the address.
+    void Bind(TOrvNumber& item, int address)
+    {
+        item.SetConnection(&connection);
+        item.SetByAddress(true);
+        item.SetAddress(address);
+    }
+    int Peek(int address) { return Call<int (*)(int)>("_FakeUnitPeek", address); }
+    void Poke(int address, int value) { Call<void (*)(int, int)>("_FakeUnitPoke", address, value); }
+    void SetSwitches(bool failReads, bool failWrites, int readFlags = 0)
+    {
+        Call<void (*)(bool, bool, int)>("_FakeUnitSwitches", failReads, failWrites, readFlags);
+    }
+
+    TOrvConnection connection;
+
+private:
+    QLibrary m_library;
+};
