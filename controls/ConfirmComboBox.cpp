@@ -3,6 +3,8 @@
 #include "controls/KeyInput.h"
 
 #include <QAbstractItemView>
+#include <QItemSelectionModel>
+#include <QApplication>
 #include <QKeyEvent>
 
 TConfirmComboBox::TConfirmComboBox(QWidget* parent) : QComboBox(parent)
@@ -116,8 +118,17 @@ void TConfirmComboBox::keyPressEvent(QKeyEvent* event)
 
 bool TConfirmComboBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view() && event->type() == QEvent::KeyPress && IsListOpen())
+    if (watched != view() || !IsListOpen())
+        return QComboBox::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress)
         return OpenListKey(static_cast<QKeyEvent*>(event));
+    // Every key is asked for as a key press, where the list handles it, rather
+    // than left to the pop-up's own shortcut handling (which would confirm on
+    // Return and close on Escape by itself).
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
     return QComboBox::eventFilter(watched, event);
 }
 
@@ -172,7 +183,10 @@ bool TConfirmComboBox::OpenListKey(QKeyEvent* event)
 
 void TConfirmComboBox::ChooseListEntry()
 {
-    const int row = ListRow();
+    // Only a highlighted row is a choice; the view's current row alone is not
+    // (it may sit on the first row while no entry is shown).
+    const QModelIndex index = view()->currentIndex();
+    const int row = view()->selectionModel()->isSelected(index) ? index.row() : currentIndex();
     hidePopup();
     if (row == currentIndex())
         return;
@@ -195,6 +209,10 @@ void TConfirmComboBox::focusInEvent(QFocusEvent* event)
 void TConfirmComboBox::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
+    // The focus moving into the control's own open list is no exit.
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused && focused->window() == view()->window())
+        return;
     if (!m_presence.Leave(event->reason()))
         return;
     if (IsListOpen())

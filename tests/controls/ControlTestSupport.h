@@ -6,11 +6,13 @@
 #include "controls/ErrorSound.h"
 #include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
+#include "link/WindowMessage.h"
 
-#include <QLibrary>
+#include <QFile>
 #include <QLocale>
 #include <QTest>
 #include <QWidget>
+#include <dlfcn.h>
 
 // Pins the default locale for the scope: comma true is a comma decimal
 // separator (German), false a point (English).
@@ -38,6 +40,13 @@ private:
     TErrorSound::Handler m_before;
 };
 
+// Delivers a window message the way items do.
+inline void SendMessage(QObject* receiver, int message, uintptr_t wParam, intptr_t lParam)
+{
+    TWindowMessage event(message, wParam, lParam);
+    QCoreApplication::sendEvent(receiver, &event);
+}
+
 // Shows the window and waits until it is the active window, so that focus
 // changes take effect.
 inline bool ShowActive(QWidget& window)
@@ -54,25 +63,26 @@ class FakeUnit {
     template <class Function, class... Args>
     auto Call(const char* name, Args... args)
     {
-        return reinterpret_cast<Function>(m_library.resolve(name))(args...);
+        return reinterpret_cast<Function>(dlsym(m_handle, name))(args...);
     }
 
 public:
-    FakeUnit() : m_library(TOrvConnection::LibraryFileFor(QStringLiteral("FakeUnit.dll")))
+    // The library is held open through the dynamic loader itself, so that it
+    // stays loaded whatever the connections do with it.
+    FakeUnit()
+        : m_handle(dlopen(QFile::encodeName(TOrvConnection::LibraryFileFor(QStringLiteral("FakeUnit.dll"))).constData(),
+                          RTLD_NOW))
     {
-        m_library.load();
         connection.SetDllName(QStringLiteral("FakeUnit.dll"));
         Call<void (*)()>("_FakeUnitReset");
     }
     ~FakeUnit()
     {
         connection.UnloadDll();
-        m_library.unload();
+        dlclose(m_handle);
     }
     FakeUnit(const FakeUnit&) = delete;
     FakeUnit& operator=(const FakeUnit&) = delete;
-
-    bool IsLoaded() const { return m_library.isLoaded(); }
 
     // Binds the item to the unit byte at the address.
     void Bind(TOrvNumber& item, int address)
@@ -91,5 +101,5 @@ public:
     TOrvConnection connection;
 
 private:
-    QLibrary m_library;
+    void* m_handle;
 };

@@ -5,7 +5,6 @@
 #include "controls/ValueEditEx.h"
 #include "items/OrvNumber.h"
 #include "link/LinkInstance.h"
-#include "link/WindowMessage.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -54,12 +53,6 @@ void Type(QWidget* widget, const QString& keys)
         else
             QTest::keyClick(widget, c.toLatin1());
     }
-}
-
-void SendMessage(QObject* receiver, int message, uintptr_t wParam, intptr_t lParam)
-{
-    TWindowMessage event(message, wParam, lParam);
-    QCoreApplication::sendEvent(receiver, &event);
 }
 
 } // namespace
