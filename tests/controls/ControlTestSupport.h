@@ -57,7 +57,7 @@ inline bool ShowActive(QWidget& window)
 }
 
 // A stand-in unit (the FakeUnit library built beside the tests) behind a
-// connection: a byte memory that items bound by address read and write, with
+// connection: a memory that items bound by address read and write, with
 // switches that make reads or writes fail or report error flags.
 class FakeUnit {
     template <class Function, class... Args>
@@ -84,7 +84,7 @@ public:
     FakeUnit(const FakeUnit&) = delete;
     FakeUnit& operator=(const FakeUnit&) = delete;
 
-    // Binds the item to the unit byte at the address.
+    // Binds the item to the unit element at the address.
     void Bind(TOrvNumber& item, int address)
     {
         item.SetConnection(&connection);

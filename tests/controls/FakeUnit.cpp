@@ -1,6 +1,7 @@
-// A small stand-in for the unit's link library, for the control tests: a byte
-// memory read and written at addresses, with switches that make reads or
-// writes fail and that report error flags after a read.
+// A small stand-in for the unit's link library, for the control tests: a memory
+// of elements read and written at addresses (each holds the whole value written,
+// one or two bytes), with switches that make reads or writes fail and that
+// report error flags after a read.
 
 #include "link/LinkInstance.h"
 
@@ -58,7 +59,7 @@ public:
         State().lastError = 0;
         if (State().failWrites || !ValidAddress(address))
             return false;
-        State().memory[address] = value & 0xFF;
+        State().memory[address] = value;
         return true;
     }
 
@@ -108,7 +109,7 @@ FAKE_EXPORT int _FakeUnitPeek(int address)
 FAKE_EXPORT void _FakeUnitPoke(int address, int value)
 {
     if (ValidAddress(address))
-        State().memory[address] = value & 0xFF;
+        State().memory[address] = value;
 }
 
 FAKE_EXPORT void _FakeUnitSwitches(bool failReads, bool failWrites, int readFlags)
