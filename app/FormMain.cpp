@@ -101,6 +101,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     setPalette(QApplication::palette()); // the button face
     SetUpMenuEntries();
     ConnectActions();
+    m_ui->Client->installEventFilter(this);
 
     // The link library reports the link state; the message reaches the windows
     // through their queue, as the library's messages do.
@@ -379,8 +380,19 @@ void TFormMain::keyPressEvent(QKeyEvent* event)
     QMainWindow::keyPressEvent(event);
 }
 
+// The language strip keeps to the right edge and the whole height of the client area.
+void TFormMain::PlaceLanguageStrip()
+{
+    const QWidget* client = m_ui->Client;
+    const int width = m_ui->PanelLingue->width();
+    m_ui->PanelLingue->setGeometry(client->width() - width, 0, width, client->height());
+    m_ui->ScrollLingue->setGeometry(0, 0, width, client->height());
+}
+
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_ui->Client && event->type() == QEvent::Resize)
+        PlaceLanguageStrip();
     auto* label = qobject_cast<QLabel*>(watched);
     const int entry = label ? m_menuLabels.indexOf(label) : -1;
     if (entry >= 0) {
