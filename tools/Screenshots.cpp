@@ -29,6 +29,7 @@ void Save(QWidget& window, const QDir& folder, const QString& name)
 void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
 {
     TFormMain window(&module, width);
+    window.setWindowState(Qt::WindowNoState);
     window.resize(width, width * 3 / 4);
     window.show();
     for (int language = 0; language < module.Translator()->MaxLanguages(); ++language) {
