@@ -12,6 +12,7 @@
 #include "items/OrvNumber.h"
 #include "support/PlainBuffer.h"
 #include "support/EncryptedContainer.h"
+#include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 
 #include <QAction>
@@ -37,6 +38,7 @@ private slots:
     void connectReportsUnitsThatCannotBeUsed();
     void saveAndLoadThroughTheDialogs();
     void aboutBoxShowsTheVersion();
+    void languageButtonsSwitchEveryText();
 
 private:
     void MakeWindow(int screenWidth = 800);
@@ -206,6 +208,25 @@ void TestFormMain::aboutBoxShowsTheVersion()
     box.SetVersionText(ProgramVersionText());
     QCOMPARE(box.VersionLabel(), QStringLiteral("Version:  1.0.0.0"));
     QVERIFY(box.HasPicture());
+}
+
+void TestFormMain::languageButtonsSwitchEveryText()
+{
+    MakeWindow();
+    QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Configurazione vettura"));
+    m_window->LanguageButtons().at(1)->click();
+    QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Vehicle configuration"));
+    QCOMPARE(m_window->Action("ActionConnect")->text(), QStringLiteral("Connect"));
+    QCOMPARE(m_module->NotConnectedText(), QStringLiteral("Control unit not connected"));
+    QCOMPARE(m_window->StatusBar()->PanelText(0), m_module->NotConnectedText());
+    QCOMPARE(m_window->OrvRegistryData()->GetIntData("Language"), 1);
+    // The hint is the language's name without its accelerator.
+    QCOMPARE(m_window->LanguageButtons().at(1)->toolTip(), QStringLiteral("English"));
+    // Switching twice gives the same texts as switching once.
+    m_window->SwitchLanguage(1);
+    QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Vehicle configuration"));
+    m_window->SwitchLanguage(0);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("TZR582 - Configuratore"));
 }
 
 QTEST_MAIN(TestFormMain)
