@@ -234,11 +234,8 @@ bool TOrvArrayData::ResetDefault(bool write)
 
 bool TOrvArrayData::WriteToFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
     for (int k = 0; k < ElementCount(); ++k) {
         if (StoreUserValue())
             ini->WriteString(FileSection(), ElementKey(k), FileNumberText(UserAt(k)));
@@ -273,11 +270,8 @@ bool TOrvArrayData::ReadFileElement(TCustomIniFile* ini, const QString& key, int
 
 bool TOrvArrayData::ReadFromFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
     // Raw entries replace only the item's bits: the others come from the unit.
     if (!StoreUserValue() && !IsFullMask())
         Reload();
@@ -300,11 +294,8 @@ bool TOrvArrayData::ReadFromFile(TCustomIniFile* ini)
 
 bool TOrvArrayData::WriteToHCFFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
     QStringList fields = {HcfNumber(HcfTag()), HcfNumber(int(Descriptor())), HcfNumber(m_cols),
                           HcfNumber(m_rows)};
     for (int c = 0; c < m_cols; ++c) {
@@ -317,11 +308,8 @@ bool TOrvArrayData::WriteToHCFFile(TCustomIniFile* ini)
 
 bool TOrvArrayData::ReadFromHCFFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
     if (!ini->ValueExists(FileSection(), FileKeyName()))
         return false;
     const QString defaultLine =

@@ -422,12 +422,6 @@ bool TOrvSerialData::ReloadQuietly()
 
 // --- file entries ---------------------------------------------------------
 
-bool TOrvSerialData::FileEntryNames(bool& hasEntry) const
-{
-    hasEntry = !m_fileSection.isEmpty() && !m_fileKeyName.isEmpty();
-    return hasEntry || (m_fileSection.isEmpty() && m_fileKeyName.isEmpty());
-}
-
 QString TOrvSerialData::FileNumberText(double user)
 {
     return GeneralNumberText(user);

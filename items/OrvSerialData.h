@@ -214,9 +214,11 @@ protected:
     // Re-reads the item from the unit with notifications off (before a masked merge).
     bool ReloadQuietly();
     bool IsFullMask() const;
-    // Whether the item has a file entry: false when only one of section and key
-    // is set (hasEntry then false too); hasEntry is false when both are empty.
-    bool FileEntryNames(bool& hasEntry) const;
+    // An item has a file entry when both section and key are set. Without one,
+    // file operations succeed when both are empty (nothing to do) and fail when
+    // only one of them is set: if (!HasFileEntry()) return IsUnnamedInFiles();
+    bool HasFileEntry() const { return !m_fileSection.isEmpty() && !m_fileKeyName.isEmpty(); }
+    bool IsUnnamedInFiles() const { return m_fileSection.isEmpty() && m_fileKeyName.isEmpty(); }
     // The text of a user value in a file, and the raw form's integer text.
     static QString FileNumberText(double user);
     // Reads a raw-form integer entry; false when the text is not an integer.
