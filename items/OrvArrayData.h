@@ -76,7 +76,7 @@ protected:
     virtual int HcfTag() const = 0;
     virtual bool HcfShapeFits(int cols, int rows) const = 0;
 
-    // Reads with the item's backup: a failed read leaves the elements as they were.
+    // A read after which a failure leaves the elements as they were held.
     bool ReloadKeepingOnFailure();
     // The user value of element k as held in memory.
     double UserAt(int k);

@@ -88,6 +88,7 @@ private slots:
     void matrixTypeRules();
     void vectorTypeRules();
     void defaultsFromStoredForm();
+    void backupBelongsToItsShape();
     void conversionSeesTheCurrentElement();
 
 private:
@@ -645,6 +646,24 @@ void TestArrays::defaultsFromStoredForm()
     QCOMPARE(m_sim->datumElement(11, 19), 0);
     matrix->SetColCount(6); // new dimensions: new, zero defaults
     QCOMPARE(matrix->DefaultValue(1, 0), 0.0);
+}
+
+void TestArrays::backupBelongsToItsShape()
+{
+    TOrvVector vector;
+    vector.SetArrayDimension(3);
+    const int first[3] = {1, 2, 3};
+    const int second[3] = {4, 5, 6};
+    vector.SetDataInEcu(first);
+    vector.BackupData();
+    vector.SetDataInEcu(second);
+    vector.RestoreBackup();
+    QCOMPARE(ToList(vector.RawValues()), (QList<int>{1, 2, 3}));
+
+    vector.BackupData();
+    vector.SetArrayDimension(4); // the backup of three elements does not fit four
+    vector.RestoreBackup();
+    QCOMPARE(ToList(vector.RawValues()), (QList<int>{0, 0, 0, 0}));
 }
 
 void TestArrays::conversionSeesTheCurrentElement()
