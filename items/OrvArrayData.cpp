@@ -302,7 +302,7 @@ bool TOrvArrayData::WriteToHCFFile(TCustomIniFile* ini)
         for (int r = 0; r < m_rows; ++r)
             fields << HcfNumber(m_raw[size_t(r * m_cols + c)]);
     }
-    ini->WriteString(FileSection(), FileKeyName(), fields.join(QLatin1Char(' ')));
+    WriteHcfLine(ini, fields);
     return true;
 }
 
@@ -310,12 +310,11 @@ bool TOrvArrayData::ReadFromHCFFile(TCustomIniFile* ini)
 {
     if (!HasFileEntry())
         return IsUnnamedInFiles();
-    if (!ini->ValueExists(FileSection(), FileKeyName()))
-        return false;
     const QString defaultLine =
         SerialDataType() == KindVector ? QStringLiteral("F3 0 1 0 0") : QStringLiteral("F3 0 1 1 0");
-    const QStringList fields = ini->ReadString(FileSection(), FileKeyName(), defaultLine)
-                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList fields;
+    if (!ReadHcfLine(ini, defaultLine, fields))
+        return false;
 
     // A line for another shape, or one too short for its values, is refused
     // rather than read past its end.

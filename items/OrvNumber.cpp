@@ -282,7 +282,7 @@ bool TOrvNumber::WriteToHCFFile(TCustomIniFile* ini)
     const QString tag = QStringLiteral("F%1").arg(int(Type()));
     const QStringList fields = {tag, HcfNumber(int(Descriptor())), HcfNumber(m_colIndex > 1 ? m_colIndex : 1),
                                 HcfNumber(m_rowIndex > 1 ? m_rowIndex : 1), HcfNumber(m_raw)};
-    ini->WriteString(FileSection(), FileKeyName(), fields.join(QLatin1Char(' ')));
+    WriteHcfLine(ini, fields);
     return true;
 }
 
@@ -290,12 +290,10 @@ bool TOrvNumber::ReadFromHCFFile(TCustomIniFile* ini)
 {
     if (!HasFileEntry())
         return IsUnnamedInFiles();
-    if (!ini->ValueExists(FileSection(), FileKeyName()))
-        return false;
-    const QStringList fields = ini->ReadString(FileSection(), FileKeyName(), QStringLiteral("F0 0 0 0 0"))
-                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList fields;
     int raw = 0;
-    if (fields.size() < 5 || !ParseHcfNumber(fields.at(4), raw))
+    if (!ReadHcfLine(ini, QStringLiteral("F0 0 0 0 0"), fields) || fields.size() < 5 ||
+        !ParseHcfNumber(fields.at(4), raw))
         return false;
     return StoreReadValue([this, raw] { return SetEcuData(raw); });
 }

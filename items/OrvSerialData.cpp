@@ -448,6 +448,21 @@ bool TOrvSerialData::ParseHcfNumber(const QString& field, int& value)
     return ok;
 }
 
+void TOrvSerialData::WriteHcfLine(TCustomIniFile* ini, const QStringList& fields) const
+{
+    ini->WriteString(m_fileSection, m_fileKeyName, fields.join(QLatin1Char(' ')));
+}
+
+bool TOrvSerialData::ReadHcfLine(const TCustomIniFile* ini, const QString& defaultLine,
+                                 QStringList& fields) const
+{
+    if (!ini->ValueExists(m_fileSection, m_fileKeyName))
+        return false;
+    const QString line = ini->ReadString(m_fileSection, m_fileKeyName, defaultLine);
+    fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return true;
+}
+
 // --- notification ---------------------------------------------------------
 
 void TOrvSerialData::AddNotificationList(QObject* component)

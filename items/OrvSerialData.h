@@ -226,6 +226,10 @@ protected:
     // The fields of an HCF line, in upper-case hexadecimal without prefix.
     static QString HcfNumber(int value);
     static bool ParseHcfNumber(const QString& field, int& value);
+    // The item's HCF line: written from its fields, or read as fields (false
+    // when the store has no line for the item).
+    void WriteHcfLine(TCustomIniFile* ini, const QStringList& fields) const;
+    bool ReadHcfLine(const TCustomIniFile* ini, const QString& defaultLine, QStringList& fields) const;
     int FullMask() const { return m_dataLength == 2 ? 0xFFFF : 0xFF; }
     void SetLoadedFlag(bool loaded) { m_loaded = loaded; }
     void SetDescriptorBits(uint32_t mask, bool set);
