@@ -207,3 +207,107 @@ void TOrvNumber::AllocateMemory()
     m_raw = 0;
     m_defaultValue = 0;
 }
+
+// --- file entries -----------------------------------------------------------
+
+QString TOrvNumber::FileKey() const
+{
+    QString key = FileKeyName();
+    if (m_rowIndex >= 0)
+        key += QString::number(m_rowIndex);
+    if (m_colIndex >= 0)
+        key += QLatin1Char('_') + QString::number(m_colIndex);
+    return key;
+}
+
+bool TOrvNumber::WriteToFile(TCustomIniFile* ini)
+{
+    bool hasEntry = false;
+    if (!FileEntryNames(hasEntry))
+        return false;
+    if (!hasEntry)
+        return true;
+    if (StoreUserValue())
+        ini->WriteString(FileSection(), FileKey(), FileNumberText(ConvertValueToUser(m_raw)));
+    else
+        ini->WriteInteger(FileSection(), FileKey(), m_raw);
+    return true;
+}
+
+bool TOrvNumber::ReadFromFile(TCustomIniFile* ini)
+{
+    bool hasEntry = false;
+    if (!FileEntryNames(hasEntry))
+        return false;
+    if (!hasEntry)
+        return true;
+    const QString key = FileKey();
+    if (!ini->ValueExists(FileSection(), key))
+        return false;
+
+    if (StoreUserValue()) {
+        double value = 0;
+        if (!IsFloatValue(ini->ReadString(FileSection(), key, QString()), value))
+            return false;
+        if (OldReadFileMode()) {
+            const int raw = ConvertValueToEcu(value, &m_raw);
+            if (ConversionError::IsError(raw))
+                return false;
+            m_raw = raw;
+            NotifyData(WindowMessage::WMDataChanged, reinterpret_cast<uintptr_t>(this), 0);
+            return true;
+        }
+        return StoreReadValue([this, value] { return SetData(value); });
+    }
+
+    int raw = 0;
+    if (!ReadRawEntry(ini, FileSection(), key, raw))
+        return false;
+    if (OldReadFileMode()) {
+        m_raw = raw;
+        NotifyData(WindowMessage::WMDataChanged, reinterpret_cast<uintptr_t>(this), 0);
+        return true;
+    }
+    return StoreReadValue([this, raw] { return SetEcuData(raw); });
+}
+
+// Writes a value read from a file; on failure the controls show the value the
+// item still holds.
+bool TOrvNumber::StoreReadValue(const std::function<bool()>& write)
+{
+    const bool ok = write();
+    if (!ok)
+        NotifyData(WindowMessage::WMDataChanged, reinterpret_cast<uintptr_t>(this), 0);
+    return ok;
+}
+
+bool TOrvNumber::WriteToHCFFile(TCustomIniFile* ini)
+{
+    bool hasEntry = false;
+    if (!FileEntryNames(hasEntry))
+        return false;
+    if (!hasEntry)
+        return true;
+    const QString tag = QStringLiteral("F%1").arg(int(Type()));
+    const QStringList fields = {tag, HcfNumber(int(Descriptor())), HcfNumber(m_colIndex > 1 ? m_colIndex : 1),
+                                HcfNumber(m_rowIndex > 1 ? m_rowIndex : 1), HcfNumber(m_raw)};
+    ini->WriteString(FileSection(), FileKeyName(), fields.join(QLatin1Char(' ')));
+    return true;
+}
+
+bool TOrvNumber::ReadFromHCFFile(TCustomIniFile* ini)
+{
+    bool hasEntry = false;
+    if (!FileEntryNames(hasEntry))
+        return false;
+    if (!hasEntry)
+        return true;
+    if (!ini->ValueExists(FileSection(), FileKeyName()))
+        return false;
+    const QStringList fields =
+        ini->ReadString(FileSection(), FileKeyName(), QStringLiteral("F0 0 0 0 0")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    int raw = 0;
+    if (fields.size() < 5 || !ParseHcfNumber(fields.at(4), raw))
+        return false;
+    return StoreReadValue([this, raw] { return SetEcuData(raw); });
+}

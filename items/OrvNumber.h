@@ -63,9 +63,17 @@ public:
     void UpdateData(const void* buffer) override;
     double CurrentUserValue() override { return GetDouble(); }
 
+    bool WriteToFile(TCustomIniFile* ini) override;
+    bool ReadFromFile(TCustomIniFile* ini) override;
+    bool WriteToHCFFile(TCustomIniFile* ini) override;
+    bool ReadFromHCFFile(TCustomIniFile* ini) override;
+    // The key of the item's entry: the file key, then the row and column of an element.
+    QString FileKey() const;
+
 private:
     bool WriteRaw(LinkInstance* link, int raw);
     bool ReadRaw(LinkInstance* link);
+    bool StoreReadValue(const std::function<bool()>& write);
 
     int m_rowIndex = -1;
     int m_colIndex = -1;

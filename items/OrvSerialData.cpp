@@ -420,6 +420,40 @@ bool TOrvSerialData::ReloadQuietly()
     return ok;
 }
 
+// --- file entries ---------------------------------------------------------
+
+bool TOrvSerialData::FileEntryNames(bool& hasEntry) const
+{
+    hasEntry = !m_fileSection.isEmpty() && !m_fileKeyName.isEmpty();
+    return hasEntry || (m_fileSection.isEmpty() && m_fileKeyName.isEmpty());
+}
+
+QString TOrvSerialData::FileNumberText(double user)
+{
+    return GeneralNumberText(user);
+}
+
+bool TOrvSerialData::ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key, int& value)
+{
+    // Two different defaults tell a stored integer from text that is none.
+    value = ini->ReadInteger(section, key, 0);
+    return value == ini->ReadInteger(section, key, 1);
+}
+
+QString TOrvSerialData::HcfNumber(int value)
+{
+    return QString::number(uint32_t(value), 16).toUpper();
+}
+
+bool TOrvSerialData::ParseHcfNumber(const QString& field, int& value)
+{
+    bool ok = false;
+    const uint32_t parsed = field.toUInt(&ok, 16);
+    if (ok)
+        value = int(parsed);
+    return ok;
+}
+
 // --- notification ---------------------------------------------------------
 
 void TOrvSerialData::AddNotificationList(QObject* component)

@@ -8,6 +8,7 @@
 #include "items/BaseTransformation.h"
 #include "items/OrvEvents.h"
 #include "link/OrvConnection.h"
+#include "support/CustomIniFile.h"
 
 #include <QList>
 #include <QObject>
@@ -158,6 +159,13 @@ public:
     virtual void DiscardBackup() = 0;
     virtual void RestoreBackup() = 0;
     virtual void UpdateData(const void* buffer) = 0;
+
+    // Configuration-file entries: the item's entry in an INI store, and the
+    // compact one-line form with hexadecimal raw values.
+    virtual bool WriteToFile(TCustomIniFile* ini) = 0;
+    virtual bool ReadFromFile(TCustomIniFile* ini) = 0;
+    virtual bool WriteToHCFFile(TCustomIniFile* ini) = 0;
+    virtual bool ReadFromHCFFile(TCustomIniFile* ini) = 0;
     // The user value as the item reads it for callers; used when this item is
     // another item's external coefficient.
     virtual double CurrentUserValue() { return 0; }
@@ -206,6 +214,16 @@ protected:
     // Re-reads the item from the unit with notifications off (before a masked merge).
     bool ReloadQuietly();
     bool IsFullMask() const;
+    // Whether the item has a file entry: false when only one of section and key
+    // is set (hasEntry then false too); hasEntry is false when both are empty.
+    bool FileEntryNames(bool& hasEntry) const;
+    // The text of a user value in a file, and the raw form's integer text.
+    static QString FileNumberText(double user);
+    // Reads a raw-form integer entry; false when the text is not an integer.
+    static bool ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key, int& value);
+    // The fields of an HCF line, in upper-case hexadecimal without prefix.
+    static QString HcfNumber(int value);
+    static bool ParseHcfNumber(const QString& field, int& value);
     int FullMask() const { return m_dataLength == 2 ? 0xFFFF : 0xFF; }
     void SetLoadedFlag(bool loaded) { m_loaded = loaded; }
     void SetDescriptorBits(uint32_t mask, bool set);

@@ -10,6 +10,7 @@
 // never sleeps.
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 enum class TMessageIcon {
@@ -21,7 +22,8 @@ enum class TMessageIcon {
 // At most one exists at a time; the operation that creates it destroys it.
 class TWaitWindow {
 public:
-    virtual ~TWaitWindow() = default;
+    // A window that is CurrentWaitWindow clears that reference when destroyed.
+    virtual ~TWaitWindow();
 
     virtual void SetCaption(const QString& caption) = 0;
     virtual QString Caption() const = 0;
@@ -34,7 +36,13 @@ public:
     virtual bool IsShown() const = 0;
     // Places the window at the given top, centred horizontally on the screen.
     virtual void PlaceAtTop(int top) = 0;
+    // A progress message from the link library while the window is shown:
+    // wParam the percentage, lParam non-zero to add it to the bar, zero to set it.
+    virtual void ProgressMessage(uintptr_t wParam, intptr_t lParam) { SetWaitProgress(int(wParam), lParam == 0); }
 };
+
+// The wait window being shown by a long operation, or null.
+extern TWaitWindow* CurrentWaitWindow;
 
 class TUserPrompts {
 public:

@@ -1,0 +1,742 @@
+#include "app/SerialDataModule.h"
+
+#include "app/Catalogue.h"
+#include "app/QuietPrompts.h"
+#include "app/ResourceLibrary.h"
+#include "items/DataRefresher.h"
+#include "items/OrvNumber.h"
+#include "items/OrvPacketData.h"
+#include "items/Rounding.h"
+#include "link/OrvConnection.h"
+#include "link/WindowMessage.h"
+#include "support/Translator.h"
+
+#include "support/EncryptedContainer.h"
+#include "support/MemIniData.h"
+#include "support/PlainBuffer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QThread>
+#include <map>
+
+namespace {
+
+// The unit family and the application kind and model the configurator serves.
+constexpr uint8_t SupportedFamily = 11;
+constexpr uint8_t SupportedKind = 36;
+constexpr uint8_t SupportedModel = 25;
+constexpr uint8_t BootLoaderKind = 3;
+
+// Firmware: the command that puts the unit into reprogramming, the first
+// version of the newer generation, the first version newer than the images,
+// and a unit whose boot loader needs no update.
+constexpr int ReprogrammingCommand = 123;
+constexpr int NewGeneration = 140;
+constexpr int NewerThanImages = 143;
+constexpr int CurrentBootLoader = 5;
+const QString FirmwareCaption = QStringLiteral("Riprogrammazione firmware");
+
+constexpr int OverSpeedOff = 20000;
+const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
+constexpr int StopRefresherTimeout = 2000;
+
+// Coefficient B of the engine-speed formula RPM = B / x for each ignition type.
+double IgnitionScale(int ignitionType)
+{
+    switch (ignitionType) {
+    case 1:
+        return 96000;
+    case 2:
+    case 6:
+        return 80000;
+    case 3:
+        return 60000;
+    default:
+        return 120000;
+    }
+}
+
+// Read-only for the user: not writable, or marked read-only by its owner (which
+// even the administrator's account respects here, as the user means it).
+bool IsReadOnly(const QFileInfo& info)
+{
+    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+double SignMagnitudeToUser(int x)
+{
+    return x < 128 ? x : 128 - x;
+}
+
+int SignMagnitudeToEcu(double u)
+{
+    return u >= 0 ? TruncToInt(u) : TruncToInt(128 - u);
+}
+
+} // namespace
+
+TSerialDataModule::TSerialDataModule(QObject* owner)
+    : QObject(owner), m_quietPrompts(std::make_unique<TQuietPrompts>()), m_prompts(m_quietPrompts.get())
+{
+    setObjectName(QStringLiteral("SerialDataModule"));
+    BuildCatalogue();
+    WireRules();
+    LoadedAll();
+    connect(m_connection, &TOrvConnection::LinkMessage, this, &TSerialDataModule::OnLinkMessage);
+}
+
+TSerialDataModule::~TSerialDataModule()
+{
+    ReleaseLink(false);
+}
+
+void TSerialDataModule::SetPrompts(TUserPrompts* prompts)
+{
+    m_prompts = prompts ? prompts : m_quietPrompts.get();
+}
+
+// --- the catalogue --------------------------------------------------------
+
+void TSerialDataModule::BuildCatalogue()
+{
+    m_connection = new TOrvConnection(this);
+    m_refresher = new TDataRefresher(this);
+    m_refresher->SetConnection(m_connection);
+
+    // Items are created in catalogue order, which is the order every operation
+    // over all components walks (the module's children).
+    std::map<int, std::function<TOrvSerialData*()>> makers;
+    for (const Catalogue::NumberRow& row : Catalogue::Numbers()) {
+        makers[row.number] = [this, &row] {
+            auto* item = new TOrvNumber(this);
+            Catalogue::Apply(row, *item);
+            return static_cast<TOrvSerialData*>(item);
+        };
+    }
+    for (const Catalogue::PacketRow& row : Catalogue::Packets()) {
+        makers[row.number] = [this, &row] {
+            auto* item = new TOrvPacketData(this);
+            Catalogue::Apply(row, *item);
+            return static_cast<TOrvSerialData*>(item);
+        };
+    }
+    for (const auto& [number, make] : makers) {
+        if (number == 33)
+            m_translator = new TTranslator(this);
+        TOrvSerialData* item = make();
+        item->SetConnection(m_connection);
+        m_items.insert(item->objectName(), item);
+        m_itemOrder.append(item);
+    }
+}
+
+void TSerialDataModule::LoadedAll()
+{
+    for (TOrvSerialData* item : std::as_const(m_itemOrder)) {
+        if (auto* packet = qobject_cast<TOrvPacketData*>(item)) {
+            packet->SetDataRefresher(m_refresher);
+            packet->SetActive(true);
+        }
+        item->Loaded();
+    }
+}
+
+TOrvSerialData* TSerialDataModule::Item(const QString& name) const
+{
+    return m_items.value(name);
+}
+
+TOrvNumber* TSerialDataModule::Number(const QString& name) const
+{
+    return qobject_cast<TOrvNumber*>(Item(name));
+}
+
+TOrvPacketData* TSerialDataModule::Packet(const QString& name) const
+{
+    return qobject_cast<TOrvPacketData*>(Item(name));
+}
+
+QList<TOrvSerialData*> TSerialDataModule::Items() const
+{
+    return m_itemOrder;
+}
+
+int TSerialDataModule::IntOf(const QString& name) const
+{
+    return Number(name)->GetInt();
+}
+
+void TSerialDataModule::WriteInt(const QString& name, int value)
+{
+    Number(name)->SetInt(value);
+}
+
+void TSerialDataModule::WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action)
+{
+    const bool saved = item->DisableLimits();
+    item->SetDisableLimits(true);
+    action();
+    item->SetDisableLimits(saved);
+}
+
+// --- rules ----------------------------------------------------------------
+
+void TSerialDataModule::WireRules()
+{
+    auto on = [this](const char* name) { return Item(QString::fromLatin1(name)); };
+    auto rule = [this](void (TSerialDataModule::*handler)()) {
+        return [this, handler](QObject*) { (this->*handler)(); };
+    };
+
+    on("TIPO_ACCENSIONE")->OnGetData = rule(&TSerialDataModule::TIPO_ACCENSIONEGetData);
+    on("TIPO_ACCENSIONE")->OnSetData = rule(&TSerialDataModule::TIPO_ACCENSIONESetData);
+    on("TIPO_TPS")->OnGetData = rule(&TSerialDataModule::TIPO_TPSSetData);
+    on("TIPO_TPS")->OnSetData = rule(&TSerialDataModule::TIPO_TPSSetData);
+    on("TIPO_SONDA_LAMBDA")->OnSetData = rule(&TSerialDataModule::TIPO_SONDA_LAMBDASetData);
+    for (const char* name : {"MASSIMA_APERTURA_ATTUATORE", "MINIMA_APERTURA_ATTUATORE", "MinimaAperturaAlMinimo",
+                             "FrazDefEntroMinimo", "FrazDefEscoMinimo"}) {
+        on(name)->OnGetData = rule(&TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData);
+        on(name)->OnSetData = rule(&TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData);
+    }
+    on("FLAG_GONFIGURAZIONE")->OnSetData = rule(&TSerialDataModule::FLAG_GONFIGURAZIONESetData);
+    on("TIPO_COMMUTATORE")->OnGetData = rule(&TSerialDataModule::TIPO_COMMUTATOREGetData);
+    on("GiriCutOffFiliGialli")->OnSetData = rule(&TSerialDataModule::GiriCutOffFiliGialliSetData);
+    on("FASCIA_TPS")->OnGetData = rule(&TSerialDataModule::FASCIA_TPSGetData);
+    on("FASCIA_LAMBDA")->OnGetData = rule(&TSerialDataModule::FASCIA_LAMBDAGetData);
+    on("VAL_GIRI")->OnGetData = rule(&TSerialDataModule::VAL_GIRIGetData);
+
+    // The sign-and-magnitude bytes and the flag byte with its inverted bit 4.
+    for (const char* name : {"PosizioneASondaFredda", "FrazDefEntroMinimo", "FrazDefEscoMinimo"}) {
+        on(name)->OnConvertToUser = [](QObject*, int x, double& u) { u = SignMagnitudeToUser(x); };
+        on(name)->OnConvertToEcu = [](QObject*, double u, int& x) { x = SignMagnitudeToEcu(u); };
+    }
+    on("FLAG_CONFIGURAZIONE_3")->OnConvertToUser = [](QObject*, int x, double& u) { u = x ^ 0x10; };
+    on("FLAG_CONFIGURAZIONE_3")->OnConvertToEcu = [](QObject*, double u, int& x) { x = TruncToInt(u) ^ 0x10; };
+}
+
+void TSerialDataModule::ApplyIgnitionScale(int ignitionType)
+{
+    const double scale = IgnitionScale(ignitionType);
+    for (const char* name : {"VAL_GIRI", "GiriPerCambio", "GiriSbananata", "GiriCutOff", "GiriFuoriGiri"})
+        Item(QString::fromLatin1(name))->SetCoeffB(scale);
+}
+
+void TSerialDataModule::TIPO_ACCENSIONEGetData()
+{
+    ApplyIgnitionScale(IntOf("TIPO_ACCENSIONE"));
+}
+
+void TSerialDataModule::TIPO_ACCENSIONESetData()
+{
+    // The thresholds keep their engine speed: read them on the old scale, then
+    // write them back so that their unit bytes follow the new one.
+    const int changeover = IntOf("GiriPerCambio");
+    const int power = IntOf("GiriSbananata");
+    const int cutOff = IntOf("GiriCutOff");
+    const int overSpeed = IntOf("GiriFuoriGiri");
+    ApplyIgnitionScale(IntOf("TIPO_ACCENSIONE"));
+    m_prompts->Wait(1000);
+    WriteInt("GiriSbananata", power);
+    WriteInt("GiriCutOff", cutOff);
+    WithLimitsSuspended(Item("GiriFuoriGiri"), [&] { WriteInt("GiriFuoriGiri", overSpeed); });
+    // With start on gas, byte 223 holds the priming time instead.
+    if (IntOf("TIPO_CAMBIO") != 2)
+        WriteInt("GiriPerCambio", changeover);
+}
+
+void TSerialDataModule::TIPO_TPSSetData()
+{
+    const int kind = IntOf("TIPO_TPS");
+    const bool reversed = kind == 1 || kind == 3; // the 5-0 V and 12-0 V sensors
+    for (const char* name : {"VALORE_MINIMO_TPS", "TPS_PER_AFFONDATA", "TPSSbananata", "TPSFasciaApprendimento"}) {
+        TOrvSerialData* item = Item(QString::fromLatin1(name));
+        item->SetCoeffA(reversed ? -5 : 5);
+        item->SetCoeffB(reversed ? 1275 : 0);
+    }
+    for (const char* name : {"TPS_PER_AFFONDATA", "TPSSbananata", "TPSFasciaApprendimento"})
+        Item(QString::fromLatin1(name))->Load();
+}
+
+void TSerialDataModule::TIPO_SONDA_LAMBDASetData()
+{
+    Item("FLAG_CONFIGURAZIONE_3")->Load();
+}
+
+void TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData()
+{
+    m_prompts->Wait(100);
+    auto max = [this] { return IntOf("MASSIMA_APERTURA_ATTUATORE"); };
+    auto min = [this] { return IntOf("MINIMA_APERTURA_ATTUATORE"); };
+    Item("MINIMA_APERTURA_ATTUATORE")->SetMaxValue(max());
+    Item("MASSIMA_APERTURA_ATTUATORE")->SetMinValue(min());
+    Item("POSIZIONE_IN_CUTOFF")->SetMaxValue(max());
+    if (IntOf("POSIZIONE_IN_CUTOFF") > max())
+        WriteInt("POSIZIONE_IN_CUTOFF", max());
+    Item("POSIZIONE_DEFAULT")->SetMaxValue(max());
+    Item("POSIZIONE_DEFAULT")->SetMinValue(min());
+    Item("POSIZIONE_DEFAULT")->Load();
+    Item("POSIZIONE_IN_AFFONDATA")->SetMinValue(min());
+}
+
+void TSerialDataModule::FLAG_GONFIGURAZIONESetData()
+{
+    emit DependentEditsUpdateRequested();
+    Item("POSIZIONE_DEFAULT")->Load();
+}
+
+void TSerialDataModule::TIPO_COMMUTATOREGetData()
+{
+    emit SwitchComboSyncRequested();
+}
+
+void TSerialDataModule::GiriCutOffFiliGialliSetData()
+{
+    const int cutOff = IntOf("GiriCutOffFiliGialli");
+    Item("GiriSgancioCutOffFiliGialli")->SetMaxValue(cutOff);
+    if (cutOff < IntOf("GiriSgancioCutOffFiliGialli"))
+        WriteInt("GiriSgancioCutOffFiliGialli", cutOff - 100);
+}
+
+void TSerialDataModule::FASCIA_TPSGetData()
+{
+    const int band = Packet("FASCIA_TPS")->GetInt();
+    if (band >= 0 && band <= 3)
+        emit BandLampChanged(Band::Tps, band);
+}
+
+void TSerialDataModule::FASCIA_LAMBDAGetData()
+{
+    const int band = Packet("FASCIA_LAMBDA")->GetInt();
+    if (band >= 0 && band <= 2)
+        emit BandLampChanged(Band::Lambda, band);
+}
+
+void TSerialDataModule::VAL_GIRIGetData()
+{
+    // A period byte of 255 means the engine is stopped.
+    TOrvPacketData* speed = Packet("VAL_GIRI");
+    if ((speed->RawValue() & 0xFF) >= 255) {
+        speed->SetTransformationType(TOrvSerialData::ttNone);
+        speed->InitData(0);
+    } else {
+        speed->SetTransformationType(TOrvSerialData::ttFormula);
+    }
+}
+
+// --- operations over all items ---------------------------------------------
+
+void TSerialDataModule::ApplyDefaults()
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        for (TOrvSerialData* item : std::as_const(m_itemOrder)) {
+            item->SetDisableLimits(true);
+            item->ResetDefault(false);
+            item->SetDisableLimits(false);
+        }
+    }
+}
+
+void TSerialDataModule::ClearLiveValues()
+{
+    for (TOrvSerialData* item : std::as_const(m_itemOrder)) {
+        item->SetDisableLimits(true);
+        if (auto* packet = qobject_cast<TOrvPacketData*>(item)) {
+            const auto conversion = packet->Transformation();
+            packet->SetTransformationType(TOrvSerialData::ttNone);
+            packet->InitData(0);
+            packet->SetTransformationType(conversion);
+        }
+        item->SetDisableLimits(false);
+    }
+}
+
+void TSerialDataModule::NotifyAllItems()
+{
+    for (TOrvSerialData* item : std::as_const(m_itemOrder))
+        item->NotifyData(WindowMessage::WMDataChanged, 0, 0);
+}
+
+// --- long operations ------------------------------------------------------
+
+std::unique_ptr<TWaitWindow> TSerialDataModule::BeginWait(const QString& caption, const QString& message)
+{
+    m_prompts->SetBusyCursor(true);
+    std::unique_ptr<TWaitWindow> wait = m_prompts->CreateWaitWindow();
+    CurrentWaitWindow = wait.get();
+    wait->SetCaption(caption);
+    wait->SetMessage(message);
+    wait->SetWaitProgress(0, true);
+    wait->ShowAndRepaint();
+    return wait;
+}
+
+void TSerialDataModule::EndWait(std::unique_ptr<TWaitWindow>& wait)
+{
+    wait.reset();
+    m_prompts->SetBusyCursor(false);
+}
+
+// --- configuration files ----------------------------------------------------
+
+QString TSerialDataModule::Text(int index) const
+{
+    return m_translator->GetString(index, 0);
+}
+
+void TSerialDataModule::FileError(int textIndex)
+{
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(95), Text(textIndex));
+}
+
+bool TSerialDataModule::SaveConfiguration(const QString& fileName)
+{
+    // The new file replaces the old one only once it is complete, so a file
+    // that cannot be replaced is refused before anything is done.
+    const QFileInfo target(fileName);
+    if (target.exists() && (IsReadOnly(target) || IsReadOnly(QFileInfo(target.absolutePath())))) {
+        FileError(94);
+        return false;
+    }
+    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(93), Text(91));
+
+    TPlainBuffer buffer;
+    TMemIniData ini(buffer);
+    bool ok = true;
+    QString names;
+    const QObjectList& components = children();
+    for (int i = 0; i < components.size(); ++i) {
+        wait->SetWaitProgress(i * 100 / components.size(), true);
+        auto* item = qobject_cast<TOrvSerialData*>(components.at(i));
+        if (!item || item->SerialDataType() == TOrvSerialData::KindPacket)
+            continue;
+        if (!item->WriteToFile(&ini)) {
+            names += item->objectName() + QLatin1Char('\n');
+            ok = false;
+        }
+    }
+
+    // The plain text lives only in a private temporary file (mode 0600) that
+    // is removed on every path.
+    bool written = false;
+    {
+        QTemporaryFile plain(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
+        if (plain.open()) {
+            QStringList lines;
+            ini.GetStrings(lines);
+            const QByteArray text = lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+            written = plain.write(text) == text.size() && plain.flush();
+            plain.close();
+            written = written && EncryptFile(plain.fileName(), fileName, m_prompts);
+        }
+    }
+    if (!written)
+        FileError(96);
+    EndWait(wait);
+
+    if (!ok)
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
+                               QStringLiteral("It was impossible to save the following data::\n") + names);
+    return ok && written;
+}
+
+bool TSerialDataModule::LoadConfiguration(const QString& fileName)
+{
+    TPlainBuffer buffer;
+    if (!DecryptFileToBuffer(fileName, buffer)) {
+        FileError(96);
+        return false;
+    }
+    // Content without the configuration section (another file, or not a
+    // configuration at all) would only scatter garbage into the unit.
+    TMemIniData store(buffer);
+    if (!store.SectionExists(ConfigurationSection)) {
+        FileError(96);
+        return false;
+    }
+
+    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(92), Text(90));
+    QStringList notWritten;
+    for (int group = 0; group < 2; ++group)
+        ReadConfigurationPass(store, group, notWritten);
+    EndWait(wait);
+    CorrectOverSpeed();
+
+    if (!notWritten.isEmpty())
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
+                               QStringLiteral("It was impossible to load the following data::\n") +
+                                   notWritten.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return notWritten.isEmpty();
+}
+
+// One pass over the items of a data group: the ignition type (group 0) is
+// written before the engine speeds that depend on it (group 1).
+bool TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten)
+{
+    static const QStringList skipped = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("GiriCutOffFiliGialli"),
+                                        QStringLiteral("GiriSgancioCutOffFiliGialli")};
+    const QObjectList& components = children();
+    for (int i = 0; i < components.size(); ++i) {
+        if (CurrentWaitWindow)
+            CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
+        auto* item = qobject_cast<TOrvNumber*>(components.at(i));
+        if (!item || skipped.contains(item->objectName()) || item->ReadOnly() || item->DataGroup() != group)
+            continue;
+        const QString text = store.ReadString(item->FileSection(), item->FileKey(), QString());
+        double unused = 0;
+        const bool readable = store.ValueExists(item->FileSection(), item->FileKey()) && IsFloatValue(text, unused);
+        bool loaded = false;
+        WithLimitsSuspended(item, [&] { loaded = item->ReadFromFile(&store); });
+        if (readable && !loaded)
+            notWritten << item->objectName();
+    }
+    return true;
+}
+
+void TSerialDataModule::CorrectOverSpeed()
+{
+    TOrvNumber* overSpeed = Number("GiriFuoriGiri");
+    WithLimitsSuspended(overSpeed, [&] {
+        const int speed = overSpeed->GetInt();
+        if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
+            overSpeed->SetInt(OverSpeedOff);
+    });
+}
+
+// --- texts ----------------------------------------------------------------
+
+void TSerialDataModule::RefreshMessageTexts()
+{
+    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22})
+        m_texts[index] = m_translator->GetString(index, 0);
+}
+
+// --- connection -----------------------------------------------------------
+
+bool TSerialDataModule::IsUnitConnected() const
+{
+    return m_connection->IsUnitConnected();
+}
+
+int TSerialDataModule::ConnectToUnit(int port, int flags)
+{
+    if (IsUnitConnected())
+        return 1;
+    if (!m_connection->LoadDll())
+        return 0;
+
+    std::unique_ptr<TWaitWindow> wait = BeginWait(MessageText(19), MessageText(20));
+
+    LinkInstance* link = m_connection->Instance();
+    link->PrepareLink(0);
+    link->SelectPort(port);
+    if (flags & 1)
+        link->UseAlternateMode();
+    else
+        link->UseStandardMode();
+    link->ConfigureLink(0);
+
+    int result = 0;
+    bool connected = false;
+    m_identity.fill(0);
+    if (!link->ReadIdentity(m_identity.data())) {
+        result = -1;
+    } else {
+        const bool bootLoader = m_identity[1] == BootLoaderKind;
+        const uint8_t kind = bootLoader ? m_identity[4] : m_identity[1];
+        const uint8_t model = bootLoader ? m_identity[5] : m_identity[2];
+        if (m_identity[0] == SupportedFamily && kind == SupportedKind && model == SupportedModel)
+            connected = link->ConnectUnit() != 0;
+        else
+            result = -2;
+    }
+
+    if (!connected) {
+        EndWait(wait);
+        ReleaseLink(false);
+        return result;
+    }
+
+    TOrvNumber* overSpeed = Number("GiriFuoriGiri");
+    overSpeed->SetDisableLimits(true);
+    ReloadAllItems();
+    ActivatePacketItems();
+    m_refresher->SetEnabled(flags & 2);
+    const int speed = overSpeed->GetInt();
+    if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
+        overSpeed->SetInt(OverSpeedOff);
+    EndWait(wait);
+    overSpeed->SetDisableLimits(false);
+    return 0;
+}
+
+void TSerialDataModule::ReleaseLink(bool refresherOn)
+{
+    if (m_connection->DllLoaded()) {
+        m_connection->Instance()->DisconnectUnit();
+        m_connection->UnloadDll();
+    }
+    m_refresher->SetEnabled(refresherOn);
+}
+
+void TSerialDataModule::ReloadAllItems()
+{
+    const QObjectList& components = children();
+    const int n = components.size();
+    for (int i = 0; i < n; ++i) {
+        if (CurrentWaitWindow && CurrentWaitWindow->IsShown())
+            CurrentWaitWindow->SetWaitProgress(i * 100 / n, true);
+        if (auto* item = qobject_cast<TOrvSerialData*>(components.at(i)))
+            item->Load();
+    }
+}
+
+void TSerialDataModule::ActivatePacketItems()
+{
+    for (auto it = m_itemOrder.crbegin(); it != m_itemOrder.crend(); ++it) {
+        if (auto* packet = qobject_cast<TOrvPacketData*>(*it))
+            packet->SetActive(true);
+    }
+}
+
+bool TSerialDataModule::StopRefresher()
+{
+    m_refresher->SetEnabled(false);
+    QElapsedTimer timer;
+    timer.start();
+    bool running = m_refresher->GetEnabled();
+    while (running && timer.elapsed() < StopRefresherTimeout) {
+        QThread::yieldCurrentThread();
+        running = m_refresher->GetEnabled();
+    }
+    if (running) {
+        m_prompts->ShowMessage(TMessageIcon::Error, QStringLiteral("Comunication Error"),
+                               QStringLiteral("Error: it's impossible to suspend the thread (33)"));
+        return false;
+    }
+    return true;
+}
+
+// --- firmware -----------------------------------------------------------------
+
+void TSerialDataModule::OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam)
+{
+    // Programming progress goes to the wait window being shown.
+    if (message == WindowMessage::WMProgress && CurrentWaitWindow)
+        CurrentWaitWindow->ProgressMessage(wParam, lParam);
+}
+
+void TSerialDataModule::FirmwareError(int captionIndex, int textIndex)
+{
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(captionIndex), Text(textIndex));
+}
+
+void TSerialDataModule::ReprogramFirmware()
+{
+    if (!m_connection->LoadDll()) {
+        FirmwareError(95, 94);
+        return;
+    }
+    LinkInstance* link = m_connection->Instance();
+    m_identity.fill(0);
+    if (!link->ReadIdentity(m_identity.data())) {
+        FirmwareError(143, 17);
+        link->DisconnectUnit();
+        return;
+    }
+    if (m_identity[0] != SupportedFamily) {
+        FirmwareError(143, 102);
+        return;
+    }
+    if (m_identity[1] == BootLoaderKind) {
+        FirmwareError(143, 153);
+        return;
+    }
+    if (m_identity[1] != SupportedKind) {
+        FirmwareError(143, 102);
+        return;
+    }
+    const int version = m_identity[3];
+    m_oldFirmware = version < NewGeneration;
+    if (version >= NewerThanImages && !m_prompts->AskYesNo(TMessageIcon::Error, Text(143), Text(146), false))
+        return;
+
+    std::unique_ptr<TWaitWindow> wait = m_prompts->CreateWaitWindow();
+    CurrentWaitWindow = wait.get();
+    wait->SetCaption(Text(143));
+    wait->SetMessage(Text(147));
+    wait->SetWaitProgress(0, true);
+    wait->PlaceAtTop(40);
+    auto fail = [&](int captionIndex, int textIndex) {
+        wait.reset();
+        FirmwareError(captionIndex, textIndex);
+    };
+
+    if (link->ConnectUnit() == 0)
+        return fail(143, 17);
+    Number("RIPROGRAMMAZIONE")->SetData(ReprogrammingCommand);
+    m_prompts->Wait(500);
+    if (link->GetLastError() != 0)
+        return fail(143, 17);
+    link->DisconnectUnit();
+
+    if (version != CurrentBootLoader && !ProgramImage(1))
+        return fail(143, 145);
+    const int passes = m_prompts->UpgradeBootLoaderChecked() ? 2 : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        m_prompts->Wait(100);
+        if (!ProgramImage(pass == 0 ? 2 : 3)) {
+            wait.reset();
+            m_prompts->ShowMessage(TMessageIcon::Error, FirmwareCaption,
+                                   QStringLiteral("Errore nella riprogrammazione del Micro!"));
+            return;
+        }
+    }
+    wait.reset();
+    link->DisconnectUnit();
+    m_prompts->ShowMessage(TMessageIcon::None, FirmwareCaption, QStringLiteral("Programmazione avvenuta con successo!"));
+}
+
+bool TSerialDataModule::ProgramImage(int kind)
+{
+    TWaitWindow* wait = CurrentWaitWindow;
+    if (wait)
+        wait->ShowAndRepaint();
+    const int image = kind == 1 ? 10010 : (m_oldFirmware ? 10011 : 10012);
+    TPlainBuffer buffer;
+    if (!LoadFirmwareImage(image, buffer)) {
+        FirmwareError(143, 149);
+        return false;
+    }
+    if (wait)
+        wait->SetMessage(Text(kind == 1 ? 150 : kind == 2 ? 151 : 152));
+
+    int result = -1;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        if (attempt > 1) {
+            const QString caption = wait ? wait->Caption() : QString();
+            if (!m_prompts->AskYesNo(TMessageIcon::Error, caption, QStringLiteral("Programmazione fallita, riprovare?"),
+                                     false))
+                break;
+            if (wait)
+                wait->SetCaption(QStringLiteral("Riprogrammazione firmware -> Tentativo ") + QString::number(attempt));
+        }
+        if (wait)
+            wait->ShowAndRepaint();
+        result = m_connection->Instance()->ProgramFirmware(buffer.Data(), 0, 0, 1);
+        if (result == 0)
+            break;
+    }
+    return result == 0;
+}
+
+bool TSerialDataModule::LoadFirmwareImage(int id, TPlainBuffer& out)
+{
+    QFile resource(ResourceLibrary::Path(QStringLiteral("256"), id));
+    if (!resource.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray image = resource.readAll();
+    return DecryptImage(reinterpret_cast<const uchar*>(image.constData()), qint32(image.size()), out);
+}

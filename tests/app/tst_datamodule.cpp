@@ -1,0 +1,400 @@
+// The data module against the simulated unit: the factory content against the
+// catalogue, the connect procedure, the parameter rules, and configuration
+// files.
+
+#include "../common/FakePrompts.h"
+#include "../common/SimUnit.h"
+#include "app/SerialDataModule.h"
+#include "items/DataRefresher.h"
+#include "items/OrvNumber.h"
+#include "items/OrvPacketData.h"
+#include "link/OrvConnection.h"
+#include "support/EncryptedContainer.h"
+#include "support/PlainBuffer.h"
+#include "support/Translator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Message texts that show which string a message used: string i reads "T<i>".
+void WriteLanguageStore(const QString& folder)
+{
+    QFile store(folder + "/Languages.lng");
+    QVERIFY(store.open(QIODevice::WriteOnly));
+    QByteArray text = "languages=1\nstrings=200\n[0]\n";
+    for (int i = 3; i < 200; ++i)
+        text += QByteArray::number(i) + "=T" + QByteArray::number(i) + "\n";
+    store.write(text);
+}
+
+bool WriteContainer(const QString& fileName, const QByteArray& plain, const QString& folder)
+{
+    QFile source(folder + "/plain.ini");
+    if (!source.open(QIODevice::WriteOnly))
+        return false;
+    source.write(plain);
+    source.close();
+    return EncryptFile(source.fileName(), fileName);
+}
+
+QByteArray Decrypt(const QString& fileName)
+{
+    TPlainBuffer buffer;
+    return DecryptFileToBuffer(fileName, buffer) ? buffer.Content() : QByteArray();
+}
+
+} // namespace
+
+class TestDataModule : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void factoryContentIsTheCatalogueDefaults();
+    void connects();
+    void connectResults_data();
+    void connectResults();
+    void connectTurnsOverSpeedOff();
+
+    void ignitionTypeKeepsTheSpeeds_data();
+    void ignitionTypeKeepsTheSpeeds();
+    void tpsDirectionFollowsTheKind();
+    void actuatorLimitsFollowEachOther();
+    void releaseSpeedStaysBelowCutOff();
+    void specialBytes();
+    void windowRulesAreAnnounced();
+    void stopRefresher();
+
+    void saveAndLoadRoundTrip();
+    void loadWritesTheIgnitionTypeBeforeTheSpeeds();
+    void loadSkipsCommandsAndMissingKeys();
+    void loadRefusesWhatIsNoConfiguration();
+    void loadListsEntriesTheUnitRefused();
+    void saveLeavesAReadOnlyFileAlone();
+
+private:
+    int Connect();
+    QString TempFile(const QString& name) const { return m_folder->filePath(name); }
+
+    SimUnitControl* m_sim = nullptr;
+    FakePrompts* m_prompts = nullptr;
+    TSerialDataModule* m_module = nullptr;
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void TestDataModule::init()
+{
+    m_sim = FreshSimUnit();
+    m_folder = std::make_unique<QTemporaryDir>();
+    WriteLanguageStore(m_folder->path());
+    m_prompts = new FakePrompts;
+    m_module = new TSerialDataModule;
+    m_module->SetPrompts(m_prompts);
+    m_module->Translator()->SetDllName(m_folder->filePath("Languages.dll"));
+    QVERIFY(m_module->Translator()->LoadLanguageLibrary());
+    m_module->RefreshMessageTexts();
+    m_module->ApplyDefaults();
+}
+
+void TestDataModule::cleanup()
+{
+    delete m_module;
+    delete m_prompts;
+    m_folder.reset();
+}
+
+int TestDataModule::Connect()
+{
+    const int result = m_module->ConnectToUnit(4, 0);
+    m_sim->clearLog();
+    m_prompts->waits.clear();
+    return result;
+}
+
+void TestDataModule::factoryContentIsTheCatalogueDefaults()
+{
+    QList<int> expected(256, 0);
+    for (TOrvSerialData* item : m_module->Items()) {
+        auto* number = qobject_cast<TOrvNumber*>(item);
+        // Byte 223 holds the changeover speed, not the priming time that shares it.
+        if (!number || !number->ByAddress() || number->objectName() == "TempoDiCicchetto")
+            continue;
+        number->SetDisableLimits(true);
+        const int raw = number->ConvertValueToEcu(number->DefaultValue(), nullptr);
+        int& byte = expected[number->Address()];
+        byte = (byte & ~number->DataMask()) | (raw & number->DataMask());
+    }
+    for (int address = 0; address < 256; ++address)
+        QVERIFY2(m_sim->factoryByte(address) == expected[address], qPrintable(QString::number(address)));
+}
+
+void TestDataModule::connects()
+{
+    QCOMPARE(Connect(), 0);
+    QVERIFY(m_module->IsUnitConnected());
+    QCOMPARE(m_module->Identity()[3], uint8_t(140));
+    QCOMPARE(m_module->Number("GiriCutOff")->GetInt(), 1500);
+    QVERIFY(SimLog(m_sim).isEmpty()); // everything was read during the connect
+    QCOMPARE(m_prompts->waitWindows.size(), size_t(1));
+    const FakeWaitWindowState& wait = m_prompts->waitWindows.front();
+    QCOMPARE(wait.captions, QStringList{"T19"});
+    QCOMPARE(wait.messages, QStringList{"T20"});
+    QVERIFY(wait.progress.size() > 70);
+    QVERIFY(wait.destroyed);
+    QVERIFY(!CurrentWaitWindow);
+    QCOMPARE(m_prompts->cursor, (QList<bool>{true, false}));
+
+    QCOMPARE(m_module->ConnectToUnit(4, 0), 1); // already connected: nothing happens
+    QCOMPARE(m_prompts->waitWindows.size(), size_t(1));
+    QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestDataModule::connectResults_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<int>("result");
+    QTest::newRow("no answer") << "silent" << -1;
+    QTest::newRow("another family") << "family 12" << -2;
+    QTest::newRow("another model") << "model 26" << -2;
+    QTest::newRow("connection refused") << "refused" << 0;
+    QTest::newRow("no link library") << "no library" << 0;
+    QTest::newRow("boot loader with our application") << "boot loader" << 0;
+}
+
+void TestDataModule::connectResults()
+{
+    QFETCH(QString, situation);
+    QFETCH(int, result);
+    uint8_t identity[8] = {11, 36, 25, 140, 0, 0, 0, 0};
+    if (situation == "silent")
+        m_sim->setIdentityUnanswered(true);
+    if (situation == "family 12")
+        identity[0] = 12;
+    if (situation == "model 26")
+        identity[2] = 26;
+    m_sim->setIdentity(identity);
+    if (situation == "refused")
+        m_sim->setConnectRefused(true);
+    if (situation == "boot loader")
+        m_sim->setBootLoaderMode(true);
+    if (situation == "no library") {
+        m_module->OrvConnection()->UnloadDll();
+        m_module->OrvConnection()->SetDllName("NoSuchLink.dll");
+    }
+
+    QCOMPARE(m_module->ConnectToUnit(4, 0), result);
+    const bool connected = situation == "boot loader";
+    QCOMPARE(m_module->IsUnitConnected(), connected);
+    QCOMPARE(m_module->OrvConnection()->DllLoaded(), connected); // a failed connect releases the link
+    QVERIFY(!CurrentWaitWindow);
+}
+
+void TestDataModule::connectTurnsOverSpeedOff()
+{
+    m_sim->writeMemory(225, 10); // 12000 RPM: above the limit, below "off"
+    QCOMPARE(Connect(), 0);
+    QCOMPARE(m_module->Number("GiriFuoriGiri")->GetInt(), 20000);
+    QCOMPARE(m_sim->readMemory(225), 6);
+    QVERIFY(!m_module->Number("GiriFuoriGiri")->DisableLimits());
+}
+
+void TestDataModule::ignitionTypeKeepsTheSpeeds_data()
+{
+    QTest::addColumn<int>("changeoverKind");
+    QTest::addColumn<bool>("changeoverSpeedWritten");
+    QTest::newRow("changeover on deceleration") << 0 << true;
+    QTest::newRow("start on gas: byte 223 is the priming time") << 2 << false;
+}
+
+void TestDataModule::ignitionTypeKeepsTheSpeeds()
+{
+    QFETCH(int, changeoverKind);
+    QFETCH(bool, changeoverSpeedWritten);
+    m_sim->writeMemory(163, (m_sim->readMemory(163) & ~0x1F) | (changeoverKind << 3)); // ignition type 0
+    QCOMPARE(Connect(), 0);
+    QCOMPARE(m_sim->readMemory(204), 80);
+    QCOMPARE(m_module->Number("GiriCutOff")->GetInt(), 1500);
+
+    QVERIFY(m_module->Number("TIPO_ACCENSIONE")->SetData(3));
+    QCOMPARE(m_sim->readMemory(163) & 7, 3);
+    QCOMPARE(m_sim->readMemory(204), 40); // 60000 / 1500
+    QCOMPARE(m_module->Number("GiriCutOff")->GetInt(), 1500);
+    QVERIFY(m_prompts->waits.contains(1000));
+    QCOMPARE(!SimLog(m_sim).filter("WriteAtAddress 0 223 ").isEmpty(), changeoverSpeedWritten);
+}
+
+void TestDataModule::tpsDirectionFollowsTheKind()
+{
+    m_sim->writeMemory(164, (m_sim->readMemory(164) & ~0xE0) | (1 << 5)); // 5-0 V sensor
+    m_sim->writeMemory(166, 51);
+    QCOMPARE(Connect(), 0);
+    QCOMPARE(m_module->Number("TPS_PER_AFFONDATA")->GetDouble(), 4.0);
+    QVERIFY(m_module->Number("TIPO_TPS")->SetData(0));
+    QCOMPARE(m_module->Number("TPS_PER_AFFONDATA")->GetDouble(), 1.0);
+    QCOMPARE(m_module->Item("VALOR_TPS")->CoeffA(), 5.0); // the live TPS always reads directly
+}
+
+void TestDataModule::actuatorLimitsFollowEachOther()
+{
+    m_sim->writeMemory(206, 200);
+    QCOMPARE(Connect(), 0);
+    QVERIFY(m_module->Number("MASSIMA_APERTURA_ATTUATORE")->SetData(150));
+    QCOMPARE(m_sim->readMemory(206), 150);
+    QCOMPARE(m_module->Number("MINIMA_APERTURA_ATTUATORE")->ValueMax(), 150.0);
+    QCOMPARE(m_module->Number("POSIZIONE_DEFAULT")->ValueMax(), 150.0);
+    QCOMPARE(m_module->Number("POSIZIONE_DEFAULT")->ValueMin(), 20.0);
+    QVERIFY(m_prompts->waits.contains(100));
+}
+
+void TestDataModule::releaseSpeedStaysBelowCutOff()
+{
+    m_sim->writeMemory(193, 33); // 3500 RPM
+    QCOMPARE(Connect(), 0);
+    QCOMPARE(m_module->Number("GiriSgancioCutOffFiliGialli")->GetInt(), 3500);
+    QVERIFY(m_module->Number("GiriCutOffFiliGialli")->SetData(3000));
+    QCOMPARE(m_module->Number("GiriSgancioCutOffFiliGialli")->GetInt(), 2900);
+    QCOMPARE(m_sim->readMemory(193), 40);
+}
+
+void TestDataModule::specialBytes()
+{
+    QCOMPARE(Connect(), 0);
+    QVERIFY(m_module->Number("PosizioneASondaFredda")->SetData(-127));
+    QCOMPARE(m_sim->readMemory(219), 255);
+    QVERIFY(m_module->Number("FLAG_CONFIGURAZIONE_3")->SetData(0x12));
+    QCOMPARE(m_sim->readMemory(165), 0x02);
+    m_sim->clearLog();
+    // The lambda probe kind shares byte 165: the flags are read again after it.
+    QVERIFY(m_module->Number("TIPO_SONDA_LAMBDA")->SetData(2));
+    QCOMPARE(m_sim->readMemory(165), 0x42);
+    QCOMPARE(SimLog(m_sim).last(), QStringLiteral("ReadAtAddress 0 165"));
+    QCOMPARE(m_module->Number("FLAG_CONFIGURAZIONE_3")->GetInt(), 0x52);
+}
+
+void TestDataModule::windowRulesAreAnnounced()
+{
+    QSignalSpy edits(m_module, &TSerialDataModule::DependentEditsUpdateRequested);
+    QSignalSpy switchList(m_module, &TSerialDataModule::SwitchComboSyncRequested);
+    QCOMPARE(Connect(), 0);
+    QCOMPARE(switchList.count(), 1);
+    QVERIFY(m_module->Number("FLAG_GONFIGURAZIONE")->SetData(36));
+    QCOMPARE(edits.count(), 1);
+    QCOMPARE(m_sim->readMemory(162), 36);
+}
+
+void TestDataModule::stopRefresher()
+{
+    QCOMPARE(m_module->ConnectToUnit(4, 2), 0); // bit 1: refresher on
+    QVERIFY(m_module->DataRefresher()->GetEnabled());
+    QVERIFY(m_module->StopRefresher());
+    QVERIFY(!m_module->DataRefresher()->GetEnabled());
+    QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestDataModule::saveAndLoadRoundTrip()
+{
+    QCOMPARE(Connect(), 0);
+    QVERIFY(m_module->Number("TEMPO_SOVRAPPOSIZIONE")->SetData(0.6));
+    QVERIFY(m_module->Number("GiriCutOff")->SetData(2000));
+    const QStringList tempBefore = QDir::temp().entryList({"_tc*"});
+    const QString file = TempFile("car.tcn");
+    QVERIFY(m_module->SaveConfiguration(file));
+    QCOMPARE(QDir::temp().entryList({"_tc*"}), tempBefore); // the plain text is gone
+    QVERIFY(m_prompts->messages.isEmpty());
+    const QByteArray text = Decrypt(file);
+    QVERIFY(text.startsWith("[CONFIGURAZIONE]\r\nTIPO ACCENSIONE=4\r\n"));
+    QVERIFY(text.contains("\r\nTEMPO DI SOVRAPPOSIZIONE=0.6\r\n"));
+    QVERIFY(text.contains("[COMANDI]\r\nRIPROGRAMMAZIONE=240\r\n"));
+    QVERIFY(!text.contains("VALORE_LAMBDA"));
+    QCOMPARE(m_prompts->waitWindows.back().captions, QStringList{"T93"});
+
+    m_sim->resetToFactory();
+    m_module->ReloadAllItems();
+    QCOMPARE(m_module->Number("GiriCutOff")->GetInt(), 1500);
+    QVERIFY(m_module->LoadConfiguration(file));
+    QCOMPARE(m_sim->readMemory(216), 151); // 0.6 s
+    QCOMPARE(m_sim->readMemory(204), 60);  // 2000 RPM
+    QVERIFY(m_prompts->messages.isEmpty());
+    QCOMPARE(m_prompts->waitWindows.back().captions, QStringList{"T92"});
+}
+
+void TestDataModule::loadWritesTheIgnitionTypeBeforeTheSpeeds()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("ignition.tcn");
+    QVERIFY(WriteContainer(file,
+                           "[CONFIGURAZIONE]\r\nGIRI CUTOFF=1500\r\nGIRI FUORI GIRI=12000\r\nTIPO ACCENSIONE=3\r\n",
+                           m_folder->path()));
+    QVERIFY(m_module->LoadConfiguration(file));
+    const QStringList writes = SimLog(m_sim).filter("WriteAtAddress");
+    const int ignition = writes.indexOf(QRegularExpression("WriteAtAddress 0 163 .*"));
+    const int cutOff = writes.indexOf(QRegularExpression("WriteAtAddress 0 204 .*"));
+    QVERIFY(ignition >= 0 && cutOff > ignition);
+    QCOMPARE(m_sim->readMemory(204), 40); // 1500 RPM on the new scale
+    // 12000 RPM is above the limit but below "off": the load turns it off.
+    QCOMPARE(m_module->Number("GiriFuoriGiri")->GetInt(), 20000);
+    QCOMPARE(m_sim->readMemory(225), 3);
+}
+
+void TestDataModule::loadSkipsCommandsAndMissingKeys()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("partial.tcn");
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[COMANDI]\r\nRIPROGRAMMAZIONE=123\r\n",
+                           m_folder->path()));
+    QVERIFY(m_module->LoadConfiguration(file));
+    QCOMPARE(m_sim->readMemory(195), 102);
+    QVERIFY(SimLog(m_sim).filter("WriteValue").isEmpty());
+    QVERIFY(!m_sim->bootLoaderMode());
+    QCOMPARE(SimLog(m_sim).filter("WriteAtAddress").size(), 1);
+}
+
+void TestDataModule::loadRefusesWhatIsNoConfiguration()
+{
+    QCOMPARE(Connect(), 0);
+    const QString garbage = TempFile("garbage.tcn");
+    QFile file(garbage);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(400, 'x'));
+    file.close();
+    QVERIFY(!m_module->LoadConfiguration(garbage));
+    QVERIFY(!m_module->LoadConfiguration(TempFile("missing.tcn")));
+    QVERIFY(SimLog(m_sim).filter("Write").isEmpty());
+    QCOMPARE(m_prompts->MessageTexts(), (QStringList{"T96", "T96"}));
+    QCOMPARE(m_prompts->messages.first().caption, QStringLiteral("T95"));
+}
+
+void TestDataModule::loadListsEntriesTheUnitRefused()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("refused.tcn");
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMAX RICCO=abc\r\n", m_folder->path()));
+    m_sim->failNext(LinkOp::WriteAtAddress, 1, SimError::Refused);
+    QVERIFY(!m_module->LoadConfiguration(file));
+    QCOMPARE(m_prompts->MessageTexts(),
+             QStringList{"It was impossible to load the following data::\nValoreMinimoTPS\n"});
+}
+
+void TestDataModule::saveLeavesAReadOnlyFileAlone()
+{
+    const QString file = TempFile("locked.tcn");
+    QFile locked(file);
+    QVERIFY(locked.open(QIODevice::WriteOnly));
+    locked.write("previous");
+    locked.close();
+    locked.setPermissions(QFile::ReadOwner);
+    QVERIFY(!m_module->SaveConfiguration(file));
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"T94"});
+    QVERIFY(locked.open(QIODevice::ReadOnly));
+    QCOMPARE(locked.readAll(), QByteArray("previous"));
+}
+
+QTEST_GUILESS_MAIN(TestDataModule)
+#include "tst_datamodule.moc"
