@@ -8,7 +8,8 @@
 #include "items/OrvNumber.h"
 
 #include <QPointer>
-#include <cstdint>
+
+class TWindowMessage;
 
 template <class Item>
 class TItemLink {
@@ -43,6 +44,8 @@ private:
 // the read succeeded; value receives the item's user value either way.
 bool ReadItemAgain(TOrvNumber& item, double* value);
 
-// Stores the raw value a live-data message carries (wParam points at it) as the
-// item's value; a message without a value leaves the item as it is.
-void TakeLiveValue(TOrvNumber& item, uintptr_t wParam);
+// Whether the window message announces a new value of the item the control
+// shows: WMDataChanged, or WMDataAvailable, whose raw value (wParam points at
+// it) is first stored as the item's value; a live-data message without a value
+// leaves the item as it is. False without an item.
+bool TakeItemMessage(TOrvNumber* item, const TWindowMessage& message);

@@ -14,8 +14,6 @@
 
 #include <QCheckBox>
 
-class TWindowMessage;
-
 class TOrvCheckBox : public QCheckBox {
     Q_OBJECT
     Q_PROPERTY(TOrvNumber* Value READ Value WRITE SetValue)
@@ -67,7 +65,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void HandleMessage(const TWindowMessage& message);
     void UserClicked(bool checked);
     void ShowItemValue();
 

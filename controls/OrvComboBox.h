@@ -17,8 +17,6 @@
 
 #include <QPointer>
 
-class TWindowMessage;
-
 class TOrvComboBox : public TConfirmComboBox {
     Q_OBJECT
     Q_PROPERTY(TOrvNumber* Value READ Value WRITE SetValue)
@@ -61,7 +59,6 @@ protected:
     bool ArrowMovesFocus(bool next) override;
 
 private:
-    void HandleMessage(const TWindowMessage& message);
     void ShowValue(double value);
     void ShowItemValue();
 
