@@ -32,7 +32,6 @@ const QColor ConnectedColour(0, 128, 0);
 const QColor NotConnectedColour(255, 0, 0);
 constexpr int LanguageButtonWidth = 60;
 constexpr int LanguageButtonHeight = 44;
-constexpr int LanguageStripWidth = 68;
 
 QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false)
 {
@@ -78,8 +77,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
 {
     m_ui->setupUi(this);
     SetUpFonts();
-    CreateStatusBar();
     ScaleForm(this, m_screenWidth);
+    CreateStatusBar();
     // Move and Size cannot be taken out of the system menu here: the window
     // manager owns it. The window is shown maximised by the start-up.
     setWindowState(Qt::WindowMaximized);
@@ -101,6 +100,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     setPalette(QApplication::palette()); // the button face
     SetUpMenuEntries();
     ConnectActions();
+    m_ui->Client->installEventFilter(this);
 
     // The link library reports the link state; the message reaches the windows
     // through their queue, as the library's messages do.
@@ -155,8 +155,8 @@ void TFormMain::CreateStatusBar()
 {
     m_statusBar = new TStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("LMDStatusBarMain"));
-    const QFont panelFont = DesignFont(QStringLiteral("Arial"), 16, true);
-    m_statusBar->AddPanel(500, panelFont, Qt::red);
+    const QFont panelFont = DesignFont(QStringLiteral("Arial"), Scaled(16, m_screenWidth), true);
+    m_statusBar->AddPanel(Scaled(500, m_screenWidth), panelFont, Qt::red);
     m_statusBar->AddPanel(0, panelFont, Qt::darkGreen);
     m_statusBar->SetPanelText(0, QStringLiteral("Centralina non connessa"));
     statusBar()->setSizeGripEnabled(false);
@@ -169,12 +169,11 @@ void TFormMain::CreateLanguageButtons()
     QWidget* strip = m_ui->ScrollLingueContent;
     auto* group = new QButtonGroup(this);
     const int count = m_translator->MaxLanguages();
-    const int left = (m_ui->ScrollLingue->width() - LanguageButtonWidth) / 2;
     for (int i = 0; i < count; ++i) {
         auto* button = new QToolButton(strip);
         button->setObjectName(QStringLiteral("ButtonLingua") + QString::number(i));
         button->setProperty("Tag", i);
-        button->setGeometry(left, (margin + LanguageButtonHeight) * i + margin, LanguageButtonWidth,
+        button->setGeometry(0, (margin + LanguageButtonHeight) * i + margin, LanguageButtonWidth,
                             LanguageButtonHeight);
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -199,14 +198,19 @@ void TFormMain::CreateLanguageButtons()
         m_ui->ScrollLingueContent->setPalette(desktop);
         m_ui->ScrollLingueContent->setAutoFillBackground(true);
     }
-    const int height = (margin + LanguageButtonHeight) * count + margin;
-    strip->setMinimumHeight(height);
-    strip->resize(m_ui->ScrollLingue->width(), qMax(height, m_ui->ScrollLingue->height()));
-    // With a vertical scroll bar the buttons move left to leave it room.
-    if (height > m_ui->ScrollLingue->height()) {
-        for (QToolButton* button : std::as_const(m_languageButtons))
-            button->move((m_ui->ScrollLingue->width() - LanguageButtonWidth) / 3, button->y());
-    }
+    // The strip fills the scroll box and scrolls when the buttons need more room.
+    strip->setMinimumSize(m_ui->ScrollLingue->width() - 2, (margin + LanguageButtonHeight) * count + margin);
+    m_ui->ScrollLingue->setWidgetResizable(true);
+    PlaceLanguageButtons();
+}
+
+// With a vertical scroll bar the buttons move left to leave it room.
+void TFormMain::PlaceLanguageButtons()
+{
+    const bool scrolls = m_ui->ScrollLingueContent->minimumHeight() > m_ui->ScrollLingue->height();
+    const int left = (m_ui->ScrollLingue->width() - LanguageButtonWidth) / (scrolls ? 3 : 2);
+    for (QToolButton* button : std::as_const(m_languageButtons))
+        button->move(left, button->y());
 }
 
 void TFormMain::SetUpMenuEntries()
@@ -379,8 +383,20 @@ void TFormMain::keyPressEvent(QKeyEvent* event)
     QMainWindow::keyPressEvent(event);
 }
 
+// The language strip keeps to the right edge and the whole height of the client area.
+void TFormMain::PlaceLanguageStrip()
+{
+    const QWidget* client = m_ui->Client;
+    const int width = m_ui->PanelLingue->width();
+    m_ui->PanelLingue->setGeometry(client->width() - width, 0, width, client->height());
+    m_ui->ScrollLingue->setGeometry(0, 0, width, client->height());
+    PlaceLanguageButtons();
+}
+
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_ui->Client && event->type() == QEvent::Resize)
+        PlaceLanguageStrip();
     auto* label = qobject_cast<QLabel*>(watched);
     const int entry = label ? m_menuLabels.indexOf(label) : -1;
     if (entry >= 0) {

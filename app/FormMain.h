@@ -74,6 +74,7 @@ private:
     void SetUpFonts();
     void CreateStatusBar();
     void CreateLanguageButtons();
+    void PlaceLanguageButtons();
     void SetUpMenuEntries();
     void ConnectActions();
     void Highlight(int entry);
