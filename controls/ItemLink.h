@@ -11,8 +11,7 @@
 
 class TWindowMessage;
 
-template <class Item>
-class TItemLink {
+template <class Item> class TItemLink {
 public:
     explicit TItemLink(QObject* control) : m_control(control) {}
     ~TItemLink() { Set(nullptr); }

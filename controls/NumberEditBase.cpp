@@ -34,7 +34,6 @@ void TNumberEditBase::Show(double value)
     m_lastValue = value;
 }
 
-
 double TNumberEditBase::GetDouble() const
 {
     double value = 0;

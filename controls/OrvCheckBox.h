@@ -13,6 +13,7 @@
 #include "items/OrvNumber.h"
 
 #include <QCheckBox>
+#include <QPointer>
 
 class TOrvCheckBox : public QCheckBox {
     Q_OBJECT
@@ -68,7 +69,7 @@ private:
     void UserClicked(bool checked);
     void ShowItemValue();
 
-    TResizer* m_resizer;
+    QPointer<TResizer> m_resizer;
     TItemLink<TOrvNumber> m_value{this};
     TCheckCondition m_condition = ccNotEqualTo;
     double m_checkedValue = 1;

@@ -62,7 +62,7 @@ private:
     void ShowValue(double value);
     void ShowItemValue();
 
-    TResizer* m_resizer;
+    QPointer<TResizer> m_resizer;
     TItemLink<TOrvNumber> m_value{this};
     QPointer<TChildLabel> m_label;
     QPointer<QWidget> m_nextControl;

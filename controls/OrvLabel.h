@@ -77,7 +77,7 @@ private:
 
     TItemLink<TOrvSerialData> m_value{this};
     QPointer<TChildLabel> m_label;
-    TResizer* m_resizer;
+    QPointer<TResizer> m_resizer;
     TLabelStyle m_style = lsLabeledValue;
     QString m_onText = QStringLiteral("ON");
     QString m_offText = QStringLiteral("OFF");

@@ -8,7 +8,6 @@
 
 #include <QFocusEvent>
 
-
 namespace {
 
 constexpr int InitialWidth = 96;

@@ -33,7 +33,8 @@ class TValueEditEx : public TNumberField {
     Q_PROPERTY(bool ArrowMoveFocus READ ArrowMoveFocus WRITE SetArrowMoveFocus)
     Q_PROPERTY(bool Validation READ Validation WRITE SetValidation)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
-    Q_PROPERTY(TDataDefinedAspect DataNotDefinedAspect READ DataNotDefinedAspect WRITE SetDataNotDefinedAspect)
+    Q_PROPERTY(
+        TDataDefinedAspect DataNotDefinedAspect READ DataNotDefinedAspect WRITE SetDataNotDefinedAspect)
     Q_PROPERTY(bool DataDefined READ DataDefined)
     Q_PROPERTY(TChildLabel* EditLabel READ EditLabel)
     Q_PROPERTY(TResizer* Resizer READ Resizer CONSTANT)
@@ -99,7 +100,7 @@ private:
     bool m_arrowMoveFocus = true;
     TItemLink<TOrvNumber> m_value{this};
     QPointer<TChildLabel> m_label;
-    TResizer* m_resizer;
+    QPointer<TResizer> m_resizer;
     bool m_autoSize = true;
     TDataDefinedAspect m_aspect = ddNone;
     bool m_dataDefined = true;

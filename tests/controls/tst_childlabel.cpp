@@ -59,21 +59,21 @@ void TestChildLabel::anchoring_data()
     QTest::addColumn<int>("spacing");
     QTest::addColumn<QPoint>("expected");
     const QRect edit(586, 96, 90, 27);
-    QTest::newRow("left, left-justified") << int(P::lpLeft) << int(A::taLeftJustify) << edit << QSize(205, 19) << 530
-                                          << QPoint(56, 100);
-    QTest::newRow("left, right-justified") << int(P::lpLeft) << int(A::taRightJustify) << edit << QSize(205, 19)
-                                           << 530 << QPoint(-149, 100);
+    QTest::newRow("left, left-justified")
+        << int(P::lpLeft) << int(A::taLeftJustify) << edit << QSize(205, 19) << 530 << QPoint(56, 100);
+    QTest::newRow("left, right-justified")
+        << int(P::lpLeft) << int(A::taRightJustify) << edit << QSize(205, 19) << 530 << QPoint(-149, 100);
     QTest::newRow("left, centred") << int(P::lpLeft) << int(A::taCenter) << edit << QSize(31, 19) << 10
                                    << QPoint(586 - 10 - 15, 100);
-    QTest::newRow("left, odd height difference") << int(P::lpLeft) << int(A::taLeftJustify)
-                                                 << QRect(586, 96, 90, 24) << QSize(205, 19) << 530
-                                                 << QPoint(56, 98);
+    QTest::newRow("left, odd height difference")
+        << int(P::lpLeft) << int(A::taLeftJustify) << QRect(586, 96, 90, 24) << QSize(205, 19) << 530
+        << QPoint(56, 98);
     QTest::newRow("above, centred") << int(P::lpAbove) << int(A::taCenter) << edit << QSize(31, 19) << 3
                                     << QPoint(586 + 29, 96 - 19 - 3);
-    QTest::newRow("below, right-justified") << int(P::lpBelow) << int(A::taRightJustify) << edit << QSize(31, 19)
-                                            << 3 << QPoint(586 + 90 - 31, 96 + 27 + 3);
-    QTest::newRow("right, left-justified") << int(P::lpRight) << int(A::taLeftJustify) << edit << QSize(31, 19) << 5
-                                           << QPoint(586 + 90 + 5, 100);
+    QTest::newRow("below, right-justified") << int(P::lpBelow) << int(A::taRightJustify) << edit
+                                            << QSize(31, 19) << 3 << QPoint(586 + 90 - 31, 96 + 27 + 3);
+    QTest::newRow("right, left-justified") << int(P::lpRight) << int(A::taLeftJustify) << edit
+                                           << QSize(31, 19) << 5 << QPoint(586 + 90 + 5, 100);
 }
 
 void TestChildLabel::anchoring()

@@ -22,16 +22,14 @@ private slots:
 
 namespace {
 
-template <class Control>
-Control* Make(QWidget* window, const char* name)
+template <class Control> Control* Make(QWidget* window, const char* name)
 {
     auto* control = new Control(window);
     control->setObjectName(QLatin1String(name));
     return control;
 }
 
-template <class Item>
-Item* MakeItem(QObject* module, const char* name)
+template <class Item> Item* MakeItem(QObject* module, const char* name)
 {
     auto* item = new Item(module);
     item->setObjectName(QLatin1String(name));

@@ -84,11 +84,16 @@ void TestNumericEdits::returnAppliesLimitsAndStep_data()
     QTest::addColumn<double>("max");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("above the maximum") << 0.01 << 600.0 << "700" << "600";
-    QTest::newRow("step 0.01") << 0.01 << 600.0 << "1.234" << "1,23";
-    QTest::newRow("step 0.5, tie goes up") << 0.5 << 0.0 << "0.25" << "0,5";
-    QTest::newRow("step 0.5, down") << 0.5 << 0.0 << "0.24" << "0";
-    QTest::newRow("step 0.5, up") << 0.5 << 0.0 << "0.75" << "1";
+    QTest::newRow("above the maximum") << 0.01 << 600.0 << "700"
+                                       << "600";
+    QTest::newRow("step 0.01") << 0.01 << 600.0 << "1.234"
+                               << "1,23";
+    QTest::newRow("step 0.5, tie goes up") << 0.5 << 0.0 << "0.25"
+                                           << "0,5";
+    QTest::newRow("step 0.5, down") << 0.5 << 0.0 << "0.24"
+                                    << "0";
+    QTest::newRow("step 0.5, up") << 0.5 << 0.0 << "0.75"
+                                  << "1";
 }
 
 void TestNumericEdits::returnAppliesLimitsAndStep()
@@ -123,16 +128,26 @@ void TestNumericEdits::keyFilter_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
     // The text starts as "5" with the caret at 0 (comma locale).
-    QTest::newRow("minus swallowed with limits 0..600") << false << 0.01 << 0.0 << 600.0 << false << "-" << "5";
-    QTest::newRow("minus with a negative limit") << false << 0.0 << -10.0 << 0.0 << false << "-" << "-5";
-    QTest::newRow("minus with limits switched off") << false << 0.0 << 0.0 << 600.0 << true << "-" << "-5";
-    QTest::newRow("labeled: minus with a negative limit") << true << 0.0 << -10.0 << 0.0 << false << "-" << "-5";
-    QTest::newRow("thousands separator types decimal") << false << 0.01 << 0.0 << 0.0 << false << "1." << "1,5";
-    QTest::newRow("labeled: thousands separator swallowed") << true << 0.01 << 0.0 << 0.0 << false << "1." << "15";
-    QTest::newRow("no step allows a decimal") << false << 0.0 << 0.0 << 0.0 << false << "1," << "1,5";
-    QTest::newRow("labeled: no step swallows a decimal") << true << 0.0 << 0.0 << 0.0 << false << "1," << "15";
-    QTest::newRow("whole step swallows a decimal") << false << 1.0 << 0.0 << 0.0 << false << "1," << "15";
-    QTest::newRow("letters swallowed") << false << 0.0 << 0.0 << 0.0 << false << "a+ " << "5";
+    QTest::newRow("minus swallowed with limits 0..600") << false << 0.01 << 0.0 << 600.0 << false << "-"
+                                                        << "5";
+    QTest::newRow("minus with a negative limit") << false << 0.0 << -10.0 << 0.0 << false << "-"
+                                                 << "-5";
+    QTest::newRow("minus with limits switched off") << false << 0.0 << 0.0 << 600.0 << true << "-"
+                                                    << "-5";
+    QTest::newRow("labeled: minus with a negative limit") << true << 0.0 << -10.0 << 0.0 << false << "-"
+                                                          << "-5";
+    QTest::newRow("thousands separator types decimal") << false << 0.01 << 0.0 << 0.0 << false << "1."
+                                                       << "1,5";
+    QTest::newRow("labeled: thousands separator swallowed") << true << 0.01 << 0.0 << 0.0 << false << "1."
+                                                            << "15";
+    QTest::newRow("no step allows a decimal") << false << 0.0 << 0.0 << 0.0 << false << "1,"
+                                              << "1,5";
+    QTest::newRow("labeled: no step swallows a decimal") << true << 0.0 << 0.0 << 0.0 << false << "1,"
+                                                         << "15";
+    QTest::newRow("whole step swallows a decimal") << false << 1.0 << 0.0 << 0.0 << false << "1,"
+                                                   << "15";
+    QTest::newRow("letters swallowed") << false << 0.0 << 0.0 << 0.0 << false << "a+ "
+                                       << "5";
 }
 
 void TestNumericEdits::keyFilter()

@@ -30,7 +30,7 @@ void TestWidgetKit::fillShowsItsPercentage()
     QCOMPARE(bar.BandColor(49), QColor(0, 255, 0));
 
     const QImage image = bar.grab().toImage();
-    QCOMPARE(QColor(image.pixel(2, 12)), QColor(0, 128, 64)); // filled, the gradient's start
+    QCOMPARE(QColor(image.pixel(2, 12)), QColor(0, 128, 64));   // filled, the gradient's start
     QVERIFY(QColor(image.pixel(200, 12)) != bar.BandColor(45)); // beyond 40 %: not filled
 }
 
