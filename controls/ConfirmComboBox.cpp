@@ -3,8 +3,8 @@
 #include "controls/KeyInput.h"
 
 #include <QAbstractItemView>
-#include <QItemSelectionModel>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 
 TConfirmComboBox::TConfirmComboBox(QWidget* parent) : QComboBox(parent)

@@ -45,7 +45,8 @@ void ApplySubObjectSettings(QWidget* control, QStringList& problems)
         const QByteArray setting = dotted.mid(dot + 1);
         auto* subObject = control->property(dotted.left(dot).constData()).value<QObject*>();
         if (!subObject || !subObject->setProperty(setting.constData(), control->property(dotted.constData())))
-            problems << Problem(control, dotted.constData(), control->property(dotted.constData()).toString());
+            problems << Problem(control, dotted.constData(),
+                                control->property(dotted.constData()).toString());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "controls/ItemLink.h"
 
+#include "link/WindowMessage.h"
+
 bool ReadItemAgain(TOrvNumber& item, double* value)
 {
     item.BackupData();
@@ -10,8 +12,18 @@ bool ReadItemAgain(TOrvNumber& item, double* value)
     return read;
 }
 
-void TakeLiveValue(TOrvNumber& item, uintptr_t wParam)
+bool TakeItemMessage(TOrvNumber* item, const TWindowMessage& message)
 {
-    if (wParam)
-        item.InitData(reinterpret_cast<const int*>(wParam));
+    if (!item)
+        return false;
+    switch (message.message()) {
+    case WindowMessage::WMDataAvailable:
+        if (message.wParam())
+            item->InitData(reinterpret_cast<const int*>(message.wParam()));
+        return true;
+    case WindowMessage::WMDataChanged:
+        return true;
+    default:
+        return false;
+    }
 }

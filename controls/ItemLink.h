@@ -8,10 +8,10 @@
 #include "items/OrvNumber.h"
 
 #include <QPointer>
-#include <cstdint>
 
-template <class Item>
-class TItemLink {
+class TWindowMessage;
+
+template <class Item> class TItemLink {
 public:
     explicit TItemLink(QObject* control) : m_control(control) {}
     ~TItemLink() { Set(nullptr); }
@@ -43,6 +43,8 @@ private:
 // the read succeeded; value receives the item's user value either way.
 bool ReadItemAgain(TOrvNumber& item, double* value);
 
-// Stores the raw value a live-data message carries (wParam points at it) as the
-// item's value; a message without a value leaves the item as it is.
-void TakeLiveValue(TOrvNumber& item, uintptr_t wParam);
+// Whether the window message announces a new value of the item the control
+// shows: WMDataChanged, or WMDataAvailable, whose raw value (wParam points at
+// it) is first stored as the item's value; a live-data message without a value
+// leaves the item as it is. False without an item.
+bool TakeItemMessage(TOrvNumber* item, const TWindowMessage& message);

@@ -4,10 +4,10 @@
 #include "items/Rounding.h"
 #include "support/NumberText.h"
 
-#include <QKeyEvent>
+#include <QFocusEvent>
 #include <cmath>
 
-TNumberEditBase::TNumberEditBase(QWidget* parent) : QLineEdit(parent)
+TNumberEditBase::TNumberEditBase(QWidget* parent) : TNumberField(parent)
 {
     setText(QStringLiteral("0"));
 }
@@ -32,13 +32,6 @@ void TNumberEditBase::Show(double value)
 {
     ShowText(GeneralNumberText(value));
     m_lastValue = value;
-}
-
-void TNumberEditBase::ShowText(const QString& shown)
-{
-    // Setting the same text again would drop the selection.
-    if (shown != text())
-        setText(shown);
 }
 
 double TNumberEditBase::GetDouble() const
@@ -108,81 +101,25 @@ void TNumberEditBase::SetLimit(int which, double value)
 
 // --- keys -----------------------------------------------------------------
 
-bool TNumberEditBase::event(QEvent* event)
+bool TNumberEditBase::KeyDownUsed(int key)
 {
-    if (event->type() == QEvent::ShortcutOverride && IsSwallowedShortcut(static_cast<QKeyEvent*>(event))) {
-        event->ignore();
-        return true;
-    }
-    return QLineEdit::event(event);
-}
-
-void TNumberEditBase::keyPressEvent(QKeyEvent* event)
-{
-    int key = event->key();
-    if (key == Qt::Key_Escape) {
+    switch (key) {
+    case Qt::Key_Escape:
         SetDouble(m_lastValue);
         selectAll();
-    } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        return false;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
         MoveFocusOn(key == Qt::Key_Down, false);
-        key = 0;
-    }
-    emit OnKeyDown(key, event->modifiers());
-    if (key == 0)
-        return;
-
-    const QChar typed = TypedCharacter(event);
-    if (typed.isNull())
-        QLineEdit::keyPressEvent(event);
-    else
-        FilterCharacter(typed, event);
-}
-
-void TNumberEditBase::FilterCharacter(QChar typed, QKeyEvent* event)
-{
-    if ((typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) || typed == QChar(KeyChar::Backspace))
-        return Insert(typed, event);
-
-    const QChar separator = DecimalSeparator();
-    if (typed == ThousandsSeparator() && typed != separator) {
-        if (!ThousandsSeparatorTypesDecimal())
-            return;
-        typed = separator;
-    }
-    if (typed == separator) {
-        if (DecimalAllowed())
-            return Insert(typed, event);
-    } else if (typed == QLatin1Char('-')) {
-        if (MinusAllowed())
-            return Insert(typed, event);
-    } else if (typed == QChar(KeyChar::Return)) {
-        Confirm();
-    } else if (typed == QChar(KeyChar::Escape)) {
-        event->ignore(); // left to the window (a dialog closes on Escape)
+        return true;
+    default:
+        return false;
     }
 }
 
-void TNumberEditBase::Insert(QChar character, QKeyEvent* event)
+bool TNumberEditBase::NegativeAllowed() const
 {
-    emit OnKeyPress(character);
-    QKeyEvent typed(event->type(), event->key(), event->modifiers(), QString(character));
-    QLineEdit::keyPressEvent(&typed);
-}
-
-bool TNumberEditBase::DecimalAllowed() const
-{
-    // A step with a fractional part allows a decimal part, and so may no step.
-    const bool stepAllows = m_precision == 0 ? DecimalWithoutStep() : std::floor(m_precision) != m_precision;
-    const QChar separator = DecimalSeparator();
-    return stepAllows && (!text().contains(separator) || selectedText().contains(separator));
-}
-
-bool TNumberEditBase::MinusAllowed() const
-{
-    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-    const bool negativeAllowed = m_disableLimit || m_minValue < 0 || (m_minValue == 0 && m_maxValue == 0);
-    return start == 0 && negativeAllowed &&
-           (!text().contains(QLatin1Char('-')) || selectedText().contains(QLatin1Char('-')));
+    return m_disableLimit || m_minValue < 0 || (m_minValue == 0 && m_maxValue == 0);
 }
 
 void TNumberEditBase::Confirm()
@@ -197,7 +134,7 @@ void TNumberEditBase::Confirm()
 
 void TNumberEditBase::focusInEvent(QFocusEvent* event)
 {
-    QLineEdit::focusInEvent(event);
+    TNumberField::focusInEvent(event);
     if (!m_presence.Enter())
         return;
     double typed = 0;
@@ -209,7 +146,7 @@ void TNumberEditBase::focusInEvent(QFocusEvent* event)
 
 void TNumberEditBase::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    TNumberField::focusOutEvent(event);
     if (!m_presence.Leave(event->reason()))
         return;
     if (m_validation)

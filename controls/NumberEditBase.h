@@ -7,15 +7,14 @@
 // reads as LastValue. Escape, and leaving the field with Validation on, show
 // LastValue again; Return takes the text as the new LastValue.
 //
-// Key handling runs in this order for every key press: the field's own key-down
-// reaction (Escape, Up, Down), then OnKeyDown, then the character filter with
-// OnKeyPress and the confirmation on Return.
+// Its own key-down reactions (see TNumberField for the order of key handling):
+// Escape shows LastValue again, selected; Up and Down move the focus and are
+// used up in any case. Return takes the text, within the rules, as LastValue,
+// raises OnKeyPress for it and moves the focus on.
 
-#include "controls/FocusPresence.h"
+#include "controls/NumberField.h"
 
-#include <QLineEdit>
-
-class TNumberEditBase : public QLineEdit {
+class TNumberEditBase : public TNumberField {
     Q_OBJECT
     Q_PROPERTY(double Precision READ GetPrecision WRITE SetPrecision)
     Q_PROPERTY(double MaxValue READ MaxValue WRITE SetMaxValue)
@@ -49,28 +48,21 @@ public:
     void SetValidation(bool on) { m_validation = on; }
     double LastValue() const { return m_lastValue; }
 
-signals:
-    // key is 0 when the field used the key itself.
-    void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // A character the filter let through (Return included), before it is used.
-    void OnKeyPress(QChar key);
-    void OnEnter();
-    void OnExit();
-
 protected:
     explicit TNumberEditBase(QWidget* parent);
 
-    // The kinds differ in how they treat separators and where the focus goes.
-    virtual bool ThousandsSeparatorTypesDecimal() const = 0;
-    virtual bool DecimalWithoutStep() const = 0;
-    // Return was confirmed (next true) or Up (false) / Down (true) pressed.
+    // Where the focus goes: Return was confirmed (next true, confirming true)
+    // or Up (next false) / Down (next true) was pressed.
     virtual void MoveFocusOn(bool next, bool confirming) = 0;
 
     // Limits switched off (only the numeric edit offers the switch).
     bool m_disableLimit = false;
 
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool KeyDownUsed(int key) override;
+    double Step() const override { return m_precision; }
+    bool NegativeAllowed() const override;
+    void Confirm() override;
+
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -78,17 +70,10 @@ private:
     bool LimitsApply() const;
     double Stepped(double value) const;
     void Show(double value);
-    void ShowText(const QString& shown);
-    void FilterCharacter(QChar typed, QKeyEvent* event);
-    void Insert(QChar character, QKeyEvent* event);
-    bool DecimalAllowed() const;
-    bool MinusAllowed() const;
-    void Confirm();
 
     double m_precision = 0;
     double m_minValue = 0;
     double m_maxValue = 0;
     double m_lastValue = 0;
     bool m_validation = true;
-    TFocusPresence m_presence;
 };

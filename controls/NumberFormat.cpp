@@ -13,11 +13,11 @@ constexpr int SignificantDigits = 15;
 struct Token {
     enum Kind { Literal, Digit, Point, Exponent };
     Kind kind;
-    QString text;              // Literal: the text; Exponent: "E" or "e"
-    bool zero = false;         // Digit: "0" rather than "#"
-    bool fraction = false;     // Digit: after the decimal separator
-    bool alwaysSign = false;   // Exponent: "+" rather than "-"
-    int exponentWidth = 0;     // Exponent: minimum digits
+    QString text;            // Literal: the text; Exponent: "E" or "e"
+    bool zero = false;       // Digit: "0" rather than "#"
+    bool fraction = false;   // Digit: after the decimal separator
+    bool alwaysSign = false; // Exponent: "+" rather than "-"
+    int exponentWidth = 0;   // Exponent: minimum digits
 };
 
 struct Section {

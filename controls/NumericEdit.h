@@ -40,8 +40,6 @@ public:
     QWidget* GetPrevControl() const;
 
 protected:
-    bool ThousandsSeparatorTypesDecimal() const override { return true; }
-    bool DecimalWithoutStep() const override { return true; }
     void MoveFocusOn(bool next, bool confirming) override;
 
 private:

@@ -65,27 +65,11 @@ bool TOrvCheckBox::InitData()
 bool TOrvCheckBox::event(QEvent* event)
 {
     if (const TWindowMessage* message = TWindowMessage::from(event)) {
-        HandleMessage(*message);
+        if (TakeItemMessage(m_value.Get(), *message))
+            ShowItemValue();
         return true;
     }
     return QCheckBox::event(event);
-}
-
-void TOrvCheckBox::HandleMessage(const TWindowMessage& message)
-{
-    if (!m_value)
-        return;
-    switch (message.message()) {
-    case WindowMessage::WMDataAvailable:
-        TakeLiveValue(*m_value.Get(), message.wParam());
-        ShowItemValue();
-        break;
-    case WindowMessage::WMDataChanged:
-        ShowItemValue();
-        break;
-    default:
-        break;
-    }
 }
 
 void TOrvCheckBox::UserClicked(bool checked)

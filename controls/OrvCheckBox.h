@@ -13,8 +13,7 @@
 #include "items/OrvNumber.h"
 
 #include <QCheckBox>
-
-class TWindowMessage;
+#include <QPointer>
 
 class TOrvCheckBox : public QCheckBox {
     Q_OBJECT
@@ -67,11 +66,10 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void HandleMessage(const TWindowMessage& message);
     void UserClicked(bool checked);
     void ShowItemValue();
 
-    TResizer* m_resizer;
+    QPointer<TResizer> m_resizer;
     TItemLink<TOrvNumber> m_value{this};
     TCheckCondition m_condition = ccNotEqualTo;
     double m_checkedValue = 1;

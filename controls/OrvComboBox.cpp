@@ -87,25 +87,9 @@ void TOrvComboBox::FocusPrevControl()
 bool TOrvComboBox::event(QEvent* event)
 {
     if (const TWindowMessage* message = TWindowMessage::from(event)) {
-        HandleMessage(*message);
+        if (TakeItemMessage(m_value.Get(), *message))
+            ShowItemValue();
         return true;
     }
     return TConfirmComboBox::event(event);
-}
-
-void TOrvComboBox::HandleMessage(const TWindowMessage& message)
-{
-    if (!m_value)
-        return;
-    switch (message.message()) {
-    case WindowMessage::WMDataAvailable:
-        TakeLiveValue(*m_value.Get(), message.wParam());
-        ShowItemValue();
-        break;
-    case WindowMessage::WMDataChanged:
-        ShowItemValue();
-        break;
-    default:
-        break;
-    }
 }

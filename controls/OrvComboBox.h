@@ -17,8 +17,6 @@
 
 #include <QPointer>
 
-class TWindowMessage;
-
 class TOrvComboBox : public TConfirmComboBox {
     Q_OBJECT
     Q_PROPERTY(TOrvNumber* Value READ Value WRITE SetValue)
@@ -61,11 +59,10 @@ protected:
     bool ArrowMovesFocus(bool next) override;
 
 private:
-    void HandleMessage(const TWindowMessage& message);
     void ShowValue(double value);
     void ShowItemValue();
 
-    TResizer* m_resizer;
+    QPointer<TResizer> m_resizer;
     TItemLink<TOrvNumber> m_value{this};
     QPointer<TChildLabel> m_label;
     QPointer<QWidget> m_nextControl;

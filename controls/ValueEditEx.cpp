@@ -2,13 +2,11 @@
 
 #include "controls/ErrorSound.h"
 #include "controls/FocusChain.h"
-#include "controls/KeyInput.h"
 #include "link/LinkInstance.h"
 #include "link/WindowMessage.h"
 #include "support/NumberText.h"
 
-#include <QKeyEvent>
-#include <cmath>
+#include <QFocusEvent>
 
 namespace {
 
@@ -18,7 +16,7 @@ constexpr int HeightAllowance = 8;
 
 } // namespace
 
-TValueEditEx::TValueEditEx(QWidget* parent) : QLineEdit(parent), m_resizer(new TResizer(this, this))
+TValueEditEx::TValueEditEx(QWidget* parent) : TNumberField(parent), m_resizer(new TResizer(this, this))
 {
     SetupInternalLabel();
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -69,7 +67,7 @@ void TValueEditEx::SetAutoSize(bool on)
 
 void TValueEditEx::changeEvent(QEvent* event)
 {
-    QLineEdit::changeEvent(event);
+    TNumberField::changeEvent(event);
     if (event->type() == QEvent::FontChange && m_autoSize)
         AdjustHeight();
 }
@@ -78,10 +76,7 @@ void TValueEditEx::changeEvent(QEvent* event)
 
 void TValueEditEx::ShowNumber(double value)
 {
-    // Setting the same text again would drop the selection.
-    const QString shown = GeneralNumberText(value);
-    if (shown != text())
-        setText(shown);
+    ShowText(GeneralNumberText(value));
 }
 
 void TValueEditEx::ShowItemValue()
@@ -119,40 +114,21 @@ bool TValueEditEx::event(QEvent* event)
         HandleMessage(*message);
         return true;
     }
-    if (event->type() == QEvent::ShortcutOverride && IsSwallowedShortcut(static_cast<QKeyEvent*>(event))) {
-        event->ignore();
-        return true;
-    }
-    return QLineEdit::event(event);
+    return TNumberField::event(event);
 }
 
 void TValueEditEx::HandleMessage(const TWindowMessage& message)
 {
-    switch (message.message()) {
-    case WindowMessage::WMDataChanged:
+    if (TakeItemMessage(m_value.Get(), message)) {
         DataChanged();
-        break;
-    case WindowMessage::WMDataAvailable:
-        if (m_value) {
-            TakeLiveValue(*m_value.Get(), message.wParam());
-            DataChanged();
-        }
-        break;
-    case WindowMessage::WMComError:
-        if (message.lParam() & LinkError::NoValue) {
-            RefreshDataDefinitionAspect(false);
-            m_dataDefined = false;
-        }
-        break;
-    default:
-        break;
+    } else if (message.message() == WindowMessage::WMComError && (message.lParam() & LinkError::NoValue)) {
+        RefreshDataDefinitionAspect(false);
+        m_dataDefined = false;
     }
 }
 
 void TValueEditEx::DataChanged()
 {
-    if (!m_value)
-        return;
     ShowItemValue();
     RefreshDataDefinitionAspect(true);
     m_dataDefined = true;
@@ -205,7 +181,7 @@ void TValueEditEx::FocusPrevControl()
 
 void TValueEditEx::focusInEvent(QFocusEvent* event)
 {
-    QLineEdit::focusInEvent(event);
+    TNumberField::focusInEvent(event);
     if (!m_presence.Enter())
         return;
     emit OnEnter();
@@ -214,7 +190,7 @@ void TValueEditEx::focusInEvent(QFocusEvent* event)
 
 void TValueEditEx::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    TNumberField::focusOutEvent(event);
     if (!m_presence.Leave(event->reason()))
         return;
     // With Validation, typing that was not confirmed with Return is discarded.
@@ -227,82 +203,39 @@ void TValueEditEx::focusOutEvent(QFocusEvent* event)
 
 // --- keys -----------------------------------------------------------------
 
-void TValueEditEx::keyPressEvent(QKeyEvent* event)
+bool TValueEditEx::KeyDownUsed(int key)
 {
-    int key = event->key();
-    if (key == Qt::Key_Escape) {
+    switch (key) {
+    case Qt::Key_Escape:
         if (m_value)
             ShowItemValue();
         selectAll();
-    } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && m_arrowMoveFocus) {
+        return false;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!m_arrowMoveFocus)
+            return false;
         if (key == Qt::Key_Up)
             FocusPrevControl();
         else
             FocusNextControl();
-        key = 0;
-    }
-    emit OnKeyDown(key, event->modifiers());
-    if (key == 0)
-        return;
-
-    const QChar typed = TypedCharacter(event);
-    if (typed.isNull())
-        QLineEdit::keyPressEvent(event);
-    else
-        FilterCharacter(typed, event);
-}
-
-void TValueEditEx::FilterCharacter(QChar typed, QKeyEvent* event)
-{
-    if ((typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) || typed == QChar(KeyChar::Backspace))
-        return Insert(typed, event);
-
-    const QChar separator = DecimalSeparator();
-    if (IsSeparatorKey(typed)) {
-        typed = separator;
-        if (text().contains(separator) && !selectedText().contains(separator))
-            return; // a second separator
-    }
-    if (typed == separator) {
-        if (DecimalAllowed())
-            return Insert(typed, event);
-    } else if (typed == QLatin1Char('-')) {
-        if (MinusAllowed())
-            return Insert(typed, event);
-    } else if (typed == QChar(KeyChar::Return)) {
-        Confirm();
-    } else if (typed == QChar(KeyChar::Escape)) {
-        event->ignore(); // left to the window (a dialog closes on Escape)
-    }
-}
-
-void TValueEditEx::Insert(QChar character, QKeyEvent* event)
-{
-    emit OnKeyPress(character);
-    QKeyEvent typed(event->type(), event->key(), event->modifiers(), QString(character));
-    QLineEdit::keyPressEvent(&typed);
-}
-
-bool TValueEditEx::DecimalAllowed() const
-{
-    if (!m_value)
         return true;
-    // A step with a fractional part (0.01, 0.5) or no step at all allows a
-    // decimal part; a whole step (1, 10) does not.
-    const double step = m_value->Precision();
-    return step == 0 || std::floor(step) != step;
+    default:
+        return false;
+    }
 }
 
-bool TValueEditEx::MinusAllowed() const
+double TValueEditEx::Step() const
 {
-    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-    if (start != 0)
-        return false;
+    return m_value ? m_value->Precision() : 0;
+}
+
+bool TValueEditEx::NegativeAllowed() const
+{
     if (!m_value)
         return true;
     const double min = m_value->ValueMin();
-    const bool negativeAllowed = min < 0 || (min == 0 && m_value->ValueMax() == 0);
-    return negativeAllowed && (!text().contains(QLatin1Char('-')) || selectedText().contains(QLatin1Char('-')));
+    return min < 0 || (min == 0 && m_value->ValueMax() == 0);
 }
 
 void TValueEditEx::Confirm()

@@ -8,23 +8,24 @@
 // a change. It carries a caption label (EditLabel) and a move/resize object
 // (Resizer).
 //
-// Key handling runs in this order for every key press: the field's own key-down
-// reaction (Escape, Up, Down), then OnKeyDown, then the character filter with
-// OnKeyPress and the commit on Return. A window that connects to OnKeyDown so
-// sees Return before the field commits the text.
+// Its own key-down reactions (see TNumberField for the order of key handling):
+// Escape shows the item's value again, selected; Up and Down move the focus
+// when ArrowMoveFocus is on. Return commits the text: on success the focus
+// moves on, otherwise the error sound plays and the item's value is shown
+// again, selected. The item's step and limits decide whether a decimal part
+// and a minus may be typed.
 
 #include "controls/ChildLabel.h"
-#include "controls/FocusPresence.h"
 #include "controls/ItemLink.h"
+#include "controls/NumberField.h"
 #include "controls/Resizer.h"
 #include "items/OrvNumber.h"
 
-#include <QLineEdit>
 #include <QPointer>
 
 class TWindowMessage;
 
-class TValueEditEx : public QLineEdit {
+class TValueEditEx : public TNumberField {
     Q_OBJECT
     Q_PROPERTY(TOrvNumber* Value READ Value WRITE SetValue)
     Q_PROPERTY(QWidget* NextControl READ NextControl WRITE SetNextControl)
@@ -32,7 +33,8 @@ class TValueEditEx : public QLineEdit {
     Q_PROPERTY(bool ArrowMoveFocus READ ArrowMoveFocus WRITE SetArrowMoveFocus)
     Q_PROPERTY(bool Validation READ Validation WRITE SetValidation)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
-    Q_PROPERTY(TDataDefinedAspect DataNotDefinedAspect READ DataNotDefinedAspect WRITE SetDataNotDefinedAspect)
+    Q_PROPERTY(
+        TDataDefinedAspect DataNotDefinedAspect READ DataNotDefinedAspect WRITE SetDataNotDefinedAspect)
     Q_PROPERTY(bool DataDefined READ DataDefined)
     Q_PROPERTY(TChildLabel* EditLabel READ EditLabel)
     Q_PROPERTY(TResizer* Resizer READ Resizer CONSTANT)
@@ -76,17 +78,13 @@ public:
     void AdjustHeight();
     void UpdateHeight();
 
-signals:
-    // key is 0 when the field used the key itself.
-    void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // A character the filter let through, before it is inserted.
-    void OnKeyPress(QChar key);
-    void OnEnter();
-    void OnExit();
-
 protected:
+    bool KeyDownUsed(int key) override;
+    double Step() const override;
+    bool NegativeAllowed() const override;
+    void Confirm() override;
+
     bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -94,11 +92,6 @@ protected:
 private:
     void HandleMessage(const TWindowMessage& message);
     void DataChanged();
-    void FilterCharacter(QChar typed, QKeyEvent* event);
-    void Insert(QChar character, QKeyEvent* event);
-    bool DecimalAllowed() const;
-    bool MinusAllowed() const;
-    void Confirm();
     void ShowNumber(double value);
     void ShowItemValue();
 
@@ -107,10 +100,9 @@ private:
     bool m_arrowMoveFocus = true;
     TItemLink<TOrvNumber> m_value{this};
     QPointer<TChildLabel> m_label;
-    TResizer* m_resizer;
+    QPointer<TResizer> m_resizer;
     bool m_autoSize = true;
     TDataDefinedAspect m_aspect = ddNone;
     bool m_dataDefined = true;
     bool m_validation = true;
-    TFocusPresence m_presence;
 };

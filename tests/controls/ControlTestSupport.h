@@ -60,8 +60,7 @@ inline bool ShowActive(QWidget& window)
 // connection: a memory that items bound by address read and write, with
 // switches that make reads or writes fail or report error flags.
 class FakeUnit {
-    template <class Function, class... Args>
-    auto Call(const char* name, Args... args)
+    template <class Function, class... Args> auto Call(const char* name, Args... args)
     {
         return reinterpret_cast<Function>(dlsym(m_handle, name))(args...);
     }
@@ -70,8 +69,9 @@ public:
     // The library is held open through the dynamic loader itself, so that it
     // stays loaded whatever the connections do with it.
     FakeUnit()
-        : m_handle(dlopen(QFile::encodeName(TOrvConnection::LibraryFileFor(QStringLiteral("FakeUnit.dll"))).constData(),
-                          RTLD_NOW))
+        : m_handle(dlopen(
+              QFile::encodeName(TOrvConnection::LibraryFileFor(QStringLiteral("FakeUnit.dll"))).constData(),
+              RTLD_NOW))
     {
         connection.SetDllName(QStringLiteral("FakeUnit.dll"));
         Call<void (*)()>("_FakeUnitReset");

@@ -61,13 +61,14 @@ struct ResizeWindow {
         m_pointer = target->mapToGlobal(at);
         QMouseEvent hover(QEvent::MouseMove, at, m_pointer, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &hover);
-        QMouseEvent press(QEvent::MouseButtonPress, at, m_pointer, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, m_pointer, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(target, &press);
     }
     void Release()
     {
-        QMouseEvent release(QEvent::MouseButtonRelease, target->mapFromGlobal(m_pointer), m_pointer, Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, target->mapFromGlobal(m_pointer), m_pointer,
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &release);
     }
 
@@ -131,16 +132,16 @@ void TestResizer::hoverZones_data()
     QTest::addColumn<QPoint>("pointer");
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("cursor");
-    QTest::newRow("top-left corner needs raMove") << int(R::raCorner) << QPoint(2, 2) << int(R::dkNone)
-                                                  << int(Qt::ArrowCursor);
-    QTest::newRow("bottom-right corner") << int(R::raCorner) << QPoint(58, 28) << int(R::dkBottomRight)
-                                         << int(Qt::SizeFDiagCursor);
-    QTest::newRow("top-left corner with raMove") << int(R::raCorner | R::raMove) << QPoint(2, 2) << int(R::dkTopLeft)
-                                                 << int(Qt::SizeFDiagCursor);
-    QTest::newRow("top-right corner") << int(R::raCorner | R::raMove) << QPoint(58, 2) << int(R::dkTopRight)
-                                      << int(Qt::SizeBDiagCursor);
-    QTest::newRow("left edge needs raMove") << int(R::raHorizontal) << QPoint(2, 15) << int(R::dkNone)
-                                            << int(Qt::ArrowCursor);
+    QTest::newRow("top-left corner needs raMove")
+        << int(R::raCorner) << QPoint(2, 2) << int(R::dkNone) << int(Qt::ArrowCursor);
+    QTest::newRow("bottom-right corner")
+        << int(R::raCorner) << QPoint(58, 28) << int(R::dkBottomRight) << int(Qt::SizeFDiagCursor);
+    QTest::newRow("top-left corner with raMove")
+        << int(R::raCorner | R::raMove) << QPoint(2, 2) << int(R::dkTopLeft) << int(Qt::SizeFDiagCursor);
+    QTest::newRow("top-right corner")
+        << int(R::raCorner | R::raMove) << QPoint(58, 2) << int(R::dkTopRight) << int(Qt::SizeBDiagCursor);
+    QTest::newRow("left edge needs raMove")
+        << int(R::raHorizontal) << QPoint(2, 15) << int(R::dkNone) << int(Qt::ArrowCursor);
     QTest::newRow("left edge") << int(R::raHorizontal | R::raMove) << QPoint(2, 15) << int(R::dkLeft)
                                << int(Qt::SizeHorCursor);
     QTest::newRow("right edge") << int(R::raHorizontal) << QPoint(58, 15) << int(R::dkRight)
@@ -181,16 +182,16 @@ void TestResizer::drags_data()
                                    << QRect(100, 100, 70, 30);
     QTest::newRow("right edge 14 then 7") << QRect(100, 100, 60, 30) << QPoint(55, 15)
                                           << QList<QPoint>{{14, 0}, {7, 0}} << QRect(100, 100, 80, 30);
-    QTest::newRow("shrinking below 6") << QRect(100, 100, 20, 30) << QPoint(17, 15) << QList<QPoint>{{-30, 0}}
-                                       << QRect(100, 100, 6, 30);
+    QTest::newRow("shrinking below 6")
+        << QRect(100, 100, 20, 30) << QPoint(17, 15) << QList<QPoint>{{-30, 0}} << QRect(100, 100, 6, 30);
     QTest::newRow("left edge") << QRect(100, 100, 60, 30) << QPoint(2, 15) << QList<QPoint>{{-14, 0}}
                                << QRect(90, 100, 70, 30);
-    QTest::newRow("left edge past 0 keeps the width") << QRect(5, 100, 60, 30) << QPoint(2, 15)
-                                                      << QList<QPoint>{{-20, 0}} << QRect(0, 100, 60, 30);
+    QTest::newRow("left edge past 0 keeps the width")
+        << QRect(5, 100, 60, 30) << QPoint(2, 15) << QList<QPoint>{{-20, 0}} << QRect(0, 100, 60, 30);
     QTest::newRow("move snaps") << QRect(100, 100, 60, 30) << QPoint(30, 15) << QList<QPoint>{{14, 27}}
                                 << QRect(110, 120, 60, 30);
-    QTest::newRow("move clipped at 0") << QRect(7, 100, 60, 30) << QPoint(30, 15) << QList<QPoint>{{-10, 0}}
-                                       << QRect(0, 100, 60, 30);
+    QTest::newRow("move clipped at 0")
+        << QRect(7, 100, 60, 30) << QPoint(30, 15) << QList<QPoint>{{-10, 0}} << QRect(0, 100, 60, 30);
 }
 
 void TestResizer::drags()
@@ -239,8 +240,9 @@ void TestResizer::onMoveCanPlaceTheControl()
 void TestResizer::doubleClickLocks()
 {
     ResizeWindow w;
-    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPoint(30, 15), w.target->mapToGlobal(QPoint(30, 15)),
-                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPoint(30, 15),
+                            w.target->mapToGlobal(QPoint(30, 15)), Qt::LeftButton, Qt::LeftButton,
+                            Qt::NoModifier);
     QCoreApplication::sendEvent(w.target, &doubleClick);
     QVERIFY(w.resizer->LockControl());
     QCOMPARE(w.target->doubleClicks, 0);
@@ -285,8 +287,8 @@ void TestResizer::componentResizerMovesBetweenControls()
     QVERIFY(!first->hasMouseTracking());
     QVERIFY(second->hasMouseTracking());
 
-    QMouseEvent press(QEvent::MouseButtonPress, QPoint(55, 15), second->mapToGlobal(QPoint(55, 15)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPoint(55, 15), second->mapToGlobal(QPoint(55, 15)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(first, &press);
     QCOMPARE(first->presses, 1); // no longer in front of the first control
     QCoreApplication::sendEvent(second.get(), &press);

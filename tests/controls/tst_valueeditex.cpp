@@ -31,8 +31,8 @@ struct EditWindow {
     EditWindow()
     {
         int y = 0;
-        for (QWidget* w : {static_cast<QWidget*>(before), static_cast<QWidget*>(edit), static_cast<QWidget*>(after),
-                           static_cast<QWidget*>(last)}) {
+        for (QWidget* w : {static_cast<QWidget*>(before), static_cast<QWidget*>(edit),
+                           static_cast<QWidget*>(after), static_cast<QWidget*>(last)}) {
             w->move(200, y);
             y += 40;
         }
@@ -106,26 +106,55 @@ void TestValueEditEx::keyFilter_data()
     QTest::addColumn<QString>("expected");
 
     // Separators.
-    QTest::newRow("comma locale: point types comma") << true << true << 0.01 << 0.0 << 0.0 << "12" << 2 << 0 << "." << "12,";
-    QTest::newRow("comma locale: comma types comma") << true << true << 0.01 << 0.0 << 0.0 << "12" << 2 << 0 << "," << "12,";
-    QTest::newRow("point locale: comma types point") << false << true << 0.01 << 0.0 << 0.0 << "12" << 2 << 0 << "," << "12.";
-    QTest::newRow("second separator swallowed") << true << true << 0.01 << 0.0 << 0.0 << "1,2" << 3 << 0 << "." << "1,2";
-    QTest::newRow("selection holding the separator") << true << true << 0.01 << 0.0 << 0.0 << "1,2" << 1 << 2 << "." << "1,";
-    QTest::newRow("whole step swallows separator") << true << true << 1.0 << 0.0 << 0.0 << "12" << 2 << 0 << "," << "12";
-    QTest::newRow("no step accepts separator") << true << true << 0.0 << 0.0 << 0.0 << "12" << 2 << 0 << "," << "12,";
-    QTest::newRow("tiny step accepts separator") << false << true << 1e-5 << 0.0 << 0.0 << "12" << 2 << 0 << "." << "12.";
+    QTest::newRow("comma locale: point types comma")
+        << true << true << 0.01 << 0.0 << 0.0 << "12" << 2 << 0 << "."
+        << "12,";
+    QTest::newRow("comma locale: comma types comma")
+        << true << true << 0.01 << 0.0 << 0.0 << "12" << 2 << 0 << ","
+        << "12,";
+    QTest::newRow("point locale: comma types point")
+        << false << true << 0.01 << 0.0 << 0.0 << "12" << 2 << 0 << ","
+        << "12.";
+    QTest::newRow("second separator swallowed")
+        << true << true << 0.01 << 0.0 << 0.0 << "1,2" << 3 << 0 << "."
+        << "1,2";
+    QTest::newRow("selection holding the separator")
+        << true << true << 0.01 << 0.0 << 0.0 << "1,2" << 1 << 2 << "."
+        << "1,";
+    QTest::newRow("whole step swallows separator")
+        << true << true << 1.0 << 0.0 << 0.0 << "12" << 2 << 0 << ","
+        << "12";
+    QTest::newRow("no step accepts separator") << true << true << 0.0 << 0.0 << 0.0 << "12" << 2 << 0 << ","
+                                               << "12,";
+    QTest::newRow("tiny step accepts separator")
+        << false << true << 1e-5 << 0.0 << 0.0 << "12" << 2 << 0 << "."
+        << "12.";
     // Minus.
-    QTest::newRow("limits 0..100 swallow minus") << true << true << 0.0 << 0.0 << 100.0 << "5" << 0 << 0 << "-" << "5";
-    QTest::newRow("negative limit accepts minus at 0") << true << true << 0.0 << -10.0 << 0.0 << "5" << 0 << 0 << "-" << "-5";
-    QTest::newRow("minus after the first character") << true << true << 0.0 << -10.0 << 0.0 << "5" << 1 << 0 << "-" << "5";
-    QTest::newRow("minus only once") << true << true << 0.0 << -10.0 << 0.0 << "-5" << 0 << 0 << "-" << "-5";
-    QTest::newRow("selected minus replaced") << true << true << 0.0 << -10.0 << 0.0 << "-5" << 0 << 2 << "-" << "-";
-    QTest::newRow("no limits accept minus") << true << true << 0.0 << 0.0 << 0.0 << "5" << 0 << 0 << "-" << "-5";
-    QTest::newRow("unbound: minus at 0") << true << false << 1.0 << 0.0 << 100.0 << "5" << 0 << 0 << "-" << "-5";
-    QTest::newRow("unbound: separator") << true << false << 1.0 << 0.0 << 0.0 << "5" << 1 << 0 << "." << "5,";
+    QTest::newRow("limits 0..100 swallow minus")
+        << true << true << 0.0 << 0.0 << 100.0 << "5" << 0 << 0 << "-"
+        << "5";
+    QTest::newRow("negative limit accepts minus at 0")
+        << true << true << 0.0 << -10.0 << 0.0 << "5" << 0 << 0 << "-"
+        << "-5";
+    QTest::newRow("minus after the first character")
+        << true << true << 0.0 << -10.0 << 0.0 << "5" << 1 << 0 << "-"
+        << "5";
+    QTest::newRow("minus only once") << true << true << 0.0 << -10.0 << 0.0 << "-5" << 0 << 0 << "-"
+                                     << "-5";
+    QTest::newRow("selected minus replaced") << true << true << 0.0 << -10.0 << 0.0 << "-5" << 0 << 2 << "-"
+                                             << "-";
+    QTest::newRow("no limits accept minus") << true << true << 0.0 << 0.0 << 0.0 << "5" << 0 << 0 << "-"
+                                            << "-5";
+    QTest::newRow("unbound: minus at 0") << true << false << 1.0 << 0.0 << 100.0 << "5" << 0 << 0 << "-"
+                                         << "-5";
+    QTest::newRow("unbound: separator") << true << false << 1.0 << 0.0 << 0.0 << "5" << 1 << 0 << "."
+                                        << "5,";
     // Everything else.
-    QTest::newRow("digits and backspace") << true << true << 0.0 << 0.0 << 0.0 << "12" << 2 << 0 << "3\b\b4" << "14";
-    QTest::newRow("letters, plus and blanks swallowed") << true << true << 0.0 << 0.0 << 0.0 << "12" << 2 << 0 << "a+ Z" << "12";
+    QTest::newRow("digits and backspace") << true << true << 0.0 << 0.0 << 0.0 << "12" << 2 << 0 << "3\b\b4"
+                                          << "14";
+    QTest::newRow("letters, plus and blanks swallowed")
+        << true << true << 0.0 << 0.0 << 0.0 << "12" << 2 << 0 << "a+ Z"
+        << "12";
 }
 
 void TestValueEditEx::keyFilter()
@@ -181,10 +210,14 @@ void TestValueEditEx::returnCommitsAndMovesFocus_data()
 {
     QTest::addColumn<QString>("next");
     QTest::addColumn<QString>("focused");
-    QTest::newRow("next control") << "last" << "last";
-    QTest::newRow("hidden next control: tab order") << "hidden" << "after";
-    QTest::newRow("disabled next control: tab order") << "disabled" << "after";
-    QTest::newRow("no next control: tab order") << "none" << "after";
+    QTest::newRow("next control") << "last"
+                                  << "last";
+    QTest::newRow("hidden next control: tab order") << "hidden"
+                                                    << "after";
+    QTest::newRow("disabled next control: tab order") << "disabled"
+                                                      << "after";
+    QTest::newRow("no next control: tab order") << "none"
+                                                << "after";
 }
 
 void TestValueEditEx::returnCommitsAndMovesFocus()
@@ -221,13 +254,27 @@ void TestValueEditEx::returnOnRefusedTextSoundsAndRestores_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("refusal");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("lone minus") << "-" << "" << "7";
-    QTest::newRow("empty text") << "" << "" << "7";
-    QTest::newRow("thousands separator") << "1.000" << "" << "7";
-    QTest::newRow("read-only item") << "12" << "read-only" << "7";
-    QTest::newRow("write refused before it is made") << "12" << "abort" << "7";
-    QTest::newRow("unit refuses the write") << "12" << "unit" << "7";
-    QTest::newRow("no item") << "12" << "unbound" << "12";
+    QTest::newRow("lone minus") << "-"
+                                << ""
+                                << "7";
+    QTest::newRow("empty text") << ""
+                                << ""
+                                << "7";
+    QTest::newRow("thousands separator") << "1.000"
+                                         << ""
+                                         << "7";
+    QTest::newRow("read-only item") << "12"
+                                    << "read-only"
+                                    << "7";
+    QTest::newRow("write refused before it is made") << "12"
+                                                     << "abort"
+                                                     << "7";
+    QTest::newRow("unit refuses the write") << "12"
+                                            << "unit"
+                                            << "7";
+    QTest::newRow("no item") << "12"
+                             << "unbound"
+                             << "12";
 }
 
 void TestValueEditEx::returnOnRefusedTextSoundsAndRestores()
