@@ -4,9 +4,9 @@
 #include "app/ConfigurationWindow.h"
 #include "app/FileDialogs.h"
 #include "app/FormScaling.h"
+#include "app/LinkStatusBar.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
-#include "controls/StatusBar.h"
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
@@ -28,19 +28,8 @@ namespace {
 
 const QColor DesktopColour(0, 128, 128);
 const QColor HighlightColour(Qt::yellow);
-const QColor ConnectedColour(0, 128, 0);
-const QColor NotConnectedColour(255, 0, 0);
 constexpr int LanguageButtonWidth = 60;
 constexpr int LanguageButtonHeight = 44;
-
-QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
 
 void SetLabelColour(QLabel* label, const QColor& colour, bool underline)
 {
@@ -59,13 +48,6 @@ QString WithoutAccelerator(QString name)
     if (at >= 0)
         name.remove(at, 1);
     return name;
-}
-
-QString PortName(int port)
-{
-    static const QStringList names = {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
-                                      QStringLiteral("COM4"), QStringLiteral("USB")};
-    return port >= 0 && port < names.size() ? names[port] : names.last();
 }
 
 } // namespace
@@ -153,12 +135,7 @@ void TFormMain::SetUpFonts()
 
 void TFormMain::CreateStatusBar()
 {
-    m_statusBar = new TStatusBar(this);
-    m_statusBar->setObjectName(QStringLiteral("LMDStatusBarMain"));
-    const QFont panelFont = DesignFont(QStringLiteral("Arial"), Scaled(16, m_screenWidth), true);
-    m_statusBar->AddPanel(Scaled(500, m_screenWidth), panelFont, Qt::red);
-    m_statusBar->AddPanel(0, panelFont, Qt::darkGreen);
-    m_statusBar->SetPanelText(0, QStringLiteral("Centralina non connessa"));
+    m_statusBar = new TLinkStatusBar(m_screenWidth, this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_statusBar, 1);
 }
@@ -270,7 +247,7 @@ void TFormMain::ApplyLanguage()
     m_translator->SetLinguaCorrente(m_registry->GetIntData(QStringLiteral("Language")));
     RefreshInterfaceText();
     if (m_module->OrvConnection()->DllLoaded())
-        m_statusBar->SetPanelText(0, LinkText());
+        m_statusBar->SetLinkText(LinkText());
     CentreMenu();
 }
 
@@ -298,7 +275,7 @@ void TFormMain::SwitchLanguage(int language)
     if (m_module->OrvConnection()->DllLoaded()) {
         if (m_config)
             m_config->SetLinkText(LinkText());
-        m_statusBar->SetPanelText(0, LinkText());
+        m_statusBar->SetLinkText(LinkText());
     }
 }
 
@@ -435,17 +412,10 @@ void TFormMain::OnLinkState(bool connected)
 {
     m_ui->ActionConnect->setEnabled(!connected);
     m_ui->ActionDisconnect->setEnabled(connected);
-    if (connected) {
-        m_statusBar->SetPanelText(0, m_module->ConnectedText());
-        m_statusBar->SetPanelTextColor(0, ConnectedColour);
-        LinkInstance* link = m_module->OrvConnection()->Instance();
-        m_statusBar->SetPanelText(1, QStringLiteral("PORT: ") + PortName(link ? link->GetPort() : -1));
-    } else {
-        m_statusBar->SetPanelText(0, m_module->NotConnectedText());
-        m_statusBar->SetPanelTextColor(0, NotConnectedColour);
-        m_statusBar->SetPanelText(1, QString());
-    }
-    m_statusBar->repaint();
+    if (connected)
+        m_statusBar->ShowConnected(m_module->ConnectedText(), m_module->OrvConnection()->Instance());
+    else
+        m_statusBar->ShowDisconnected(m_module->NotConnectedText());
     update();
 }
 

@@ -18,9 +18,9 @@ class QLabel;
 class QToolButton;
 class TConfigurationWindow;
 class TFileDialogs;
+class TLinkStatusBar;
 class TOrvRegistryData;
 class TSerialDataModule;
-class TStatusBar;
 class TTranslator;
 
 class TFormMain : public QMainWindow {
@@ -39,7 +39,7 @@ public:
 
     QString ProgramDir() const { return m_programDir; }
     TOrvRegistryData* OrvRegistryData() const { return m_registry; }
-    TStatusBar* StatusBar() const { return m_statusBar; }
+    TLinkStatusBar* StatusBar() const { return m_statusBar; }
     QList<QToolButton*> LanguageButtons() const { return m_languageButtons; }
     int HighlightedEntry() const;
     QLabel* MenuLabel(int index) const { return m_menuLabels.value(index); }
@@ -92,7 +92,7 @@ private:
     int m_screenWidth;
     QString m_programDir;
     TOrvRegistryData* m_registry = nullptr;
-    TStatusBar* m_statusBar = nullptr;
+    TLinkStatusBar* m_statusBar = nullptr;
     TConfigurationWindow* m_config = nullptr;
     std::unique_ptr<TFileDialogs> m_ownDialogs;
     TFileDialogs* m_dialogs = nullptr;

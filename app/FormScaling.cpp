@@ -1,5 +1,9 @@
 #include "app/FormScaling.h"
 
+#include "controls/OrvComboBox.h"
+#include "controls/OrvLabel.h"
+#include "controls/ValueEditEx.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -54,4 +58,34 @@ void ScaleForm(QWidget* form, int screenWidth)
     }
     ScaleGeometry(form, screenWidth);
     ScaleFont(form, screenWidth);
+}
+
+QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+TChildLabel* CaptionLabel(QWidget* control)
+{
+    if (auto* edit = qobject_cast<TValueEditEx*>(control))
+        return edit->EditLabel();
+    if (auto* list = qobject_cast<TOrvComboBox*>(control))
+        return list->ComboLabel();
+    if (auto* label = qobject_cast<TOrvLabel*>(control))
+        return label->ChildLabel();
+    return nullptr;
+}
+
+void ScaleCaptionSpacings(QWidget* form, int screenWidth)
+{
+    if (!form || screenWidth == DesignScreenWidth || screenWidth <= 0)
+        return;
+    for (QWidget* control : form->findChildren<QWidget*>()) {
+        if (TChildLabel* label = CaptionLabel(control))
+            label->SetLabelSpacing(Scaled(label->LabelSpacing(), screenWidth));
+    }
 }

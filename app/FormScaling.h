@@ -3,7 +3,10 @@
 // Windows are designed for a screen 800 pixels wide and scale themselves by
 // screen width / 800 at construction on any other width.
 
+#include <QFont>
+
 class QWidget;
+class TChildLabel;
 
 constexpr int DesignScreenWidth = 800;
 
@@ -17,3 +20,14 @@ int Scaled(int value, int screenWidth);
 // Scales the window and every widget in it: positions, sizes and font sizes
 // multiplied by screenWidth and divided by 800. Nothing happens at 800.
 void ScaleForm(QWidget* form, int screenWidth);
+
+// A font of the window descriptions: family, height in pixels, weight and slant.
+QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false);
+
+// The caption label a value edit, bound list or live label carries beside
+// itself, or nullptr for any other widget (or a live label without one).
+TChildLabel* CaptionLabel(QWidget* control);
+
+// Scales the distance between every caption label of the window and its
+// control like the rest of the window. Nothing happens at 800.
+void ScaleCaptionSpacings(QWidget* form, int screenWidth);

@@ -3,6 +3,7 @@
 // main window applies the stored language.
 
 #include "app/ConfigurationWindow.h"
+#include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/GuiPrompts.h"
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     {
         TFormMain window(&dataModule, ScreenWidth());
         formMain = &window;
+        TFormConfig config(&dataModule, &window, ScreenWidth());
+        window.SetConfigurationWindow(&config);
         window.showMaximized();
         result = QApplication::exec();
         formMain = nullptr;

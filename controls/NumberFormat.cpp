@@ -255,7 +255,7 @@ QString Compose(const Section& s, const Digits& d, const QLocale& locale)
                 // takes every digit the pattern has no place for.
                 const int index = integer.size() - s.integerPlaces + integerPlace;
                 if (integerPlace == 0)
-                    out += integer.left(index + 1);
+                    out += integer.left(qMax(0, index + 1));
                 else if (index >= 0)
                     out += integer.at(index);
                 ++integerPlace;

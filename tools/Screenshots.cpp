@@ -5,18 +5,27 @@
 //
 // Each window is built for the given screen width (800 and 1280 when none is
 // given), sized as it would be on such a screen, and saved as
-// <window>-<width>[-<language>].png.
+// <window>-<width>[-<language>].png. The configuration window is shown
+// connected to the unit (the link library beside the program), one picture a
+// page, with the limits hint of one field, in Italian and English.
 
 #include "app/AboutBox.h"
 #include "app/FormAttesa.h"
+#include "app/FormConfig.h"
 #include "app/FormMain.h"
+#include "app/FormOndaCostruita.h"
 #include "app/SerialDataModule.h"
+#include "controls/ValueEditEx.h"
+#include "items/DataRefresher.h"
+#include "items/OrvNumber.h"
+#include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QTabWidget>
 #include <cstdio>
 
 namespace {
@@ -53,6 +62,46 @@ void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
     Save(wait, folder, QStringLiteral("wait-%1").arg(width));
 }
 
+// The full-throttle, cut-off and fixed-default flags of FLAG_GONFIGURAZIONE.
+constexpr int AllOptions = 0x0D;
+
+// The pages of the configuration window, each with the field whose limits hint it shows.
+void ConfigurationWindow(TSerialDataModule& module, int width, const QDir& folder)
+{
+    TFormMain window(&module, width);
+    TFormConfig config(&module, &window, width);
+    window.SetConfigurationWindow(&config);
+    window.Connect();
+    config.setWindowState(Qt::WindowNoState);
+    config.resize(width, width * 3 / 4);
+    config.show();
+    config.activateWindow();
+    auto* pages = config.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    const char* hinted[] = {"OrvValEditNGiriCambio", "OrvValEditMaxPos", "ValueEditExRifLambdaFuoriMin"};
+    for (int language : {0, 1}) {
+        window.SwitchLanguage(language);
+        for (int page = 0; page < 3; ++page) {
+            pages->setCurrentIndex(page);
+            // Every option shown as set (the unit is not written), so that
+            // every dependent field shows.
+            TOrvNumber* flags = module.Number(QStringLiteral("FLAG_GONFIGURAZIONE"));
+            flags->InitData(&AllOptions);
+            flags->NotifyData(WindowMessage::WMDataChanged, 0, 0);
+            config.findChild<TValueEditEx*>(QLatin1String(hinted[page]))->setFocus();
+            module.DataRefresher()->ReloadAll();
+            QCoreApplication::processEvents();
+            Save(config, folder, QStringLiteral("config-%1-%2-page%3").arg(width).arg(language).arg(page + 1));
+        }
+        TFormOndaCostruita wave(&module, width, &config);
+        wave.show();
+        QCoreApplication::processEvents();
+        Save(wave, folder, QStringLiteral("wave-%1-%2").arg(width).arg(language));
+    }
+    window.SwitchLanguage(0);
+    window.Disconnect();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -71,7 +120,9 @@ int main(int argc, char** argv)
         widths = {800, 1280};
 
     TSerialDataModule module;
-    for (int width : widths)
+    for (int width : widths) {
         MainWindow(module, width, folder);
+        ConfigurationWindow(module, width, folder);
+    }
     return 0;
 }

@@ -25,6 +25,9 @@ void TestNumberFormat::formats_data()
     QTest::newRow("volts without data") << true << "0.00 V" << 0.0 << "0,00 V";
     QTest::newRow("degrees") << true << "##0 °C" << 85.4 << "85 °C";
     QTest::newRow("engine speed") << true << "###0 RPM" << 1234.6 << "1235 RPM";
+    QTest::newRow("engine stopped") << true << "###0 RPM" << 0.0 << "0 RPM";
+    QTest::newRow("fewer digits than places") << true << "###0 RPM" << 12.0 << "12 RPM";
+    QTest::newRow("one-digit degrees") << true << "##0 °C" << 5.0 << "5 °C";
     QTest::newRow("point locale") << false << "0.00 V" << 1.456 << "1.46 V";
     // General text when there is no pattern.
     QTest::newRow("no pattern") << true << "" << 0.1 << "0,1";

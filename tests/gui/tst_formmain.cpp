@@ -8,7 +8,7 @@
 #include "app/FormMain.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
-#include "controls/StatusBar.h"
+#include "app/LinkStatusBar.h"
 #include "items/OrvNumber.h"
 #include "support/PlainBuffer.h"
 #include "support/EncryptedContainer.h"

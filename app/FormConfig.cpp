@@ -1,0 +1,484 @@
+#include "app/FormConfig.h"
+
+#include "app/FormMain.h"
+#include "app/FormOndaCostruita.h"
+#include "app/FormScaling.h"
+#include "app/LinkStatusBar.h"
+#include "controls/ControlBinding.h"
+#include "items/DataRefresher.h"
+#include "items/OrvNumber.h"
+#include "link/OrvConnection.h"
+#include "link/WindowMessage.h"
+#include "support/NumberText.h"
+#include "support/Translator.h"
+#include "ui_FormConfig.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+
+namespace {
+
+const QColor DesktopColour(0, 128, 128);
+const QColor HintBackground(0, 0, 155);
+const QColor LampOffColour(64, 64, 64);
+const QColor Green(0, 128, 0);
+const QColor SkyBlue(166, 202, 240);
+const QColor MoneyGreen(192, 220, 192);
+
+// The limits hint sits this far right of the field being edited.
+constexpr int HintGap = 15;
+
+// TIPO_COMMUTATORE: the bits that tell the switch kind, and their two patterns.
+constexpr int SwitchMask = 0x87;
+constexpr int PushButtonOnly = 0x05;
+constexpr int WithIndicator = 0x84;
+
+// The emulation entry of the constructed wave.
+constexpr int ConstructedWave = 2;
+// Written to CHECKUP, it makes the unit erase its stored configuration.
+constexpr int EraseCommand = 8;
+constexpr int EraseTime = 1000;
+
+// A text of the window from the translator: the caption of a control (its
+// caption label, or its own text for a check box) and, for a list, its entries,
+// strings first to last. In the order the texts have always been set.
+struct ControlText {
+    const char* control;
+    int caption;
+    int first = 0;
+    int last = -1;
+};
+
+const ControlText ControlTexts[] = {
+    {"OrvLabelGiri", 69},
+    {"OrvLabelTemperatura", 70},
+    {"OrvLabelMinTPS", 71},
+    {"OrvLabelMotore", 72},
+    {"OrvLabelDefault", 73},
+    {"OrvLabelLambda", 74},
+    {"OrvLabelTPS", 75},
+    {"OrvComboTipoAcc", 27, 28, 33},
+    {"OrvComboTipoSegnaleGiri", 34, 35, 36},
+    {"OrvComboTipoCambio", 37, 38, 39},
+    {"OrvValEditTempCambio", 40},
+    {"OrvValEditNGiriCambio", 41},
+    {"OrvValEditTempSovr", 42},
+    {"OrvComboCommutatore", 44, 45, 46},
+    {"OrvComboTipoSensore", 47, 48, 50},
+    {"OrvComboTipoTPS", 51, 52, 57},
+    {"OrvComboTipoSonda", 58, 59, 64},
+    {"OrvValEditRitardoSonda", 43},
+    {"OrvComboTipoEmul", 65, 66, 68},
+    {"OrvCheckBoxAff", 76},
+    {"OrvValEditPosAff", 77},
+    {"OrvValEditTPSAff", 78},
+    {"OrvCheckBoxCutOff", 79},
+    {"OrvValEditGiriCutOff", 80},
+    {"OrvValEditPosCutOff", 81},
+    {"OrvCheckBoxDef", 82},
+    {"OrvValEditPosDef", 83},
+    {"OrvValEditMaxPos", 84},
+    {"OrvValEditMinPos", 85},
+    {"OrvCheckBoxFuoriGiri", 86},
+    {"ORVValueEditExFuoriGiri", 87},
+    {"OrvCheckBoxGuidaEco", 88},
+    {"OrvValEditIstMinTPS", 89},
+    {"ValueEditExRifLambdaMin", 103},
+    {"ValueEditExRifLambdaFuoriMin", 104},
+};
+
+void SetColours(QWidget* widget, const QColor& background, const QColor& text)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+TFormConfig::TFormConfig(TSerialDataModule* dataModule, TFormMain* formMain, int screenWidth, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TFormConfig>()), m_module(dataModule), m_main(formMain),
+      m_screenWidth(screenWidth)
+{
+    m_ui->setupUi(this);
+    for (const QString& problem : BindControls(this, m_module))
+        qWarning("TFormConfig: cannot bind %s", qPrintable(problem));
+    SetUpLook();
+    ScaleForm(this, m_screenWidth);
+    ScaleCaptionSpacings(this, m_screenWidth);
+    m_statusBar = new TLinkStatusBar(m_screenWidth, this);
+    FitToScreen();
+    ConnectControls();
+    m_module->ApplyDefaults();
+    CreatePopupMenu();
+    m_ui->PageControl->setTabVisible(m_ui->PageControl->indexOf(m_ui->TabSheet4), false);
+}
+
+TFormConfig::~TFormConfig()
+{
+    if (m_main && m_main->ConfigurationWindow() == this)
+        m_main->SetConfigurationWindow(nullptr);
+}
+
+QString TFormConfig::Text(int index) const
+{
+    return m_module->Translator()->GetString(index, 0);
+}
+
+// --- construction -------------------------------------------------------------
+
+void TFormConfig::SetUpLook()
+{
+    setFont(DesignFont(QStringLiteral("Tahoma"), 16, true));
+    m_ui->PanelRealTime->setFont(DesignFont(QStringLiteral("Arial"), 16, true));
+    SetColours(m_ui->PanelRealTime, DesktopColour, Qt::yellow);
+    m_ui->LabelLimite->setFont(DesignFont(QStringLiteral("Arial"), 13, true));
+    SetColours(m_ui->LabelLimite, HintBackground, Qt::white);
+
+    m_lambdaLamps = {m_ui->LMDProgressFillLambda0, m_ui->LMDProgressFillLambda1, m_ui->LMDProgressFillLambda2};
+    m_tpsLamps = {m_ui->LMDProgressFillTPS0, m_ui->LMDProgressFillTPS1, m_ui->LMDProgressFillTPS2,
+                  m_ui->LMDProgressFillTPS3};
+    const QColor lambdaColours[] = {Green, Qt::yellow, Qt::red};
+    const QColor tpsColours[] = {SkyBlue, MoneyGreen, Green, Qt::red};
+    for (int i = 0; i < m_lambdaLamps.size(); ++i)
+        m_lambdaLamps[i]->SetColor(lambdaColours[i]);
+    for (int i = 0; i < m_tpsLamps.size(); ++i)
+        m_tpsLamps[i]->SetColor(tpsColours[i]);
+    for (TProgressFill* lamp : m_lambdaLamps + m_tpsLamps)
+        SetColours(lamp, LampOffColour, Qt::black);
+}
+
+// The window fills the screen with only a close button in its frame. Its least
+// size is the design's on a screen of this width, as far as the screen's free
+// area allows: here the frame is not part of the size, and a minimum beyond the
+// free area would push the status bar off the screen.
+void TFormConfig::FitToScreen()
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    const QSize room = screen()->availableGeometry().size();
+    setMinimumSize(qMin(Scaled(808, m_screenWidth), room.width()), qMin(Scaled(580, m_screenWidth), room.height()));
+    setWindowState(Qt::WindowMaximized);
+}
+
+void TFormConfig::CreatePopupMenu()
+{
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("PopupMenuConfig"));
+    if (m_main) {
+        m_popupMenu->addAction(m_main->Action("ActionConnect"));
+        m_popupMenu->addAction(m_main->Action("ActionDisconnect"));
+    }
+    m_popupMenu->addSeparator();
+    TTranslator* translator = m_module->Translator();
+    for (int language = 0; language < translator->MaxLanguages(); ++language) {
+        QAction* entry = m_popupMenu->addAction(translator->GetFirstString(language));
+        entry->setObjectName(QStringLiteral("MenuLingua") + QString::number(language));
+        entry->setProperty("Tag", language);
+        connect(entry, &QAction::triggered, this, [this, language] {
+            if (m_main)
+                m_main->SwitchLanguage(language);
+        });
+    }
+    QTabWidget* pages = m_ui->PageControl;
+    pages->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pages, &QWidget::customContextMenuRequested, this,
+            [this, pages](const QPoint& at) { m_popupMenu->exec(pages->mapToGlobal(at)); });
+}
+
+void TFormConfig::ConnectControls()
+{
+    for (TValueEditEx* edit : findChildren<TValueEditEx*>()) {
+        connect(edit, &TValueEditEx::OnEnter, this, [this, edit] { ShowLimitsHint(edit); });
+        connect(edit, &TValueEditEx::OnExit, m_ui->LabelLimite, &QWidget::hide);
+    }
+    connect(m_ui->OrvComboCommutatore, &TOrvComboBox::OnChange, this, &TFormConfig::SwitchTypeChosen);
+    connect(m_ui->OrvComboTipoEmul, &TOrvComboBox::OnChange, this, &TFormConfig::EmulationChosen);
+    connect(m_ui->ButtonReset, &QPushButton::clicked, this, &TFormConfig::EraseConfiguration);
+    // The dependent edits follow their box whatever changed it: the user, a
+    // value read from the unit, or a flag written without a unit.
+    for (TOrvCheckBox* box : {m_ui->OrvCheckBoxDef, m_ui->OrvCheckBoxAff, m_ui->OrvCheckBoxCutOff})
+        connect(box, &QCheckBox::toggled, this, &TFormConfig::UpdateDependentEdits);
+    connect(m_module, &TSerialDataModule::DependentEditsUpdateRequested, this, &TFormConfig::UpdateDependentEdits);
+    connect(m_module, &TSerialDataModule::SwitchComboSyncRequested, this, &TFormConfig::SyncSwitchCombo);
+    connect(m_module, &TSerialDataModule::BandLampChanged, this, &TFormConfig::ShowBandLamp);
+
+    // Key preview: the window sees the keys of its controls before they do.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
+    }
+}
+
+// --- the window on the screen ---------------------------------------------------
+
+void TFormConfig::ShowModal()
+{
+    exec();
+}
+
+void TFormConfig::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    m_ui->PageControl->setCurrentWidget(m_ui->TabSheet1);
+    UpdateDependentEdits();
+    if (m_module->OrvConnection()->DllLoaded()) {
+        if (m_module->IsUnitConnected()) {
+            m_statusBar->SetLinkText(m_module->ConnectedText());
+        } else {
+            m_module->ClearLiveValues();
+            m_statusBar->SetLinkText(m_module->NotConnectedText());
+        }
+    }
+    SyncSwitchCombo();
+}
+
+// The pages take the room above the live panel, which sits above the status bar.
+void TFormConfig::PlaceRegions()
+{
+    const int statusHeight = m_statusBar->sizeHint().height();
+    const int panelHeight = m_ui->PanelRealTime->height();
+    const int pagesHeight = qMax(0, height() - panelHeight - statusHeight);
+    m_ui->PageControl->setGeometry(0, 0, width(), pagesHeight);
+    m_ui->PanelRealTime->setGeometry(0, pagesHeight, width(), panelHeight);
+    m_statusBar->setGeometry(0, pagesHeight + panelHeight, width(), statusHeight);
+}
+
+void TFormConfig::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    PlaceRegions();
+}
+
+void TFormConfig::SetLinkText(const QString& text)
+{
+    m_statusBar->SetLinkText(text);
+}
+
+bool TFormConfig::UpgradeBootLoaderChecked() const
+{
+    return m_ui->CheckBoxUpgrade->isChecked();
+}
+
+// --- texts ------------------------------------------------------------------------
+
+void TFormConfig::RefreshInterfaceText()
+{
+    m_ui->ButtonReset->setText(Text(23));
+    setWindowTitle(Text(4));
+    QTabWidget* pages = m_ui->PageControl;
+    pages->setTabText(pages->indexOf(m_ui->TabSheet1), Text(24));
+    pages->setTabText(pages->indexOf(m_ui->TabSheet2), Text(25));
+    pages->setTabText(pages->indexOf(m_ui->TabSheet3), Text(26));
+    for (const ControlText& text : ControlTexts) {
+        QWidget* control = findChild<QWidget*>(QLatin1String(text.control));
+        if (TChildLabel* label = CaptionLabel(control))
+            label->SetCaption(Text(text.caption));
+        else if (auto* box = qobject_cast<QAbstractButton*>(control))
+            box->setText(Text(text.caption));
+        if (auto* list = qobject_cast<QComboBox*>(control); list && text.first <= text.last) {
+            list->clear();
+            for (int index = text.first; index <= text.last; ++index)
+                list->addItem(Text(index));
+        }
+    }
+    SyncSwitchCombo();
+}
+
+// --- the window's own logic -------------------------------------------------------
+
+void TFormConfig::UpdateDependentEdits()
+{
+    const bool fullThrottle = m_ui->OrvCheckBoxAff->isChecked();
+    m_ui->OrvValEditPosAff->setVisible(fullThrottle);
+    m_ui->OrvValEditTPSAff->setVisible(fullThrottle);
+    const bool cutOff = m_ui->OrvCheckBoxCutOff->isChecked();
+    m_ui->OrvValEditGiriCutOff->setVisible(cutOff);
+    m_ui->OrvValEditPosCutOff->setVisible(cutOff);
+    m_ui->OrvValEditPosDef->setVisible(m_ui->OrvCheckBoxDef->isChecked());
+}
+
+// The hint "(min;max unit)" beside the field being edited.
+void TFormConfig::ShowLimitsHint(const TValueEditEx* edit)
+{
+    const TOrvNumber* item = edit->Value();
+    if (!item)
+        return;
+    QLabel* hint = m_ui->LabelLimite;
+    hint->setParent(edit->parentWidget());
+    const QString unit = item->MeasureUnit();
+    hint->setText(QStringLiteral("(%1;%2%3)")
+                      .arg(GeneralNumberText(item->ValueMin()), GeneralNumberText(item->ValueMax()),
+                           unit.isEmpty() ? QString() : QLatin1Char(' ') + unit));
+    hint->adjustSize();
+    hint->move(edit->x() + edit->width() + HintGap, edit->y() + (edit->height() - hint->height()) / 2);
+    hint->show();
+}
+
+void TFormConfig::SyncSwitchCombo()
+{
+    TOrvComboBox* list = m_ui->OrvComboCommutatore;
+    const int kind = m_module->Number(QStringLiteral("TIPO_COMMUTATORE"))->GetInt() & SwitchMask;
+    if (m_module->OrvConnection()->DllLoaded())
+        list->setCurrentIndex(m_module->IsUnitConnected() ? -1 : 0);
+    if (kind == PushButtonOnly)
+        list->setCurrentIndex(0);
+    else if (kind == WithIndicator)
+        list->setCurrentIndex(1);
+}
+
+void TFormConfig::SwitchTypeChosen()
+{
+    TOrvNumber* item = m_module->Number(QStringLiteral("TIPO_COMMUTATORE"));
+    int value = item->GetInt() & ~SwitchMask;
+    switch (m_ui->OrvComboCommutatore->currentIndex()) {
+    case 0:
+        value |= PushButtonOnly;
+        break;
+    case 1:
+        value |= WithIndicator;
+        break;
+    default:
+        break;
+    }
+    item->SetInt(value);
+}
+
+void TFormConfig::EmulationChosen()
+{
+    if (m_ui->OrvComboTipoEmul->currentIndex() != ConstructedWave)
+        return;
+    TFormOndaCostruita dialog(m_module, m_screenWidth, this);
+    dialog.exec();
+}
+
+void TFormConfig::EraseConfiguration()
+{
+    TUserPrompts* prompts = m_module->Prompts();
+    if (!prompts->AskYesNo(TMessageIcon::None, windowTitle(), m_module->MessageText(22), false))
+        return;
+    prompts->SetBusyCursor(true);
+    if (!m_module->StopRefresher()) {
+        prompts->SetBusyCursor(false);
+        return;
+    }
+    m_module->Number(QStringLiteral("CHECKUP"))->SetInt(EraseCommand);
+    prompts->Wait(EraseTime);
+    m_module->ReloadAllItems();
+    UpdateDependentEdits();
+    m_module->DataRefresher()->SetEnabled(true);
+    prompts->SetBusyCursor(false);
+}
+
+void TFormConfig::ShowBandLamp(TSerialDataModule::Band band, int lit)
+{
+    const QList<TProgressFill*>& lamps = band == TSerialDataModule::Band::Lambda ? m_lambdaLamps : m_tpsLamps;
+    for (int i = 0; i < lamps.size(); ++i) {
+        const int percent = i == lit ? 100 : 0;
+        if (lamps[i]->Percent() != percent)
+            lamps[i]->SetPercent(percent);
+    }
+}
+
+// --- keys -----------------------------------------------------------------------
+
+bool TFormConfig::FormKeyDown(const QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->modifiers() == Qt::ControlModifier && (key == Qt::Key_C || key == Qt::Key_D)) {
+        // Connect only without a connected unit (whether or not the link
+        // library is loaded: connecting loads it), disconnect only with one.
+        const bool connected = m_module->IsUnitConnected();
+        if (m_main && key == Qt::Key_C && !connected)
+            m_main->Action("ActionConnect")->trigger();
+        else if (m_main && key == Qt::Key_D && connected)
+            m_main->Action("ActionDisconnect")->trigger();
+        return true;
+    }
+    switch (key) {
+    case Qt::Key_Escape:
+        reject();
+        return true;
+    case Qt::Key_PageDown:
+        SelectNeighbourPage(1);
+        return true;
+    case Qt::Key_PageUp:
+        SelectNeighbourPage(-1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The next (step 1) or previous (step -1) visible page, wrapping around.
+void TFormConfig::SelectNeighbourPage(int step)
+{
+    QTabWidget* pages = m_ui->PageControl;
+    const int count = pages->count();
+    int index = pages->currentIndex();
+    for (int tried = 0; tried < count; ++tried) {
+        index = (index + step + count) % count;
+        if (pages->isTabVisible(index)) {
+            pages->setCurrentIndex(index);
+            return;
+        }
+    }
+}
+
+bool TFormConfig::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys of the window's own controls; an open list is a window of its own.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* control = qobject_cast<QWidget*>(watched);
+        if (control && control->window() == this && FormKeyDown(static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormConfig::keyPressEvent(QKeyEvent* event)
+{
+    if (!FormKeyDown(event))
+        QDialog::keyPressEvent(event);
+}
+
+// --- link state -------------------------------------------------------------------
+
+bool TFormConfig::event(QEvent* event)
+{
+    if (const TWindowMessage* message = TWindowMessage::from(event)) {
+        if (message->message() == WindowMessage::WMLinkState) {
+            OnLinkState(message->lParam());
+            return true;
+        }
+    }
+    return QDialog::event(event);
+}
+
+void TFormConfig::OnLinkState(intptr_t state)
+{
+    if (state == 1) {
+        if (isVisible())
+            m_module->DataRefresher()->SetEnabled(true);
+        m_statusBar->ShowConnected(m_module->ConnectedText(), m_module->OrvConnection()->Instance());
+        // The fixed default position lies within the unit's actuator opening.
+        TOrvNumber* defaultPosition = m_module->Number(QStringLiteral("POSIZIONE_DEFAULT"));
+        defaultPosition->SetMaxValue(m_module->Number(QStringLiteral("MASSIMA_APERTURA_ATTUATORE"))->GetInt());
+        defaultPosition->SetMinValue(m_module->Number(QStringLiteral("MINIMA_APERTURA_ATTUATORE"))->GetInt());
+        for (const char* name : {"GiriPerCambio", "GiriCutOff", "GiriFuoriGiri"})
+            m_module->Item(QString::fromLatin1(name))->Load();
+        UpdateDependentEdits();
+        m_ui->ButtonReset->setEnabled(true);
+    } else if (state == 0) {
+        m_module->DataRefresher()->SetEnabled(false);
+        m_statusBar->ShowDisconnected(m_module->NotConnectedText());
+        m_ui->ButtonReset->setEnabled(false);
+        m_module->ClearLiveValues();
+    }
+    update();
+}
