@@ -334,9 +334,12 @@ void TFormConfig::SyncSwitchCombo()
 
 void TFormConfig::SwitchTypeChosen()
 {
+    // The choice is taken first: reading the item from the unit selects the
+    // entry of the value it still holds.
+    const int chosen = m_ui->OrvComboCommutatore->currentIndex();
     TOrvNumber* item = m_module->Number(QStringLiteral("TIPO_COMMUTATORE"));
     int value = item->GetInt() & ~SwitchMask;
-    switch (m_ui->OrvComboCommutatore->currentIndex()) {
+    switch (chosen) {
     case 0:
         value |= PushButtonOnly;
         break;
