@@ -109,6 +109,7 @@ TFormConfig::TFormConfig(TSerialDataModule* dataModule, TFormMain* formMain, int
     SetUpLook();
     ScaleForm(this, m_screenWidth);
     ScaleCaptionSpacings(this, m_screenWidth);
+    MatchFieldHeights(this, m_ui->OrvValEditTempCambio->height());
     m_statusBar = new TLinkStatusBar(m_screenWidth, this);
     FitToScreen();
     ConnectControls();

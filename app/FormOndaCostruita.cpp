@@ -56,6 +56,7 @@ TFormOndaCostruita::TFormOndaCostruita(TSerialDataModule* dataModule, int screen
     SetUpLook();
     ScaleForm(this, screenWidth);
     ScaleCaptionSpacings(this, screenWidth);
+    MatchFieldHeights(this, m_ui->OrvValEditNVolteAlto->height());
     setFixedSize(size());
 
     TTranslator* translator = m_module->Translator();

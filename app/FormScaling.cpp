@@ -4,7 +4,9 @@
 #include "controls/OrvLabel.h"
 #include "controls/ValueEditEx.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
 
@@ -87,5 +89,16 @@ void ScaleCaptionSpacings(QWidget* form, int screenWidth)
     for (QWidget* control : form->findChildren<QWidget*>()) {
         if (TChildLabel* label = CaptionLabel(control))
             label->SetLabelSpacing(Scaled(label->LabelSpacing(), screenWidth));
+    }
+}
+
+void MatchFieldHeights(QWidget* form, int height)
+{
+    for (QWidget* field : form->findChildren<QWidget*>()) {
+        if (!qobject_cast<QComboBox*>(field) && !qobject_cast<QLineEdit*>(field))
+            continue;
+        const QRect r = field->geometry();
+        if (r.height() != height)
+            field->setGeometry(r.x(), r.y() + (r.height() - height) / 2, r.width(), height);
     }
 }

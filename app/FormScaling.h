@@ -31,3 +31,8 @@ TChildLabel* CaptionLabel(QWidget* control);
 // Scales the distance between every caption label of the window and its
 // control like the rest of the window. Nothing happens at 800.
 void ScaleCaptionSpacings(QWidget* form, int screenWidth);
+
+// Lists and one-line fields take the given height (that of the value edits,
+// whose height follows their font), about their vertical centre, so that the
+// fields of a window stay alike at every scale.
+void MatchFieldHeights(QWidget* form, int height);

@@ -87,6 +87,8 @@ void ConfigurationWindow(TSerialDataModule& module, int width, const QDir& folde
             TOrvNumber* flags = module.Number(QStringLiteral("FLAG_GONFIGURAZIONE"));
             flags->InitData(&AllOptions);
             flags->NotifyData(WindowMessage::WMDataChanged, 0, 0);
+            config.activateWindow();
+            QCoreApplication::processEvents();
             config.findChild<TValueEditEx*>(QLatin1String(hinted[page]))->setFocus();
             module.DataRefresher()->ReloadAll();
             QCoreApplication::processEvents();
