@@ -139,7 +139,8 @@ void TFormConfig::SetUpLook()
     m_ui->LabelLimite->setFont(DesignFont(QStringLiteral("Arial"), 13, true));
     SetColours(m_ui->LabelLimite, HintBackground, Qt::white);
 
-    m_lambdaLamps = {m_ui->LMDProgressFillLambda0, m_ui->LMDProgressFillLambda1, m_ui->LMDProgressFillLambda2};
+    m_lambdaLamps = {m_ui->LMDProgressFillLambda0, m_ui->LMDProgressFillLambda1,
+                     m_ui->LMDProgressFillLambda2};
     m_tpsLamps = {m_ui->LMDProgressFillTPS0, m_ui->LMDProgressFillTPS1, m_ui->LMDProgressFillTPS2,
                   m_ui->LMDProgressFillTPS3};
     const QColor lambdaColours[] = {Green, Qt::yellow, Qt::red};
@@ -161,7 +162,8 @@ void TFormConfig::FitToScreen()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     const QSize room = screen()->availableGeometry().size();
-    setMinimumSize(qMin(Scaled(808, m_screenWidth), room.width()), qMin(Scaled(580, m_screenWidth), room.height()));
+    setMinimumSize(qMin(Scaled(808, m_screenWidth), room.width()),
+                   qMin(Scaled(580, m_screenWidth), room.height()));
     setWindowState(Qt::WindowMaximized);
 }
 
@@ -203,7 +205,8 @@ void TFormConfig::ConnectControls()
     // value read from the unit, or a flag written without a unit.
     for (TOrvCheckBox* box : {m_ui->OrvCheckBoxDef, m_ui->OrvCheckBoxAff, m_ui->OrvCheckBoxCutOff})
         connect(box, &QCheckBox::toggled, this, &TFormConfig::UpdateDependentEdits);
-    connect(m_module, &TSerialDataModule::DependentEditsUpdateRequested, this, &TFormConfig::UpdateDependentEdits);
+    connect(m_module, &TSerialDataModule::DependentEditsUpdateRequested, this,
+            &TFormConfig::UpdateDependentEdits);
     connect(m_module, &TSerialDataModule::SwitchComboSyncRequested, this, &TFormConfig::SyncSwitchCombo);
     connect(m_module, &TSerialDataModule::BandLampChanged, this, &TFormConfig::ShowBandLamp);
 
@@ -472,7 +475,8 @@ void TFormConfig::OnLinkState(intptr_t state)
         m_statusBar->ShowConnected(m_module->ConnectedText(), m_module->OrvConnection()->Instance());
         // The fixed default position lies within the unit's actuator opening.
         TOrvNumber* defaultPosition = m_module->Number(QStringLiteral("POSIZIONE_DEFAULT"));
-        defaultPosition->SetMaxValue(m_module->Number(QStringLiteral("MASSIMA_APERTURA_ATTUATORE"))->GetInt());
+        defaultPosition->SetMaxValue(
+            m_module->Number(QStringLiteral("MASSIMA_APERTURA_ATTUATORE"))->GetInt());
         defaultPosition->SetMinValue(m_module->Number(QStringLiteral("MINIMA_APERTURA_ATTUATORE"))->GetInt());
         for (const char* name : {"GiriPerCambio", "GiriCutOff", "GiriFuoriGiri"})
             m_module->Item(QString::fromLatin1(name))->Load();

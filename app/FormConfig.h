@@ -34,7 +34,8 @@ class TFormConfig : public QDialog, public TConfigurationWindow {
 
 public:
     // The window is built for the given screen width (scaled from 800).
-    TFormConfig(TSerialDataModule* dataModule, TFormMain* formMain, int screenWidth, QWidget* parent = nullptr);
+    TFormConfig(TSerialDataModule* dataModule, TFormMain* formMain, int screenWidth,
+                QWidget* parent = nullptr);
     ~TFormConfig() override;
 
     // TConfigurationWindow

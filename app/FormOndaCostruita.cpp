@@ -41,7 +41,8 @@ TTriStateTime EncodeTriStateTime(float seconds)
 double DecodeTriStateTime(int repetitions, int ticks)
 {
     const int b = repetitions - 1;
-    const long double rest = ticks != 0 ? ticks * static_cast<long double>(Tick) : static_cast<long double>(Period);
+    const long double rest =
+        ticks != 0 ? ticks * static_cast<long double>(Tick) : static_cast<long double>(Period);
     const float x = static_cast<float>(b * static_cast<long double>(Period) + rest);
     // Two decimals, cutting toward zero after adding half a step, also below zero.
     const long double step = 0.01;
@@ -145,8 +146,8 @@ void TFormOndaCostruita::RestoreStandardWave()
 {
     if (!m_module->IsUnitConnected())
         return;
-    for (const char* name : {"NUMERO_VOLTE_ALTO", "NUVERO_VOLTE_BASSO", "NUMERO_RIPETIZIONI_ONDA", "NUMERO_VOLTE_TRI",
-                             "NUMERO_RIPETIZIONI_TRI"})
+    for (const char* name : {"NUMERO_VOLTE_ALTO", "NUVERO_VOLTE_BASSO", "NUMERO_RIPETIZIONI_ONDA",
+                             "NUMERO_VOLTE_TRI", "NUMERO_RIPETIZIONI_TRI"})
         m_module->Number(QString::fromLatin1(name))->ResetDefault(true);
     m_ui->NumericEditSondaSconnessa->setText(QStringLiteral("0"));
 }

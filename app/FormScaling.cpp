@@ -39,8 +39,8 @@ void ScaleFont(QWidget* widget, int screenWidth)
 void ScaleGeometry(QWidget* widget, int screenWidth)
 {
     const QRect r = widget->geometry();
-    widget->setGeometry(Scaled(r.x(), screenWidth), Scaled(r.y(), screenWidth), Scaled(r.width(), screenWidth),
-                        Scaled(r.height(), screenWidth));
+    widget->setGeometry(Scaled(r.x(), screenWidth), Scaled(r.y(), screenWidth),
+                        Scaled(r.width(), screenWidth), Scaled(r.height(), screenWidth));
     const QSize minimum = widget->minimumSize();
     if (!minimum.isEmpty())
         widget->setMinimumSize(Scaled(minimum.width(), screenWidth), Scaled(minimum.height(), screenWidth));

@@ -64,8 +64,8 @@ int main(int argc, char** argv)
         QTimer::singleShot(1000 + seconds * 1000, &config, [&] {
             const double cpu = ProcessorSeconds() - startCpu;
             const double elapsed = clock.elapsed() / 1000.0;
-            std::printf("%.1f s: %.3f s of processor time, %.2f %% of one core; %d live packets shown\n", elapsed,
-                        cpu, 100.0 * cpu / elapsed, (lampChanges - startLamps) / 2);
+            std::printf("%.1f s: %.3f s of processor time, %.2f %% of one core; %d live packets shown\n",
+                        elapsed, cpu, 100.0 * cpu / elapsed, (lampChanges - startLamps) / 2);
             config.close();
         });
         window.Action("ActionConfVett")->trigger();

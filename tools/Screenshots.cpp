@@ -92,7 +92,8 @@ void ConfigurationWindow(TSerialDataModule& module, int width, const QDir& folde
             config.findChild<TValueEditEx*>(QLatin1String(hinted[page]))->setFocus();
             module.DataRefresher()->ReloadAll();
             QCoreApplication::processEvents();
-            Save(config, folder, QStringLiteral("config-%1-%2-page%3").arg(width).arg(language).arg(page + 1));
+            Save(config, folder,
+                 QStringLiteral("config-%1-%2-page%3").arg(width).arg(language).arg(page + 1));
         }
         TFormOndaCostruita wave(&module, width, &config);
         wave.show();

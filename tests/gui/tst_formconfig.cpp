@@ -46,6 +46,9 @@ constexpr int ProbeDelay = 205;
 constexpr int MinimumOpening = 208;
 constexpr int SwitchKind = 226;
 
+// How far the program has come towards the unit.
+enum Link { NoLibrary, NoUnit, Unit };
+
 } // namespace
 
 class TestFormConfig : public QObject {
@@ -226,30 +229,30 @@ void TestFormConfig::constructionAtTheScreenWidth()
 void TestFormConfig::limitsHintBesideTheEditedField_data()
 {
     QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("link"); // "none": no link library; "library": loaded, no unit; "unit"
+    QTest::addColumn<int>("link");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("probe delay") << "OrvValEditRitardoSonda" << "library" << "(5;1275 s)";
-    QTest::newRow("maximum opening, no link library") << "OrvValEditMaxPos" << "none" << "(0;240)";
+    QTest::newRow("probe delay") << "OrvValEditRitardoSonda" << NoUnit << "(5;1275 s)";
+    QTest::newRow("maximum opening, no link library") << "OrvValEditMaxPos" << NoLibrary << "(0;240)";
     // With the library loaded the actuator rule has run on the defaults: the
     // minimum opening's 20 bounds the maximum, and once a unit is read its own
     // minimum (30 here).
-    QTest::newRow("maximum opening, no unit") << "OrvValEditMaxPos" << "library" << "(20;240)";
-    QTest::newRow("maximum opening, unit") << "OrvValEditMaxPos" << "unit" << "(30;240)";
-    QTest::newRow("in the lambda panel") << "ValueEditExRifLambdaMin" << "library" << "(0.5;5 V)";
+    QTest::newRow("maximum opening, no unit") << "OrvValEditMaxPos" << NoUnit << "(20;240)";
+    QTest::newRow("maximum opening, unit") << "OrvValEditMaxPos" << Unit << "(30;240)";
+    QTest::newRow("in the lambda panel") << "ValueEditExRifLambdaMin" << NoUnit << "(0.5;5 V)";
 }
 
 void TestFormConfig::limitsHintBesideTheEditedField()
 {
     QFETCH(QString, edit);
-    QFETCH(QString, link);
+    QFETCH(int, link);
     QFETCH(QString, hint);
     m_sim->writeMemory(MinimumOpening, 30);
-    if (link == QLatin1String("none")) {
+    if (link == NoLibrary) {
         m_module->ReleaseLink(false);
         m_module->OrvConnection()->SetDllName(QStringLiteral("NoSuchLibrary.dll"));
     }
     MakeWindows();
-    if (link == QLatin1String("unit"))
+    if (link == Unit)
         Connect();
     ShowActive();
     auto* field = Find<TValueEditEx>(qPrintable(edit));
@@ -533,23 +536,22 @@ void TestFormConfig::liveValuesAndLampsFollowThePacket()
     QCOMPARE(Find<TOrvLabel>("OrvLabelMotore")->text(), QStringLiteral("120"));
     QCOMPARE(Find<TOrvLabel>("OrvLabelDefault")->text(), QStringLiteral("100"));
     QCOMPARE(Find<TOrvLabel>("OrvLabelTemperatura")->text(), QStringLiteral("25 °C"));
-    auto lit = [this](const char* prefix, int count) {
+    auto lit = [this](const QString& prefix, int count) {
         QString on;
-        for (int i = 0; i < count; ++i)
-            on += Find<TProgressFill>(qPrintable(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)))
-                          ->Percent() == 100
-                      ? QLatin1Char('1')
-                      : QLatin1Char('0');
+        for (int i = 0; i < count; ++i) {
+            const auto* lamp = m_config->findChild<TProgressFill*>(prefix + QString::number(i));
+            on += lamp->Percent() == 100 ? QLatin1Char('1') : QLatin1Char('0');
+        }
         return on;
     };
-    QCOMPARE(lit("LMDProgressFillLambda", 3), QStringLiteral("010"));
-    QCOMPARE(lit("LMDProgressFillTPS", 4), QStringLiteral("0010"));
+    QCOMPARE(lit(QStringLiteral("LMDProgressFillLambda"), 3), QStringLiteral("010"));
+    QCOMPARE(lit(QStringLiteral("LMDProgressFillTPS"), 4), QStringLiteral("0010"));
 
     // A band without a lamp leaves the lamps as they are.
     m_sim->pinPacket(std::array<uint8_t, 9>{255, 51, 102, 30, 120, 100, 0, 5, 128}.data());
     m_module->DataRefresher()->ReloadAll();
-    QCOMPARE(lit("LMDProgressFillLambda", 3), QStringLiteral("100"));
-    QCOMPARE(lit("LMDProgressFillTPS", 4), QStringLiteral("0010"));
+    QCOMPARE(lit(QStringLiteral("LMDProgressFillLambda"), 3), QStringLiteral("100"));
+    QCOMPARE(lit(QStringLiteral("LMDProgressFillTPS"), 4), QStringLiteral("0010"));
     QCOMPARE(Find<TOrvLabel>("OrvLabelGiri")->text(), QStringLiteral("0 RPM")); // engine stopped
 }
 

@@ -19,7 +19,7 @@ namespace {
 
 // Unit addresses of the wave.
 constexpr int HighTime = 169;
-constexpr int TriStateTicks = 171;     // V
+constexpr int TriStateTicks = 171; // V
 constexpr int Waves = 172;
 constexpr int TriStateRepetitions = 173; // R
 
@@ -127,7 +127,8 @@ void TestFormOndaCostruita::showsTheUnitsWaveWhenOpened()
     Open(false);
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Costruzione Onda"));
     QCOMPARE(Find<TValueEditEx>("OrvValEditNVolteAlto")->text(), QStringLiteral("0.5"));
-    QCOMPARE(Find<TValueEditEx>("OrvValEditNVolteAlto")->EditLabel()->Caption(), m_module->Translator()->GetString(97, 0));
+    QCOMPARE(Find<TValueEditEx>("OrvValEditNVolteAlto")->EditLabel()->Caption(),
+             m_module->Translator()->GetString(97, 0));
     QCOMPARE(Find<QLabel>("LabelTempoTristate")->text(), m_module->Translator()->GetString(100, 0));
     QCOMPARE(Find<TNumericEdit>("NumericEditSondaSconnessa")->text(), QStringLiteral("-3.11"));
 }
