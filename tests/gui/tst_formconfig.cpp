@@ -47,7 +47,9 @@ constexpr int MinimumOpening = 208;
 constexpr int SwitchKind = 226;
 
 // How far the program has come towards the unit.
-enum Link { NoLibrary, NoUnit, Unit };
+constexpr int NoLibrary = 0;
+constexpr int NoUnit = 1;
+constexpr int Unit = 2;
 
 } // namespace
 
