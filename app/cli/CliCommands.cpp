@@ -22,10 +22,14 @@ namespace {
 
 // The live values of 'unit live', in the order of its columns.
 const QStringList LiveItems = {
-    QStringLiteral("VAL_GIRI"),           QStringLiteral("VALORE_LAMBDA"),
-    QStringLiteral("VALOR_TPS"),          QStringLiteral("VALORE_MINIMO_TPS"),
-    QStringLiteral("POSIZIONE_ATTUATORE"), QStringLiteral("VALORE_POSIZIONE_DEFAULT"),
-    QStringLiteral("FASCIA_LAMBDA"),      QStringLiteral("FASCIA_TPS"),
+    QStringLiteral("VAL_GIRI"),
+    QStringLiteral("VALORE_LAMBDA"),
+    QStringLiteral("VALOR_TPS"),
+    QStringLiteral("VALORE_MINIMO_TPS"),
+    QStringLiteral("POSIZIONE_ATTUATORE"),
+    QStringLiteral("VALORE_POSIZIONE_DEFAULT"),
+    QStringLiteral("FASCIA_LAMBDA"),
+    QStringLiteral("FASCIA_TPS"),
     QStringLiteral("VAL_TEMPERATURA"),
 };
 
@@ -145,7 +149,8 @@ int TCliCommands::Decrypt(const QString& fileName)
 int TCliCommands::Encrypt(const QString& iniFileName, const QString& fileName)
 {
     if (!EncryptFile(iniFileName, fileName, &m_prompts))
-        return Fail(QStringLiteral("cannot make the configuration file '%1' from '%2'").arg(fileName, iniFileName));
+        return Fail(
+            QStringLiteral("cannot make the configuration file '%1' from '%2'").arg(fileName, iniFileName));
     return ExitStatus::Success;
 }
 
@@ -215,7 +220,8 @@ int TCliCommands::Dump(bool raw)
         Print(fields.join(u'\t'));
     }
     if (!unread.isEmpty())
-        return Fail(QStringLiteral("these items could not be read from the unit: ") + unread.join(QStringLiteral(", ")));
+        return Fail(QStringLiteral("these items could not be read from the unit: ") +
+                    unread.join(QStringLiteral(", ")));
     return ExitStatus::Success;
 }
 

@@ -2,15 +2,18 @@
 
 namespace {
 
-const QString ToolDescription = QStringLiteral(
-    "Runs the configurator's operations on the control unit without windows.\n"
-    "Every unit command first connects to the unit on the USB port and releases\n"
-    "the link when it ends. Messages and progress go to standard error, results\n"
-    "to standard output; numbers in results use a point as decimal separator.\n");
+// The column of the commands' summaries in the help, after a two-blank indent.
+constexpr int SynopsisWidth = 37;
 
-const QString ExitStatusText = QStringLiteral(
-    "Exit status: 0 success, 1 the operation failed (its message on standard error),\n"
-    "2 the command line was wrong.\n");
+const QString ToolDescription =
+    QStringLiteral("Runs the configurator's operations on the control unit without windows.\n"
+                   "Every unit command first connects to the unit on the USB port and releases\n"
+                   "the link when it ends. Messages and progress go to standard error, results\n"
+                   "to standard output; numbers in results use a point as decimal separator.\n");
+
+const QString ExitStatusText =
+    QStringLiteral("Exit status: 0 success, 1 the operation failed (its message on standard error),\n"
+                   "2 the command line was wrong.\n");
 
 bool IsHelpWord(const QString& word)
 {
@@ -30,18 +33,30 @@ const TOptionSpec* FindOption(const TCommandSpec& command, const QString& name)
 
 const QList<TCommandSpec>& TCommandLine::Commands()
 {
-    static const TOptionSpec yes{QStringLiteral("yes"), QString(), QStringLiteral("answer yes to every question")};
+    static const TOptionSpec yes{QStringLiteral("yes"), QString(),
+                                 QStringLiteral("answer yes to every question")};
     static const QList<TCommandSpec> commands = {
-        {TCommandId::TcnDecrypt, QStringLiteral("tcn"), QStringLiteral("decrypt"), {QStringLiteral("FILE")}, {},
+        {TCommandId::TcnDecrypt,
+         QStringLiteral("tcn"),
+         QStringLiteral("decrypt"),
+         {QStringLiteral("FILE")},
+         {},
          QStringLiteral("print the INI text of a configuration file"),
          QStringLiteral("Deciphers the configuration file FILE and writes its content, INI text in\n"
                         "Latin-1 exactly as stored, to standard output.\n")},
-        {TCommandId::TcnEncrypt, QStringLiteral("tcn"), QStringLiteral("encrypt"),
-         {QStringLiteral("INI"), QStringLiteral("OUT")}, {},
+        {TCommandId::TcnEncrypt,
+         QStringLiteral("tcn"),
+         QStringLiteral("encrypt"),
+         {QStringLiteral("INI"), QStringLiteral("OUT")},
+         {},
          QStringLiteral("make a configuration file from INI text"),
          QStringLiteral("Enciphers the file INI into the configuration file OUT. An existing OUT is\n"
                         "replaced only once the new file is complete.\n")},
-        {TCommandId::UnitInfo, QStringLiteral("unit"), QStringLiteral("info"), {}, {},
+        {TCommandId::UnitInfo,
+         QStringLiteral("unit"),
+         QStringLiteral("info"),
+         {},
+         {},
          QStringLiteral("identity, port and firmware version of the unit"),
          QStringLiteral("Prints one line per fact, a name and a value separated by a tab:\n"
                         "  identity  the unit's 8-byte identity record, decimal bytes separated by blanks\n"
@@ -49,7 +64,10 @@ const QList<TCommandSpec>& TCommandLine::Commands()
                         "  firmware  the firmware version (identity byte 3)\n"
                         "  mode      \"application\", or \"boot-loader\" while the boot loader runs\n"
                         "            (firmware is then the boot loader's version)\n")},
-        {TCommandId::UnitDump, QStringLiteral("unit"), QStringLiteral("dump"), {},
+        {TCommandId::UnitDump,
+         QStringLiteral("unit"),
+         QStringLiteral("dump"),
+         {},
          {{QStringLiteral("raw"), QString(), QStringLiteral("add the raw value the unit holds")}},
          QStringLiteral("every parameter and live value of the unit"),
          QStringLiteral("Prints one line per item, in catalogue order, fields separated by tabs:\n"
@@ -57,13 +75,20 @@ const QList<TCommandSpec>& TCommandLine::Commands()
                         "the value followed by a blank and its unit (the value alone when it has no\n"
                         "unit). With --raw a fourth field holds the raw value of the unit's byte\n"
                         "(all its bits, also those of other items sharing it), in decimal.\n")},
-        {TCommandId::UnitGet, QStringLiteral("unit"), QStringLiteral("get"), {QStringLiteral("ITEM")}, {},
+        {TCommandId::UnitGet,
+         QStringLiteral("unit"),
+         QStringLiteral("get"),
+         {QStringLiteral("ITEM")},
+         {},
          QStringLiteral("print one value"),
          QStringLiteral("Prints the value of ITEM as the third field of 'unit dump' shows it.\n"
                         "ITEM is a component name (GiriCutOff) or a configuration-file key\n"
                         "(\"GIRI CUTOFF\"), without regard to case.\n")},
-        {TCommandId::UnitSet, QStringLiteral("unit"), QStringLiteral("set"),
-         {QStringLiteral("ITEM"), QStringLiteral("VALUE")}, {},
+        {TCommandId::UnitSet,
+         QStringLiteral("unit"),
+         QStringLiteral("set"),
+         {QStringLiteral("ITEM"), QStringLiteral("VALUE")},
+         {},
          QStringLiteral("write one parameter"),
          QStringLiteral("Writes VALUE, a number with a point or a comma as decimal separator, to the\n"
                         "parameter ITEM (named as for 'unit get'), reads it back from the unit and\n"
@@ -71,17 +96,29 @@ const QList<TCommandSpec>& TCommandLine::Commands()
                         "as in the configuration window: a value beyond a limit is stored as that\n"
                         "limit, and dependent parameters follow (a new ignition type rescales the\n"
                         "engine speeds). Live values and the command RIPROGRAMMAZIONE cannot be set.\n")},
-        {TCommandId::UnitSave, QStringLiteral("unit"), QStringLiteral("save"), {QStringLiteral("FILE")}, {},
+        {TCommandId::UnitSave,
+         QStringLiteral("unit"),
+         QStringLiteral("save"),
+         {QStringLiteral("FILE")},
+         {},
          QStringLiteral("save the unit's configuration to a file"),
          QStringLiteral("Saves every parameter of the unit into the configuration file FILE. An existing\n"
                         "FILE is replaced only once the new file is complete.\n")},
-        {TCommandId::UnitLoad, QStringLiteral("unit"), QStringLiteral("load"), {QStringLiteral("FILE")}, {},
+        {TCommandId::UnitLoad,
+         QStringLiteral("unit"),
+         QStringLiteral("load"),
+         {QStringLiteral("FILE")},
+         {},
          QStringLiteral("write a configuration file into the unit"),
          QStringLiteral("Writes every parameter the configuration file FILE holds into the unit: the\n"
                         "ignition type first, then the engine speeds on its scale. A file that is\n"
                         "not a configuration changes nothing.\n")},
-        {TCommandId::UnitLive, QStringLiteral("unit"), QStringLiteral("live"), {},
-         {{QStringLiteral("count"), QStringLiteral("N"), QStringLiteral("number of lines of values (default 10)")},
+        {TCommandId::UnitLive,
+         QStringLiteral("unit"),
+         QStringLiteral("live"),
+         {},
+         {{QStringLiteral("count"), QStringLiteral("N"),
+           QStringLiteral("number of lines of values (default 10)")},
           {QStringLiteral("interval"), QStringLiteral("MS"),
            QStringLiteral("milliseconds between two lines (default 500)")}},
          QStringLiteral("live values as CSV"),
@@ -91,13 +128,21 @@ const QList<TCommandSpec>& TCommandLine::Commands()
                         "then one line of values every interval: RPM (0 while the engine is stopped),\n"
                         "lambda V, TPS V, TPS idle V, actuator steps, default position steps, lambda\n"
                         "band 0-2, TPS band 0-3, temperature in degrees C.\n")},
-        {TCommandId::UnitErase, QStringLiteral("unit"), QStringLiteral("erase"), {}, {yes},
+        {TCommandId::UnitErase,
+         QStringLiteral("unit"),
+         QStringLiteral("erase"),
+         {},
+         {yes},
          QStringLiteral("erase the unit's configuration"),
          QStringLiteral("Erases the configuration stored in the unit, which returns to its factory\n"
                         "content, after a confirmation: --yes gives it, otherwise it is read from the\n"
                         "terminal; when standard input is not a terminal the answer is no and the\n"
                         "unit is left untouched (exit status 1).\n")},
-        {TCommandId::UnitProgram, QStringLiteral("unit"), QStringLiteral("program"), {}, {yes},
+        {TCommandId::UnitProgram,
+         QStringLiteral("unit"),
+         QStringLiteral("program"),
+         {},
+         {yes},
          QStringLiteral("reprogram the unit's firmware"),
          QStringLiteral("Reprograms the unit's firmware from the images the program carries: the boot\n"
                         "loader first, then the application firmware. Questions (a unit whose firmware\n"
@@ -207,7 +252,8 @@ void TCommandLine::ParseCommandWords(const QStringList& words, TParsedCommand& p
         return;
     }
     if (parsed.arguments.size() > command.arguments.size()) {
-        parsed.error = QStringLiteral("unexpected argument '%1'").arg(parsed.arguments.at(command.arguments.size()));
+        parsed.error =
+            QStringLiteral("unexpected argument '%1'").arg(parsed.arguments.at(command.arguments.size()));
         return;
     }
     parsed.outcome = TParsedCommand::Outcome::Run;
@@ -216,26 +262,32 @@ void TCommandLine::ParseCommandWords(const QStringList& words, TParsedCommand& p
 QString TCommandLine::HelpText(const TParsedCommand& parsed)
 {
     if (const TCommandSpec* command = parsed.command) {
-        QString text = QStringLiteral("Usage: %1 %2\n\n%3").arg(ProgramName(), Synopsis(*command), command->details);
+        QString text =
+            QStringLiteral("Usage: %1 %2\n\n%3").arg(ProgramName(), Synopsis(*command), command->details);
         if (!command->options.isEmpty()) {
             text += QStringLiteral("\nOptions:\n");
             for (const TOptionSpec& option : command->options) {
-                const QString name = option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
+                const QString name =
+                    option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
                 text += QStringLiteral("  --%1  %2\n").arg(name.leftJustified(12), option.description);
             }
         }
         return text + u'\n' + ExitStatusText;
     }
-    const QString group = parsed.group.isEmpty() ? QStringLiteral("COMMAND") : parsed.group + QStringLiteral(" COMMAND");
-    QString text = QStringLiteral("Usage: %1 %2 [ARGUMENTS] [OPTIONS]\n\n%3\nCommands:\n").arg(ProgramName(), group, ToolDescription);
+    const QString group =
+        parsed.group.isEmpty() ? QStringLiteral("COMMAND") : parsed.group + QStringLiteral(" COMMAND");
+    QString text = QStringLiteral("Usage: %1 %2 [ARGUMENTS] [OPTIONS]\n\n%3\nCommands:\n")
+                       .arg(ProgramName(), group, ToolDescription);
     for (const TCommandSpec& command : Commands()) {
         if (!parsed.group.isEmpty() && command.group != parsed.group)
             continue;
         QString synopsis = Synopsis(command);
-        synopsis = synopsis.size() < 38 ? synopsis.leftJustified(38) : synopsis + QStringLiteral("\n") + QString(40, u' ');
+        synopsis = synopsis.size() < SynopsisWidth ? synopsis.leftJustified(SynopsisWidth + 1)
+                                                   : synopsis + u'\n' + QString(SynopsisWidth + 3, u' ');
         text += QStringLiteral("  %1%2\n").arg(synopsis, command.summary);
     }
-    return text + QStringLiteral("\n%1\n'%2 COMMAND --help' describes one command.\n").arg(ExitStatusText, ProgramName());
+    return text + QStringLiteral("\n%1\n'%2 COMMAND --help' describes one command.\n")
+                      .arg(ExitStatusText, ProgramName());
 }
 
 QString TCommandLine::UsageErrorText(const TParsedCommand& parsed, const QString& error)
@@ -245,6 +297,6 @@ QString TCommandLine::UsageErrorText(const TParsedCommand& parsed, const QString
         return problem + QStringLiteral("Usage: %1 %2\nTry '%1 %3 %4 --help'.")
                              .arg(ProgramName(), Synopsis(*command), command->group, command->name);
     const QString group = parsed.group.isEmpty() ? QString() : parsed.group + u' ';
-    return problem +
-           QStringLiteral("Usage: %1 %2COMMAND [ARGUMENTS] [OPTIONS]\nTry '%1 %2--help'.").arg(ProgramName(), group);
+    return problem + QStringLiteral("Usage: %1 %2COMMAND [ARGUMENTS] [OPTIONS]\nTry '%1 %2--help'.")
+                         .arg(ProgramName(), group);
 }

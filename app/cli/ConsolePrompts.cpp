@@ -18,7 +18,8 @@ QString Captioned(const QString& caption, const QString& text)
 
 } // namespace
 
-TConsolePrompts::TConsolePrompts(TConsoleOutput& output, QIODevice* answers, bool assumeYes, bool showProgress)
+TConsolePrompts::TConsolePrompts(TConsoleOutput& output, QIODevice* answers, bool assumeYes,
+                                 bool showProgress)
     : m_output(output), m_answers(answers), m_assumeYes(assumeYes), m_showProgress(showProgress)
 {
 }
@@ -33,7 +34,8 @@ void TConsolePrompts::ShowMessage(TMessageIcon, const QString& caption, const QS
 
 bool TConsolePrompts::AskYesNo(TMessageIcon, const QString& caption, const QString& text, bool defaultYes)
 {
-    m_output.WritePrompt(Captioned(caption, text) + (defaultYes ? QStringLiteral(" [Y/n] ") : QStringLiteral(" [y/N] ")));
+    m_output.WritePrompt(Captioned(caption, text) +
+                         (defaultYes ? QStringLiteral(" [Y/n] ") : QStringLiteral(" [y/N] ")));
     if (m_assumeYes) {
         m_output.WriteLine(QStringLiteral("yes"));
         return true;

@@ -129,8 +129,8 @@ void TestCli::helpAndUsageErrors_data()
     QTest::newRow("command help") << QStringList{"unit", "set", "--help"} << 0
                                   << "Usage: tzr582-cli unit set ITEM VALUE";
     QTest::newRow("no command") << QStringList{} << 2 << "Usage: tzr582-cli COMMAND";
-    QTest::newRow("missing argument") << QStringList{"tcn", "encrypt", "a.ini"} << 2
-                                      << "Usage: tzr582-cli tcn encrypt INI OUT";
+    QTest::newRow("missing argument")
+        << QStringList{"tcn", "encrypt", "a.ini"} << 2 << "Usage: tzr582-cli tcn encrypt INI OUT";
     QTest::newRow("unknown item") << QStringList{"unit", "get", "NoSuchItem"} << 2 << "'NoSuchItem'";
     QTest::newRow("not a number") << QStringList{"unit", "set", "GiriCutOff", "1500rpm"} << 2 << "'1500rpm'";
     QTest::newRow("no lines") << QStringList{"unit", "live", "--count", "0"} << 2 << "--count";
@@ -158,7 +158,8 @@ void TestCli::info()
 {
     const Run run = Start({"unit", "info"});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QByteArray("identity\t11 36 25 140 0 0 0 0\nport\tUSB\nfirmware\t140\nmode\tapplication\n"));
+    QCOMPARE(run.out,
+             QByteArray("identity\t11 36 25 140 0 0 0 0\nport\tUSB\nfirmware\t140\nmode\tapplication\n"));
 }
 
 void TestCli::dumpListsEveryItem()
@@ -195,14 +196,15 @@ void TestCli::setAppliesLimitsStepsAndRules_data()
     QTest::addColumn<int>("address");
     QTest::addColumn<int>("byte");
 
-    QTest::newRow("held at its limit") << "GiriCutOff" << "9000" << QByteArray("8000 RPM") << CutOffByte << 15;
-    QTest::newRow("comma, file key, step")
-        << "TEMPO DI SOVRAPPOSIZIONE" << "0,25" << QByteArray("0.25 s") << 216 << 64;
-    QTest::newRow("negative, sign and magnitude") << "PosizioneASondaFredda" << "-5" << QByteArray("-5") << 219
-                                                  << 133;
+    QTest::newRow("held at its limit") << "GiriCutOff"
+                                       << "9000" << QByteArray("8000 RPM") << CutOffByte << 15;
+    QTest::newRow("comma, file key, step") << "TEMPO DI SOVRAPPOSIZIONE"
+                                           << "0,25" << QByteArray("0.25 s") << 216 << 64;
+    QTest::newRow("negative, sign and magnitude") << "PosizioneASondaFredda"
+                                                  << "-5" << QByteArray("-5") << 219 << 133;
     // A new ignition type keeps the engine speeds: 1500 RPM is 40 on its scale.
-    QTest::newRow("ignition rescales the speeds") << "TIPO_ACCENSIONE" << "3" << QByteArray("3") << CutOffByte
-                                                  << 40;
+    QTest::newRow("ignition rescales the speeds") << "TIPO_ACCENSIONE"
+                                                  << "3" << QByteArray("3") << CutOffByte << 40;
 }
 
 void TestCli::setAppliesLimitsStepsAndRules()
@@ -224,9 +226,11 @@ void TestCli::setRefusesWhatIsNoParameter_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("live value") << "VAL_GIRI" << "1000";
+    QTest::newRow("live value") << "VAL_GIRI"
+                                << "1000";
     // Writing it would leave the unit waiting for a new firmware.
-    QTest::newRow("command") << "RIPROGRAMMAZIONE" << "123";
+    QTest::newRow("command") << "RIPROGRAMMAZIONE"
+                             << "123";
 }
 
 void TestCli::setRefusesWhatIsNoParameter()

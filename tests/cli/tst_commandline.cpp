@@ -66,10 +66,12 @@ void TestCommandLine::usageErrors_data()
     QTest::newRow("unknown command") << QStringList{"unit", "reset"} << "unknown command 'unit reset'";
     QTest::newRow("missing argument") << QStringList{"unit", "set", "GiriCutOff"} << "missing VALUE";
     QTest::newRow("extra argument") << QStringList{"unit", "info", "now"} << "unexpected argument 'now'";
-    QTest::newRow("option of another command") << QStringList{"unit", "dump", "--yes"} << "unknown option '--yes'";
-    QTest::newRow("flag with a value") << QStringList{"unit", "dump", "--raw=1"} << "option '--raw' takes no value";
-    QTest::newRow("option without its value") << QStringList{"unit", "live", "--count"}
-                                              << "option '--count' needs a value N";
+    QTest::newRow("option of another command")
+        << QStringList{"unit", "dump", "--yes"} << "unknown option '--yes'";
+    QTest::newRow("flag with a value")
+        << QStringList{"unit", "dump", "--raw=1"} << "option '--raw' takes no value";
+    QTest::newRow("option without its value")
+        << QStringList{"unit", "live", "--count"} << "option '--count' needs a value N";
 }
 
 void TestCommandLine::usageErrors()

@@ -86,7 +86,8 @@ void TestConsolePrompts::waitWindowWritesWhenShown_data()
                                             "Saving: Almost done\n"
                                             "Saving: A message\n");
     QTest::newRow("not a terminal") << false
-                                    << QByteArray("Saving: Please wait\nSaving: Almost done\nSaving: A message\n");
+                                    << QByteArray(
+                                           "Saving: Please wait\nSaving: Almost done\nSaving: A message\n");
 }
 
 void TestConsolePrompts::waitWindowWritesWhenShown()
