@@ -222,11 +222,8 @@ QString TOrvNumber::FileKey() const
 
 bool TOrvNumber::WriteToFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
     if (StoreUserValue())
         ini->WriteString(FileSection(), FileKey(), FileNumberText(ConvertValueToUser(m_raw)));
     else
@@ -236,11 +233,8 @@ bool TOrvNumber::WriteToFile(TCustomIniFile* ini)
 
 bool TOrvNumber::ReadFromFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
     const QString key = FileKey();
     if (!ini->ValueExists(FileSection(), key))
         return false;
@@ -283,31 +277,23 @@ bool TOrvNumber::StoreReadValue(const std::function<bool()>& write)
 
 bool TOrvNumber::WriteToHCFFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
     const QString tag = QStringLiteral("F%1").arg(int(Type()));
     const QStringList fields = {tag, HcfNumber(int(Descriptor())), HcfNumber(m_colIndex > 1 ? m_colIndex : 1),
                                 HcfNumber(m_rowIndex > 1 ? m_rowIndex : 1), HcfNumber(m_raw)};
-    ini->WriteString(FileSection(), FileKeyName(), fields.join(QLatin1Char(' ')));
+    WriteHcfLine(ini, fields);
     return true;
 }
 
 bool TOrvNumber::ReadFromHCFFile(TCustomIniFile* ini)
 {
-    bool hasEntry = false;
-    if (!FileEntryNames(hasEntry))
-        return false;
-    if (!hasEntry)
-        return true;
-    if (!ini->ValueExists(FileSection(), FileKeyName()))
-        return false;
-    const QStringList fields =
-        ini->ReadString(FileSection(), FileKeyName(), QStringLiteral("F0 0 0 0 0")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (!HasFileEntry())
+        return IsUnnamedInFiles();
+    QStringList fields;
     int raw = 0;
-    if (fields.size() < 5 || !ParseHcfNumber(fields.at(4), raw))
+    if (!ReadHcfLine(ini, QStringLiteral("F0 0 0 0 0"), fields) || fields.size() < 5 ||
+        !ParseHcfNumber(fields.at(4), raw))
         return false;
     return StoreReadValue([this, raw] { return SetEcuData(raw); });
 }

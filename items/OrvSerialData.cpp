@@ -422,12 +422,6 @@ bool TOrvSerialData::ReloadQuietly()
 
 // --- file entries ---------------------------------------------------------
 
-bool TOrvSerialData::FileEntryNames(bool& hasEntry) const
-{
-    hasEntry = !m_fileSection.isEmpty() && !m_fileKeyName.isEmpty();
-    return hasEntry || (m_fileSection.isEmpty() && m_fileKeyName.isEmpty());
-}
-
 QString TOrvSerialData::FileNumberText(double user)
 {
     return GeneralNumberText(user);
@@ -452,6 +446,21 @@ bool TOrvSerialData::ParseHcfNumber(const QString& field, int& value)
     if (ok)
         value = int(parsed);
     return ok;
+}
+
+void TOrvSerialData::WriteHcfLine(TCustomIniFile* ini, const QStringList& fields) const
+{
+    ini->WriteString(m_fileSection, m_fileKeyName, fields.join(QLatin1Char(' ')));
+}
+
+bool TOrvSerialData::ReadHcfLine(const TCustomIniFile* ini, const QString& defaultLine,
+                                 QStringList& fields) const
+{
+    if (!ini->ValueExists(m_fileSection, m_fileKeyName))
+        return false;
+    const QString line = ini->ReadString(m_fileSection, m_fileKeyName, defaultLine);
+    fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return true;
 }
 
 // --- notification ---------------------------------------------------------

@@ -214,9 +214,11 @@ protected:
     // Re-reads the item from the unit with notifications off (before a masked merge).
     bool ReloadQuietly();
     bool IsFullMask() const;
-    // Whether the item has a file entry: false when only one of section and key
-    // is set (hasEntry then false too); hasEntry is false when both are empty.
-    bool FileEntryNames(bool& hasEntry) const;
+    // An item has a file entry when both section and key are set. Without one,
+    // file operations succeed when both are empty (nothing to do) and fail when
+    // only one of them is set: if (!HasFileEntry()) return IsUnnamedInFiles();
+    bool HasFileEntry() const { return !m_fileSection.isEmpty() && !m_fileKeyName.isEmpty(); }
+    bool IsUnnamedInFiles() const { return m_fileSection.isEmpty() && m_fileKeyName.isEmpty(); }
     // The text of a user value in a file, and the raw form's integer text.
     static QString FileNumberText(double user);
     // Reads a raw-form integer entry; false when the text is not an integer.
@@ -224,6 +226,10 @@ protected:
     // The fields of an HCF line, in upper-case hexadecimal without prefix.
     static QString HcfNumber(int value);
     static bool ParseHcfNumber(const QString& field, int& value);
+    // The item's HCF line: written from its fields, or read as fields (false
+    // when the store has no line for the item).
+    void WriteHcfLine(TCustomIniFile* ini, const QStringList& fields) const;
+    bool ReadHcfLine(const TCustomIniFile* ini, const QString& defaultLine, QStringList& fields) const;
     int FullMask() const { return m_dataLength == 2 ? 0xFFFF : 0xFF; }
     void SetLoadedFlag(bool loaded) { m_loaded = loaded; }
     void SetDescriptorBits(uint32_t mask, bool set);

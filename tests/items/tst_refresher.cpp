@@ -69,7 +69,7 @@ void TestRefresher::cleanup()
 
 TOrvPacketData* TestRefresher::MakeItem(int offset, int interval)
 {
-    auto* item = new TOrvPacketData(m_refresher);
+    auto* item = new TOrvPacketData(m_connection);
     item->SetOffset(offset);
     item->SetTimeInterval(interval);
     item->SetDataRefresher(m_refresher);

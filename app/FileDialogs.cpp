@@ -1,0 +1,31 @@
+#include "app/FileDialogs.h"
+
+#include <QFileDialog>
+
+namespace {
+
+const QString Filter = QStringLiteral("File: (*.tcn)");
+const QString DefaultSuffix = QStringLiteral("lce");
+
+QString Run(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, QString(), folder, Filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(DefaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+QString TQtFileDialogs::GetSaveFileName(QWidget* parent, const QString& folder)
+{
+    return Run(parent, folder, QFileDialog::AcceptSave);
+}
+
+QString TQtFileDialogs::GetOpenFileName(QWidget* parent, const QString& folder)
+{
+    return Run(parent, folder, QFileDialog::AcceptOpen);
+}

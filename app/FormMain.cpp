@@ -1,0 +1,529 @@
+#include "app/FormMain.h"
+
+#include "app/AboutBox.h"
+#include "app/ConfigurationWindow.h"
+#include "app/FileDialogs.h"
+#include "app/FormScaling.h"
+#include "app/ResourceLibrary.h"
+#include "app/SerialDataModule.h"
+#include "controls/StatusBar.h"
+#include "items/DataRefresher.h"
+#include "link/OrvConnection.h"
+#include "link/WindowMessage.h"
+#include "support/OrvRegistryData.h"
+#include "support/Translator.h"
+#include "ui_FormMain.h"
+
+#include <QButtonGroup>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+
+const QColor DesktopColour(0, 128, 128);
+const QColor HighlightColour(Qt::yellow);
+const QColor ConnectedColour(0, 128, 0);
+const QColor NotConnectedColour(255, 0, 0);
+constexpr int LanguageButtonWidth = 60;
+constexpr int LanguageButtonHeight = 44;
+
+QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+void SetLabelColour(QLabel* label, const QColor& colour, bool underline)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setUnderline(underline);
+    label->setFont(font);
+}
+
+// The language name without its first "&" (the text before joined to the text after).
+QString WithoutAccelerator(QString name)
+{
+    const int at = name.indexOf(QLatin1Char('&'));
+    if (at >= 0)
+        name.remove(at, 1);
+    return name;
+}
+
+QString PortName(int port)
+{
+    static const QStringList names = {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
+                                      QStringLiteral("COM4"), QStringLiteral("USB")};
+    return port >= 0 && port < names.size() ? names[port] : names.last();
+}
+
+} // namespace
+
+TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TFormMain>()), m_module(dataModule),
+      m_translator(dataModule->Translator()), m_screenWidth(screenWidth),
+      m_ownDialogs(std::make_unique<TQtFileDialogs>()), m_dialogs(m_ownDialogs.get())
+{
+    m_ui->setupUi(this);
+    SetUpFonts();
+    ScaleForm(this, m_screenWidth);
+    CreateStatusBar();
+    // Move and Size cannot be taken out of the system menu here: the window
+    // manager owns it. The window is shown maximised by the start-up.
+    setWindowState(Qt::WindowMaximized);
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    m_registry = new TOrvRegistryData(this);
+    m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
+    m_registry->SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
+    m_registry->SetIntegerDataList({QStringLiteral("Language=0")});
+    m_registry->LoadData();
+    m_translator->SetDllName(m_programDir + QStringLiteral("Dizionario\\Languages.dll"));
+    ResourceLibrary::Load(m_programDir);
+    m_translator->LoadLanguageLibrary();
+    setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
+
+    CreateLanguageButtons();
+    setAutoFillBackground(true);
+    setPalette(QApplication::palette()); // the button face
+    SetUpMenuEntries();
+    ConnectActions();
+    m_ui->Client->installEventFilter(this);
+
+    // The link library reports the link state; the message reaches the windows
+    // through their queue, as the library's messages do.
+    connect(m_module->OrvConnection(), &TOrvConnection::LinkMessage, this,
+            [this](int message, quintptr wParam, qintptr lParam) {
+                if (message != WindowMessage::WMLinkState)
+                    return;
+                QCoreApplication::postEvent(this, new TWindowMessage(message, wParam, lParam));
+                if (m_config)
+                    QCoreApplication::postEvent(m_config->Widget(), new TWindowMessage(message, wParam, lParam));
+            });
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::SetConfigurationWindow(TConfigurationWindow* window)
+{
+    m_config = window;
+}
+
+void TFormMain::SetFileDialogs(TFileDialogs* dialogs)
+{
+    m_dialogs = dialogs ? dialogs : m_ownDialogs.get();
+}
+
+QAction* TFormMain::Action(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+QString TFormMain::Text(int index) const
+{
+    return m_translator->GetString(index, 0);
+}
+
+// --- construction -----------------------------------------------------------
+
+void TFormMain::SetUpFonts()
+{
+    setFont(DesignFont(QStringLiteral("Tahoma"), 32, true));
+    m_ui->LabelMenu->setFont(DesignFont(QStringLiteral("Bookman Old Style"), 27, true, true));
+    QPalette title = m_ui->LabelMenu->palette();
+    title.setColor(QPalette::WindowText, Qt::red);
+    m_ui->LabelMenu->setPalette(title);
+    // The menu bar keeps the system's own font.
+    m_ui->MainMenu->setFont(QApplication::font());
+    for (QMenu* menu : m_ui->MainMenu->findChildren<QMenu*>())
+        menu->setFont(QApplication::font());
+}
+
+void TFormMain::CreateStatusBar()
+{
+    m_statusBar = new TStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("LMDStatusBarMain"));
+    const QFont panelFont = DesignFont(QStringLiteral("Arial"), Scaled(16, m_screenWidth), true);
+    m_statusBar->AddPanel(Scaled(500, m_screenWidth), panelFont, Qt::red);
+    m_statusBar->AddPanel(0, panelFont, Qt::darkGreen);
+    m_statusBar->SetPanelText(0, QStringLiteral("Centralina non connessa"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_statusBar, 1);
+}
+
+void TFormMain::CreateLanguageButtons()
+{
+    const int margin = m_screenWidth * 20 / DesignScreenWidth;
+    QWidget* strip = m_ui->ScrollLingueContent;
+    auto* group = new QButtonGroup(this);
+    const int count = m_translator->MaxLanguages();
+    for (int i = 0; i < count; ++i) {
+        auto* button = new QToolButton(strip);
+        button->setObjectName(QStringLiteral("ButtonLingua") + QString::number(i));
+        button->setProperty("Tag", i);
+        button->setGeometry(0, (margin + LanguageButtonHeight) * i + margin, LanguageButtonWidth,
+                            LanguageButtonHeight);
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setAutoRaise(true);
+        button->setToolTip(WithoutAccelerator(m_translator->GetFirstString(i)));
+        // Only the resource library supplies the flags.
+        if (ResourceLibrary::IsLoaded()) {
+            const QPixmap flag(ResourceLibrary::LibraryPath(QStringLiteral("bitmap"), 10020 + i));
+            if (!flag.isNull()) {
+                button->setIcon(flag);
+                button->setIconSize(flag.size());
+            }
+        }
+        group->addButton(button, i);
+        connect(button, &QToolButton::clicked, this, [this, i] { SwitchLanguage(i); });
+        m_languageButtons.append(button);
+    }
+    if (ResourceLibrary::IsLoaded()) {
+        QPalette desktop = m_ui->ScrollLingue->palette();
+        desktop.setColor(QPalette::Window, DesktopColour);
+        m_ui->ScrollLingueContent->setPalette(desktop);
+        m_ui->ScrollLingueContent->setAutoFillBackground(true);
+    }
+    // The strip fills the scroll box and scrolls when the buttons need more room.
+    strip->setMinimumSize(m_ui->ScrollLingue->width() - 2, (margin + LanguageButtonHeight) * count + margin);
+    m_ui->ScrollLingue->setWidgetResizable(true);
+    PlaceLanguageButtons();
+}
+
+// With a vertical scroll bar the buttons move left to leave it room.
+void TFormMain::PlaceLanguageButtons()
+{
+    const bool scrolls = m_ui->ScrollLingueContent->minimumHeight() > m_ui->ScrollLingue->height();
+    const int left = (m_ui->ScrollLingue->width() - LanguageButtonWidth) / (scrolls ? 3 : 2);
+    for (QToolButton* button : std::as_const(m_languageButtons))
+        button->move(left, button->y());
+}
+
+void TFormMain::SetUpMenuEntries()
+{
+    m_menuLabels = {m_ui->LabelConfVettura, m_ui->LabelDownLoadFile, m_ui->LabelLoadFile, m_ui->LabelUscita};
+    m_menuActions = {m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionEsci};
+    m_menuCount = 4;
+    // The exit entry sits one row pitch below the load entry.
+    m_ui->LabelUscita->move(m_ui->LabelUscita->x(),
+                            m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() - m_ui->LabelConfVettura->y());
+    for (int i = 0; i < m_menuCount; ++i) {
+        QLabel* label = m_menuLabels[i];
+        label->setProperty("Tag", i);
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+        label->setCursor(Qt::PointingHandCursor);
+        SetLabelColour(label, DesktopColour, false);
+    }
+    m_ui->LabelFreccia->setProperty("Tag", 0);
+    SetLabelColour(m_ui->LabelConfVettura, HighlightColour, true);
+}
+
+void TFormMain::ConnectActions()
+{
+    // Actions outside the menu bar still answer their shortcuts.
+    addActions({m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionProgramma,
+                m_ui->ActionEsci, m_ui->ActionConnect, m_ui->ActionDisconnect});
+    connect(m_ui->ActionConfVett, &QAction::triggered, this, &TFormMain::ConfigureVehicle);
+    connect(m_ui->ActionSalvaFile, &QAction::triggered, this, &TFormMain::SaveFile);
+    connect(m_ui->ActionCaricaFile, &QAction::triggered, this, &TFormMain::LoadFile);
+    connect(m_ui->ActionProgramma, &QAction::triggered, this, &TFormMain::Reprogram);
+    connect(m_ui->ActionEsci, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->ActionConnect, &QAction::triggered, this, &TFormMain::Connect);
+    connect(m_ui->ActionDisconnect, &QAction::triggered, this, &TFormMain::Disconnect);
+    connect(m_ui->ActionAbout, &QAction::triggered, this, &TFormMain::About);
+}
+
+// --- language and texts -------------------------------------------------------
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        ApplyLanguage();
+        setFocus();
+    }
+}
+
+QString TFormMain::LinkText() const
+{
+    return m_module->IsUnitConnected() ? m_module->ConnectedText() : m_module->NotConnectedText();
+}
+
+void TFormMain::ApplyLanguage()
+{
+    m_translator->SetLinguaCorrente(m_registry->GetIntData(QStringLiteral("Language")));
+    RefreshInterfaceText();
+    if (m_module->OrvConnection()->DllLoaded())
+        m_statusBar->SetPanelText(0, LinkText());
+    CentreMenu();
+}
+
+void TFormMain::CentreMenu()
+{
+    const int strip = m_ui->ScrollLingue->width();
+    QLabel* title = m_ui->LabelMenu;
+    title->adjustSize();
+    title->move((m_screenWidth - title->width() - strip) / 2, title->y());
+    int widest = 0;
+    for (QLabel* label : std::as_const(m_menuLabels)) {
+        label->adjustSize();
+        widest = qMax(widest, label->width());
+    }
+    const int left = (m_screenWidth - widest - strip) / 2;
+    for (QLabel* label : std::as_const(m_menuLabels))
+        label->move(left, label->y());
+    m_ui->LabelFreccia->move(left - 50, m_ui->LabelFreccia->y());
+}
+
+void TFormMain::SwitchLanguage(int language)
+{
+    m_registry->SetIntData(QStringLiteral("Language"), language);
+    ApplyLanguage();
+    if (m_module->OrvConnection()->DllLoaded()) {
+        if (m_config)
+            m_config->SetLinkText(LinkText());
+        m_statusBar->SetPanelText(0, LinkText());
+    }
+}
+
+void TFormMain::RefreshInterfaceText()
+{
+    setWindowTitle(Text(1));
+    m_ui->LabelMenu->setText(Text(3));
+    m_ui->LabelConfVettura->setText(Text(4));
+    m_ui->LabelLoadFile->setText(Text(5));
+    m_ui->LabelDownLoadFile->setText(Text(6));
+    m_ui->LabelProgramma->setText(Text(143));
+    m_ui->LabelUscita->setText(Text(7));
+    m_module->RefreshMessageTexts();
+    m_ui->MenuFile->setTitle(Text(12));
+    m_ui->ActionEsci->setText(Text(14));
+    m_ui->MenuComunicazione->setTitle(Text(13));
+    m_ui->ActionConnect->setText(Text(15));
+    m_ui->ActionDisconnect->setText(Text(16));
+    m_ui->MenuAiuto->setTitle(Text(8));
+    m_ui->ActionAbout->setText(Text(9));
+    if (m_config)
+        m_config->RefreshInterfaceText();
+    m_module->NotifyAllItems();
+}
+
+// --- the menu -------------------------------------------------------------------
+
+int TFormMain::HighlightedEntry() const
+{
+    return m_ui->LabelFreccia->property("Tag").toInt();
+}
+
+void TFormMain::Highlight(int entry)
+{
+    const int current = HighlightedEntry();
+    SetLabelColour(m_menuLabels[current], DesktopColour, false);
+    m_ui->LabelFreccia->move(m_ui->LabelFreccia->x(), m_menuLabels[entry]->y());
+    m_ui->LabelFreccia->setProperty("Tag", entry);
+    SetLabelColour(m_menuLabels[entry], HighlightColour, true);
+}
+
+// Moves the highlight to the next (step 1) or previous (step -1) visible entry,
+// wrapping around.
+void TFormMain::MoveHighlight(int step)
+{
+    const int current = HighlightedEntry();
+    if (step > 0) {
+        int entry = current + 1;
+        while (entry < m_menuCount && !m_menuLabels[entry]->isVisibleTo(this))
+            ++entry;
+        Highlight(entry >= m_menuCount ? 0 : entry);
+    } else {
+        int entry = (current == 0 ? m_menuCount : current) - 1;
+        while (entry > 0 && !m_menuLabels[entry]->isVisibleTo(this))
+            --entry;
+        Highlight(entry);
+    }
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Down:
+        MoveHighlight(1);
+        return;
+    case Qt::Key_Up:
+        MoveHighlight(-1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_menuActions[HighlightedEntry()]->trigger();
+        return;
+    case Qt::Key_Q:
+        if (event->modifiers() == Qt::AltModifier) {
+            close();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+// The language strip keeps to the right edge and the whole height of the client area.
+void TFormMain::PlaceLanguageStrip()
+{
+    const QWidget* client = m_ui->Client;
+    const int width = m_ui->PanelLingue->width();
+    m_ui->PanelLingue->setGeometry(client->width() - width, 0, width, client->height());
+    m_ui->ScrollLingue->setGeometry(0, 0, width, client->height());
+    PlaceLanguageButtons();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->Client && event->type() == QEvent::Resize)
+        PlaceLanguageStrip();
+    auto* label = qobject_cast<QLabel*>(watched);
+    const int entry = label ? m_menuLabels.indexOf(label) : -1;
+    if (entry >= 0) {
+        if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+            if (entry != HighlightedEntry())
+                Highlight(entry);
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            m_menuActions[label->property("Tag").toInt()]->trigger();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_config && m_config->PopupMenuConfig())
+        m_config->PopupMenuConfig()->exec(event->globalPos());
+}
+
+// --- link state -----------------------------------------------------------------
+
+bool TFormMain::event(QEvent* event)
+{
+    if (const TWindowMessage* message = TWindowMessage::from(event)) {
+        if (message->message() == WindowMessage::WMLinkState) {
+            OnLinkState(message->lParam() == 1);
+            return true;
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+void TFormMain::OnLinkState(bool connected)
+{
+    m_ui->ActionConnect->setEnabled(!connected);
+    m_ui->ActionDisconnect->setEnabled(connected);
+    if (connected) {
+        m_statusBar->SetPanelText(0, m_module->ConnectedText());
+        m_statusBar->SetPanelTextColor(0, ConnectedColour);
+        LinkInstance* link = m_module->OrvConnection()->Instance();
+        m_statusBar->SetPanelText(1, QStringLiteral("PORT: ") + PortName(link ? link->GetPort() : -1));
+    } else {
+        m_statusBar->SetPanelText(0, m_module->NotConnectedText());
+        m_statusBar->SetPanelTextColor(0, NotConnectedColour);
+        m_statusBar->SetPanelText(1, QString());
+    }
+    m_statusBar->repaint();
+    update();
+}
+
+// --- commands -------------------------------------------------------------------
+
+void TFormMain::Connect()
+{
+    const int result = m_module->ConnectToUnit(4, 0);
+    if (result == -1)
+        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
+                                         m_module->MessageText(17) + QLatin1Char('\n') + m_module->MessageText(18) +
+                                             QStringLiteral("\n(ERR.CODE: C01)"));
+    else if (result == -2)
+        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), m_module->MessageText(102));
+}
+
+void TFormMain::Disconnect()
+{
+    if (LinkInstance* link = m_module->OrvConnection()->Instance())
+        link->DisconnectUnit();
+}
+
+void TFormMain::ConfigureVehicle()
+{
+    if (!m_config)
+        return;
+    m_module->DataRefresher()->SetEnabled(true);
+    m_config->ShowModal();
+    m_module->DataRefresher()->SetEnabled(false);
+}
+
+QString TFormMain::ConfigurationsFolder() const
+{
+    const QString folder = m_programDir + QStringLiteral("Configurazioni");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void TFormMain::SaveFile()
+{
+    const QString fileName = m_dialogs->GetSaveFileName(this, ConfigurationsFolder());
+    if (fileName.isEmpty())
+        return;
+    const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
+    if (!m_module->StopRefresher())
+        return;
+    m_module->SaveConfiguration(fileName);
+    m_module->DataRefresher()->SetEnabled(wasEnabled);
+}
+
+void TFormMain::LoadFile()
+{
+    const QString fileName = m_dialogs->GetOpenFileName(this, ConfigurationsFolder());
+    if (fileName.isEmpty())
+        return;
+    const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
+    if (!m_module->StopRefresher())
+        return;
+    m_module->LoadConfiguration(fileName);
+    m_module->DataRefresher()->SetEnabled(wasEnabled);
+}
+
+void TFormMain::Reprogram()
+{
+    m_module->ReprogramFirmware();
+}
+
+void TFormMain::About()
+{
+    TAboutBox box(this);
+    box.setWindowTitle(windowTitle());
+    box.SetProductName(windowTitle());
+    box.SetVersionText(ProgramVersionText());
+    box.exec();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    ResourceLibrary::Free();
+    QMainWindow::closeEvent(event);
+}

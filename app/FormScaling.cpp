@@ -1,0 +1,57 @@
+#include "app/FormScaling.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+int ScreenWidth()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : DesignScreenWidth;
+}
+
+int Scaled(int value, int screenWidth)
+{
+    return int(qint64(value) * screenWidth / DesignScreenWidth);
+}
+
+namespace {
+
+void ScaleFont(QWidget* widget, int screenWidth)
+{
+    // Only fonts set on the widget itself: inherited ones follow their parent.
+    if (!widget->testAttribute(Qt::WA_SetFont))
+        return;
+    QFont font = widget->font();
+    if (font.pixelSize() > 0)
+        font.setPixelSize(qMax(1, Scaled(font.pixelSize(), screenWidth)));
+    else if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * screenWidth / DesignScreenWidth);
+    widget->setFont(font);
+}
+
+void ScaleGeometry(QWidget* widget, int screenWidth)
+{
+    const QRect r = widget->geometry();
+    widget->setGeometry(Scaled(r.x(), screenWidth), Scaled(r.y(), screenWidth), Scaled(r.width(), screenWidth),
+                        Scaled(r.height(), screenWidth));
+    const QSize minimum = widget->minimumSize();
+    if (!minimum.isEmpty())
+        widget->setMinimumSize(Scaled(minimum.width(), screenWidth), Scaled(minimum.height(), screenWidth));
+}
+
+} // namespace
+
+void ScaleForm(QWidget* form, int screenWidth)
+{
+    if (!form || screenWidth == DesignScreenWidth || screenWidth <= 0)
+        return;
+    // Children first, while their parents still have the design size.
+    const QList<QWidget*> children = form->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        ScaleGeometry(child, screenWidth);
+        ScaleFont(child, screenWidth);
+    }
+    ScaleGeometry(form, screenWidth);
+    ScaleFont(form, screenWidth);
+}

@@ -1,0 +1,23 @@
+#include "controls/KeyComboBox.h"
+
+#include "controls/FocusChain.h"
+
+TKeyComboBox::TKeyComboBox(QWidget* parent) : TConfirmComboBox(parent) {}
+
+QWidget* TKeyComboBox::GetNextControl() const
+{
+    return FocusChainTarget(m_nextControl, true);
+}
+
+QWidget* TKeyComboBox::GetPrevControl() const
+{
+    return FocusChainTarget(m_prevControl, false);
+}
+
+bool TKeyComboBox::ArrowMovesFocus(bool next)
+{
+    if (!m_moveFocus)
+        return false;
+    FocusIfPossible(next ? GetNextControl() : GetPrevControl());
+    return true;
+}

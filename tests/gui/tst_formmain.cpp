@@ -1,0 +1,233 @@
+// The main window: construction and scaling, the language strip, the menu's
+// keyboard and mouse, the link state, and the commands it owns.
+
+#include "../common/FakePrompts.h"
+#include "../common/SimUnit.h"
+#include "FakeFileDialogs.h"
+#include "app/AboutBox.h"
+#include "app/FormMain.h"
+#include "app/ResourceLibrary.h"
+#include "app/SerialDataModule.h"
+#include "controls/StatusBar.h"
+#include "items/OrvNumber.h"
+#include "support/PlainBuffer.h"
+#include "support/EncryptedContainer.h"
+#include "support/OrvRegistryData.h"
+#include "support/Translator.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+class TestFormMain : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void scalesByTheScreenWidth_data();
+    void scalesByTheScreenWidth();
+    void languageStrip();
+    void menuKeys();
+    void mouseHighlightsAndRuns();
+    void connectTurnsTheStatusBarGreen();
+    void connectReportsUnitsThatCannotBeUsed();
+    void saveAndLoadThroughTheDialogs();
+    void aboutBoxShowsTheVersion();
+    void languageButtonsSwitchEveryText();
+
+private:
+    void MakeWindow(int screenWidth = 800);
+
+    SimUnitControl* m_sim = nullptr;
+    FakePrompts* m_prompts = nullptr;
+    FakeFileDialogs* m_dialogs = nullptr;
+    TSerialDataModule* m_module = nullptr;
+    TFormMain* m_window = nullptr;
+};
+
+void TestFormMain::init()
+{
+    m_sim = FreshSimUnit();
+    m_prompts = new FakePrompts;
+    m_dialogs = new FakeFileDialogs;
+    m_module = new TSerialDataModule;
+    m_module->SetPrompts(m_prompts);
+}
+
+void TestFormMain::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+    delete m_module;
+    delete m_dialogs;
+    delete m_prompts;
+    ResourceLibrary::Free();
+}
+
+void TestFormMain::MakeWindow(int screenWidth)
+{
+    m_window = new TFormMain(m_module, screenWidth);
+    m_window->SetFileDialogs(m_dialogs);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TestFormMain::scalesByTheScreenWidth_data()
+{
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<int>("entryTop");
+    QTest::addColumn<int>("margin");
+    QTest::newRow("800: as designed") << 800 << 89 << 20;
+    QTest::newRow("1024") << 1024 << 113 << 25;
+}
+
+void TestFormMain::scalesByTheScreenWidth()
+{
+    QFETCH(int, screenWidth);
+    QFETCH(int, entryTop);
+    QFETCH(int, margin);
+    MakeWindow(screenWidth);
+    QCOMPARE(m_window->MenuLabel(0)->y(), entryTop);
+    QCOMPARE(m_window->font().pixelSize(), 32 * screenWidth / 800);
+    const QToolButton* first = m_window->LanguageButtons().first();
+    QCOMPARE(first->y(), margin);
+    // The exit entry sits one row pitch below the load entry.
+    QCOMPARE(m_window->MenuLabel(3)->y() - m_window->MenuLabel(2)->y(),
+             m_window->MenuLabel(1)->y() - m_window->MenuLabel(0)->y());
+}
+
+void TestFormMain::languageStrip()
+{
+    MakeWindow();
+    const QList<QToolButton*> buttons = m_window->LanguageButtons();
+    QCOMPARE(buttons.size(), m_module->Translator()->MaxLanguages());
+    QCOMPARE(buttons.first()->objectName(), QStringLiteral("ButtonLingua0"));
+    QCOMPARE(buttons.first()->size(), QSize(60, 44));
+    // The flags come from the resource library beside the program.
+    QCOMPARE(buttons.first()->icon().isNull(), !ResourceLibrary::IsLoaded());
+    QCOMPARE(buttons.first()->property("Tag").toInt(), 0);
+}
+
+void TestFormMain::menuKeys()
+{
+    MakeWindow();
+    QCOMPARE(m_window->HighlightedEntry(), 0);
+    QTest::keyClick(m_window, Qt::Key_Up);
+    QCOMPARE(m_window->HighlightedEntry(), 3);
+    QTest::keyClick(m_window, Qt::Key_Down);
+    QCOMPARE(m_window->HighlightedEntry(), 0);
+    QTest::keyClick(m_window, Qt::Key_Down);
+    QCOMPARE(m_window->HighlightedEntry(), 1);
+    QCOMPARE(m_window->MenuLabel(1)->font().underline(), true);
+    QCOMPARE(m_window->MenuLabel(0)->font().underline(), false);
+
+    // Return runs the entry's action: the save command asks for a file.
+    QSignalSpy save(m_window->Action("ActionSalvaFile"), &QAction::triggered);
+    QTest::keyClick(m_window, Qt::Key_Return);
+    QCOMPARE(save.count(), 1);
+    QCOMPARE(m_dialogs->folders.size(), 1);
+    QVERIFY(m_dialogs->folders.first().endsWith("/Configurazioni"));
+
+    QTest::keyClick(m_window, Qt::Key_Q, Qt::AltModifier);
+    QVERIFY(!m_window->isVisible());
+}
+
+void TestFormMain::mouseHighlightsAndRuns()
+{
+    MakeWindow();
+    QLabel* load = m_window->MenuLabel(2);
+    QTest::mouseMove(load, QPoint(5, 5));
+    QCOMPARE(m_window->HighlightedEntry(), 2);
+    QSignalSpy loadAction(m_window->Action("ActionCaricaFile"), &QAction::triggered);
+    QTest::mouseClick(load, Qt::LeftButton);
+    QCOMPARE(loadAction.count(), 1);
+}
+
+void TestFormMain::connectTurnsTheStatusBarGreen()
+{
+    MakeWindow();
+    m_window->Action("ActionConnect")->trigger();
+    QCoreApplication::processEvents(); // the link state arrives through the queue
+    TStatusBar* status = m_window->StatusBar();
+    QCOMPARE(status->PanelText(1), QStringLiteral("PORT: USB"));
+    QCOMPARE(status->PanelTextColor(0), QColor(0, 128, 0));
+    QVERIFY(!m_window->Action("ActionConnect")->isEnabled());
+    QVERIFY(m_window->Action("ActionDisconnect")->isEnabled());
+
+    m_window->Action("ActionDisconnect")->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(status->PanelText(1), QString());
+    QCOMPARE(status->PanelTextColor(0), QColor(255, 0, 0));
+    QVERIFY(m_window->Action("ActionConnect")->isEnabled());
+    QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestFormMain::connectReportsUnitsThatCannotBeUsed()
+{
+    MakeWindow();
+    m_sim->setIdentityUnanswered(true);
+    m_window->Connect();
+    uint8_t other[8] = {12, 36, 25, 140};
+    m_sim->setIdentityUnanswered(false);
+    m_sim->setIdentity(other);
+    m_window->Connect();
+    QCOMPARE(m_prompts->messages.size(), 2);
+    QVERIFY(m_prompts->messages.at(0).text.endsWith("\n(ERR.CODE: C01)"));
+    QCOMPARE(m_prompts->messages.at(0).caption, m_window->windowTitle());
+    QCOMPARE(m_prompts->messages.at(1).icon, TMessageIcon::Error);
+}
+
+void TestFormMain::saveAndLoadThroughTheDialogs()
+{
+    MakeWindow();
+    m_window->Connect();
+    QTemporaryDir folder;
+    m_dialogs->answer = folder.filePath("car.tcn");
+    m_window->SaveFile();
+    TPlainBuffer saved;
+    QVERIFY(DecryptFileToBuffer(m_dialogs->answer, saved));
+    QVERIFY(saved.Content().startsWith("[CONFIGURAZIONE]"));
+
+    m_sim->writeMemory(204, 40);
+    m_window->LoadFile();
+    QCOMPARE(m_sim->readMemory(204), 80);
+
+    m_dialogs->answer.clear(); // cancelled: nothing happens
+    m_window->SaveFile();
+    QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestFormMain::aboutBoxShowsTheVersion()
+{
+    TAboutBox box;
+    box.SetVersionText(ProgramVersionText());
+    QCOMPARE(box.VersionLabel(), QStringLiteral("Version:  1.0.0.0"));
+    QVERIFY(box.HasPicture());
+}
+
+void TestFormMain::languageButtonsSwitchEveryText()
+{
+    MakeWindow();
+    QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Configurazione vettura"));
+    m_window->LanguageButtons().at(1)->click();
+    QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Vehicle configuration"));
+    QCOMPARE(m_window->Action("ActionConnect")->text(), QStringLiteral("Connect"));
+    QCOMPARE(m_module->NotConnectedText(), QStringLiteral("Control unit not connected"));
+    QCOMPARE(m_window->StatusBar()->PanelText(0), m_module->NotConnectedText());
+    QCOMPARE(m_window->OrvRegistryData()->GetIntData("Language"), 1);
+    // The hint is the language's name without its accelerator.
+    QCOMPARE(m_window->LanguageButtons().at(1)->toolTip(), QStringLiteral("English"));
+    // Switching twice gives the same texts as switching once.
+    m_window->SwitchLanguage(1);
+    QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Vehicle configuration"));
+    m_window->SwitchLanguage(0);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("TZR582 - Configuratore"));
+}
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"

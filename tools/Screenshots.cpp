@@ -1,0 +1,77 @@
+// Takes screenshots of the program's windows, for reviewing their layout at
+// several screen widths without a display:
+//
+//   QT_QPA_PLATFORM=offscreen tzr582-screenshots OUTPUT-FOLDER [WIDTH ...]
+//
+// Each window is built for the given screen width (800 and 1280 when none is
+// given), sized as it would be on such a screen, and saved as
+// <window>-<width>[-<language>].png.
+
+#include "app/AboutBox.h"
+#include "app/FormAttesa.h"
+#include "app/FormMain.h"
+#include "app/SerialDataModule.h"
+#include "support/OrvRegistryData.h"
+#include "support/Translator.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <cstdio>
+
+namespace {
+
+void Save(QWidget& window, const QDir& folder, const QString& name)
+{
+    window.grab().save(folder.filePath(name + QStringLiteral(".png")));
+}
+
+void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
+{
+    TFormMain window(&module, width);
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(width, width * 3 / 4);
+    window.show();
+    for (int language = 0; language < module.Translator()->MaxLanguages(); ++language) {
+        window.SwitchLanguage(language);
+        QCoreApplication::processEvents();
+        Save(window, folder, QStringLiteral("main-%1-%2").arg(width).arg(language));
+    }
+    window.SwitchLanguage(0);
+
+    TAboutBox about(&window);
+    about.SetProductName(window.windowTitle());
+    about.SetVersionText(ProgramVersionText());
+    about.show();
+    Save(about, folder, QStringLiteral("about-%1").arg(width));
+
+    TFormAttesa wait([&module] { return module.Translator()->GetString(21, 0); });
+    wait.SetCaption(module.MessageText(19));
+    wait.SetMessage(module.MessageText(20));
+    wait.SetWaitProgress(42, true);
+    wait.show();
+    Save(wait, folder, QStringLiteral("wait-%1").arg(width));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER [WIDTH ...]\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    folder.mkpath(QStringLiteral("."));
+    QList<int> widths;
+    for (int i = 2; i < argc; ++i)
+        widths << QString::fromLocal8Bit(argv[i]).toInt();
+    if (widths.isEmpty())
+        widths = {800, 1280};
+
+    TSerialDataModule module;
+    for (int width : widths)
+        MainWindow(module, width, folder);
+    return 0;
+}
