@@ -4,6 +4,7 @@
 #include "app/ConfigurationWindow.h"
 #include "app/FileDialogs.h"
 #include "app/FormScaling.h"
+#include "app/ProgramSetup.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
 #include "controls/StatusBar.h"
@@ -87,12 +88,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     m_registry = new TOrvRegistryData(this);
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
-    m_registry->SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
-    m_registry->SetIntegerDataList({QStringLiteral("Language=0")});
-    m_registry->LoadData();
-    m_translator->SetDllName(m_programDir + QStringLiteral("Dizionario\\Languages.dll"));
-    ResourceLibrary::Load(m_programDir);
-    m_translator->LoadLanguageLibrary();
+    ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, m_programDir);
     setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
 
     CreateLanguageButtons();
@@ -110,7 +106,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
                     return;
                 QCoreApplication::postEvent(this, new TWindowMessage(message, wParam, lParam));
                 if (m_config)
-                    QCoreApplication::postEvent(m_config->Widget(), new TWindowMessage(message, wParam, lParam));
+                    QCoreApplication::postEvent(m_config->Widget(),
+                                                new TWindowMessage(message, wParam, lParam));
             });
 }
 
@@ -219,8 +216,8 @@ void TFormMain::SetUpMenuEntries()
     m_menuActions = {m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionEsci};
     m_menuCount = 4;
     // The exit entry sits one row pitch below the load entry.
-    m_ui->LabelUscita->move(m_ui->LabelUscita->x(),
-                            m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() - m_ui->LabelConfVettura->y());
+    m_ui->LabelUscita->move(m_ui->LabelUscita->x(), m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() -
+                                                        m_ui->LabelConfVettura->y());
     for (int i = 0; i < m_menuCount; ++i) {
         QLabel* label = m_menuLabels[i];
         label->setProperty("Tag", i);
@@ -456,8 +453,8 @@ void TFormMain::Connect()
     const int result = m_module->ConnectToUnit(4, 0);
     if (result == -1)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(17) + QLatin1Char('\n') + m_module->MessageText(18) +
-                                             QStringLiteral("\n(ERR.CODE: C01)"));
+                                         m_module->MessageText(17) + QLatin1Char('\n') +
+                                             m_module->MessageText(18) + QStringLiteral("\n(ERR.CODE: C01)"));
     else if (result == -2)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), m_module->MessageText(102));
 }

@@ -7,16 +7,20 @@
 
 namespace ProgramSetup {
 
-void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& programDir)
+void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& programDir)
 {
     settings.SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
     settings.SetIntegerDataList({QStringLiteral("Language=0")});
     settings.LoadData();
-    TTranslator* translator = module.Translator();
-    translator->SetDllName(programDir + QStringLiteral("Dizionario\\Languages.dll"));
+    translator.SetDllName(programDir + QStringLiteral("Dizionario\\Languages.dll"));
     ResourceLibrary::Load(programDir);
-    translator->LoadLanguageLibrary();
-    translator->SetLinguaCorrente(settings.GetIntData(QStringLiteral("Language")));
+    translator.LoadLanguageLibrary();
+}
+
+void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& programDir)
+{
+    LoadSettingsAndLibraries(*module.Translator(), settings, programDir);
+    module.Translator()->SetLinguaCorrente(settings.GetIntData(QStringLiteral("Language")));
     module.RefreshMessageTexts();
 }
 
