@@ -106,8 +106,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
                     return;
                 QCoreApplication::postEvent(this, new TWindowMessage(message, wParam, lParam));
                 if (m_config)
-                    QCoreApplication::postEvent(m_config->Widget(),
-                                                new TWindowMessage(message, wParam, lParam));
+                    QCoreApplication::postEvent(m_config->Widget(), new TWindowMessage(message, wParam, lParam));
             });
 }
 
@@ -216,8 +215,8 @@ void TFormMain::SetUpMenuEntries()
     m_menuActions = {m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionEsci};
     m_menuCount = 4;
     // The exit entry sits one row pitch below the load entry.
-    m_ui->LabelUscita->move(m_ui->LabelUscita->x(), m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() -
-                                                        m_ui->LabelConfVettura->y());
+    m_ui->LabelUscita->move(m_ui->LabelUscita->x(),
+                            m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() - m_ui->LabelConfVettura->y());
     for (int i = 0; i < m_menuCount; ++i) {
         QLabel* label = m_menuLabels[i];
         label->setProperty("Tag", i);
@@ -453,8 +452,8 @@ void TFormMain::Connect()
     const int result = m_module->ConnectToUnit(4, 0);
     if (result == -1)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(17) + QLatin1Char('\n') +
-                                             m_module->MessageText(18) + QStringLiteral("\n(ERR.CODE: C01)"));
+                                         m_module->MessageText(17) + QLatin1Char('\n') + m_module->MessageText(18) +
+                                             QStringLiteral("\n(ERR.CODE: C01)"));
     else if (result == -2)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), m_module->MessageText(102));
 }
