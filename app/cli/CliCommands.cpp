@@ -54,6 +54,15 @@ QString ValueText(TOrvSerialData* item)
     return item->MeasureUnit().isEmpty() ? number : number + u' ' + item->MeasureUnit();
 }
 
+// The values of the items, separated by commas.
+QString CsvLine(const QList<TOrvPacketData*>& items)
+{
+    QStringList values;
+    for (TOrvPacketData* item : items)
+        values << MachineNumber(item->GetDouble());
+    return values.join(u',');
+}
+
 int RawValue(const TOrvSerialData* item)
 {
     if (const auto* number = qobject_cast<const TOrvNumber*>(item))
@@ -294,12 +303,7 @@ int TCliCommands::Live()
     QList<TOrvPacketData*> items;
     for (const QString& name : LiveItems)
         items << m_module->Packet(name);
-    auto printValues = [&] {
-        QStringList values;
-        for (TOrvPacketData* item : std::as_const(items))
-            values << MachineNumber(item->GetDouble());
-        Print(values.join(u','));
-    };
+    const auto printValues = [&] { Print(CsvLine(items)); };
 
     Print(LiveItems.join(u','));
     TDataRefresher* refresher = m_module->DataRefresher();
