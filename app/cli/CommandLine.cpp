@@ -20,9 +20,9 @@ bool IsHelpWord(const QString& word)
     return word == QLatin1String("--help") || word == QLatin1String("-h");
 }
 
-const TOptionSpec* FindOption(const TCommandSpec& command, const QString& name)
+const TOptionDefinition* FindOption(const TCommandDefinition& command, const QString& name)
 {
-    for (const TOptionSpec& option : command.options) {
+    for (const TOptionDefinition& option : command.options) {
         if (option.name == name)
             return &option;
     }
@@ -31,11 +31,11 @@ const TOptionSpec* FindOption(const TCommandSpec& command, const QString& name)
 
 } // namespace
 
-const QList<TCommandSpec>& TCommandLine::Commands()
+const QList<TCommandDefinition>& TCommandLine::Commands()
 {
-    static const TOptionSpec yes{QStringLiteral("yes"), QString(),
-                                 QStringLiteral("answer yes to every question")};
-    static const QList<TCommandSpec> commands = {
+    static const TOptionDefinition yes{QStringLiteral("yes"), QString(),
+                                       QStringLiteral("answer yes to every question")};
+    static const QList<TCommandDefinition> commands = {
         {TCommandId::TcnDecrypt,
          QStringLiteral("tcn"),
          QStringLiteral("decrypt"),
@@ -153,11 +153,11 @@ const QList<TCommandSpec>& TCommandLine::Commands()
     return commands;
 }
 
-QString TCommandLine::Synopsis(const TCommandSpec& command)
+QString TCommandLine::Synopsis(const TCommandDefinition& command)
 {
     QStringList words = {command.group, command.name};
     words += command.arguments;
-    for (const TOptionSpec& option : command.options) {
+    for (const TOptionDefinition& option : command.options) {
         const QString value = option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName;
         words << QStringLiteral("[--%1%2]").arg(option.name, value);
     }
@@ -189,7 +189,7 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
         parsed.outcome = TParsedCommand::Outcome::Help;
         return parsed;
     }
-    for (const TCommandSpec& command : Commands()) {
+    for (const TCommandDefinition& command : Commands()) {
         if (command.group == group && command.name == words.at(1))
             parsed.command = &command;
     }
@@ -206,7 +206,7 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
 // file may be called "--x". A negative number is positional too.
 void TCommandLine::ParseCommandWords(const QStringList& words, TParsedCommand& parsed)
 {
-    const TCommandSpec& command = *parsed.command;
+    const TCommandDefinition& command = *parsed.command;
     for (const QString& word : words) {
         if (IsHelpWord(word)) {
             parsed.outcome = TParsedCommand::Outcome::Help;
@@ -226,7 +226,7 @@ void TCommandLine::ParseCommandWords(const QStringList& words, TParsedCommand& p
         }
         const qsizetype equals = word.indexOf(QLatin1Char('='));
         const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
-        const TOptionSpec* option = FindOption(command, name);
+        const TOptionDefinition* option = FindOption(command, name);
         if (!option) {
             parsed.error = QStringLiteral("unknown option '--%1'").arg(name);
             return;
@@ -261,12 +261,12 @@ void TCommandLine::ParseCommandWords(const QStringList& words, TParsedCommand& p
 
 QString TCommandLine::HelpText(const TParsedCommand& parsed)
 {
-    if (const TCommandSpec* command = parsed.command) {
+    if (const TCommandDefinition* command = parsed.command) {
         QString text =
             QStringLiteral("Usage: %1 %2\n\n%3").arg(ProgramName(), Synopsis(*command), command->details);
         if (!command->options.isEmpty()) {
             text += QStringLiteral("\nOptions:\n");
-            for (const TOptionSpec& option : command->options) {
+            for (const TOptionDefinition& option : command->options) {
                 const QString name =
                     option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
                 text += QStringLiteral("  --%1  %2\n").arg(name.leftJustified(12), option.description);
@@ -278,7 +278,7 @@ QString TCommandLine::HelpText(const TParsedCommand& parsed)
         parsed.group.isEmpty() ? QStringLiteral("COMMAND") : parsed.group + QStringLiteral(" COMMAND");
     QString text = QStringLiteral("Usage: %1 %2 [ARGUMENTS] [OPTIONS]\n\n%3\nCommands:\n")
                        .arg(ProgramName(), group, ToolDescription);
-    for (const TCommandSpec& command : Commands()) {
+    for (const TCommandDefinition& command : Commands()) {
         if (!parsed.group.isEmpty() && command.group != parsed.group)
             continue;
         QString synopsis = Synopsis(command);
@@ -293,7 +293,7 @@ QString TCommandLine::HelpText(const TParsedCommand& parsed)
 QString TCommandLine::UsageErrorText(const TParsedCommand& parsed, const QString& error)
 {
     const QString problem = QStringLiteral("%1: %2\n").arg(ProgramName(), error);
-    if (const TCommandSpec* command = parsed.command)
+    if (const TCommandDefinition* command = parsed.command)
         return problem + QStringLiteral("Usage: %1 %2\nTry '%1 %3 %4 --help'.")
                              .arg(ProgramName(), Synopsis(*command), command->group, command->name);
     const QString group = parsed.group.isEmpty() ? QString() : parsed.group + u' ';

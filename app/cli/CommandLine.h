@@ -29,18 +29,18 @@ enum class TCommandId {
     UnitProgram,
 };
 
-struct TOptionSpec {
+struct TOptionDefinition {
     QString name;      // without the leading "--"
     QString valueName; // empty for a flag
     QString description;
 };
 
-struct TCommandSpec {
+struct TCommandDefinition {
     TCommandId id;
     QString group; // "tcn" or "unit"
     QString name;
     QStringList arguments; // names of the positional arguments, in order
-    QList<TOptionSpec> options;
+    QList<TOptionDefinition> options;
     QString summary;
     QString details;
 };
@@ -51,7 +51,7 @@ struct TParsedCommand {
 
     Outcome outcome = Outcome::UsageError;
     // The command; null for the help or usage of the tool or of a group.
-    const TCommandSpec* command = nullptr;
+    const TCommandDefinition* command = nullptr;
     QString group;
     QStringList arguments;
     QHash<QString, QString> options; // a flag maps to an empty text
@@ -64,7 +64,7 @@ class TCommandLine {
 public:
     // The tool's name, as its messages begin.
     static QString ProgramName() { return QStringLiteral("tzr582-cli"); }
-    static const QList<TCommandSpec>& Commands();
+    static const QList<TCommandDefinition>& Commands();
 
     // Parses the words after the program name.
     static TParsedCommand Parse(const QStringList& words);
@@ -76,6 +76,6 @@ public:
     static QString UsageErrorText(const TParsedCommand& parsed, const QString& error);
 
 private:
-    static QString Synopsis(const TCommandSpec& command);
+    static QString Synopsis(const TCommandDefinition& command);
     static void ParseCommandWords(const QStringList& words, TParsedCommand& parsed);
 };
