@@ -480,28 +480,29 @@ QString TFormMain::ConfigurationsFolder() const
     return folder;
 }
 
-void TFormMain::SaveFile()
+// A file command: the file is chosen first, then the refresher is stopped for the
+// operation and given back its state afterwards.
+void TFormMain::RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation)
 {
-    const QString fileName = m_dialogs->GetSaveFileName(this, ConfigurationsFolder());
     if (fileName.isEmpty())
         return;
     const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
     if (!m_module->StopRefresher())
         return;
-    m_module->SaveConfiguration(fileName);
+    operation(fileName);
     m_module->DataRefresher()->SetEnabled(wasEnabled);
+}
+
+void TFormMain::SaveFile()
+{
+    RunFileCommand(m_dialogs->GetSaveFileName(this, ConfigurationsFolder()),
+                   [this](const QString& fileName) { m_module->SaveConfiguration(fileName); });
 }
 
 void TFormMain::LoadFile()
 {
-    const QString fileName = m_dialogs->GetOpenFileName(this, ConfigurationsFolder());
-    if (fileName.isEmpty())
-        return;
-    const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
-    if (!m_module->StopRefresher())
-        return;
-    m_module->LoadConfiguration(fileName);
-    m_module->DataRefresher()->SetEnabled(wasEnabled);
+    RunFileCommand(m_dialogs->GetOpenFileName(this, ConfigurationsFolder()),
+                   [this](const QString& fileName) { m_module->LoadConfiguration(fileName); });
 }
 
 void TFormMain::Reprogram()
