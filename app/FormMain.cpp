@@ -5,6 +5,7 @@
 #include "app/FileDialogs.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
+#include "app/ProgramSetup.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
 #include "items/DataRefresher.h"
@@ -69,12 +70,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     m_registry = new TOrvRegistryData(this);
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
-    m_registry->SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
-    m_registry->SetIntegerDataList({QStringLiteral("Language=0")});
-    m_registry->LoadData();
-    m_translator->SetDllName(m_programDir + QStringLiteral("Dizionario\\Languages.dll"));
-    ResourceLibrary::Load(m_programDir);
-    m_translator->LoadLanguageLibrary();
+    ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, m_programDir);
     setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
 
     CreateLanguageButtons();
@@ -454,28 +450,29 @@ QString TFormMain::ConfigurationsFolder() const
     return folder;
 }
 
-void TFormMain::SaveFile()
+// A file command: the file is chosen first, then the refresher is stopped for the
+// operation and given back its state afterwards.
+void TFormMain::RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation)
 {
-    const QString fileName = m_dialogs->GetSaveFileName(this, ConfigurationsFolder());
     if (fileName.isEmpty())
         return;
     const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
     if (!m_module->StopRefresher())
         return;
-    m_module->SaveConfiguration(fileName);
+    operation(fileName);
     m_module->DataRefresher()->SetEnabled(wasEnabled);
+}
+
+void TFormMain::SaveFile()
+{
+    RunFileCommand(m_dialogs->GetSaveFileName(this, ConfigurationsFolder()),
+                   [this](const QString& fileName) { m_module->SaveConfiguration(fileName); });
 }
 
 void TFormMain::LoadFile()
 {
-    const QString fileName = m_dialogs->GetOpenFileName(this, ConfigurationsFolder());
-    if (fileName.isEmpty())
-        return;
-    const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
-    if (!m_module->StopRefresher())
-        return;
-    m_module->LoadConfiguration(fileName);
-    m_module->DataRefresher()->SetEnabled(wasEnabled);
+    RunFileCommand(m_dialogs->GetOpenFileName(this, ConfigurationsFolder()),
+                   [this](const QString& fileName) { m_module->LoadConfiguration(fileName); });
 }
 
 void TFormMain::Reprogram()

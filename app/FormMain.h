@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -84,6 +85,7 @@ private:
     void CentreMenu();
     QString Text(int index) const;
     QString ConfigurationsFolder() const;
+    void RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation);
     QString LinkText() const;
 
     std::unique_ptr<Ui::TFormMain> m_ui;

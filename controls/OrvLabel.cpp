@@ -2,7 +2,11 @@
 
 #include "controls/NumberFormat.h"
 #include "items/OrvPacketData.h"
+#include "items/OrvVector.h"
+#include "items/Rounding.h"
 #include "link/WindowMessage.h"
+
+#include <QByteArray>
 
 TOrvLabel::TOrvLabel(QWidget* parent)
     : QLabel(parent), m_label(new TChildLabel(this)), m_resizer(new TResizer(this, this))
@@ -18,16 +22,28 @@ TOrvLabel::~TOrvLabel()
 
 namespace {
 
-bool IsVectorItem(const TOrvSerialData* item)
+// The vector's elements read as character codes (the low byte of each, rounded),
+// up to the first element that is 0 or cannot be read.
+QString TextOfElements(TOrvVector& vector)
 {
-    return item->SerialDataType() == TOrvSerialData::KindVector;
+    QByteArray codes;
+    for (int i = 0; i < vector.ArrayDimension(); ++i) {
+        double value = 0;
+        if (!vector.GetData(&value, unsigned(i)))
+            break;
+        const char code = char(TruncToInt(value + 0.5) & 0xFF);
+        if (code == 0)
+            break;
+        codes += code;
+    }
+    return QString::fromLatin1(codes);
 }
 
 } // namespace
 
 void TOrvLabel::SetValue(TOrvSerialData* item)
 {
-    if (item && !IsOrvPacketData(item) && !IsVectorItem(item))
+    if (item && !IsOrvPacketData(item) && !qobject_cast<TOrvVector*>(item))
         return;
     m_value.Set(item);
 }
@@ -90,7 +106,7 @@ void TOrvLabel::SetFontColor(const QColor& color)
 
 void TOrvLabel::RenewText()
 {
-    if (m_value && IsVectorItem(m_value.Get())) {
+    if (qobject_cast<TOrvVector*>(m_value.Get())) {
         setText(m_vectorText);
     } else if (IsValueStyle()) {
         setText(FormatDataNumber(m_labelValue, m_dataFormat));
@@ -117,6 +133,8 @@ void TOrvLabel::DataChanged()
             m_labelValue = packet->GetDouble();
         else
             m_state = packet->GetInt() != 0;
+    } else if (auto* vector = qobject_cast<TOrvVector*>(m_value.Get())) {
+        m_vectorText = TextOfElements(*vector);
     }
     RenewText();
 }

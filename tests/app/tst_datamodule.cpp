@@ -4,6 +4,7 @@
 
 #include "../common/FakePrompts.h"
 #include "../common/SimUnit.h"
+#include "../common/TestLanguageStore.h"
 #include "app/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
@@ -20,17 +21,6 @@
 #include <QTest>
 
 namespace {
-
-// Message texts that show which string a message used: string i reads "T<i>".
-void WriteLanguageStore(const QString& folder)
-{
-    QFile store(folder + "/Languages.lng");
-    QVERIFY(store.open(QIODevice::WriteOnly));
-    QByteArray text = "languages=1\nstrings=200\n[0]\n";
-    for (int i = 3; i < 200; ++i)
-        text += QByteArray::number(i) + "=T" + QByteArray::number(i) + "\n";
-    store.write(text);
-}
 
 bool WriteContainer(const QString& fileName, const QByteArray& plain, const QString& folder)
 {
@@ -93,7 +83,7 @@ void TestDataModule::init()
 {
     m_sim = FreshSimUnit();
     m_folder = std::make_unique<QTemporaryDir>();
-    WriteLanguageStore(m_folder->path());
+    QVERIFY(WriteTestLanguageStore(m_folder->path()));
     m_prompts = new FakePrompts;
     m_module = new TSerialDataModule;
     m_module->SetPrompts(m_prompts);

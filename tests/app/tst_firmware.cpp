@@ -4,6 +4,7 @@
 
 #include "../common/FakePrompts.h"
 #include "../common/SimUnit.h"
+#include "../common/TestLanguageStore.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
 #include "support/PlainBuffer.h"
@@ -19,16 +20,6 @@ namespace {
 
 const QString Success = QStringLiteral("Programmazione avvenuta con successo!");
 const QString MicroError = QStringLiteral("Errore nella riprogrammazione del Micro!");
-
-void WriteLanguageStore(const QString& folder)
-{
-    QFile store(folder + "/Languages.lng");
-    QVERIFY(store.open(QIODevice::WriteOnly));
-    QByteArray text = "languages=1\nstrings=200\n[0]\n";
-    for (int i = 3; i < 200; ++i)
-        text += QByteArray::number(i) + "=T" + QByteArray::number(i) + "\n";
-    store.write(text);
-}
 
 } // namespace
 
@@ -61,7 +52,7 @@ void TestFirmware::init()
 {
     m_sim = FreshSimUnit();
     m_folder = std::make_unique<QTemporaryDir>();
-    WriteLanguageStore(m_folder->path());
+    QVERIFY(WriteTestLanguageStore(m_folder->path()));
     m_prompts = new FakePrompts;
     m_module = new TSerialDataModule;
     m_module->SetPrompts(m_prompts);

@@ -4,6 +4,7 @@
 #include "ControlTestSupport.h"
 #include "controls/OrvLabel.h"
 #include "items/OrvPacketData.h"
+#include "items/OrvVector.h"
 
 #include <QTest>
 
@@ -33,6 +34,8 @@ private slots:
     void valueStylesFormatTheItem_data();
     void valueStylesFormatTheItem();
     void flagStylesShowTheStatusWord();
+    void vectorElementsFormAText_data();
+    void vectorElementsFormAText();
     void styleDecidesTheCaptionLabel();
     void acceptsOnlyLiveAndVectorItems();
     void hidingHidesTheCaption();
@@ -96,6 +99,45 @@ void TestOrvLabel::flagStylesShowTheStatusWord()
     QVERIFY(label.State());
     QCOMPARE(label.text(), QStringLiteral("Motore acceso"));
     QCOMPARE(TextColor(label), QColor(Qt::green));
+}
+
+void TestOrvLabel::vectorElementsFormAText_data()
+{
+    QTest::addColumn<QList<int>>("raw");
+    QTest::addColumn<bool>("tenths");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ends at the first zero") << QList<int>{72, 105, 0, 33} << false << "Hi";
+    QTest::newRow("rounded codes") << QList<int>{786, 464, 1000, 460} << true << "O.d.";
+}
+
+void TestOrvLabel::vectorElementsFormAText()
+{
+    QFETCH(QList<int>, raw);
+    QFETCH(bool, tenths);
+    QFETCH(QString, shown);
+
+    constexpr int Address = 40;
+    FakeUnit unit;
+    TOrvVector item;
+    item.SetConnection(&unit.connection);
+    item.SetByAddress(true);
+    item.SetAddress(Address);
+    item.SetArrayDimension(int(raw.size()));
+    if (tenths) {
+        item.SetDataLength(2);
+        item.SetTransformationType(TOrvSerialData::ttFormula);
+        item.SetCoeffs({1, 0, 0, 10});
+    }
+    for (int i = 0; i < raw.size(); ++i)
+        unit.Poke(Address + i * item.DataLength(), raw.at(i));
+    TOrvLabel label;
+    label.SetValue(&item);
+    label.SetDataFormat(QString()); // renews the text: nothing read yet
+    QCOMPARE(label.text(), QStringLiteral("n.d."));
+
+    item.Load(); // the read announces the values
+    QCOMPARE(label.VectorText(), shown);
+    QCOMPARE(label.text(), shown);
 }
 
 void TestOrvLabel::styleDecidesTheCaptionLabel()

@@ -1,0 +1,396 @@
+#include "app/cli/CliCommands.h"
+
+#include "app/ProgramSetup.h"
+#include "app/ResourceLibrary.h"
+#include "app/SerialDataModule.h"
+#include "app/cli/ConsoleOutput.h"
+#include "app/cli/ConsolePrompts.h"
+#include "items/DataRefresher.h"
+#include "items/OrvNumber.h"
+#include "items/OrvPacketData.h"
+#include "link/OrvConnection.h"
+#include "support/EncryptedContainer.h"
+#include "support/NumberText.h"
+#include "support/OrvRegistryData.h"
+#include "support/Translator.h"
+
+#include <QEventLoop>
+#include <QIODevice>
+#include <QTimer>
+
+namespace {
+
+// The live values of 'unit live', in the order of its columns.
+const QStringList LiveItems = {
+    QStringLiteral("VAL_GIRI"),
+    QStringLiteral("VALORE_LAMBDA"),
+    QStringLiteral("VALOR_TPS"),
+    QStringLiteral("VALORE_MINIMO_TPS"),
+    QStringLiteral("POSIZIONE_ATTUATORE"),
+    QStringLiteral("VALORE_POSIZIONE_DEFAULT"),
+    QStringLiteral("FASCIA_LAMBDA"),
+    QStringLiteral("FASCIA_TPS"),
+    QStringLiteral("VAL_TEMPERATURA"),
+};
+
+// The command datum: writing it puts the unit into reprogramming, which only the
+// reprogramming itself may do.
+const QString CommandItem = QStringLiteral("RIPROGRAMMAZIONE");
+
+const QString ProgrammedText = QStringLiteral("Programmazione avvenuta con successo!");
+
+// Identity byte 1 while the unit's boot loader runs instead of its application.
+constexpr uint8_t BootLoaderKind = 3;
+
+// Numbers for machines: a point as decimal separator whatever the locale.
+QString MachineNumber(double value)
+{
+    return GeneralNumberText(value, QLocale::c());
+}
+
+QString ValueText(TOrvSerialData* item)
+{
+    const QString number = MachineNumber(item->CurrentUserValue());
+    return item->MeasureUnit().isEmpty() ? number : number + u' ' + item->MeasureUnit();
+}
+
+// The values of the items, separated by commas.
+QString CsvLine(const QList<TOrvPacketData*>& items)
+{
+    QStringList values;
+    for (TOrvPacketData* item : items)
+        values << MachineNumber(item->GetDouble());
+    return values.join(u',');
+}
+
+int RawValue(const TOrvSerialData* item)
+{
+    if (const auto* number = qobject_cast<const TOrvNumber*>(item))
+        return number->RawValue();
+    if (const auto* packet = qobject_cast<const TOrvPacketData*>(item))
+        return packet->RawValue();
+    return 0;
+}
+
+// The port names of the status bar; a port beyond the four serial ones is USB.
+QString PortName(int port)
+{
+    return port >= 0 && port < LinkPort::Usb ? QStringLiteral("COM%1").arg(port + 1) : QStringLiteral("USB");
+}
+
+// A whole number of at least 1 from an option, or its default when not given.
+bool PositiveOption(const TParsedCommand& command, const QString& name, int defaultValue, int& value)
+{
+    if (!command.Has(name)) {
+        value = defaultValue;
+        return true;
+    }
+    bool ok = false;
+    value = command.options.value(name).toInt(&ok);
+    return ok && value >= 1;
+}
+
+} // namespace
+
+TCliCommands::TCliCommands(TConsolePrompts& prompts, TConsoleOutput& errors, QIODevice& out,
+                           const QString& programDir)
+    : m_prompts(prompts), m_errors(errors), m_out(out), m_programDir(programDir)
+{
+}
+
+TCliCommands::~TCliCommands()
+{
+    // The module releases the link; the settings are saved after it.
+    m_module.reset();
+    m_settings.reset();
+    ResourceLibrary::Free();
+}
+
+int TCliCommands::Run(const TParsedCommand& command)
+{
+    m_command = &command;
+    const QStringList& args = command.arguments;
+    switch (command.command->id) {
+    case TCommandId::TcnDecrypt:
+        return Decrypt(args.at(0));
+    case TCommandId::TcnEncrypt:
+        return Encrypt(args.at(0), args.at(1));
+    default:
+        break;
+    }
+
+    StartModule();
+    switch (command.command->id) {
+    case TCommandId::UnitInfo:
+        return Info();
+    case TCommandId::UnitDump:
+        return Dump(command.Has(QStringLiteral("raw")));
+    case TCommandId::UnitGet:
+        return Get(args.at(0));
+    case TCommandId::UnitSet:
+        return Set(args.at(0), args.at(1));
+    case TCommandId::UnitSave:
+        return Save(args.at(0));
+    case TCommandId::UnitLoad:
+        return Load(args.at(0));
+    case TCommandId::UnitLive:
+        return Live();
+    case TCommandId::UnitErase:
+        return Erase();
+    case TCommandId::UnitProgram:
+        return Program();
+    default:
+        return ExitStatus::Usage;
+    }
+}
+
+// --- configuration files without a unit ---------------------------------------
+
+int TCliCommands::Decrypt(const QString& fileName)
+{
+    TPlainBuffer buffer;
+    if (!DecryptFileToBuffer(fileName, buffer))
+        return Fail(QStringLiteral("cannot read the configuration file '%1'").arg(fileName));
+    m_out.write(buffer.Content());
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Encrypt(const QString& iniFileName, const QString& fileName)
+{
+    if (!EncryptFile(iniFileName, fileName, &m_prompts))
+        return Fail(
+            QStringLiteral("cannot make the configuration file '%1' from '%2'").arg(fileName, iniFileName));
+    return ExitStatus::Success;
+}
+
+// --- the unit -------------------------------------------------------------------
+
+void TCliCommands::StartModule()
+{
+    m_settings = std::make_unique<TOrvRegistryData>();
+    m_module = std::make_unique<TSerialDataModule>();
+    m_module->SetPrompts(&m_prompts);
+    ProgramSetup::Start(*m_module, *m_settings, m_programDir);
+    m_module->ApplyDefaults();
+}
+
+bool TCliCommands::Connect()
+{
+    const QString caption = TCommandLine::ProgramName();
+    switch (m_module->ConnectToUnit(LinkPort::Usb, 0)) {
+    case -1: {
+        QStringList lines = {Text(17, QStringLiteral("the unit does not answer")), Text(18, QString()),
+                             QStringLiteral("(ERR.CODE: C01)")};
+        lines.removeAll(QString());
+        m_prompts.ShowMessage(TMessageIcon::Error, caption, lines.join(u'\n'));
+        return false;
+    }
+    case -2:
+        m_prompts.ShowMessage(TMessageIcon::Error, caption,
+                              Text(102, QStringLiteral("the unit is not of the supported kind")));
+        return false;
+    default:
+        if (m_module->IsUnitConnected())
+            return true;
+        Fail(QStringLiteral("link library not available or the unit refused the connection"));
+        return false;
+    }
+}
+
+int TCliCommands::Info()
+{
+    if (!Connect())
+        return ExitStatus::Failure;
+    const auto& identity = m_module->Identity();
+    QStringList bytes;
+    for (const uint8_t byte : identity)
+        bytes << QString::number(byte);
+    Print(QStringLiteral("identity\t") + bytes.join(u' '));
+    Print(QStringLiteral("port\t") + PortName(m_module->OrvConnection()->Instance()->GetPort()));
+    Print(QStringLiteral("firmware\t") + QString::number(identity[3]));
+    Print(QStringLiteral("mode\t") +
+          (identity[1] == BootLoaderKind ? QStringLiteral("boot-loader") : QStringLiteral("application")));
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Dump(bool raw)
+{
+    if (!Connect())
+        return ExitStatus::Failure;
+    QStringList unread;
+    for (TOrvSerialData* item : m_module->Items()) {
+        // The connection has read every parameter; live values are read now.
+        const bool read = qobject_cast<TOrvPacketData*>(item) ? item->Load() : item->IsDataLoaded();
+        if (!read)
+            unread << item->objectName();
+        QStringList fields = {item->objectName(), item->FileKeyName(), ValueText(item)};
+        if (raw)
+            fields << QString::number(RawValue(item));
+        Print(fields.join(u'\t'));
+    }
+    if (!unread.isEmpty())
+        return Fail(QStringLiteral("these items could not be read from the unit: ") +
+                    unread.join(QStringLiteral(", ")));
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Get(const QString& itemName)
+{
+    TOrvSerialData* item = FindItem(itemName);
+    if (!item)
+        return UsageError(QStringLiteral("no item is called '%1'").arg(itemName));
+    if (!Connect())
+        return ExitStatus::Failure;
+    if (!item->Load())
+        return Fail(QStringLiteral("%1 could not be read from the unit").arg(item->objectName()));
+    Print(ValueText(item));
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Set(const QString& itemName, const QString& valueText)
+{
+    TOrvSerialData* item = FindItem(itemName);
+    if (!item)
+        return UsageError(QStringLiteral("no item is called '%1'").arg(itemName));
+    double value = 0;
+    if (!IsFloatValue(valueText, value))
+        return UsageError(QStringLiteral("'%1' is not a number").arg(valueText));
+    auto* number = qobject_cast<TOrvNumber*>(item);
+    if (!number || number->ReadOnly())
+        return Fail(QStringLiteral("%1 is read-only").arg(item->objectName()));
+    if (number->objectName() == CommandItem)
+        return Fail(QStringLiteral("%1 is a command, not a parameter: 'unit program' reprograms the unit")
+                        .arg(CommandItem));
+    if (!Connect())
+        return ExitStatus::Failure;
+    if (!number->SetData(value))
+        return Fail(QStringLiteral("%1 was not written").arg(number->objectName()));
+    if (!number->Load())
+        return Fail(QStringLiteral("%1 could not be read back from the unit").arg(number->objectName()));
+    Print(ValueText(number));
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Save(const QString& fileName)
+{
+    if (!Connect())
+        return ExitStatus::Failure;
+    if (!m_module->SaveConfiguration(fileName))
+        return Fail(QStringLiteral("the configuration was not saved to '%1'").arg(fileName));
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Load(const QString& fileName)
+{
+    if (!Connect())
+        return ExitStatus::Failure;
+    if (!m_module->LoadConfiguration(fileName))
+        return Fail(QStringLiteral("the configuration in '%1' was not loaded into the unit").arg(fileName));
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Live()
+{
+    int count = 0;
+    int interval = 0;
+    if (!PositiveOption(*m_command, QStringLiteral("count"), 10, count))
+        return UsageError(QStringLiteral("--count needs a whole number from 1 up"));
+    if (!PositiveOption(*m_command, QStringLiteral("interval"), 500, interval))
+        return UsageError(QStringLiteral("--interval needs a whole number of milliseconds from 1 up"));
+    if (!Connect())
+        return ExitStatus::Failure;
+
+    QList<TOrvPacketData*> items;
+    for (const QString& name : LiveItems)
+        items << m_module->Packet(name);
+    const auto printValues = [&] { Print(CsvLine(items)); };
+
+    Print(LiveItems.join(u','));
+    TDataRefresher* refresher = m_module->DataRefresher();
+    refresher->SetEnabled(true);
+    refresher->ReloadAll(); // the first line at once
+    printValues();
+
+    // The refresher hands its passes to this thread, so the loop runs them
+    // between two lines.
+    int printed = 1;
+    bool linkLost = false;
+    QEventLoop loop;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        linkLost = !m_module->IsUnitConnected();
+        if (!linkLost)
+            printValues();
+        if (linkLost || ++printed >= count)
+            loop.quit();
+    });
+    if (printed < count) {
+        timer.start(interval);
+        loop.exec();
+    }
+    m_module->StopRefresher();
+    return linkLost ? Fail(QStringLiteral("the link to the unit was lost")) : ExitStatus::Success;
+}
+
+int TCliCommands::Erase()
+{
+    // Asked before connecting: "no" leaves the unit untouched.
+    if (!m_prompts.AskYesNo(TMessageIcon::None, TCommandLine::ProgramName(),
+                            Text(22, QStringLiteral("Erase the configuration stored in the unit?")), false))
+        return Fail(QStringLiteral("the configuration was not erased"));
+    if (!Connect() || !m_module->StopRefresher())
+        return ExitStatus::Failure;
+    if (!m_module->Number(QStringLiteral("CHECKUP"))->SetInt(8))
+        return Fail(QStringLiteral("the unit did not take the erase command"));
+    m_prompts.Wait(1000);
+    m_module->ReloadAllItems();
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Program()
+{
+    if (!Connect())
+        return ExitStatus::Failure;
+    m_module->ReprogramFirmware();
+    if (!m_prompts.MessageTexts().contains(ProgrammedText))
+        return Fail(QStringLiteral("the firmware was not reprogrammed"));
+    return ExitStatus::Success;
+}
+
+// --- helpers --------------------------------------------------------------------
+
+TOrvSerialData* TCliCommands::FindItem(const QString& name) const
+{
+    const QList<TOrvSerialData*> items = m_module->Items();
+    for (TOrvSerialData* item : items) {
+        if (item->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return item;
+    }
+    for (TOrvSerialData* item : items) {
+        if (!item->FileKeyName().isEmpty() && item->FileKeyName().compare(name, Qt::CaseInsensitive) == 0)
+            return item;
+    }
+    return nullptr;
+}
+
+QString TCliCommands::Text(int index, const QString& fallback) const
+{
+    return m_module->Translator()->GetString(index, fallback);
+}
+
+void TCliCommands::Print(const QString& line)
+{
+    m_out.write((line + u'\n').toUtf8());
+}
+
+int TCliCommands::Fail(const QString& message)
+{
+    m_errors.WriteLine(TCommandLine::ProgramName() + QStringLiteral(": ") + message);
+    return ExitStatus::Failure;
+}
+
+int TCliCommands::UsageError(const QString& message)
+{
+    m_errors.WriteLine(TCommandLine::UsageErrorText(*m_command, message));
+    return ExitStatus::Usage;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+// The commands of tzr582-cli. The unit commands run the data module the windows
+// run, started as the program starts it, on a unit connected through the USB
+// port; the configuration-file commands only need the encrypted container.
+
+#include "app/cli/CommandLine.h"
+
+#include <memory>
+
+class QIODevice;
+class TConsoleOutput;
+class TConsolePrompts;
+class TOrvNumber;
+class TOrvRegistryData;
+class TOrvSerialData;
+class TSerialDataModule;
+
+class TCliCommands {
+public:
+    // Results go to out; messages and questions through prompts and errors.
+    // programDir is the folder of the executable, with a trailing separator.
+    TCliCommands(TConsolePrompts& prompts, TConsoleOutput& errors, QIODevice& out, const QString& programDir);
+    ~TCliCommands();
+
+    // Runs a command line that parsed as a command; answers the exit status.
+    int Run(const TParsedCommand& command);
+
+private:
+    int Decrypt(const QString& fileName);
+    int Encrypt(const QString& iniFileName, const QString& fileName);
+
+    int Info();
+    int Dump(bool raw);
+    int Get(const QString& itemName);
+    int Set(const QString& itemName, const QString& valueText);
+    int Save(const QString& fileName);
+    int Load(const QString& fileName);
+    int Live();
+    int Erase();
+    int Program();
+
+    // The data module, started as the program starts and with every item at
+    // its default.
+    void StartModule();
+    // Connects to the unit; false, with the reason on stderr, when it failed.
+    bool Connect();
+    // An item by component name, else by file key, without regard to case.
+    TOrvSerialData* FindItem(const QString& name) const;
+    // Translator string index, or fallback when the language store lacks it.
+    QString Text(int index, const QString& fallback) const;
+
+    void Print(const QString& line);
+    int Fail(const QString& message);
+    int UsageError(const QString& message);
+
+    TConsolePrompts& m_prompts;
+    TConsoleOutput& m_errors;
+    QIODevice& m_out;
+    const QString m_programDir;
+    const TParsedCommand* m_command = nullptr;
+    std::unique_ptr<TOrvRegistryData> m_settings;
+    std::unique_ptr<TSerialDataModule> m_module;
+};

@@ -1,0 +1,302 @@
+#include "app/cli/CommandLine.h"
+
+namespace {
+
+// The column of the commands' summaries in the help, after a two-blank indent.
+constexpr int SynopsisWidth = 37;
+
+const QString ToolDescription =
+    QStringLiteral("Runs the configurator's operations on the control unit without windows.\n"
+                   "Every unit command first connects to the unit on the USB port and releases\n"
+                   "the link when it ends. Messages and progress go to standard error, results\n"
+                   "to standard output; numbers in results use a point as decimal separator.\n");
+
+const QString ExitStatusText =
+    QStringLiteral("Exit status: 0 success, 1 the operation failed (its message on standard error),\n"
+                   "2 the command line was wrong.\n");
+
+bool IsHelpWord(const QString& word)
+{
+    return word == QLatin1String("--help") || word == QLatin1String("-h");
+}
+
+const TOptionDefinition* FindOption(const TCommandDefinition& command, const QString& name)
+{
+    for (const TOptionDefinition& option : command.options) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const QList<TCommandDefinition>& TCommandLine::Commands()
+{
+    static const TOptionDefinition yes{QStringLiteral("yes"), QString(),
+                                       QStringLiteral("answer yes to every question")};
+    static const QList<TCommandDefinition> commands = {
+        {TCommandId::TcnDecrypt,
+         QStringLiteral("tcn"),
+         QStringLiteral("decrypt"),
+         {QStringLiteral("FILE")},
+         {},
+         QStringLiteral("print the INI text of a configuration file"),
+         QStringLiteral("Deciphers the configuration file FILE and writes its content, INI text in\n"
+                        "Latin-1 exactly as stored, to standard output.\n")},
+        {TCommandId::TcnEncrypt,
+         QStringLiteral("tcn"),
+         QStringLiteral("encrypt"),
+         {QStringLiteral("INI"), QStringLiteral("OUT")},
+         {},
+         QStringLiteral("make a configuration file from INI text"),
+         QStringLiteral("Enciphers the file INI into the configuration file OUT. An existing OUT is\n"
+                        "replaced only once the new file is complete.\n")},
+        {TCommandId::UnitInfo,
+         QStringLiteral("unit"),
+         QStringLiteral("info"),
+         {},
+         {},
+         QStringLiteral("identity, port and firmware version of the unit"),
+         QStringLiteral("Prints one line per fact, a name and a value separated by a tab:\n"
+                        "  identity  the unit's 8-byte identity record, decimal bytes separated by blanks\n"
+                        "  port      the port the unit answers on: COM1 to COM4 or USB\n"
+                        "  firmware  the firmware version (identity byte 3)\n"
+                        "  mode      \"application\", or \"boot-loader\" while the boot loader runs\n"
+                        "            (firmware is then the boot loader's version)\n")},
+        {TCommandId::UnitDump,
+         QStringLiteral("unit"),
+         QStringLiteral("dump"),
+         {},
+         {{QStringLiteral("raw"), QString(), QStringLiteral("add the raw value the unit holds")}},
+         QStringLiteral("every parameter and live value of the unit"),
+         QStringLiteral("Prints one line per item, in catalogue order, fields separated by tabs:\n"
+                        "the component name, the configuration-file key (empty for live values), and\n"
+                        "the value followed by a blank and its unit (the value alone when it has no\n"
+                        "unit). With --raw a fourth field holds the raw value of the unit's byte\n"
+                        "(all its bits, also those of other items sharing it), in decimal.\n")},
+        {TCommandId::UnitGet,
+         QStringLiteral("unit"),
+         QStringLiteral("get"),
+         {QStringLiteral("ITEM")},
+         {},
+         QStringLiteral("print one value"),
+         QStringLiteral("Prints the value of ITEM as the third field of 'unit dump' shows it.\n"
+                        "ITEM is a component name (GiriCutOff) or a configuration-file key\n"
+                        "(\"GIRI CUTOFF\"), without regard to case.\n")},
+        {TCommandId::UnitSet,
+         QStringLiteral("unit"),
+         QStringLiteral("set"),
+         {QStringLiteral("ITEM"), QStringLiteral("VALUE")},
+         {},
+         QStringLiteral("write one parameter"),
+         QStringLiteral("Writes VALUE, a number with a point or a comma as decimal separator, to the\n"
+                        "parameter ITEM (named as for 'unit get'), reads it back from the unit and\n"
+                        "prints it as 'unit get' does. The parameter's limits, step and rules apply\n"
+                        "as in the configuration window: a value beyond a limit is stored as that\n"
+                        "limit, and dependent parameters follow (a new ignition type rescales the\n"
+                        "engine speeds). Live values and the command RIPROGRAMMAZIONE cannot be set.\n")},
+        {TCommandId::UnitSave,
+         QStringLiteral("unit"),
+         QStringLiteral("save"),
+         {QStringLiteral("FILE")},
+         {},
+         QStringLiteral("save the unit's configuration to a file"),
+         QStringLiteral("Saves every parameter of the unit into the configuration file FILE. An existing\n"
+                        "FILE is replaced only once the new file is complete.\n")},
+        {TCommandId::UnitLoad,
+         QStringLiteral("unit"),
+         QStringLiteral("load"),
+         {QStringLiteral("FILE")},
+         {},
+         QStringLiteral("write a configuration file into the unit"),
+         QStringLiteral("Writes every parameter the configuration file FILE holds into the unit: the\n"
+                        "ignition type first, then the engine speeds on its scale. A file that is\n"
+                        "not a configuration changes nothing.\n")},
+        {TCommandId::UnitLive,
+         QStringLiteral("unit"),
+         QStringLiteral("live"),
+         {},
+         {{QStringLiteral("count"), QStringLiteral("N"),
+           QStringLiteral("number of lines of values (default 10)")},
+          {QStringLiteral("interval"), QStringLiteral("MS"),
+           QStringLiteral("milliseconds between two lines (default 500)")}},
+         QStringLiteral("live values as CSV"),
+         QStringLiteral("Prints the live values as CSV: a header line with the item names\n"
+                        "VAL_GIRI,VALORE_LAMBDA,VALOR_TPS,VALORE_MINIMO_TPS,POSIZIONE_ATTUATORE,\n"
+                        "VALORE_POSIZIONE_DEFAULT,FASCIA_LAMBDA,FASCIA_TPS,VAL_TEMPERATURA\n"
+                        "then one line of values every interval: RPM (0 while the engine is stopped),\n"
+                        "lambda V, TPS V, TPS idle V, actuator steps, default position steps, lambda\n"
+                        "band 0-2, TPS band 0-3, temperature in degrees C.\n")},
+        {TCommandId::UnitErase,
+         QStringLiteral("unit"),
+         QStringLiteral("erase"),
+         {},
+         {yes},
+         QStringLiteral("erase the unit's configuration"),
+         QStringLiteral("Erases the configuration stored in the unit, which returns to its factory\n"
+                        "content, after a confirmation: --yes gives it, otherwise it is read from the\n"
+                        "terminal; when standard input is not a terminal the answer is no and the\n"
+                        "unit is left untouched (exit status 1).\n")},
+        {TCommandId::UnitProgram,
+         QStringLiteral("unit"),
+         QStringLiteral("program"),
+         {},
+         {yes},
+         QStringLiteral("reprogram the unit's firmware"),
+         QStringLiteral("Reprograms the unit's firmware from the images the program carries: the boot\n"
+                        "loader first, then the application firmware. Questions (a unit whose firmware\n"
+                        "is newer than the images, a retry after a failed attempt) are answered yes\n"
+                        "with --yes, otherwise read from the terminal, or answered no when standard\n"
+                        "input is not a terminal. Exit status 0 only when the programming completed.\n")},
+    };
+    return commands;
+}
+
+QString TCommandLine::Synopsis(const TCommandDefinition& command)
+{
+    QStringList words = {command.group, command.name};
+    words += command.arguments;
+    for (const TOptionDefinition& option : command.options) {
+        const QString value = option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName;
+        words << QStringLiteral("[--%1%2]").arg(option.name, value);
+    }
+    return words.join(QLatin1Char(' '));
+}
+
+TParsedCommand TCommandLine::Parse(const QStringList& words)
+{
+    TParsedCommand parsed;
+    if (words.isEmpty()) {
+        parsed.error = QStringLiteral("missing command");
+        return parsed;
+    }
+    if (IsHelpWord(words.first())) {
+        parsed.outcome = TParsedCommand::Outcome::Help;
+        return parsed;
+    }
+    const QString group = words.first();
+    if (group != QLatin1String("tcn") && group != QLatin1String("unit")) {
+        parsed.error = QStringLiteral("unknown command '%1'").arg(group);
+        return parsed;
+    }
+    parsed.group = group;
+    if (words.size() < 2) {
+        parsed.error = QStringLiteral("missing %1 command").arg(group);
+        return parsed;
+    }
+    if (IsHelpWord(words.at(1))) {
+        parsed.outcome = TParsedCommand::Outcome::Help;
+        return parsed;
+    }
+    for (const TCommandDefinition& command : Commands()) {
+        if (command.group == group && command.name == words.at(1))
+            parsed.command = &command;
+    }
+    if (!parsed.command) {
+        parsed.error = QStringLiteral("unknown command '%1 %2'").arg(group, words.at(1));
+        return parsed;
+    }
+    ParseCommandWords(words.mid(2), parsed);
+    return parsed;
+}
+
+// The words after the command: options ("--name", "--name=value" or "--name
+// value") and positional arguments; after "--" every word is positional, so a
+// file may be called "--x". A negative number is positional too.
+void TCommandLine::ParseCommandWords(const QStringList& words, TParsedCommand& parsed)
+{
+    const TCommandDefinition& command = *parsed.command;
+    for (const QString& word : words) {
+        if (IsHelpWord(word)) {
+            parsed.outcome = TParsedCommand::Outcome::Help;
+            return;
+        }
+    }
+    bool positionalOnly = false;
+    for (int i = 0; i < words.size(); ++i) {
+        const QString& word = words.at(i);
+        if (positionalOnly || !word.startsWith(QLatin1String("--"))) {
+            parsed.arguments << word;
+            continue;
+        }
+        if (word == QLatin1String("--")) {
+            positionalOnly = true;
+            continue;
+        }
+        const qsizetype equals = word.indexOf(QLatin1Char('='));
+        const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
+        const TOptionDefinition* option = FindOption(command, name);
+        if (!option) {
+            parsed.error = QStringLiteral("unknown option '--%1'").arg(name);
+            return;
+        }
+        QString value;
+        if (option->valueName.isEmpty()) {
+            if (equals >= 0) {
+                parsed.error = QStringLiteral("option '--%1' takes no value").arg(name);
+                return;
+            }
+        } else if (equals >= 0) {
+            value = word.mid(equals + 1);
+        } else if (i + 1 < words.size()) {
+            value = words.at(++i);
+        } else {
+            parsed.error = QStringLiteral("option '--%1' needs a value %2").arg(name, option->valueName);
+            return;
+        }
+        parsed.options.insert(name, value);
+    }
+    if (parsed.arguments.size() < command.arguments.size()) {
+        parsed.error = QStringLiteral("missing %1").arg(command.arguments.at(parsed.arguments.size()));
+        return;
+    }
+    if (parsed.arguments.size() > command.arguments.size()) {
+        parsed.error =
+            QStringLiteral("unexpected argument '%1'").arg(parsed.arguments.at(command.arguments.size()));
+        return;
+    }
+    parsed.outcome = TParsedCommand::Outcome::Run;
+}
+
+QString TCommandLine::HelpText(const TParsedCommand& parsed)
+{
+    if (const TCommandDefinition* command = parsed.command) {
+        QString text =
+            QStringLiteral("Usage: %1 %2\n\n%3").arg(ProgramName(), Synopsis(*command), command->details);
+        if (!command->options.isEmpty()) {
+            text += QStringLiteral("\nOptions:\n");
+            for (const TOptionDefinition& option : command->options) {
+                const QString name =
+                    option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
+                text += QStringLiteral("  --%1  %2\n").arg(name.leftJustified(12), option.description);
+            }
+        }
+        return text + u'\n' + ExitStatusText;
+    }
+    const QString group =
+        parsed.group.isEmpty() ? QStringLiteral("COMMAND") : parsed.group + QStringLiteral(" COMMAND");
+    QString text = QStringLiteral("Usage: %1 %2 [ARGUMENTS] [OPTIONS]\n\n%3\nCommands:\n")
+                       .arg(ProgramName(), group, ToolDescription);
+    for (const TCommandDefinition& command : Commands()) {
+        if (!parsed.group.isEmpty() && command.group != parsed.group)
+            continue;
+        QString synopsis = Synopsis(command);
+        synopsis = synopsis.size() < SynopsisWidth ? synopsis.leftJustified(SynopsisWidth + 1)
+                                                   : synopsis + u'\n' + QString(SynopsisWidth + 3, u' ');
+        text += QStringLiteral("  %1%2\n").arg(synopsis, command.summary);
+    }
+    return text + QStringLiteral("\n%1\n'%2 COMMAND --help' describes one command.\n")
+                      .arg(ExitStatusText, ProgramName());
+}
+
+QString TCommandLine::UsageErrorText(const TParsedCommand& parsed, const QString& error)
+{
+    const QString problem = QStringLiteral("%1: %2\n").arg(ProgramName(), error);
+    if (const TCommandDefinition* command = parsed.command)
+        return problem + QStringLiteral("Usage: %1 %2\nTry '%1 %3 %4 --help'.")
+                             .arg(ProgramName(), Synopsis(*command), command->group, command->name);
+    const QString group = parsed.group.isEmpty() ? QString() : parsed.group + u' ';
+    return problem + QStringLiteral("Usage: %1 %2COMMAND [ARGUMENTS] [OPTIONS]\nTry '%1 %2--help'.")
+                         .arg(ProgramName(), group);
+}

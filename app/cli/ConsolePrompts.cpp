@@ -1,0 +1,71 @@
+#include "app/cli/ConsolePrompts.h"
+
+#include "app/cli/ConsoleOutput.h"
+#include "app/cli/ConsoleWaitWindow.h"
+
+#include <QIODevice>
+#include <QThread>
+
+namespace {
+
+// "caption: text", leaving out an empty part.
+QString Captioned(const QString& caption, const QString& text)
+{
+    if (caption.isEmpty())
+        return text;
+    return text.isEmpty() ? caption : caption + QStringLiteral(": ") + text;
+}
+
+} // namespace
+
+TConsolePrompts::TConsolePrompts(TConsoleOutput& output, QIODevice* answers, bool assumeYes,
+                                 bool showProgress)
+    : m_output(output), m_answers(answers), m_assumeYes(assumeYes), m_showProgress(showProgress)
+{
+}
+
+void TConsolePrompts::ShowMessage(TMessageIcon, const QString& caption, const QString& text)
+{
+    m_messages << text;
+    const QString line = Captioned(caption, text);
+    if (!line.isEmpty())
+        m_output.WriteLine(line);
+}
+
+bool TConsolePrompts::AskYesNo(TMessageIcon, const QString& caption, const QString& text, bool defaultYes)
+{
+    m_output.WritePrompt(Captioned(caption, text) +
+                         (defaultYes ? QStringLiteral(" [Y/n] ") : QStringLiteral(" [y/N] ")));
+    if (m_assumeYes) {
+        m_output.WriteLine(QStringLiteral("yes"));
+        return true;
+    }
+    if (!m_answers) {
+        m_output.WriteLine(QStringLiteral("no (no terminal to ask; --yes answers yes)"));
+        return false;
+    }
+    return ReadAnswer(defaultYes);
+}
+
+bool TConsolePrompts::ReadAnswer(bool defaultYes)
+{
+    const QByteArray line = m_answers->readLine();
+    if (line.isEmpty()) { // end of input
+        m_output.WriteLine(QStringLiteral("no"));
+        return false;
+    }
+    const QString answer = QString::fromLocal8Bit(line).trimmed().toLower();
+    if (answer.isEmpty())
+        return defaultYes;
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+}
+
+void TConsolePrompts::Wait(int milliseconds)
+{
+    QThread::msleep(qMax(0, milliseconds));
+}
+
+std::unique_ptr<TWaitWindow> TConsolePrompts::CreateWaitWindow()
+{
+    return std::make_unique<TConsoleWaitWindow>(m_output, m_showProgress);
+}

@@ -1,0 +1,45 @@
+// tzr582-cli: the configurator's data module on the command line, for fitters
+// who script and for tests. 'tzr582-cli --help' lists the commands.
+
+#include "app/cli/CliCommands.h"
+#include "app/cli/CommandLine.h"
+#include "app/cli/ConsoleOutput.h"
+#include "app/cli/ConsolePrompts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <unistd.h>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const TParsedCommand parsed = TCommandLine::Parse(app.arguments().mid(1));
+
+    // Straight to the descriptors: no buffer holds back a line of live values.
+    QFile out;
+    QFile err;
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    TConsoleOutput errors(err);
+
+    switch (parsed.outcome) {
+    case TParsedCommand::Outcome::Help:
+        out.write(TCommandLine::HelpText(parsed).toUtf8());
+        return ExitStatus::Success;
+    case TParsedCommand::Outcome::UsageError:
+        errors.WriteLine(TCommandLine::UsageErrorText(parsed, parsed.error));
+        return ExitStatus::Usage;
+    case TParsedCommand::Outcome::Run:
+        break;
+    }
+
+    // Questions are read from a terminal only; a script's input is never taken
+    // for an answer.
+    QFile in;
+    const bool askTerminal = isatty(STDIN_FILENO) && in.open(STDIN_FILENO, QIODevice::ReadOnly);
+    TConsolePrompts prompts(errors, askTerminal ? &in : nullptr, parsed.Has(QStringLiteral("yes")),
+                            isatty(STDERR_FILENO));
+    TCliCommands commands(prompts, errors, out, QCoreApplication::applicationDirPath() + u'/');
+    return commands.Run(parsed);
+}

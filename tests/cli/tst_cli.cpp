@@ -1,0 +1,365 @@
+// tzr582-cli end to end: each command run as a script runs it, against the
+// simulated unit, whose memory lives in a private data folder per test.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Tool = QStringLiteral(TZR_CLI);
+const QString Programmed = QStringLiteral("Programmazione avvenuta con successo!");
+
+// Bytes of the unit's memory the tests look at.
+constexpr int CheckupByte = 161;
+constexpr int CutOffByte = 204;
+constexpr int FactoryCheckup = 172;
+constexpr int FactoryCutOff = 80; // 1500 RPM on the scale of 120000
+
+struct Run {
+    int exitCode = -1; // -1 also when the tool crashed
+    QByteArray out;
+    QString err;
+};
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void helpAndUsageErrors_data();
+    void helpAndUsageErrors();
+    void info();
+    void dumpListsEveryItem();
+    void getFindsItemsByNameOrFileKey();
+    void setAppliesLimitsStepsAndRules_data();
+    void setAppliesLimitsStepsAndRules();
+    void setRefusesWhatIsNoParameter_data();
+    void setRefusesWhatIsNoParameter();
+    void configurationFilesRoundTrip();
+    void fileFailures_data();
+    void fileFailures();
+    void liveWritesCsvWithAPoint();
+    void eraseNeedsConsent();
+    void programReportsItsOutcome();
+    void connectFailsWithoutTheLinkLibrary();
+    void startUpTakesTheStoredLanguage();
+
+private:
+    Run Start(const QStringList& args, const QString& tool = Tool) const;
+    QString FilePath(const QString& name) const { return m_folder->filePath(name); }
+    // A program folder holding a copy of the tool, with the link library when
+    // withLink, and the files given (name in the folder -> source).
+    QString ProgramFolder(bool withLink, const QList<QPair<QString, QString>>& files = {}) const;
+    int MemoryByte(int address) const;
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QProcessEnvironment m_environment;
+};
+
+void TestCli::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    // A fresh unit (no memory file: factory content) and fresh settings.
+    m_environment = QProcessEnvironment::systemEnvironment();
+    m_environment.insert("XDG_DATA_HOME", FilePath("share"));
+    m_environment.insert("XDG_CONFIG_HOME", FilePath("config"));
+}
+
+void TestCli::cleanup()
+{
+    m_folder.reset();
+}
+
+Run TestCli::Start(const QStringList& args, const QString& tool) const
+{
+    QProcess process;
+    process.setProcessEnvironment(m_environment);
+    process.start(tool, args);
+    process.closeWriteChannel();
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString TestCli::ProgramFolder(bool withLink, const QList<QPair<QString, QString>>& files) const
+{
+    const QString folder = FilePath("program");
+    QDir().mkpath(folder + "/Dizionario");
+    QList<QPair<QString, QString>> copies = files;
+    copies << qMakePair(QString("tzr582-cli"), Tool);
+    if (withLink)
+        copies << qMakePair(QString("libSerOrvDL.so"), QString(TZR_LINK_LIBRARY));
+    for (const auto& [name, source] : copies) {
+        if (!QFile::copy(source, folder + '/' + name))
+            qWarning("cannot copy %s", qPrintable(source));
+    }
+    return folder + "/tzr582-cli";
+}
+
+int TestCli::MemoryByte(int address) const
+{
+    QFile memory(FilePath("share/TZR582/simunit-memory.bin"));
+    if (!memory.open(QIODevice::ReadOnly))
+        return -1;
+    return quint8(memory.readAll().at(address));
+}
+
+void TestCli::helpAndUsageErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("shown"); // on stdout for help, on stderr for an error
+
+    QTest::newRow("tool help") << QStringList{"--help"} << 0 << "unit live [--count N] [--interval MS]";
+    QTest::newRow("group help") << QStringList{"unit", "-h"} << 0 << "unit program [--yes]";
+    QTest::newRow("command help") << QStringList{"unit", "set", "--help"} << 0
+                                  << "Usage: tzr582-cli unit set ITEM VALUE";
+    QTest::newRow("no command") << QStringList{} << 2 << "Usage: tzr582-cli COMMAND";
+    QTest::newRow("missing argument")
+        << QStringList{"tcn", "encrypt", "a.ini"} << 2 << "Usage: tzr582-cli tcn encrypt INI OUT";
+    QTest::newRow("unknown item") << QStringList{"unit", "get", "NoSuchItem"} << 2 << "'NoSuchItem'";
+    QTest::newRow("not a number") << QStringList{"unit", "set", "GiriCutOff", "1500rpm"} << 2 << "'1500rpm'";
+    QTest::newRow("no lines") << QStringList{"unit", "live", "--count", "0"} << 2 << "--count";
+}
+
+void TestCli::helpAndUsageErrors()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, shown);
+
+    const Run run = Start(args);
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        QVERIFY2(run.out.contains(shown.toUtf8()), run.out);
+        QVERIFY(run.err.isEmpty());
+    } else {
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.contains(shown), qPrintable(run.err));
+        QVERIFY(run.err.contains("Usage: "));
+    }
+}
+
+void TestCli::info()
+{
+    const Run run = Start({"unit", "info"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out,
+             QByteArray("identity\t11 36 25 140 0 0 0 0\nport\tUSB\nfirmware\t140\nmode\tapplication\n"));
+}
+
+void TestCli::dumpListsEveryItem()
+{
+    const Run run = Start({"unit", "dump", "--raw"});
+    QCOMPARE(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 77);
+    for (const QByteArray& line : lines)
+        QCOMPARE(line.count('\t'), 3);
+    QVERIFY(lines.contains("TPS_PER_AFFONDATA\tTPS PER AFFONDATA\t2.8 V\t143"));
+    QVERIFY(lines.contains("TEMPERATURA_PER_CAMBIO\tTEMPERATURA PER CAMBIO\t25 °C\t128"));
+    QVERIFY(lines.contains("RIPROGRAMMAZIONE\tRIPROGRAMMAZIONE\t240\t240"));
+    // Live values have no file key; the engine is stopped for the first seconds.
+    QVERIFY(lines.contains("VAL_GIRI\t\t0\t0"));
+
+    // Without --raw the fourth field is left out.
+    const Run plain = Start({"unit", "dump"});
+    QCOMPARE(plain.exitCode, 0);
+    QVERIFY(plain.out.contains("\nTPS_PER_AFFONDATA\tTPS PER AFFONDATA\t2.8 V\n"));
+}
+
+void TestCli::getFindsItemsByNameOrFileKey()
+{
+    QCOMPARE(Start({"unit", "get", "giricutoff"}).out, QByteArray("1500 RPM\n"));
+    QCOMPARE(Start({"unit", "get", "tempo di sovrapposizione"}).out, QByteArray("0.4 s\n"));
+}
+
+void TestCli::setAppliesLimitsStepsAndRules_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("byte");
+
+    QTest::newRow("held at its limit") << "GiriCutOff"
+                                       << "9000" << QByteArray("8000 RPM") << CutOffByte << 15;
+    QTest::newRow("comma, file key, step") << "TEMPO DI SOVRAPPOSIZIONE"
+                                           << "0,25" << QByteArray("0.25 s") << 216 << 64;
+    QTest::newRow("negative, sign and magnitude") << "PosizioneASondaFredda"
+                                                  << "-5" << QByteArray("-5") << 219 << 133;
+    // A new ignition type keeps the engine speeds: 1500 RPM is 40 on its scale.
+    QTest::newRow("ignition rescales the speeds") << "TIPO_ACCENSIONE"
+                                                  << "3" << QByteArray("3") << CutOffByte << 40;
+}
+
+void TestCli::setAppliesLimitsStepsAndRules()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, stored);
+    QFETCH(int, address);
+    QFETCH(int, byte);
+
+    const Run run = Start({"unit", "set", item, value});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, stored + '\n');
+    QCOMPARE(MemoryByte(address), byte);
+}
+
+void TestCli::setRefusesWhatIsNoParameter_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("live value") << "VAL_GIRI"
+                                << "1000";
+    // Writing it would leave the unit waiting for a new firmware.
+    QTest::newRow("command") << "RIPROGRAMMAZIONE"
+                             << "123";
+}
+
+void TestCli::setRefusesWhatIsNoParameter()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, value);
+
+    const Run run = Start({"unit", "set", item, value});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(item), qPrintable(run.err));
+}
+
+void TestCli::configurationFilesRoundTrip()
+{
+    QCOMPARE(Start({"unit", "save", FilePath("saved.tcn")}).exitCode, 0);
+    const Run decrypted = Start({"tcn", "decrypt", FilePath("saved.tcn")});
+    QCOMPARE(decrypted.exitCode, 0);
+    QVERIFY(decrypted.out.startsWith("[CONFIGURAZIONE]\r\n"));
+    QVERIFY(decrypted.out.contains("\r\nGIRI CUTOFF=1500\r\n"));
+
+    // Edited by hand, enciphered again and loaded into the unit.
+    QByteArray edited = decrypted.out;
+    edited.replace("\r\nGIRI CUTOFF=1500\r\n", "\r\nGIRI CUTOFF=2500\r\n");
+    QFile ini(FilePath("edited.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(edited);
+    ini.close();
+    QCOMPARE(Start({"tcn", "encrypt", ini.fileName(), FilePath("edited.tcn")}).exitCode, 0);
+    QCOMPARE(Start({"tcn", "decrypt", FilePath("edited.tcn")}).out, edited);
+    QCOMPARE(Start({"unit", "load", FilePath("edited.tcn")}).exitCode, 0);
+    QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("2500 RPM\n"));
+}
+
+void TestCli::fileFailures_data()
+{
+    QTest::addColumn<QStringList>("args");
+
+    QTest::newRow("decrypt a missing file") << QStringList{"tcn", "decrypt", "missing.tcn"};
+    QTest::newRow("encrypt a missing file") << QStringList{"tcn", "encrypt", "missing.ini", "out.tcn"};
+    QTest::newRow("load what is no configuration") << QStringList{"unit", "load", TZR_CLI};
+    QTest::newRow("save where no file can be") << QStringList{"unit", "save", "no-such-folder/saved.tcn"};
+}
+
+void TestCli::fileFailures()
+{
+    QFETCH(QStringList, args);
+
+    const Run run = Start(args);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(run.err.startsWith("tzr582-cli: ") || run.err.contains("\ntzr582-cli: "));
+    QVERIFY(!QFile::exists(FilePath("share/TZR582/simunit-memory.bin"))); // the unit was not written
+}
+
+void TestCli::liveWritesCsvWithAPoint()
+{
+    // A locale with a decimal comma does not reach the machine output.
+    m_environment.insert("LC_ALL", "de_DE.UTF-8");
+    const Run run = Start({"unit", "live", "--count", "3", "--interval", "50"});
+    QCOMPARE(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.at(0), QByteArray("VAL_GIRI,VALORE_LAMBDA,VALOR_TPS,VALORE_MINIMO_TPS,POSIZIONE_ATTUATORE,"
+                                     "VALORE_POSIZIONE_DEFAULT,FASCIA_LAMBDA,FASCIA_TPS,VAL_TEMPERATURA"));
+    const QRegularExpression number("^-?\\d+(\\.\\d+)?$");
+    for (const QByteArray& line : lines.mid(1)) {
+        const QList<QByteArray> values = line.split(',');
+        QCOMPARE(values.size(), 9);
+        for (const QByteArray& value : values)
+            QVERIFY2(number.match(QString::fromLatin1(value)).hasMatch(), line);
+        // The engine is stopped for the first seconds: its period byte 255 is 0 RPM.
+        QCOMPARE(values.at(0), QByteArray("0"));
+    }
+    QVERIFY(lines.at(1).contains('.')); // the lambda voltage, for one
+}
+
+void TestCli::eraseNeedsConsent()
+{
+    QCOMPARE(Start({"unit", "set", "GiriCutOff", "2500"}).exitCode, 0);
+    const int changed = MemoryByte(CutOffByte);
+    QVERIFY(changed != FactoryCutOff);
+
+    // No terminal to ask: the answer is no.
+    QCOMPARE(Start({"unit", "erase"}).exitCode, 1);
+    QCOMPARE(MemoryByte(CutOffByte), changed);
+
+    QCOMPARE(Start({"unit", "erase", "--yes"}).exitCode, 0);
+    QCOMPARE(MemoryByte(CutOffByte), FactoryCutOff);
+    QCOMPARE(MemoryByte(CheckupByte), FactoryCheckup);
+}
+
+void TestCli::programReportsItsOutcome()
+{
+    const Run programmed = Start({"unit", "program", "--yes"});
+    QCOMPARE(programmed.exitCode, 0);
+    QVERIFY2(programmed.err.contains(Programmed), qPrintable(programmed.err));
+
+    // A resource library without the boot-loader image.
+    const QString tool = ProgramFolder(true, {{"ConfigBase.rcc", TZR_NO_BOOTLOADER_RCC}});
+    const Run failed = Start({"unit", "program", "--yes"}, tool);
+    QCOMPARE(failed.exitCode, 1);
+    QVERIFY(!failed.err.contains(Programmed));
+}
+
+void TestCli::connectFailsWithoutTheLinkLibrary()
+{
+    const Run run = Start({"unit", "info"}, ProgramFolder(false));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("link library not available"), qPrintable(run.err));
+}
+
+void TestCli::startUpTakesTheStoredLanguage()
+{
+    QFile store(FilePath("Languages.lng"));
+    QVERIFY(store.open(QIODevice::WriteOnly));
+    store.write("languages=2\nstrings=100\n[0]\n0=Italiano\n22=Cancellare?\n[1]\n0=English\n22=Erase?\n");
+    store.close();
+    const QString tool = ProgramFolder(true, {{"Dizionario/Languages.lng", store.fileName()}});
+    {
+        QSettings settings(FilePath("config/orv srl/TZR582.conf"), QSettings::IniFormat);
+        settings.setValue("Language", 1);
+    }
+
+    const Run run = Start({"unit", "erase"}, tool);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("Erase? [y/N] no"), qPrintable(run.err));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
