@@ -53,7 +53,8 @@ TFormOndaCostruita::TFormOndaCostruita(TSerialDataModule* dataModule, int screen
     : QDialog(owner), m_ui(std::make_unique<Ui::TFormOndaCostruita>()), m_module(dataModule)
 {
     m_ui->setupUi(this);
-    BindControls(this, m_module);
+    for (const QString& problem : BindControls(this, m_module))
+        qWarning("TFormOndaCostruita: cannot bind %s", qPrintable(problem));
     SetUpLook();
     ScaleForm(this, screenWidth);
     ScaleCaptionSpacings(this, screenWidth);
