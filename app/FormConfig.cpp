@@ -108,7 +108,6 @@ TFormConfig::TFormConfig(TSerialDataModule* dataModule, TFormMain* formMain, int
         qWarning("TFormConfig: cannot bind %s", qPrintable(problem));
     SetUpLook();
     ScaleForm(this, m_screenWidth);
-    ScaleCaptionSpacings(this, m_screenWidth);
     MatchFieldHeights(this, m_ui->OrvValEditTempCambio->height());
     m_statusBar = new TLinkStatusBar(m_screenWidth, this);
     FitToScreen();

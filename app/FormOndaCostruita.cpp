@@ -57,7 +57,6 @@ TFormOndaCostruita::TFormOndaCostruita(TSerialDataModule* dataModule, int screen
         qWarning("TFormOndaCostruita: cannot bind %s", qPrintable(problem));
     SetUpLook();
     ScaleForm(this, screenWidth);
-    ScaleCaptionSpacings(this, screenWidth);
     MatchFieldHeights(this, m_ui->OrvValEditNVolteAlto->height());
     setFixedSize(size());
 

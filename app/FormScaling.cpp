@@ -57,6 +57,8 @@ void ScaleForm(QWidget* form, int screenWidth)
     for (QWidget* child : children) {
         ScaleGeometry(child, screenWidth);
         ScaleFont(child, screenWidth);
+        if (TChildLabel* label = CaptionLabel(child))
+            label->SetLabelSpacing(Scaled(label->LabelSpacing(), screenWidth));
     }
     ScaleGeometry(form, screenWidth);
     ScaleFont(form, screenWidth);
@@ -80,16 +82,6 @@ TChildLabel* CaptionLabel(QWidget* control)
     if (auto* label = qobject_cast<TOrvLabel*>(control))
         return label->ChildLabel();
     return nullptr;
-}
-
-void ScaleCaptionSpacings(QWidget* form, int screenWidth)
-{
-    if (!form || screenWidth == DesignScreenWidth || screenWidth <= 0)
-        return;
-    for (QWidget* control : form->findChildren<QWidget*>()) {
-        if (TChildLabel* label = CaptionLabel(control))
-            label->SetLabelSpacing(Scaled(label->LabelSpacing(), screenWidth));
-    }
 }
 
 void MatchFieldHeights(QWidget* form, int height)

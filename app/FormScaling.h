@@ -17,8 +17,9 @@ int ScreenWidth();
 // sizes and spacings).
 int Scaled(int value, int screenWidth);
 
-// Scales the window and every widget in it: positions, sizes and font sizes
-// multiplied by screenWidth and divided by 800. Nothing happens at 800.
+// Scales the window and every widget in it: positions, sizes, font sizes and
+// the distances of caption labels from their controls multiplied by screenWidth
+// and divided by 800. Nothing happens at 800.
 void ScaleForm(QWidget* form, int screenWidth);
 
 // A font of the window descriptions: family, height in pixels, weight and slant.
@@ -27,10 +28,6 @@ QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = 
 // The caption label a value edit, bound list or live label carries beside
 // itself, or nullptr for any other widget (or a live label without one).
 TChildLabel* CaptionLabel(QWidget* control);
-
-// Scales the distance between every caption label of the window and its
-// control like the rest of the window. Nothing happens at 800.
-void ScaleCaptionSpacings(QWidget* form, int screenWidth);
 
 // Lists and one-line fields take the given height (that of the value edits,
 // whose height follows their font), about their vertical centre, so that the
