@@ -149,12 +149,12 @@ private:
     int Offset(Qt::Orientation direction, int index) const;
     void DrawLines(QPainter& canvas) const;
 
+    int m_defaultColWidth = 64;
+    int m_defaultRowHeight = 24;
     QVector<int> m_colWidths;
     QVector<int> m_rowHeights;
     int m_fixedCols = 1;
     int m_fixedRows = 1;
-    int m_defaultColWidth = 64;
-    int m_defaultRowHeight = 24;
     int m_gridLineWidth = 1;
     bool m_defaultDrawing = true;
     TGridOptions m_options = TGridOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);

@@ -1,5 +1,6 @@
 #include "controls/ModificaMappa.h"
 
+#include "controls/NumericEdit.h"
 #include "support/TextValues.h"
 #include "ui_ModificaMappa.h"
 
@@ -9,6 +10,10 @@ TFormModMappa::TFormModMappa(QWidget* owner)
     : QDialog(owner), m_ui(std::make_unique<Ui::TFormModMappa>()), m_modes(new QButtonGroup(this))
 {
     m_ui->setupUi(this);
+    // The value typed is kept when the user leaves the field for OK, and
+    // Return in the field passes on to OK.
+    m_ui->EditValore->SetValidation(false);
+    m_ui->EditValore->SetNextControl(m_ui->ButtonOk);
     m_modes->addButton(m_ui->Mode1, 0);
     m_modes->addButton(m_ui->Mode2, 1);
     m_modes->addButton(m_ui->Mode3, 2);
