@@ -72,7 +72,8 @@ void ApplySubObjectSettings(QWidget* control, const QObject* dataModule, QString
         const QByteArray setting = dotted.mid(dot + 1);
         const QVariant given = control->property(dotted.constData());
         auto* subObject = control->property(dotted.left(dot).constData()).value<QObject*>();
-        const QVariant value = subObject ? SettingValue(subObject, setting.constData(), given, dataModule) : given;
+        const QVariant value =
+            subObject ? SettingValue(subObject, setting.constData(), given, dataModule) : given;
         if (!subObject || !value.isValid() || !subObject->setProperty(setting.constData(), value))
             problems << Problem(control, dotted.constData(), given.toString());
     }

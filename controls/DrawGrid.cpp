@@ -129,8 +129,8 @@ void TDrawGrid::SetGridLineWidth(int width)
 
 int TDrawGrid::LineWidth(Qt::Orientation direction) const
 {
-    const TGridOptions lines = direction == Qt::Horizontal ? (goFixedVertLine | goVertLine)
-                                                           : (goFixedHorzLine | goHorzLine);
+    const TGridOptions lines =
+        direction == Qt::Horizontal ? (goFixedVertLine | goVertLine) : (goFixedHorzLine | goHorzLine);
     return m_options & lines ? m_gridLineWidth : 0;
 }
 
@@ -271,9 +271,9 @@ void TDrawGrid::paintEvent(QPaintEvent* event)
             if (m_defaultDrawing) {
                 const bool highlighted =
                     state & gdSelected && (!(state & gdFocused) || m_options & goDrawFocusSelected);
-                canvas.fillRect(rect, state & gdFixed     ? m_fixedColor
-                                      : highlighted       ? palette().color(QPalette::Highlight)
-                                                          : m_color);
+                canvas.fillRect(rect, state & gdFixed ? m_fixedColor
+                                      : highlighted   ? palette().color(QPalette::Highlight)
+                                                      : m_color);
                 canvas.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
             }
             DrawCell(canvas, col, row, rect, state);

@@ -4,13 +4,13 @@
 #include "link/WindowMessage.h"
 
 TGridReference::TGridReference(TOrvGrid* table, const QString& name)
-    : QObject(table), m_table(table),
-      m_msgStrings{QStringLiteral("Caption=Modifica riferimenti"),
-                   QStringLiteral("ButtonOk=&OK"),
-                   QStringLiteral("ButtonCancel=&Annulla"),
-                   QStringLiteral("RefLabel=Riferimento"),
-                   QStringLiteral("RefTitle=Riferimenti"),
-                   QStringLiteral("SortError=I riferimenti devono essere oridinati!")}
+    : QObject(table),
+      m_table(table), m_msgStrings{QStringLiteral("Caption=Modifica riferimenti"),
+                                   QStringLiteral("ButtonOk=&OK"),
+                                   QStringLiteral("ButtonCancel=&Annulla"),
+                                   QStringLiteral("RefLabel=Riferimento"),
+                                   QStringLiteral("RefTitle=Riferimenti"),
+                                   QStringLiteral("SortError=I riferimenti devono essere oridinati!")}
 {
     setObjectName(name);
 }

@@ -69,5 +69,6 @@ QRect TGridWorkingPoint::Extent(QPoint centre) const
         return glyph;
     }
     // The circle's outline lies on its bounding square's edges.
-    return QRect(centre.x() - m_dimension, centre.y() - m_dimension, 2 * m_dimension + 1, 2 * m_dimension + 1);
+    return QRect(centre.x() - m_dimension, centre.y() - m_dimension, 2 * m_dimension + 1,
+                 2 * m_dimension + 1);
 }

@@ -41,7 +41,8 @@ void TFormModMappa::SetTexts(const QStringList& texts)
 {
     setWindowTitle(NamedValue(texts, QStringLiteral("Caption"), windowTitle()));
     m_ui->ButtonOk->setText(NamedValue(texts, QStringLiteral("ButtonOk"), m_ui->ButtonOk->text()));
-    m_ui->ButtonCancel->setText(NamedValue(texts, QStringLiteral("ButtonCancel"), m_ui->ButtonCancel->text()));
+    m_ui->ButtonCancel->setText(
+        NamedValue(texts, QStringLiteral("ButtonCancel"), m_ui->ButtonCancel->text()));
     m_ui->GroupMode->setTitle(NamedValue(texts, QStringLiteral("GroupMode"), m_ui->GroupMode->title()));
     for (QAbstractButton* mode : m_modes->buttons())
         mode->setText(NamedValue(texts, mode->objectName(), mode->text()));

@@ -343,7 +343,7 @@ void TOrvGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!(Options() & goEditing))
-            EditValoriMappa();
+            return EditValoriMappa(); // used up: a window's default button does not see it
         break;
     case Qt::Key_Up:
         if (!shift && m_arrowMoveFocus && Row() == FixedRows())
@@ -538,7 +538,8 @@ void TOrvGrid::CalcolaCoordinateWorkPoint()
     }
     const QRect cell = CellRect(m_activeCol + FixedCols(), m_activeRow + FixedRows());
     m_markerX = colBreakpoints ? PixelInBand(colBand, m_pointX, cell.x(), cell.x() + cell.width()) : cell.x();
-    m_markerY = rowBreakpoints ? PixelInBand(rowBand, m_pointY, cell.y(), cell.y() + cell.height()) : cell.y();
+    m_markerY =
+        rowBreakpoints ? PixelInBand(rowBand, m_pointY, cell.y(), cell.y() + cell.height()) : cell.y();
 
     update(oldExtent);
     update(m_workingPoint->Extent(QPoint(m_markerX, m_markerY)));

@@ -17,6 +17,9 @@ constexpr int EditLeft = 88;
 constexpr int EditTop = 12;
 constexpr int EditWidth = 60;
 constexpr int EditHeight = 24;
+constexpr int LabelGap = 4;
+// The scroll box's background.
+const QColor Cream(0xFF, 0xFB, 0xF0);
 
 } // namespace
 
@@ -24,6 +27,9 @@ TFormRiferimenti::TFormRiferimenti(QWidget* owner)
     : QDialog(owner), m_ui(std::make_unique<Ui::TFormRiferimenti>())
 {
     m_ui->setupUi(this);
+    QPalette cream = m_ui->ScrollBox->palette();
+    cream.setColor(QPalette::Window, Cream);
+    m_ui->ScrollBox->setPalette(cream);
 }
 
 TFormRiferimenti::~TFormRiferimenti() = default;
@@ -33,7 +39,8 @@ void TFormRiferimenti::SetTexts(const QStringList& texts)
     setWindowTitle(NamedValue(texts, QStringLiteral("Caption"), windowTitle()));
     m_ui->RefTitle->setText(NamedValue(texts, QStringLiteral("RefTitle"), m_ui->RefTitle->text()));
     m_ui->ButtonOk->setText(NamedValue(texts, QStringLiteral("ButtonOk"), m_ui->ButtonOk->text()));
-    m_ui->ButtonCancel->setText(NamedValue(texts, QStringLiteral("ButtonCancel"), m_ui->ButtonCancel->text()));
+    m_ui->ButtonCancel->setText(
+        NamedValue(texts, QStringLiteral("ButtonCancel"), m_ui->ButtonCancel->text()));
     m_sortError = NamedValue(texts, QStringLiteral("SortError"), m_sortError);
     m_refLabel = NamedValue(texts, QStringLiteral("RefLabel"), m_refLabel);
 }
@@ -44,10 +51,13 @@ void TFormRiferimenti::AddReference(double value, double minValue, double maxVal
     QWidget* box = m_ui->ScrollContents;
     auto* label = new QLabel(QStringLiteral("%1 %2").arg(m_refLabel).arg(k + 1), box);
     label->move(LabelLeft, RowPitch * k + LabelTop);
+    label->adjustSize();
 
+    // A label wider than the room left of the edits (a large font) pushes its edit right.
     auto* edit = new TNumericEdit(box);
     edit->setObjectName(QStringLiteral("Edit%1").arg(k));
-    edit->setGeometry(EditLeft, RowPitch * k + EditTop, EditWidth, EditHeight);
+    edit->setGeometry(qMax(EditLeft, label->geometry().right() + LabelGap), RowPitch * k + EditTop, EditWidth,
+                      EditHeight);
     edit->SetValidation(false);
     // The maximum first, so that a minimum above the old maximum is taken.
     edit->SetMaxValue(maxValue);
@@ -59,7 +69,7 @@ void TFormRiferimenti::AddReference(double value, double minValue, double maxVal
         edit->SetPrevControl(m_edits.last());
     }
     m_edits.append(edit);
-    box->resize(box->width(), RowPitch * (k + 1) + EditTop);
+    box->resize(qMax(box->width(), edit->geometry().right() + LabelGap), RowPitch * (k + 1) + EditTop);
 }
 
 QVector<double> TFormRiferimenti::Values() const
@@ -76,8 +86,8 @@ int TFormRiferimenti::FirstOutOfOrder() const
         return -1;
     const QVector<double> values = Values();
     for (int k = 0; k + 1 < values.size(); ++k) {
-        const bool ordered = m_sortType == TGridReference::stAscent ? values[k] < values[k + 1]
-                                                                    : values[k] > values[k + 1];
+        const bool ordered =
+            m_sortType == TGridReference::stAscent ? values[k] < values[k + 1] : values[k] > values[k + 1];
         if (!ordered)
             return k;
     }

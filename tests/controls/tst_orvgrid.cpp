@@ -182,8 +182,8 @@ void TestOrvGrid::workingPointBands_data()
     QTest::newRow("below the first band: left edge") << three << 700.0 << 0 << 0;
     QTest::newRow("between the last breakpoint and its upper bound") << three << 3400.0 << 2 << 229 - 10;
     QTest::newRow("beyond the last band: right edge") << three << 3700.0 << 2 << 229;
-    QTest::newRow("negative first breakpoint: lower bound -12") << QList<double>{-10, 0, 10} << -11.0 << 0
-                                                                 << 24;
+    QTest::newRow("negative first breakpoint: lower bound -12")
+        << QList<double>{-10, 0, 10} << -11.0 << 0 << 24;
     QTest::newRow("one breakpoint: bounds 800 and 1200") << QList<double>{1000} << 1100.0 << 0 << 99 - 24;
     QTest::newRow("equal breakpoints: no division by zero")
         << QList<double>{1000, 1000, 2000} << 1000.0 << 1 << 100;
@@ -304,12 +304,14 @@ void TestOrvGrid::rangeChangesWriteEachCell_data()
     QTest::addColumn<Changes>("changed");
 
     QTest::newRow("relative 5 on a 2 x 2 range")
-        << QRect(1, 1, 2, 2) << 0.0 << 1 << "5" << "" << true << Changes{{6, 16}, {7, 17}, {11, 26}, {12, 27}};
-    QTest::newRow("percentage -10 on one cell of 50")
-        << QRect(0, 0, 1, 1) << 50.0 << 0 << "-10" << "Mode3" << true << Changes{{0, 45}};
-    QTest::newRow("absolute on a row") << QRect(2, 3, 3, 1) << 0.0 << 1 << "7" << "Mode1" << true
-                                       << Changes{{17, 7}, {18, 7}, {19, 7}};
-    QTest::newRow("cancelled") << QRect(1, 1, 2, 2) << 0.0 << 1 << "5" << "" << false << Changes();
+        << QRect(1, 1, 2, 2) << 0.0 << 1 << "5"
+        << "" << true << Changes{{6, 16}, {7, 17}, {11, 26}, {12, 27}};
+    QTest::newRow("percentage -10 on one cell of 50") << QRect(0, 0, 1, 1) << 50.0 << 0 << "-10"
+                                                      << "Mode3" << true << Changes{{0, 45}};
+    QTest::newRow("absolute on a row") << QRect(2, 3, 3, 1) << 0.0 << 1 << "7"
+                                       << "Mode1" << true << Changes{{17, 7}, {18, 7}, {19, 7}};
+    QTest::newRow("cancelled") << QRect(1, 1, 2, 2) << 0.0 << 1 << "5"
+                               << "" << false << Changes();
 }
 
 void TestOrvGrid::rangeChangesWriteEachCell()
@@ -413,10 +415,8 @@ void TestOrvGrid::doubleClicksAndReturnOpenTheirDialog()
         else if (qobject_cast<TFormModMappa*>(&dialog))
             seen << QStringLiteral("modify");
     });
-    const QMap<QString, QPoint> cells{{"corner", {0, 0}},
-                                      {"column header", {2, 0}},
-                                      {"row header", {0, 2}},
-                                      {"cell", {2, 2}}};
+    const QMap<QString, QPoint> cells{
+        {"corner", {0, 0}}, {"column header", {2, 0}}, {"row header", {0, 2}}, {"cell", {2, 2}}};
     if (action == QLatin1String("Return")) {
         QTest::keyClick(grid, Qt::Key_Return);
     } else {
@@ -488,13 +488,16 @@ void TestOrvGrid::breakpointOrderCheck_data()
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<int>("refusedAt"); // the edit focused on refusal, or -1 when accepted
 
-    QTest::newRow("ascending refuses 1, 2, 2") << int(TGridReference::stAscent) << QStringList{"1", "2", "2"} << 1;
-    QTest::newRow("ascending takes 1, 2, 3") << int(TGridReference::stAscent) << QStringList{"1", "2", "3"} << -1;
-    QTest::newRow("descending refuses 1, 3, 2") << int(TGridReference::stDescent) << QStringList{"1", "3", "2"}
-                                                << 0;
-    QTest::newRow("descending takes 3, 2, 1") << int(TGridReference::stDescent) << QStringList{"3", "2", "1"}
-                                              << -1;
-    QTest::newRow("no order takes 2, 1, 1") << int(TGridReference::stNone) << QStringList{"2", "1", "1"} << -1;
+    QTest::newRow("ascending refuses 1, 2, 2")
+        << int(TGridReference::stAscent) << QStringList{"1", "2", "2"} << 1;
+    QTest::newRow("ascending takes 1, 2, 3")
+        << int(TGridReference::stAscent) << QStringList{"1", "2", "3"} << -1;
+    QTest::newRow("descending refuses 1, 3, 2")
+        << int(TGridReference::stDescent) << QStringList{"1", "3", "2"} << 0;
+    QTest::newRow("descending takes 3, 2, 1")
+        << int(TGridReference::stDescent) << QStringList{"3", "2", "1"} << -1;
+    QTest::newRow("no order takes 2, 1, 1")
+        << int(TGridReference::stNone) << QStringList{"2", "1", "1"} << -1;
 }
 
 void TestOrvGrid::breakpointOrderCheck()
@@ -525,8 +528,9 @@ void TestOrvGrid::breakpointOrderCheck()
     });
     grid.EditRiferimentiMappa(false);
 
-    QCOMPARE(messages, refusedAt < 0 ? QStringList()
-                                     : QStringList{"Modifica riferimenti|I riferimenti devono essere oridinati!"});
+    QCOMPARE(messages, refusedAt < 0
+                           ? QStringList()
+                           : QStringList{"Modifica riferimenti|I riferimenti devono essere oridinati!"});
     QCOMPARE(WriteCount(m_sim), refusedAt < 0 ? 3 : 0);
 }
 
@@ -545,13 +549,13 @@ void TestOrvGrid::modifyDialogTexts()
             all << shown->findChild<QAbstractButton*>(QLatin1String(name))->text();
         return all;
     };
-    QCOMPARE(texts(), (QStringList{"Modifica valori mappa", "Modalità", "A&ssoluta", "&Relativa", "&Percentuale",
-                                   "&OK", "&Annulla"}));
+    QCOMPARE(texts(), (QStringList{"Modifica valori mappa", "Modalità", "A&ssoluta", "&Relativa",
+                                   "&Percentuale", "&OK", "&Annulla"}));
 
     // Names are matched exactly; a missing or misspelt one keeps the text.
     grid.SetMsgStrings({"Caption=Map values", "Mode2=&Add", "mode3=&Scale", "ButtonCancel"});
-    QCOMPARE(texts(), (QStringList{"Map values", "Modalità", "A&ssoluta", "&Add", "&Percentuale", "&OK",
-                                   "&Annulla"}));
+    QCOMPARE(texts(),
+             (QStringList{"Map values", "Modalità", "A&ssoluta", "&Add", "&Percentuale", "&OK", "&Annulla"}));
 }
 
 // --- in-place editing -------------------------------------------------------
@@ -565,8 +569,8 @@ void TestOrvGrid::inPlaceEditing_data()
 
     QTest::newRow("a typed number is written") << false << QStringList{"F2", "42", "Return"} << 1 << 42;
     QTest::newRow("typing opens the editor over the text") << false << QStringList{"7", "Return"} << 1 << 7;
-    QTest::newRow("text that is not a number is dropped") << false << QStringList{"F2", "abc", "Return"} << 0
-                                                          << 12;
+    QTest::newRow("text that is not a number is dropped")
+        << false << QStringList{"F2", "abc", "Return"} << 0 << 12;
     QTest::newRow("unchanged text is not written back") << false << QStringList{"F2", "Return"} << 0 << 12;
     QTest::newRow("Escape drops the text") << false << QStringList{"F2", "55", "Escape"} << 0 << 12;
     QTest::newRow("a read-only map opens no editor") << true << QStringList{"F2", "42", "Return"} << 0 << 12;
@@ -617,8 +621,8 @@ void TestOrvGrid::arrowsLeaveTheTable_data()
     QTest::newRow("Up on the first data row") << 1 << int(Qt::Key_Up) << false << true << "previous" << 1;
     QTest::newRow("Down on the last row") << 4 << int(Qt::Key_Down) << false << true << "next" << 4;
     QTest::newRow("Shift+Down on the last row") << 4 << int(Qt::Key_Down) << true << true << "grid" << 4;
-    QTest::newRow("Down on the last row, arrows kept") << 4 << int(Qt::Key_Down) << false << false << "grid"
-                                                       << 4;
+    QTest::newRow("Down on the last row, arrows kept")
+        << 4 << int(Qt::Key_Down) << false << false << "grid" << 4;
     QTest::newRow("Up within the rows") << 2 << int(Qt::Key_Up) << false << true << "grid" << 1;
 }
 
