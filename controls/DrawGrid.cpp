@@ -33,33 +33,29 @@ TDrawGrid::~TDrawGrid()
 
 void TDrawGrid::SetColCount(int count)
 {
-    count = qMax(1, count);
-    if (count == ColCount())
-        return;
-    HideEditor(false);
-    const int oldCount = ColCount();
-    m_colWidths.resize(count);
-    for (int c = oldCount; c < count; ++c)
-        m_colWidths[c] = m_defaultColWidth;
-    m_fixedCols = qMin(m_fixedCols, count - 1);
-    ClampSelection();
-    SizeChanged(oldCount, RowCount());
-    update();
+    SetCount(Qt::Horizontal, count);
 }
 
 void TDrawGrid::SetRowCount(int count)
 {
+    SetCount(Qt::Vertical, count);
+}
+
+void TDrawGrid::SetCount(Qt::Orientation direction, int count)
+{
+    const bool columns = direction == Qt::Horizontal;
+    QVector<int>& sizes = columns ? m_colWidths : m_rowHeights;
     count = qMax(1, count);
-    if (count == RowCount())
+    if (count == sizes.size())
         return;
     HideEditor(false);
-    const int oldCount = RowCount();
-    m_rowHeights.resize(count);
-    for (int r = oldCount; r < count; ++r)
-        m_rowHeights[r] = m_defaultRowHeight;
-    m_fixedRows = qMin(m_fixedRows, count - 1);
+    const int oldCols = ColCount();
+    const int oldRows = RowCount();
+    sizes.resize(count, columns ? m_defaultColWidth : m_defaultRowHeight);
+    int& fixed = columns ? m_fixedCols : m_fixedRows;
+    fixed = qMin(fixed, count - 1);
     ClampSelection();
-    SizeChanged(ColCount(), oldCount);
+    SizeChanged(oldCols, oldRows);
     update();
 }
 

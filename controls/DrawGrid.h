@@ -141,6 +141,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Sets the column (Qt::Horizontal) or row count; new ones take the default size.
+    void SetCount(Qt::Orientation direction, int count);
     bool IsDataCell(int col, int row) const;
     // Moves the current cell, kept within the data cells; extend keeps the
     // other corner of the selection.

@@ -115,6 +115,7 @@ private slots:
 private:
     TOrvMatrix* UnitMatrix();
     TOrvVector* UnitVector(int dimension);
+    TOrvGrid* PlacedGrid(QWidget& window, TOrvMatrix* matrix, int top = 0);
     TOrvVector* MemoryVector(const QList<double>& values);
 
     SimUnitControl* m_sim = nullptr;
@@ -152,6 +153,16 @@ TOrvVector* TestOrvGrid::UnitVector(int dimension)
     vector->SetArrayDimension(dimension);
     vector->SetConnection(m_connection);
     return vector;
+}
+
+// A grid of the map, 400 x 150 pixels, placed in the window at the given top.
+TOrvGrid* TestOrvGrid::PlacedGrid(QWidget& window, TOrvMatrix* matrix, int top)
+{
+    window.resize(400, top + 200);
+    auto* grid = new TOrvGrid(&window);
+    grid->setGeometry(0, top, 400, 150);
+    grid->SetData(matrix);
+    return grid;
 }
 
 // Breakpoints held in memory only, signed and of two bytes.
@@ -393,11 +404,8 @@ void TestOrvGrid::doubleClicksAndReturnOpenTheirDialog()
     QFETCH(QString, opened);
 
     QWidget window;
-    window.resize(400, 200);
-    auto* grid = new TOrvGrid(&window);
-    grid->setGeometry(0, 0, 400, 150);
     TOrvMatrix* matrix = UnitMatrix();
-    grid->SetData(matrix);
+    TOrvGrid* grid = PlacedGrid(window, matrix);
     grid->ColReferences()->SetData(MemoryVector({1, 2, 3, 4, 5}));
     grid->RowReferences()->SetData(MemoryVector({1, 2, 3, 4}));
     matrix->SetReadOnly(readOnly == QLatin1String("matrix"));
@@ -584,12 +592,9 @@ void TestOrvGrid::inPlaceEditing()
     QFETCH(int, value);
 
     QWidget window;
-    window.resize(400, 200);
-    auto* grid = new TOrvGrid(&window);
-    grid->setGeometry(0, 0, 400, 150);
     TOrvMatrix* matrix = UnitMatrix();
     matrix->SetReadOnly(readOnly);
-    grid->SetData(matrix);
+    TOrvGrid* grid = PlacedGrid(window, matrix);
     grid->SetOptions(grid->Options() | TDrawGrid::goEditing);
     QVERIFY(ShowActive(window));
     grid->setFocus();
@@ -637,11 +642,9 @@ void TestOrvGrid::arrowsLeaveTheTable()
 
     QWidget window;
     auto* previous = new QLineEdit(&window);
-    auto* grid = new TOrvGrid(&window);
+    TOrvGrid* grid = PlacedGrid(window, UnitMatrix(), 30);
     auto* next = new QLineEdit(&window);
-    grid->setGeometry(0, 30, 400, 150);
     next->move(0, 190);
-    grid->SetData(UnitMatrix());
     grid->SetPrevControl(previous);
     grid->SetNextControl(next);
     grid->SetArrowMoveFocus(arrowMoveFocus);
@@ -754,9 +757,7 @@ void TestOrvGrid::paintingShowsSelectionActiveHeadersAndMarker()
 {
     QWidget window;
     auto* other = new QLineEdit(&window);
-    auto* grid = new TOrvGrid(&window);
-    grid->setGeometry(0, 30, 400, 150);
-    grid->SetData(UnitMatrix());
+    TOrvGrid* grid = PlacedGrid(window, UnitMatrix(), 30);
     grid->ColReferences()->SetData(MemoryVector({10, 20, 30, 40, 50}));
     QVERIFY(ShowActive(window));
     grid->SetCurrent(1, 1);
