@@ -1,7 +1,7 @@
 #pragma once
 
 // Rules for settings held as text, shared by the INI store, the per-user
-// settings and the translator.
+// settings, the translator and the texts of the map grid's dialogs.
 
 #include <QString>
 #include <QStringList>
