@@ -3,11 +3,14 @@
 // Binding of a window's controls to the data module's items, for windows built
 // from a Designer description. A control names what it binds to with string
 // properties (dynamic properties in the .ui file):
-//   ValueName        the item's component name, a direct child of the data module
+//   ValueName        the item's component name, a direct child of the data
+//                    module, set as the control's Value (the map grid's Data)
 //   NextControlName  a widget of the same window, set as NextControl
 //   PrevControlName  a widget of the same window, set as PrevControl
 // and sets settings of its sub-objects with dotted names, such as
-// "EditLabel.Caption", "EditLabel.LabelSpacing" or "Resizer.GridDimension".
+// "EditLabel.Caption", "EditLabel.LabelSpacing" or "Resizer.GridDimension". A
+// setting that refers to an item is given the item's name, such as
+// "ColReferences.Data" or "WorkingPoint.HorizontalPosition" of the map grid.
 // Bound combo boxes then show their item's entry (InitData).
 //
 // The C++ setters (SetValue, SetNextControl, ...) stay the primary interface;

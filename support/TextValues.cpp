@@ -87,3 +87,13 @@ int IntegerTextOr(const QString& text, int defaultValue)
     int value = defaultValue;
     return ParseIntegerText(text, value) ? value : defaultValue;
 }
+
+QString NamedValue(const QStringList& lines, const QString& name, const QString& fallback)
+{
+    for (const QString& line : lines) {
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (equals >= 0 && QStringView(line).left(equals) == name)
+            return line.mid(equals + 1);
+    }
+    return fallback;
+}

@@ -1,9 +1,10 @@
 #pragma once
 
 // Rules for settings held as text, shared by the INI store, the per-user
-// settings and the translator.
+// settings, the translator and the texts of the map grid's dialogs.
 
 #include <QString>
+#include <QStringList>
 
 // The text without leading and trailing blanks and control characters (every
 // character up to and including the space).
@@ -18,3 +19,7 @@ bool ParseIntegerText(const QString& text, int& value);
 
 // The integer the text holds, or defaultValue when it holds none.
 int IntegerTextOr(const QString& text, int defaultValue);
+
+// The value of the first "name=value" line whose name is exactly name, or
+// fallback when no line has that name.
+QString NamedValue(const QStringList& lines, const QString& name, const QString& fallback);

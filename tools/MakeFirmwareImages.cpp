@@ -19,29 +19,29 @@
 
 namespace {
 
-struct ImageSpec {
+struct ImageRecipe {
     int id;
     FirmwareKind kind;
     uint8_t version;
     size_t contentSize; // the container is 166 bytes larger
 };
 
-const ImageSpec Images[] = {
+const ImageRecipe Images[] = {
     {10010, FirmwareKind::BootLoader, 3, 3960},
     {10011, FirmwareKind::Application, 139, 21410},
     {10012, FirmwareKind::Application, 142, 21406},
 };
 
-bool WriteImage(const ImageSpec& spec, const QDir& output, const QString& scratch, QRandomGenerator& random)
+bool WriteImage(const ImageRecipe& recipe, const QDir& output, const QString& scratch, QRandomGenerator& random)
 {
-    const std::vector<uint8_t> content = BuildFirmwareImage(spec.kind, spec.version, spec.contentSize);
-    const QString plainName = QDir(scratch).filePath(QString::number(spec.id) + ".plain");
+    const std::vector<uint8_t> content = BuildFirmwareImage(recipe.kind, recipe.version, recipe.contentSize);
+    const QString plainName = QDir(scratch).filePath(QString::number(recipe.id) + ".plain");
     QFile plain(plainName);
     if (content.empty() || !plain.open(QIODevice::WriteOnly) ||
         plain.write(reinterpret_cast<const char*>(content.data()), qint64(content.size())) != qint64(content.size()))
         return false;
     plain.close();
-    return EncryptFile(plainName, output.filePath(QString::number(spec.id)), nullptr, &random);
+    return EncryptFile(plainName, output.filePath(QString::number(recipe.id)), nullptr, &random);
 }
 
 } // namespace
@@ -60,9 +60,9 @@ int main(int argc, char** argv)
         return 1;
     }
     QRandomGenerator random(582);
-    for (const ImageSpec& spec : Images) {
-        if (!WriteImage(spec, output, scratch.path(), random)) {
-            std::fprintf(stderr, "cannot write image %d\n", spec.id);
+    for (const ImageRecipe& recipe : Images) {
+        if (!WriteImage(recipe, output, scratch.path(), random)) {
+            std::fprintf(stderr, "cannot write image %d\n", recipe.id);
             return 1;
         }
     }

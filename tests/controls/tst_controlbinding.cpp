@@ -3,12 +3,17 @@
 
 #include "ControlTestSupport.h"
 #include "controls/ControlBinding.h"
+#include "controls/GridReference.h"
+#include "controls/GridWorkingPoint.h"
 #include "controls/NumericEdit.h"
 #include "controls/OrvCheckBox.h"
 #include "controls/OrvComboBox.h"
+#include "controls/OrvGrid.h"
 #include "controls/OrvLabel.h"
 #include "controls/ValueEditEx.h"
+#include "items/OrvMatrix.h"
 #include "items/OrvPacketData.h"
+#include "items/OrvVector.h"
 
 #include <QTest>
 
@@ -18,6 +23,7 @@ class TestControlBinding : public QObject {
 private slots:
     void bindsItemsNeighboursAndSubObjectSettings();
     void reportsWhatCannotBeBound();
+    void bindsTheMapGridAndItsAxes();
 };
 
 namespace {
@@ -109,6 +115,37 @@ void TestControlBinding::reportsWhatCannotBeBound()
     QVERIFY(problems.contains(QStringLiteral("Missing.ValueName = NOT_THERE")));
     QCOMPARE(edit->Value(), nullptr);
     QCOMPARE(deep->Value(), nullptr);
+}
+
+// The grid takes its map by ValueName and the items of its sub-objects by the
+// items' names; a name of the wrong kind of item is reported.
+void TestControlBinding::bindsTheMapGridAndItsAxes()
+{
+    QObject module;
+    auto* map = MakeItem<TOrvMatrix>(&module, "MAPPA_ANTICIPO");
+    auto* speeds = MakeItem<TOrvVector>(&module, "RIF_GIRI");
+    auto* loads = MakeItem<TOrvVector>(&module, "RIF_CARICO");
+    auto* rpm = MakeItem<TOrvPacketData>(&module, "VAL_GIRI");
+
+    QWidget window;
+    auto* grid = Make<TOrvGrid>(&window, "GridAnticipo");
+    grid->setProperty(BindingName::ValueName, QStringLiteral("MAPPA_ANTICIPO"));
+    grid->setProperty("ColReferences.Data", QStringLiteral("RIF_GIRI"));
+    grid->setProperty("ColReferences.SortType", QStringLiteral("stAscent"));
+    grid->setProperty("RowReferences.Data", QStringLiteral("RIF_CARICO"));
+    grid->setProperty("WorkingPoint.HorizontalPosition", QStringLiteral("VAL_GIRI"));
+    grid->setProperty("WorkingPoint.VerticalPosition", QStringLiteral("RIF_CARICO")); // not a live item
+
+    QCOMPARE(BindControls(&window, &module),
+             QStringList{QStringLiteral("GridAnticipo.WorkingPoint.VerticalPosition = RIF_CARICO")});
+    QCOMPARE(grid->Data(), map);
+    QCOMPARE(grid->ColReferences()->Data(), speeds);
+    QCOMPARE(grid->ColReferences()->SortType(), TGridReference::stAscent);
+    QCOMPARE(grid->RowReferences()->Data(), loads);
+    QCOMPARE(grid->WorkingPoint()->HorizontalPosition(), rpm);
+    QCOMPARE(grid->WorkingPoint()->VerticalPosition(), nullptr);
+    QVERIFY(map->IsInNotificationList(grid));
+    QVERIFY(rpm->IsInNotificationList(grid));
 }
 
 QTEST_MAIN(TestControlBinding)
