@@ -10,7 +10,7 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<Ui:
 {
     m_ui->setupUi(this);
     m_ui->AboutImage->setPixmap(QPixmap(ResourceLibrary::Path(QStringLiteral("bitmap"), 10004)));
-    ScaleForm(this, ScreenWidth());
+    ScaleForm(this, ScalingWidth());
     setFixedSize(size());
 }
 

@@ -24,7 +24,7 @@ TFormAttesa::TFormAttesa(std::function<QString()> completedText, QWidget* parent
     m_ui->LMDProgressFill->SetEndColor(QColor(0, 128, 0));
     m_ui->LMDProgressFill->SetSteps(50);
     m_ui->LMDProgressFill->SetLowered(true);
-    ScaleForm(this, ScreenWidth());
+    ScaleForm(this, ScalingWidth());
     setFixedSize(size());
 
     // The program's own animation; a missing one leaves the control empty.

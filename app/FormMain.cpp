@@ -88,7 +88,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
                     return;
                 QCoreApplication::postEvent(this, new TWindowMessage(message, wParam, lParam));
                 if (m_config)
-                    QCoreApplication::postEvent(m_config->Widget(), new TWindowMessage(message, wParam, lParam));
+                    QCoreApplication::postEvent(m_config->Widget(),
+                                                new TWindowMessage(message, wParam, lParam));
             });
 }
 
@@ -192,8 +193,8 @@ void TFormMain::SetUpMenuEntries()
     m_menuActions = {m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionEsci};
     m_menuCount = 4;
     // The exit entry sits one row pitch below the load entry.
-    m_ui->LabelUscita->move(m_ui->LabelUscita->x(),
-                            m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() - m_ui->LabelConfVettura->y());
+    m_ui->LabelUscita->move(m_ui->LabelUscita->x(), m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() -
+                                                        m_ui->LabelConfVettura->y());
     for (int i = 0; i < m_menuCount; ++i) {
         QLabel* label = m_menuLabels[i];
         label->setProperty("Tag", i);
@@ -247,18 +248,21 @@ void TFormMain::ApplyLanguage()
     CentreMenu();
 }
 
+// The title and the entries are centred in the client area left of the language
+// strip (the screen's width, once the window is maximised).
 void TFormMain::CentreMenu()
 {
+    const int width = m_ui->Client->width() > 0 ? m_ui->Client->width() : m_screenWidth;
     const int strip = m_ui->ScrollLingue->width();
     QLabel* title = m_ui->LabelMenu;
     title->adjustSize();
-    title->move((m_screenWidth - title->width() - strip) / 2, title->y());
+    title->move((width - title->width() - strip) / 2, title->y());
     int widest = 0;
     for (QLabel* label : std::as_const(m_menuLabels)) {
         label->adjustSize();
         widest = qMax(widest, label->width());
     }
-    const int left = (m_screenWidth - widest - strip) / 2;
+    const int left = (width - widest - strip) / 2;
     for (QLabel* label : std::as_const(m_menuLabels))
         label->move(left, label->y());
     m_ui->LabelFreccia->move(left - 50, m_ui->LabelFreccia->y());
@@ -368,8 +372,10 @@ void TFormMain::PlaceLanguageStrip()
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui->Client && event->type() == QEvent::Resize)
+    if (watched == m_ui->Client && event->type() == QEvent::Resize) {
         PlaceLanguageStrip();
+        CentreMenu();
+    }
     auto* label = qobject_cast<QLabel*>(watched);
     const int entry = label ? m_menuLabels.indexOf(label) : -1;
     if (entry >= 0) {
@@ -422,8 +428,8 @@ void TFormMain::Connect()
     const int result = m_module->ConnectToUnit(4, 0);
     if (result == -1)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(17) + QLatin1Char('\n') + m_module->MessageText(18) +
-                                             QStringLiteral("\n(ERR.CODE: C01)"));
+                                         m_module->MessageText(17) + QLatin1Char('\n') +
+                                             m_module->MessageText(18) + QStringLiteral("\n(ERR.CODE: C01)"));
     else if (result == -2)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), m_module->MessageText(102));
 }

@@ -16,6 +16,15 @@ int ScreenWidth()
     return screen ? screen->geometry().width() : DesignScreenWidth;
 }
 
+int ScalingWidth()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return DesignScreenWidth;
+    const int heightAllows = screen->availableGeometry().height() * DesignScreenWidth / 600;
+    return qMax(DesignScreenWidth, qMin(screen->geometry().width(), heightAllows));
+}
+
 int Scaled(int value, int screenWidth)
 {
     return int(qint64(value) * screenWidth / DesignScreenWidth);

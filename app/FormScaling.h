@@ -13,6 +13,11 @@ constexpr int DesignScreenWidth = 800;
 // The width of the screen the program runs on.
 int ScreenWidth();
 
+// The width the windows scale to: the screen's width, but no more than the
+// screen's free height allows for the 4:3 design, so that on a wide screen the
+// lower rows of a window are not pushed off the bottom.
+int ScalingWidth();
+
 // value × screenWidth / 800, cut toward zero (the integer scaling of positions,
 // sizes and spacings).
 int Scaled(int value, int screenWidth);

@@ -25,9 +25,9 @@ int main(int argc, char** argv)
 
     int result = 0;
     {
-        TFormMain window(&dataModule, ScreenWidth());
+        TFormMain window(&dataModule, ScalingWidth());
         formMain = &window;
-        TFormConfig config(&dataModule, &window, ScreenWidth());
+        TFormConfig config(&dataModule, &window, ScalingWidth());
         window.SetConfigurationWindow(&config);
         window.showMaximized();
         result = QApplication::exec();

@@ -42,8 +42,8 @@ int main(int argc, char** argv)
     TSerialDataModule dataModule;
     TGuiPrompts prompts(dataModule.Translator(), [] { return true; });
     dataModule.SetPrompts(&prompts);
-    TFormMain window(&dataModule, ScreenWidth());
-    TFormConfig config(&dataModule, &window, ScreenWidth());
+    TFormMain window(&dataModule, ScalingWidth());
+    TFormConfig config(&dataModule, &window, ScalingWidth());
     window.SetConfigurationWindow(&config);
     window.showMaximized();
 
