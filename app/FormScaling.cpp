@@ -19,10 +19,14 @@ int ScreenWidth()
 int ScalingWidth()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return DesignScreenWidth;
-    const int heightAllows = screen->availableGeometry().height() * DesignScreenWidth / 600;
-    return qMax(DesignScreenWidth, qMin(screen->geometry().width(), heightAllows));
+    return screen ? ScalingWidthFor(screen->geometry().width(), screen->availableGeometry().height())
+                  : DesignScreenWidth;
+}
+
+int ScalingWidthFor(int screenWidth, int availableHeight)
+{
+    const int heightAllows = availableHeight * DesignScreenWidth / 600;
+    return qMax(DesignScreenWidth, qMin(screenWidth, heightAllows));
 }
 
 int Scaled(int value, int screenWidth)

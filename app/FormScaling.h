@@ -17,6 +17,8 @@ int ScreenWidth();
 // screen's free height allows for the 4:3 design, so that on a wide screen the
 // lower rows of a window are not pushed off the bottom.
 int ScalingWidth();
+// The same for a screen of the given width and free height.
+int ScalingWidthFor(int screenWidth, int availableHeight);
 
 // value × screenWidth / 800, cut toward zero (the integer scaling of positions,
 // sizes and spacings).

@@ -6,6 +6,7 @@
 #include "FakeFileDialogs.h"
 #include "app/AboutBox.h"
 #include "app/FormMain.h"
+#include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
@@ -31,6 +32,8 @@ private slots:
     void cleanup();
     void scalesByTheScreenWidth_data();
     void scalesByTheScreenWidth();
+    void wideScreensScaleByTheirHeight_data();
+    void wideScreensScaleByTheirHeight();
     void languageStrip();
     void menuKeys();
     void mouseHighlightsAndRuns();
@@ -99,6 +102,25 @@ void TestFormMain::scalesByTheScreenWidth()
     // The exit entry sits one row pitch below the load entry.
     QCOMPARE(m_window->MenuLabel(3)->y() - m_window->MenuLabel(2)->y(),
              m_window->MenuLabel(1)->y() - m_window->MenuLabel(0)->y());
+}
+
+void TestFormMain::wideScreensScaleByTheirHeight_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("freeHeight");
+    QTest::addColumn<int>("scalingWidth");
+    QTest::newRow("4:3 screen") << 1024 << 740 << 986;
+    QTest::newRow("4:3 screen, whole height free") << 1024 << 768 << 1024;
+    QTest::newRow("16:9 screen") << 1920 << 1040 << 1386;
+    QTest::newRow("small screen keeps the design") << 640 << 480 << 800;
+}
+
+void TestFormMain::wideScreensScaleByTheirHeight()
+{
+    QFETCH(int, width);
+    QFETCH(int, freeHeight);
+    QFETCH(int, scalingWidth);
+    QCOMPARE(ScalingWidthFor(width, freeHeight), scalingWidth);
 }
 
 void TestFormMain::languageStrip()
