@@ -78,7 +78,7 @@ void ConfigurationWindow(TSerialDataModule& module, int width, const QDir& folde
     config.activateWindow();
     auto* pages = config.findChild<QTabWidget*>(QStringLiteral("PageControl"));
     const char* hinted[] = {"OrvValEditNGiriCambio", "OrvValEditMaxPos", "ValueEditExRifLambdaFuoriMin"};
-    for (int language : {0, 1}) {
+    for (int language : {0, 1, 5}) {
         window.SwitchLanguage(language);
         for (int page = 0; page < 3; ++page) {
             pages->setCurrentIndex(page);
