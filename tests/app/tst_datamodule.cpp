@@ -2,9 +2,7 @@
 // catalogue, the connect procedure, the parameter rules, and configuration
 // files.
 
-#include "../common/FakePrompts.h"
-#include "../common/SimUnit.h"
-#include "../common/TestLanguageStore.h"
+#include "../common/TestModule.h"
 #include "app/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
@@ -73,31 +71,28 @@ private:
     int Connect();
     QString TempFile(const QString& name) const { return m_folder->filePath(name); }
 
+    std::unique_ptr<TestModule> m_test;
     SimUnitControl* m_sim = nullptr;
     FakePrompts* m_prompts = nullptr;
     TSerialDataModule* m_module = nullptr;
-    std::unique_ptr<QTemporaryDir> m_folder;
+    QTemporaryDir* m_folder = nullptr;
 };
 
 void TestDataModule::init()
 {
-    m_sim = FreshSimUnit();
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(WriteTestLanguageStore(m_folder->path()));
-    m_prompts = new FakePrompts;
-    m_module = new TSerialDataModule;
-    m_module->SetPrompts(m_prompts);
-    m_module->Translator()->SetDllName(m_folder->filePath("Languages.dll"));
-    QVERIFY(m_module->Translator()->LoadLanguageLibrary());
+    m_test = std::make_unique<TestModule>();
+    QVERIFY(m_test->textsLoaded);
+    m_sim = m_test->sim;
+    m_prompts = &m_test->prompts;
+    m_module = &m_test->module;
+    m_folder = &m_test->folder;
     m_module->RefreshMessageTexts();
     m_module->ApplyDefaults();
 }
 
 void TestDataModule::cleanup()
 {
-    delete m_module;
-    delete m_prompts;
-    m_folder.reset();
+    m_test.reset();
 }
 
 int TestDataModule::Connect()

@@ -2,9 +2,7 @@
 // checks, which images go to the unit, retries, and the program's own images
 // against those of the resource library.
 
-#include "../common/FakePrompts.h"
-#include "../common/SimUnit.h"
-#include "../common/TestLanguageStore.h"
+#include "../common/TestModule.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
 #include "support/PlainBuffer.h"
@@ -42,29 +40,26 @@ private:
     QList<int> ProgrammedSizes() const;
     QStringList Texts() const { return m_prompts->MessageTexts(); }
 
+    std::unique_ptr<TestModule> m_test;
     SimUnitControl* m_sim = nullptr;
     FakePrompts* m_prompts = nullptr;
     TSerialDataModule* m_module = nullptr;
-    std::unique_ptr<QTemporaryDir> m_folder;
+    QTemporaryDir* m_folder = nullptr;
 };
 
 void TestFirmware::init()
 {
-    m_sim = FreshSimUnit();
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(WriteTestLanguageStore(m_folder->path()));
-    m_prompts = new FakePrompts;
-    m_module = new TSerialDataModule;
-    m_module->SetPrompts(m_prompts);
-    m_module->Translator()->SetDllName(m_folder->filePath("Languages.dll"));
-    QVERIFY(m_module->Translator()->LoadLanguageLibrary());
+    m_test = std::make_unique<TestModule>();
+    QVERIFY(m_test->textsLoaded);
+    m_sim = m_test->sim;
+    m_prompts = &m_test->prompts;
+    m_module = &m_test->module;
+    m_folder = &m_test->folder;
 }
 
 void TestFirmware::cleanup()
 {
-    delete m_module;
-    delete m_prompts;
-    m_folder.reset();
+    m_test.reset();
     ResourceLibrary::Free();
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+// A data module for tests: the simulated unit in factory state, prompts that
+// record and answer from a script, and a language store whose string i reads
+// "T<i>", so a test sees which text a message used.
+
+#include "FakePrompts.h"
+#include "SimUnit.h"
+#include "TestLanguageStore.h"
+#include "app/SerialDataModule.h"
+#include "support/Translator.h"
+
+#include <QTemporaryDir>
+
+struct TestModule {
+    SimUnitControl* sim = FreshSimUnit();
+    QTemporaryDir folder;
+    FakePrompts prompts;
+    TSerialDataModule module;
+    bool textsLoaded = false;
+
+    TestModule()
+    {
+        module.SetPrompts(&prompts);
+        textsLoaded = WriteTestLanguageStore(folder.path());
+        module.Translator()->SetDllName(folder.filePath("Languages.dll"));
+        textsLoaded = textsLoaded && module.Translator()->LoadLanguageLibrary();
+    }
+    ~TestModule() { module.SetPrompts(nullptr); }
+};
