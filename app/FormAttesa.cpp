@@ -68,11 +68,6 @@ void TFormAttesa::SetMessage(const QString& message)
     m_ui->Label->setText(message);
 }
 
-QString TFormAttesa::Message() const
-{
-    return m_ui->Label->text();
-}
-
 QString TFormAttesa::CompletedLine() const
 {
     return m_ui->LabelCompleted->text();

@@ -35,7 +35,6 @@ public:
     void PlaceAtTop(int top) override;
     void ProgressMessage(uintptr_t wParam, intptr_t lParam) override;
 
-    QString Message() const;
     QString CompletedLine() const;
 
 protected:

@@ -9,8 +9,7 @@ class TQuietWaitWindow : public TWaitWindow {
 public:
     void SetCaption(const QString& caption) override { m_caption = caption; }
     QString Caption() const override { return m_caption; }
-    void SetMessage(const QString& message) override { m_message = message; }
-    QString Message() const { return m_message; }
+    void SetMessage(const QString&) override {}
     void SetWaitProgress(int percent, bool absolute) override;
     int Progress() const override { return m_progress; }
     void ShowAndRepaint() override { m_shown = true; }
@@ -19,7 +18,6 @@ public:
 
 private:
     QString m_caption;
-    QString m_message;
     int m_progress = 0;
     bool m_shown = false;
 };

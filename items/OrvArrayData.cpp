@@ -1,5 +1,6 @@
 #include "items/OrvArrayData.h"
 
+#include "support/NumberText.h"
 #include "link/LinkInstance.h"
 #include "link/WindowMessage.h"
 
@@ -238,7 +239,7 @@ bool TOrvArrayData::WriteToFile(TCustomIniFile* ini)
         return IsUnnamedInFiles();
     for (int k = 0; k < ElementCount(); ++k) {
         if (StoreUserValue())
-            ini->WriteString(FileSection(), ElementKey(k), FileNumberText(UserAt(k)));
+            ini->WriteString(FileSection(), ElementKey(k), GeneralNumberText(UserAt(k)));
         else
             ini->WriteInteger(FileSection(), ElementKey(k), m_raw[size_t(k)]);
     }

@@ -1,6 +1,7 @@
 #include "items/OrvNumber.h"
 
 #include "items/Rounding.h"
+#include "support/NumberText.h"
 #include "link/LinkInstance.h"
 #include "link/WindowMessage.h"
 
@@ -225,7 +226,7 @@ bool TOrvNumber::WriteToFile(TCustomIniFile* ini)
     if (!HasFileEntry())
         return IsUnnamedInFiles();
     if (StoreUserValue())
-        ini->WriteString(FileSection(), FileKey(), FileNumberText(ConvertValueToUser(m_raw)));
+        ini->WriteString(FileSection(), FileKey(), GeneralNumberText(ConvertValueToUser(m_raw)));
     else
         ini->WriteInteger(FileSection(), FileKey(), m_raw);
     return true;

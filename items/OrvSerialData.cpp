@@ -422,11 +422,6 @@ bool TOrvSerialData::ReloadQuietly()
 
 // --- file entries ---------------------------------------------------------
 
-QString TOrvSerialData::FileNumberText(double user)
-{
-    return GeneralNumberText(user);
-}
-
 bool TOrvSerialData::ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key, int& value)
 {
     // Two different defaults tell a stored integer from text that is none.

@@ -140,17 +140,14 @@ public:
     // State flags.
     bool IsDataLoaded() const { return m_loaded; }
     bool IsDataDefined() const { return m_defined; }
-    bool NotificationsEnabled() const { return m_notifyEnabled; }
 
     // Stored-form life cycle: properties set between BeginLoading and Loaded are
     // taken without the limit-order rule; Loaded gives the item its default value.
     void BeginLoading() { m_streaming = true; }
     virtual void Loaded();
-    bool IsLoading() const { return m_streaming; }
 
     // The kind's operations.
     virtual void AllocateMemory() = 0;
-    virtual void DeallocateMemory() {}
     virtual bool Reload() = 0;
     bool Load();
     virtual bool Download() = 0;
@@ -219,8 +216,6 @@ protected:
     // only one of them is set: if (!HasFileEntry()) return IsUnnamedInFiles();
     bool HasFileEntry() const { return !m_fileSection.isEmpty() && !m_fileKeyName.isEmpty(); }
     bool IsUnnamedInFiles() const { return m_fileSection.isEmpty() && m_fileKeyName.isEmpty(); }
-    // The text of a user value in a file, and the raw form's integer text.
-    static QString FileNumberText(double user);
     // Reads a raw-form integer entry; false when the text is not an integer.
     static bool ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key, int& value);
     // The fields of an HCF line, in upper-case hexadecimal without prefix.

@@ -75,6 +75,8 @@ public:
         finish(1, m_extraFlags);
         return true;
     }
+    // Succeeds when the unit reported no flags, else fails with them.
+    bool outcome(int flags) { return flags ? fail(flags) : ok(); }
     int failFlags() const { return m_failFlags; }
     int extraFlags() const { return m_extraFlags; }
 
@@ -335,9 +337,7 @@ bool SimLink::ReadValue(uint32_t desc, int* out)
     const int count = (desc & LinkDescriptor::ArrayFlag) ? LinkDescriptor::Count(desc) : 1;
     if (!out || count < 1 || count > shape.count())
         return x.fail(SimError::Refused);
-    if (int f = readElements(int(LinkDescriptor::Code(desc)), 0, count, out))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(readElements(int(LinkDescriptor::Code(desc)), 0, count, out));
 }
 
 bool SimLink::ReadIndexed(uint32_t desc, int* out, int index)
@@ -359,16 +359,12 @@ bool SimLink::ReadIndexed(uint32_t desc, int* out, int index)
             return x.fail(SimError::Refused); // the row width must be the datum's column count
         if (index < 0 || index >= shape.rows)
             return x.fail(SimError::NoValue);
-        if (int f = readElements(code, index * shape.cols, shape.cols, out))
-            return x.fail(f);
-        return x.ok();
+        return x.outcome(readElements(code, index * shape.cols, shape.cols, out));
     }
     // One element by flat index.
     if (index < 0 || index >= shape.count())
         return x.fail(SimError::NoValue);
-    if (int f = readElements(code, index, 1, out))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(readElements(code, index, 1, out));
 }
 
 bool SimLink::ReadMatrixElement(uint32_t desc, int* out, int row, int col)
@@ -383,9 +379,7 @@ bool SimLink::ReadMatrixElement(uint32_t desc, int* out, int row, int col)
         return x.fail(SimError::Refused);
     if (row < 0 || row >= shape.rows || col < 0 || col >= shape.cols)
         return x.fail(SimError::NoValue);
-    if (int f = readElements(int(LinkDescriptor::Code(desc)), row * shape.cols + col, 1, out))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(readElements(int(LinkDescriptor::Code(desc)), row * shape.cols + col, 1, out));
 }
 
 bool SimLink::WriteArray(uint32_t desc, const int* values)
@@ -400,9 +394,7 @@ bool SimLink::WriteArray(uint32_t desc, const int* values)
     // Element-count elements from the first.
     if (!values || count < 1 || count > shape.count())
         return x.fail(SimError::Refused);
-    if (int f = writeElements(int(LinkDescriptor::Code(desc)), 0, count, values))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(writeElements(int(LinkDescriptor::Code(desc)), 0, count, values));
 }
 
 bool SimLink::WriteValue(uint32_t desc, int value)
@@ -414,9 +406,7 @@ bool SimLink::WriteValue(uint32_t desc, int value)
     if (int f = resolve(desc, &shape))
         return x.fail(f);
     // One element, the first, with or without the array flag.
-    if (int f = writeElements(int(LinkDescriptor::Code(desc)), 0, 1, &value))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(writeElements(int(LinkDescriptor::Code(desc)), 0, 1, &value));
 }
 
 bool SimLink::WriteIndexed(uint32_t desc, int index, int value)
@@ -428,9 +418,7 @@ bool SimLink::WriteIndexed(uint32_t desc, int index, int value)
     if (int f = resolve(desc, &shape))
         return x.fail(f);
     // One element by flat index, with or without the array flag.
-    if (int f = writeElements(int(LinkDescriptor::Code(desc)), index, 1, &value))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(writeElements(int(LinkDescriptor::Code(desc)), index, 1, &value));
 }
 
 bool SimLink::WriteMatrixElement(uint32_t desc, int row, int col, int value)
@@ -443,9 +431,7 @@ bool SimLink::WriteMatrixElement(uint32_t desc, int row, int col, int value)
         return x.fail(f);
     if (row < 0 || row >= shape.rows || col < 0 || col >= shape.cols)
         return x.fail(SimError::NoValue);
-    if (int f = writeElements(int(LinkDescriptor::Code(desc)), row * shape.cols + col, 1, &value))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(writeElements(int(LinkDescriptor::Code(desc)), row * shape.cols + col, 1, &value));
 }
 
 bool SimLink::WriteRow(uint32_t desc, const int* values, int row)
@@ -463,9 +449,7 @@ bool SimLink::WriteRow(uint32_t desc, const int* values, int row)
         return x.fail(SimError::Refused); // the row width must be the datum's column count
     if (row < 0 || row >= shape.rows)
         return x.fail(SimError::NoValue);
-    if (int f = writeElements(int(LinkDescriptor::Code(desc)), row * shape.cols, count, values))
-        return x.fail(f);
-    return x.ok();
+    return x.outcome(writeElements(int(LinkDescriptor::Code(desc)), row * shape.cols, count, values));
 }
 
 // --- live packet ---------------------------------------------------------------------

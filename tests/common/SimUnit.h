@@ -2,6 +2,7 @@
 
 // Access to the simulated unit from tests that link the link library.
 
+#include "link/OrvConnection.h"
 #include "simunit/SimUnitControl.h"
 
 #include <QDir>
@@ -34,4 +35,11 @@ inline QStringList SimLog(const SimUnitControl* sim)
     for (const std::string& line : sim->logLines())
         lines << QString::fromStdString(line);
     return lines;
+}
+
+// Loads the link library into the connection and connects the unit; false when
+// either fails.
+inline bool ConnectSimUnit(TOrvConnection& connection)
+{
+    return connection.LoadDll() && connection.Instance()->ConnectUnit() != 0;
 }

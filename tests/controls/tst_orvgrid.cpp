@@ -126,8 +126,7 @@ void TestOrvGrid::init()
 {
     m_sim = FreshSimUnit();
     m_connection = new TOrvConnection(this);
-    QVERIFY(m_connection->LoadDll());
-    QVERIFY(m_connection->Instance()->ConnectUnit());
+    QVERIFY(ConnectSimUnit(*m_connection));
     m_sim->clearLog();
 }
 

@@ -249,8 +249,7 @@ void TestItemFiles::rawFormMergesTheItemsBits()
 
     SimUnitControl* sim = FreshSimUnit();
     TOrvConnection connection;
-    QVERIFY(connection.LoadDll());
-    QVERIFY(connection.Instance()->ConnectUnit());
+    QVERIFY(ConnectSimUnit(connection));
     for (int a = 163; a < 167; ++a)
         sim->writeMemory(a, 0xA5);
 

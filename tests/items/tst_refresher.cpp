@@ -50,8 +50,7 @@ void TestRefresher::init()
     m_sim = FreshSimUnit();
     m_sim->pinPacket(Packet);
     m_connection = new TOrvConnection;
-    QVERIFY(m_connection->LoadDll());
-    QVERIFY(m_connection->Instance()->ConnectUnit());
+    QVERIFY(ConnectSimUnit(*m_connection));
     m_refresher = new TDataRefresher;
     m_refresher->SetConnection(m_connection);
     // Far beyond 32 bits of milliseconds: due times must not wrap.
