@@ -175,6 +175,13 @@ const QList<NumberRow>& Numbers()
     return rows;
 }
 
+const NumberRow* FindNumber(const QString& name)
+{
+    const QList<NumberRow>& rows = Numbers();
+    const auto row = std::find_if(rows.cbegin(), rows.cend(), [&](const NumberRow& r) { return name == QLatin1String(r.name); });
+    return row == rows.cend() ? nullptr : &*row;
+}
+
 const QList<PacketRow>& Packets()
 {
     // clang-format off

@@ -5,6 +5,7 @@
 // and configuration-file key, as one declarative table.
 
 #include <QList>
+#include <QString>
 #include <initializer_list>
 
 class QObject;
@@ -52,6 +53,8 @@ struct PacketRow {
 };
 
 const QList<NumberRow>& Numbers();
+// The row of the configuration parameter with that component name, or null.
+const NumberRow* FindNumber(const QString& name);
 const QList<PacketRow>& Packets();
 
 // The items whose limits the stored form switches off, and the engine-speed

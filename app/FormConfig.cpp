@@ -208,6 +208,7 @@ void TFormConfig::ConnectControls()
             &TFormConfig::UpdateDependentEdits);
     connect(m_module, &TSerialDataModule::SwitchComboSyncRequested, this, &TFormConfig::SyncSwitchCombo);
     connect(m_module, &TSerialDataModule::BandLampChanged, this, &TFormConfig::ShowBandLamp);
+    connect(m_module, &TSerialDataModule::LiveValuesCleared, this, &TFormConfig::ClearBandLamps);
 
     // Key preview: the window sees the keys of its controls before they do.
     for (QWidget* control : findChildren<QWidget*>()) {
@@ -230,13 +231,12 @@ void TFormConfig::showEvent(QShowEvent* event)
         return;
     m_ui->PageControl->setCurrentWidget(m_ui->TabSheet1);
     UpdateDependentEdits();
-    if (m_module->OrvConnection()->DllLoaded()) {
-        if (m_module->IsUnitConnected()) {
-            m_statusBar->SetLinkText(m_module->ConnectedText());
-        } else {
-            m_module->ClearLiveValues();
-            m_statusBar->SetLinkText(m_module->NotConnectedText());
-        }
+    // Without a unit there are no live values to show, library or not.
+    if (m_module->IsUnitConnected()) {
+        m_statusBar->SetLinkText(m_module->ConnectedText());
+    } else {
+        m_module->ClearLiveValues();
+        m_statusBar->SetLinkText(m_module->NotConnectedText());
     }
     SyncSwitchCombo();
 }
@@ -379,6 +379,12 @@ void TFormConfig::EraseConfiguration()
     UpdateDependentEdits();
     m_module->DataRefresher()->SetEnabled(true);
     prompts->SetBusyCursor(false);
+}
+
+void TFormConfig::ClearBandLamps()
+{
+    for (TProgressFill* lamp : m_lambdaLamps + m_tpsLamps)
+        lamp->SetPercent(0);
 }
 
 void TFormConfig::ShowBandLamp(TSerialDataModule::Band band, int lit)

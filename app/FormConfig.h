@@ -73,6 +73,7 @@ private:
     void EmulationChosen();
     void EraseConfiguration();
     void ShowBandLamp(TSerialDataModule::Band band, int lit);
+    void ClearBandLamps();
     void OnLinkState(intptr_t state);
     QString Text(int index) const;
 

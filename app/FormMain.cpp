@@ -70,7 +70,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     m_registry = new TOrvRegistryData(this);
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
-    ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, m_programDir);
+    ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, m_programDir, m_module->Prompts());
     setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
 
     CreateLanguageButtons();
@@ -272,11 +272,10 @@ void TFormMain::SwitchLanguage(int language)
 {
     m_registry->SetIntData(QStringLiteral("Language"), language);
     ApplyLanguage();
-    if (m_module->OrvConnection()->DllLoaded()) {
-        if (m_config)
-            m_config->SetLinkText(LinkText());
-        m_statusBar->SetLinkText(LinkText());
-    }
+    // The link text follows the language whether or not a link library is there.
+    if (m_config)
+        m_config->SetLinkText(LinkText());
+    m_statusBar->SetLinkText(LinkText());
 }
 
 void TFormMain::RefreshInterfaceText()
@@ -432,6 +431,9 @@ void TFormMain::Connect()
                                              m_module->MessageText(18) + QStringLiteral("\n(ERR.CODE: C01)"));
     else if (result == -2)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), m_module->MessageText(102));
+    else if (result == TSerialDataModule::NoLinkLibrary || result == TSerialDataModule::LinkLostReading)
+        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
+                                         Text(result == TSerialDataModule::NoLinkLibrary ? 200 : 201));
 }
 
 void TFormMain::Disconnect()

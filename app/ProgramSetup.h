@@ -9,6 +9,7 @@
 class TOrvRegistryData;
 class TSerialDataModule;
 class TTranslator;
+class TUserPrompts;
 
 namespace ProgramSetup {
 
@@ -16,9 +17,11 @@ namespace ProgramSetup {
 // setting (the language) and loads them; points the translator at the language
 // store in programDir (the folder of the executable, with a trailing separator);
 // loads the resource library from there, then the language store. A missing
-// language store or resource library is not an error: the texts are then empty
-// and the program's own resources stand in.
-void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& programDir);
+// resource library is not an error: the program's own resources stand in. A
+// missing or unreadable language store is reported once through prompts (when
+// given); the texts built into the program stand in.
+void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& programDir,
+                              TUserPrompts* prompts);
 
 // The whole start-up of a program without windows: the above, then, as the main
 // window's first display does, the stored language and the module's message texts.

@@ -9,6 +9,7 @@
 #include "items/Rounding.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
+#include "support/LanguageStore.h"
 #include "support/Translator.h"
 
 #include "support/EncryptedContainer.h"
@@ -20,7 +21,9 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <QThread>
+#include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -40,7 +43,10 @@ constexpr int CurrentBootLoader = 5;
 const QString FirmwareCaption = QStringLiteral("Riprogrammazione firmware");
 
 constexpr int OverSpeedOff = 20000;
+// The over-speed values a file may carry above the item's maximum: both mean "off".
+constexpr int OverSpeedOffValues[] = {12000, OverSpeedOff};
 const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
+const QString FollowOnFailureText = QStringLiteral("It was impossible to write the following data::\n");
 constexpr int StopRefresherTimeout = 2000;
 
 // Coefficient B of the engine-speed formula RPM = B / x for each ignition type.
@@ -83,6 +89,7 @@ TSerialDataModule::TSerialDataModule(QObject* owner)
 {
     setObjectName(QStringLiteral("SerialDataModule"));
     BuildCatalogue();
+    UseBuiltInTexts();
     WireRules();
     LoadedAll();
     connect(m_connection, &TOrvConnection::LinkMessage, this, &TSerialDataModule::OnLinkMessage);
@@ -133,6 +140,21 @@ void TSerialDataModule::BuildCatalogue()
     }
 }
 
+// Every text the program uses has an Italian original built into the program,
+// so that a missing or incomplete language store never leaves a caption, a
+// question or a button empty.
+void TSerialDataModule::UseBuiltInTexts()
+{
+    m_translator->OnMissingString = [](QObject*, int index, QString& text) {
+        static const TLanguageStore builtIn = [] {
+            TLanguageStore store;
+            store.Load(QStringLiteral(":/program/Dizionario/Languages.lng"));
+            return store;
+        }();
+        text = builtIn.String(index);
+    };
+}
+
 void TSerialDataModule::LoadedAll()
 {
     for (TOrvSerialData* item : std::as_const(m_itemOrder)) {
@@ -171,7 +193,25 @@ int TSerialDataModule::IntOf(const QString& name) const
 
 void TSerialDataModule::WriteInt(const QString& name, int value)
 {
-    Number(name)->SetInt(value);
+    if (!Number(name)->SetInt(value) && !m_failedFollowOns.contains(name))
+        m_failedFollowOns << name;
+}
+
+QStringList TSerialDataModule::TakeFailedFollowOnWrites()
+{
+    return std::exchange(m_failedFollowOns, {});
+}
+
+void TSerialDataModule::RunRule(void (TSerialDataModule::*handler)())
+{
+    const qsizetype before = m_failedFollowOns.size();
+    ++m_ruleDepth;
+    (this->*handler)();
+    --m_ruleDepth;
+    if (m_ruleDepth == 0 && !m_loading && m_failedFollowOns.size() > before)
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(1),
+                               FollowOnFailureText + m_failedFollowOns.mid(before).join(QLatin1Char('\n')) +
+                                   QLatin1Char('\n'));
 }
 
 void TSerialDataModule::WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action)
@@ -188,7 +228,7 @@ void TSerialDataModule::WireRules()
 {
     auto on = [this](const char* name) { return Item(QString::fromLatin1(name)); };
     auto rule = [this](void (TSerialDataModule::*handler)()) {
-        return [this, handler](QObject*) { (this->*handler)(); };
+        return [this, handler](QObject*) { RunRule(handler); };
     };
 
     on("TIPO_ACCENSIONE")->OnGetData = rule(&TSerialDataModule::TIPO_ACCENSIONEGetData);
@@ -343,14 +383,11 @@ void TSerialDataModule::ClearLiveValues()
 {
     for (TOrvSerialData* item : std::as_const(m_itemOrder)) {
         item->SetDisableLimits(true);
-        if (auto* packet = qobject_cast<TOrvPacketData*>(item)) {
-            const auto conversion = packet->Transformation();
-            packet->SetTransformationType(TOrvSerialData::ttNone);
-            packet->InitData(0);
-            packet->SetTransformationType(conversion);
-        }
+        if (auto* packet = qobject_cast<TOrvPacketData*>(item))
+            packet->ClearValue();
         item->SetDisableLimits(false);
     }
+    emit LiveValuesCleared();
 }
 
 void TSerialDataModule::NotifyAllItems()
@@ -404,19 +441,8 @@ bool TSerialDataModule::SaveConfiguration(const QString& fileName)
 
     TPlainBuffer buffer;
     TMemIniData ini(buffer);
-    bool ok = true;
     QString names;
-    const QObjectList& components = children();
-    for (int i = 0; i < components.size(); ++i) {
-        wait->SetWaitProgress(i * 100 / components.size(), true);
-        auto* item = qobject_cast<TOrvSerialData*>(components.at(i));
-        if (!item || item->SerialDataType() == TOrvSerialData::KindPacket)
-            continue;
-        if (!item->WriteToFile(&ini)) {
-            names += item->objectName() + QLatin1Char('\n');
-            ok = false;
-        }
-    }
+    const bool ok = SaveEntries(ini, names);
 
     // The plain text lives only in a private temporary file (mode 0600) that
     // is removed on every path.
@@ -442,6 +468,27 @@ bool TSerialDataModule::SaveConfiguration(const QString& fileName)
     return ok && written;
 }
 
+// Every item's entry; an item that could not be read from the connected unit is
+// read again, and left out of the file when that fails too, so that a file never
+// passes off the values in memory as the unit's.
+bool TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
+{
+    bool ok = true;
+    const QObjectList& components = children();
+    for (int i = 0; i < components.size(); ++i) {
+        CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
+        auto* item = qobject_cast<TOrvSerialData*>(components.at(i));
+        if (!item || item->SerialDataType() == TOrvSerialData::KindPacket)
+            continue;
+        const bool read = !IsUnitConnected() || item->IsDataLoaded() || (item->Load() && item->IsDataLoaded());
+        if (!read || !item->WriteToFile(&ini)) {
+            names += item->objectName() + QLatin1Char('\n');
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 bool TSerialDataModule::LoadConfiguration(const QString& fileName)
 {
     TPlainBuffer buffer;
@@ -450,19 +497,27 @@ bool TSerialDataModule::LoadConfiguration(const QString& fileName)
         return false;
     }
     // Content without the configuration section (another file, or not a
-    // configuration at all) would only scatter garbage into the unit.
+    // configuration at all) would only scatter garbage into the unit; content
+    // that ends in the middle of a line was cut short (the program ends every
+    // file it writes with a line end).
     TMemIniData store(buffer);
-    if (!store.SectionExists(ConfigurationSection)) {
+    const QByteArray content = buffer.Content();
+    if (!store.SectionExists(ConfigurationSection) || !(content.endsWith('\n') || content.endsWith('\r'))) {
         FileError(96);
         return false;
     }
 
     std::unique_ptr<TWaitWindow> wait = BeginWait(Text(92), Text(90));
     QStringList notWritten;
+    m_loading = true;
     for (int group = 0; group < 2; ++group)
         ReadConfigurationPass(store, group, notWritten);
     EndWait(wait);
     CorrectOverSpeed();
+    KeepActuatorPositionsInLimits(notWritten);
+    m_loading = false;
+    notWritten << TakeFailedFollowOnWrites();
+    notWritten.removeDuplicates();
 
     if (!notWritten.isEmpty())
         m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
@@ -472,10 +527,12 @@ bool TSerialDataModule::LoadConfiguration(const QString& fileName)
 }
 
 // One pass over the items of a data group: the ignition type (group 0) is
-// written before the engine speeds that depend on it (group 1).
-bool TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten)
+// written before the engine speeds that depend on it (group 1). A file never
+// erases (CHECKUP) or reprograms the unit.
+void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten)
 {
-    static const QStringList skipped = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("GiriCutOffFiliGialli"),
+    static const QStringList skipped = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("CHECKUP"),
+                                        QStringLiteral("GiriCutOffFiliGialli"),
                                         QStringLiteral("GiriSgancioCutOffFiliGialli")};
     const QObjectList& components = children();
     for (int i = 0; i < components.size(); ++i) {
@@ -484,15 +541,64 @@ bool TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, 
         auto* item = qobject_cast<TOrvNumber*>(components.at(i));
         if (!item || skipped.contains(item->objectName()) || item->ReadOnly() || item->DataGroup() != group)
             continue;
-        const QString text = store.ReadString(item->FileSection(), item->FileKey(), QString());
-        double unused = 0;
-        const bool readable = store.ValueExists(item->FileSection(), item->FileKey()) && IsFloatValue(text, unused);
-        bool loaded = false;
-        WithLimitsSuspended(item, [&] { loaded = item->ReadFromFile(&store); });
-        if (readable && !loaded)
+        // With start on gas, byte 223 holds the priming time, loaded in the first pass.
+        if (item->objectName() == QLatin1String("GiriPerCambio") && IntOf("TIPO_CAMBIO") == 2)
+            continue;
+        if (!LoadEntry(*item, store))
             notWritten << item->objectName();
     }
-    return true;
+}
+
+bool TSerialDataModule::LoadEntry(TOrvNumber& item, TCustomIniFile& store)
+{
+    double value = 0;
+    if (!store.ValueExists(item.FileSection(), item.FileKey()) ||
+        !IsFloatValue(store.ReadString(item.FileSection(), item.FileKey(), QString()), value))
+        return true; // the item keeps its value
+    // What the unit holds already is not written again: a value shown rounded
+    // (a byte off the item's step grid) would come back changed. The unit is
+    // asked afresh, as something else may have changed it since it was read.
+    if (item.Load() && qAbs(item.GetDouble() - value) <= 1e-9 * qMax(1.0, qAbs(value)))
+        return true;
+    if (!FileValueAllowed(item, value))
+        return false;
+    bool loaded = false;
+    WithLimitsSuspended(&item, [&] { loaded = item.ReadFromFile(&store); });
+    return loaded;
+}
+
+bool TSerialDataModule::FileValueAllowed(TOrvNumber& item, double value)
+{
+    const Catalogue::NumberRow* row = Catalogue::FindNumber(item.objectName());
+    const bool overSpeedOff = item.objectName() == QLatin1String("GiriFuoriGiri") &&
+                              std::find(std::begin(OverSpeedOffValues), std::end(OverSpeedOffValues), value) !=
+                                  std::end(OverSpeedOffValues);
+    const bool limited = row && !(row->limits.min == 0 && row->limits.max == 0);
+    if (limited && !overSpeedOff && (value < row->limits.min || value > row->limits.max))
+        return false;
+    int raw = 0;
+    WithLimitsSuspended(&item, [&] { raw = item.ConvertValueToEcu(value, nullptr); });
+    return !ConversionError::IsError(raw) && item.HoldsRaw(raw);
+}
+
+void TSerialDataModule::KeepActuatorPositionsInLimits(QStringList& adjusted)
+{
+    const QString maxName = QStringLiteral("MASSIMA_APERTURA_ATTUATORE");
+    const QString minName = QStringLiteral("MINIMA_APERTURA_ATTUATORE");
+    auto keep = [&](const QString& name, int low, int high) {
+        const int value = IntOf(name);
+        if (value >= low && value <= high)
+            return;
+        WithLimitsSuspended(Item(name), [&] { WriteInt(name, qBound(low, value, high)); });
+        adjusted << name;
+    };
+    keep(minName, 0, IntOf(maxName));
+    const int max = IntOf(maxName);
+    const int min = IntOf(minName);
+    keep(QStringLiteral("POSIZIONE_IN_CUTOFF"), 0, max);
+    keep(QStringLiteral("POSIZIONE_DEFAULT"), min, max);
+    keep(QStringLiteral("POSIZIONE_IN_AFFONDATA"), min, 255);
+    RunRule(&TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData);
 }
 
 void TSerialDataModule::CorrectOverSpeed()
@@ -525,7 +631,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     if (IsUnitConnected())
         return 1;
     if (!m_connection->LoadDll())
-        return 0;
+        return NoLinkLibrary;
 
     std::unique_ptr<TWaitWindow> wait = BeginWait(MessageText(19), MessageText(20));
 
@@ -542,7 +648,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     bool connected = false;
     m_identity.fill(0);
     if (!link->ReadIdentity(m_identity.data())) {
-        result = -1;
+        result = NoAnswer;
     } else {
         const bool bootLoader = m_identity[1] == BootLoaderKind;
         const uint8_t kind = bootLoader ? m_identity[4] : m_identity[1];
@@ -550,7 +656,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
         if (m_identity[0] == SupportedFamily && kind == SupportedKind && model == SupportedModel)
             connected = link->ConnectUnit() != 0;
         else
-            result = -2;
+            result = OtherUnit;
     }
 
     if (!connected) {
@@ -562,6 +668,11 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     TOrvNumber* overSpeed = Number("GiriFuoriGiri");
     overSpeed->SetDisableLimits(true);
     ReloadAllItems();
+    if (!IsUnitConnected()) {
+        EndWait(wait);
+        overSpeed->SetDisableLimits(false);
+        return LinkLostReading;
+    }
     ActivatePacketItems();
     m_refresher->SetEnabled(flags & 2);
     const int speed = overSpeed->GetInt();
@@ -654,12 +765,19 @@ void TSerialDataModule::ReprogramFirmware()
         FirmwareError(143, 153);
         return;
     }
-    if (m_identity[1] != SupportedKind) {
+    // Everything that can be checked is checked before the unit leaves its
+    // application: a unit of another model, or a missing or damaged image,
+    // must not end up waiting in its boot loader.
+    if (m_identity[1] != SupportedKind || m_identity[2] != SupportedModel) {
         FirmwareError(143, 102);
         return;
     }
     const int version = m_identity[3];
     m_oldFirmware = version < NewGeneration;
+    if (!FirmwareImagesAvailable(version != CurrentBootLoader)) {
+        FirmwareError(143, 149);
+        return;
+    }
     if (version >= NewerThanImages && !m_prompts->AskYesNo(TMessageIcon::Error, Text(143), Text(146), false))
         return;
 
@@ -697,6 +815,13 @@ void TSerialDataModule::ReprogramFirmware()
     wait.reset();
     link->DisconnectUnit();
     m_prompts->ShowMessage(TMessageIcon::None, FirmwareCaption, QStringLiteral("Programmazione avvenuta con successo!"));
+}
+
+bool TSerialDataModule::FirmwareImagesAvailable(bool withBootLoader)
+{
+    TPlainBuffer image;
+    return (!withBootLoader || LoadFirmwareImage(10010, image)) &&
+           LoadFirmwareImage(m_oldFirmware ? 10011 : 10012, image);
 }
 
 bool TSerialDataModule::ProgramImage(int kind)

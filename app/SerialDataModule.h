@@ -59,7 +59,14 @@ public:
     void ClearLiveValues();
     void NotifyAllItems();
 
-    // Connection.
+    // Connection. ConnectToUnit answers 0 when connected, 1 when a unit was
+    // connected already, or a ConnectFailure.
+    enum ConnectFailure {
+        NoAnswer = -1,       // the unit does not answer
+        OtherUnit = -2,      // a unit of another kind
+        NoLinkLibrary = -3,  // the link library cannot be loaded
+        LinkLostReading = -4 // connected, then lost while its configuration was read
+    };
     int ConnectToUnit(int port, int flags);
     void ReleaseLink(bool refresherOn);
     void ReloadAllItems();
@@ -80,11 +87,18 @@ public:
     bool ProgramImage(int kind);
     // The deciphered image of that resource identifier.
     bool LoadFirmwareImage(int id, TPlainBuffer& out);
+    // Whether the application image for the identified unit (and the boot-loader
+    // update when asked) can be read and deciphered.
+    bool FirmwareImagesAvailable(bool withBootLoader);
     // Whether the unit identified for reprogramming runs firmware below 140.
     bool OldFirmware() const { return m_oldFirmware; }
 
     // The identity record read from the unit by the last connect or reprogramming.
     const std::array<uint8_t, 8>& Identity() const { return m_identity; }
+
+    // Writes that a rule made after a successful write and that failed (item
+    // names), since the last call; the operation that caused them reports them.
+    QStringList TakeFailedFollowOnWrites();
 
     // Texts shown by the windows and the operations (strings 10, 11, 17-22 and
     // 102), taken from the translator by RefreshMessageTexts.
@@ -101,21 +115,38 @@ signals:
     void SwitchComboSyncRequested();
     // Lamp `lit` of the band goes to 100 %, the band's other lamps to 0 %.
     void BandLampChanged(TSerialDataModule::Band band, int lit);
+    // Every live value was cleared (no unit connected): every lamp goes off.
+    void LiveValuesCleared();
 
 private:
     void BuildCatalogue();
     void WireRules();
     void LoadedAll();
+    void UseBuiltInTexts();
     int IntOf(const QString& name) const;
+    // A rule's write; a failure is kept for TakeFailedFollowOnWrites.
     void WriteInt(const QString& name, int value);
+    // Runs a rule; follow-on writes that failed are shown when the rule was
+    // started by a single edit (a load lists them with its other entries).
+    void RunRule(void (TSerialDataModule::*handler)());
     // A wait window made CurrentWaitWindow, shown at 0 % with the busy cursor.
     std::unique_ptr<TWaitWindow> BeginWait(const QString& caption, const QString& message);
     // Translator string index of the current language.
     QString Text(int index) const;
     void EndWait(std::unique_ptr<TWaitWindow>& wait);
     void FileError(int textIndex);
-    bool ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten);
+    void ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten);
+    // Loads one entry: absent or unreadable entries and values the unit already
+    // holds are not written; false when the value was refused or not written.
+    bool LoadEntry(TOrvNumber& item, TCustomIniFile& store);
+    // Whether a file value is one the item allows: inside the catalogue's range
+    // (or an over-speed "off" value) and one the item's bits can hold.
+    bool FileValueAllowed(TOrvNumber& item, double value);
     void CorrectOverSpeed();
+    // After a load: MIN <= MAX and the actuator positions inside them; the items
+    // that had to change are added to adjusted.
+    void KeepActuatorPositionsInLimits(QStringList& adjusted);
+    bool SaveEntries(TCustomIniFile& ini, QString& names);
     void FirmwareError(int captionIndex, int textIndex);
     void OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam);
     void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);
@@ -142,5 +173,8 @@ private:
     TUserPrompts* m_prompts = nullptr;
     std::array<uint8_t, 8> m_identity{};
     bool m_oldFirmware = false;
+    QStringList m_failedFollowOns;
+    int m_ruleDepth = 0;
+    bool m_loading = false;
     QHash<int, QString> m_texts;
 };

@@ -109,7 +109,9 @@ void TOrvLabel::RenewText()
     if (qobject_cast<TOrvVector*>(m_value.Get())) {
         setText(m_vectorText);
     } else if (IsValueStyle()) {
-        setText(FormatDataNumber(m_labelValue, m_dataFormat));
+        // A live value that has not arrived is no reading: nothing is shown.
+        const auto* packet = qobject_cast<TOrvPacketData*>(m_value.Get());
+        setText(packet && !packet->HasValue() ? QString() : FormatDataNumber(m_labelValue, m_dataFormat));
     } else {
         SetFontColor(m_state ? m_onColor : m_offColor);
         setText(m_state ? m_onText : m_offText);

@@ -13,7 +13,17 @@
 namespace {
 
 constexpr int DefaultSleepTime = 20;
-constexpr int ArrayCapacity = 64; // 32-bit words of a packet or array group's buffer
+constexpr int ArrayCapacity = 64; // 32-bit words of a packet or array group's buffer, at least
+
+// The 32-bit words a group's buffer needs: one for a single value; for a packet
+// or an array at least ArrayCapacity, and always room for every element the
+// descriptor counts (a row or a whole vector is read into it at once).
+int GroupCapacity(uint32_t descriptor)
+{
+    if (!(descriptor & (LinkDescriptor::ArrayFlag | LinkDescriptor::PacketFlag)))
+        return 1;
+    return std::max(ArrayCapacity, LinkDescriptor::Count(descriptor) + 1);
+}
 
 QThread::Priority ToThreadPriority(TDataRefresher::TThreadPriority priority)
 {
@@ -114,9 +124,8 @@ bool TDataRefresher::AddRefresh(QObject* component, int interval, uint32_t descr
         Group created;
         created.descriptor = descriptor;
         created.index = index;
-        const bool wide = descriptor & (LinkDescriptor::ArrayFlag | LinkDescriptor::PacketFlag);
-        created.capacity = wide ? ArrayCapacity : 1;
-        created.buffer.assign(wide ? ArrayCapacity : 1, 0);
+        created.capacity = GroupCapacity(descriptor);
+        created.buffer.assign(size_t(created.capacity), 0);
         m_groups.push_back(std::move(created));
         group = &m_groups.back();
     }

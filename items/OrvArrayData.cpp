@@ -129,7 +129,7 @@ bool TOrvArrayData::GetUserValues(int first, int count, double* out)
 
 // --- writing ----------------------------------------------------------------
 
-bool TOrvArrayData::ConvertUserValues(const double* values, int first, int count, std::vector<int>& raw)
+int TOrvArrayData::ConvertUserValues(const double* values, int first, int count, std::vector<int>& raw)
 {
     raw.assign(size_t(count), 0);
     for (int i = 0; i < count; ++i) {
@@ -137,14 +137,15 @@ bool TOrvArrayData::ConvertUserValues(const double* values, int first, int count
         raw[size_t(i)] = ConvertValueToEcu(values[i], &m_raw[size_t(first + i)]);
         m_cursor = -1;
         if (ConversionError::IsError(raw[size_t(i)]))
-            return false;
+            return raw[size_t(i)];
     }
-    return true;
+    return 0;
 }
 
-bool TOrvArrayData::RefuseWrite()
+bool TOrvArrayData::RefuseWrite(int conversionError)
 {
-    NotifyDataChanged();
+    if (conversionError != ConversionError::MergeReadFailed)
+        NotifyDataChanged();
     return false;
 }
 
@@ -207,8 +208,8 @@ bool TOrvArrayData::SetUserValues(const double* values)
     if (ReadOnly())
         return false;
     std::vector<int> raw;
-    if (!ConvertUserValues(values, 0, ElementCount(), raw))
-        return RefuseWrite();
+    if (const int error = ConvertUserValues(values, 0, ElementCount(), raw))
+        return RefuseWrite(error);
     return WriteWhole(raw);
 }
 
@@ -222,7 +223,7 @@ bool TOrvArrayData::ResetDefault(bool write)
 {
     std::vector<int> raw;
     // Defaults the conversion cannot express leave the held values alone.
-    if (!ConvertUserValues(m_defaults.data(), 0, ElementCount(), raw))
+    if (ConvertUserValues(m_defaults.data(), 0, ElementCount(), raw) != 0)
         return false;
     m_raw = raw;
     const bool ok = write ? WriteWhole(raw) : true;

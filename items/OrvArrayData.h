@@ -86,10 +86,12 @@ protected:
     // All elements from user values: the conversion, then the whole write.
     bool SetUserValues(const double* values);
     // The raw form of user values for the elements from first on, each merged
-    // with that element's other bits; false when one of them cannot be expressed.
-    bool ConvertUserValues(const double* values, int first, int count, std::vector<int>& raw);
-    // Tells the controls to show the values held, after a refused write.
-    bool RefuseWrite();
+    // with that element's other bits: 0, or the conversion error of the first
+    // value that cannot be expressed (ConversionError).
+    int ConvertUserValues(const double* values, int first, int count, std::vector<int>& raw);
+    // Refuses a write whose values could not be converted: the controls are told
+    // to show the values held, unless a failed read was reported already.
+    bool RefuseWrite(int conversionError);
 
     // The whole write (the write cycle, after BeforeSetData) and the raw write
     // that keeps the bits of other items sharing the elements.

@@ -240,8 +240,8 @@ bool TOrvMatrix::SetData(const double* values, int row)
         return false;
     const int first = row * ColCount();
     std::vector<int> raw;
-    if (!ConvertUserValues(values, first, ColCount(), raw))
-        return RefuseWrite();
+    if (const int error = ConvertUserValues(values, first, ColCount(), raw))
+        return RefuseWrite(error);
     const uint32_t d = Descriptor();
     return WritePartOrStore(first, raw, true, [&](LinkInstance* link) {
         if (ByAddress())
@@ -270,8 +270,8 @@ bool TOrvMatrix::SetData(double value, int row, int col)
         return false;
     const int k = row * ColCount() + col;
     std::vector<int> raw;
-    if (!ConvertUserValues(&value, k, 1, raw))
-        return RefuseWrite();
+    if (const int error = ConvertUserValues(&value, k, 1, raw))
+        return RefuseWrite(error);
     const uint32_t d = Descriptor();
     const int e = raw.front();
     return WritePartOrStore(k, raw, false, [&](LinkInstance* link) {

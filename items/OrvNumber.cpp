@@ -159,7 +159,10 @@ bool TOrvNumber::SetData(double value)
         return false;
     const int raw = ConvertValueToEcu(value, &m_raw);
     // A value the conversion cannot express is never sent to the unit: the
-    // controls are told to show the value the item still holds.
+    // controls are told to show the value the item still holds. When the shared
+    // byte could not be read, the failed read has already been reported.
+    if (raw == ConversionError::MergeReadFailed)
+        return false;
     if (ConversionError::IsError(raw)) {
         NotifyData(WindowMessage::WMDataChanged, reinterpret_cast<uintptr_t>(this), 0);
         return false;

@@ -28,14 +28,16 @@ TOrvPacketData::~TOrvPacketData()
 
 void TOrvPacketData::Register()
 {
-    if (!m_registered && m_refresher)
-        m_registered = m_refresher->AddRefresh(this, m_timeInterval, Descriptor(), -1);
+    if (m_registered || !m_refresher)
+        return;
+    m_registered = m_refresher->AddRefresh(this, m_timeInterval, Descriptor(), -1);
+    m_registeredDescriptor = Descriptor();
 }
 
 void TOrvPacketData::Unregister()
 {
     if (m_registered && m_refresher)
-        m_refresher->RemoveRefresh(this, Descriptor(), -1);
+        m_refresher->RemoveRefresh(this, m_registeredDescriptor, -1);
     m_registered = false;
 }
 
@@ -77,16 +79,11 @@ void TOrvPacketData::SetTimeInterval(int milliseconds)
         m_refresher->AddRefresh(this, m_timeInterval, Descriptor(), -1);
 }
 
-void TOrvPacketData::SetSerialCode(int code)
+void TOrvPacketData::DescriptorChanged(uint32_t)
 {
-    if (code < 0)
+    if (!m_registered)
         return;
-    if (!m_registered) {
-        TOrvSerialData::SetSerialCode(code);
-        return;
-    }
     Unregister();
-    TOrvSerialData::SetSerialCode(code);
     SetActive(m_active);
 }
 
@@ -103,6 +100,14 @@ double TOrvPacketData::GetDouble()
 void TOrvPacketData::InitData(double user)
 {
     m_raw = ConvertValueToEcu(user, &m_raw);
+    m_hasValue = true;
+    NotifyData(WindowMessage::WMDataChanged, reinterpret_cast<uintptr_t>(this), 0);
+}
+
+void TOrvPacketData::ClearValue()
+{
+    m_raw = 0;
+    m_hasValue = false;
     NotifyData(WindowMessage::WMDataChanged, reinterpret_cast<uintptr_t>(this), 0);
 }
 
@@ -115,6 +120,7 @@ void TOrvPacketData::UpdateData(const void* buffer)
         return;
     DoBeforeGetData();
     m_raw = RawFromBytes(bytes + sizeof received + m_offset);
+    m_hasValue = true;
     DoGetData();
 }
 

@@ -28,12 +28,15 @@ public:
     TDataRefresher* DataRefresher() const { return m_refresher; }
     void SetDataRefresher(TDataRefresher* refresher);
     bool Registered() const { return m_registered; }
-    void SetSerialCode(int code) override;
 
     int RawValue() const { return m_raw; }
     int GetInt();
     double GetDouble();
     void InitData(double user);
+    // Whether a value arrived (or was set) since the item was last cleared; a
+    // cleared item holds raw 0, which its controls do not show as a reading.
+    bool HasValue() const { return m_hasValue; }
+    void ClearValue();
 
     bool Reload() override;
     // A packet shorter than the item's offset leaves the item as it is.
@@ -52,6 +55,11 @@ public:
     bool WriteToHCFFile(TCustomIniFile*) override { return false; }
     bool ReadFromHCFFile(TCustomIniFile*) override { return false; }
 
+protected:
+    // The refresher knows the item by its descriptor: the registration moves
+    // with every change of it (code, width, sign).
+    void DescriptorChanged(uint32_t previous) override;
+
 private:
     void Register();
     void Unregister();
@@ -61,7 +69,9 @@ private:
     int m_offset = 0;
     bool m_active = false;
     bool m_registered = false;
+    uint32_t m_registeredDescriptor = 0;
     QPointer<TDataRefresher> m_refresher;
     QMetaObject::Connection m_refresherDestroyed;
     int m_raw = 0;
+    bool m_hasValue = false;
 };

@@ -40,15 +40,24 @@ TOrvSerialData::~TOrvSerialData()
 
 // --- settings -------------------------------------------------------------
 
+void TOrvSerialData::SetDescriptor(uint32_t descriptor)
+{
+    if (descriptor == m_descriptor)
+        return;
+    const uint32_t previous = m_descriptor;
+    m_descriptor = descriptor;
+    DescriptorChanged(previous);
+}
+
 void TOrvSerialData::SetDescriptorBits(uint32_t mask, bool set)
 {
-    m_descriptor = set ? (m_descriptor | mask) : (m_descriptor & ~mask);
+    SetDescriptor(set ? (m_descriptor | mask) : (m_descriptor & ~mask));
 }
 
 void TOrvSerialData::SetElementCount(int count)
 {
-    m_descriptor = (m_descriptor & ~LinkDescriptor::CountMask) |
-                   ((uint32_t(count) << LinkDescriptor::CountShift) & LinkDescriptor::CountMask);
+    SetDescriptor((m_descriptor & ~LinkDescriptor::CountMask) |
+                  ((uint32_t(count) << LinkDescriptor::CountShift) & LinkDescriptor::CountMask));
 }
 
 void TOrvSerialData::SetDataLength(int length)
@@ -77,7 +86,7 @@ void TOrvSerialData::SetSerialCode(int code)
     if (code < 0)
         return;
     m_serialCode = code & 0xFF;
-    m_descriptor = (m_descriptor & ~LinkDescriptor::CodeMask) | uint32_t(m_serialCode);
+    SetDescriptor((m_descriptor & ~LinkDescriptor::CodeMask) | uint32_t(m_serialCode));
 }
 
 void TOrvSerialData::SetDataSigned(bool isSigned)
@@ -403,8 +412,19 @@ int TOrvSerialData::ConvertValueToEcu(double user, int* current)
 
     // The element is shared with other items: merge into a fresh copy of it.
     if (!ReloadQuietly())
-        return e & m_dataMask;
+        return ConversionError::MergeReadFailed;
     return (*current & ~m_dataMask) | (e & m_dataMask);
+}
+
+bool TOrvSerialData::HoldsRaw(int raw) const
+{
+    const int full = FullMask();
+    if (m_signed) {
+        if (raw < -(full + 1) / 2 || raw > full)
+            return false;
+        raw &= full;
+    }
+    return raw >= 0 && (raw & ~m_dataMask) == 0;
 }
 
 bool TOrvSerialData::IsFullMask() const

@@ -24,9 +24,12 @@
 namespace ConversionError {
 constexpr int NoTableMatch = -10000001;   // no valid table, or a tabled value not found
 constexpr int DivisionByZero = -10000002; // division by zero in the formula
+// The fresh read of a shared element, needed to keep the other items' bits,
+// failed: the value cannot be written without wiping those bits.
+constexpr int MergeReadFailed = -10000003;
 inline bool IsError(double value)
 {
-    return value == NoTableMatch || value == DivisionByZero;
+    return value == NoTableMatch || value == DivisionByZero || value == MergeReadFailed;
 }
 } // namespace ConversionError
 
@@ -69,7 +72,7 @@ public:
     int DataMask() const { return m_dataMask; }
     void SetDataMask(int mask);
     int SerialCode() const { return m_serialCode; }
-    virtual void SetSerialCode(int code);
+    void SetSerialCode(int code);
     bool Signed() const { return m_signed; }
     void SetDataSigned(bool isSigned);
     TransformationType Transformation() const { return m_transformation; }
@@ -123,11 +126,16 @@ public:
     void SetUserTableValue(int i, double value);
 
     // Conversions. current points at the raw value held in memory (merged with
-    // for a partial mask), or is null when there is nothing to merge with.
+    // for a partial mask), or is null when there is nothing to merge with. A
+    // partial mask merges into a fresh read of the element; when that read
+    // fails the result is ConversionError::MergeReadFailed.
     double ConvertValueToUser(int raw);
     int ConvertValueToEcu(double user, int* current);
     void GetFormulaCoefficients(double* a, double* b, double* c, double* d);
     double GetUserValueFromPacket(const uint8_t* p);
+    // Whether the item's bits can hold raw: inside its mask, and for a signed
+    // item inside the element's two's complement range.
+    bool HoldsRaw(int raw) const;
     // The raw element at p: one byte or a little-endian word, sign-extended when Signed.
     int RawFromBytes(const uint8_t* p) const;
 
@@ -228,12 +236,15 @@ protected:
     int FullMask() const { return m_dataLength == 2 ? 0xFFFF : 0xFF; }
     void SetLoadedFlag(bool loaded) { m_loaded = loaded; }
     void SetDescriptorBits(uint32_t mask, bool set);
+    // Called after every change of the descriptor, with the one it replaced.
+    virtual void DescriptorChanged(uint32_t /*previous*/) {}
     void SetElementCount(int count);
 
     // The kind's own storage is rebuilt when the element's width or mask changes.
     const int m_kind;
 
 private:
+    void SetDescriptor(uint32_t descriptor);
     void ApplyLimits(double& user) const;
     double RoundToPrecision(double user) const;
     double InterpolateUser(double x) const;

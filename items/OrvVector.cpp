@@ -144,8 +144,8 @@ bool TOrvVector::SetData(double value, unsigned i)
     if (!DoBeforeSetData(value, previous, index, -1))
         return false;
     std::vector<int> raw;
-    if (!ConvertUserValues(&value, index, 1, raw))
-        return RefuseWrite();
+    if (const int error = ConvertUserValues(&value, index, 1, raw))
+        return RefuseWrite(error);
     if (!Connection() || !LinkAvailable()) {
         StoreElements(index, raw);
         DoError(true);

@@ -16,6 +16,8 @@ int flagOf(SimulatedUnit::Status status)
         return SimError::NoValue;
     case SimulatedUnit::Status::Refused:
         return SimError::Refused;
+    case SimulatedUnit::Status::NotStored:
+        return SimError::NotStored;
     }
     return SimError::Refused;
 }

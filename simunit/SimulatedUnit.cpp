@@ -5,11 +5,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -97,16 +97,25 @@ void SimulatedUnit::load()
     m_loaded = true;
 }
 
-void SimulatedUnit::save()
+bool SimulatedUnit::save()
 {
-    const QString folder = dataFolder();
-    if (!QDir().mkpath(folder))
-        return;
-    QSaveFile file(memoryFilePath());
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(reinterpret_cast<const char*>(m_memory.data()), qint64(m_memory.size()));
-    file.commit();
+    // The new content goes to a file beside the memory file, which it replaces
+    // only when every byte was written: a failed write (full disk, size limit)
+    // keeps the previous memory file. Nothing is forced to the disk: a unit
+    // whose every byte write waited for the disk would be slow to load.
+    if (!QDir().mkpath(dataFolder()))
+        return false;
+    const QString path = memoryFilePath();
+    QFile file(path + QStringLiteral(".new"));
+    const qint64 size = qint64(m_memory.size());
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(reinterpret_cast<const char*>(m_memory.data()), size) == size && file.flush();
+    file.close();
+    if (!written || std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        file.remove();
+        return false;
+    }
+    return true;
 }
 
 SimulatedUnit::Status SimulatedUnit::readMemory(int address, int width, int* value)
@@ -132,6 +141,7 @@ SimulatedUnit::Status SimulatedUnit::writeMemory(int address, int width, int val
     if (!fits(value, width))
         return Status::Refused;
     ensureLoaded();
+    const std::array<uint8_t, FactoryMemory::Size> previous = m_memory;
     bool erase = false;
     for (int i = 0; i < width; ++i) {
         const uint8_t b = uint8_t(value >> (8 * i));
@@ -141,7 +151,10 @@ SimulatedUnit::Status SimulatedUnit::writeMemory(int address, int width, int val
     }
     if (erase)
         m_memory = FactoryMemory::bytes(); // the check byte's erase command: back to factory content
-    save();
+    if (!save()) {
+        m_memory = previous; // like an EEPROM cell that did not take the value
+        return Status::NotStored;
+    }
     return Status::Ok;
 }
 
@@ -159,8 +172,7 @@ bool SimulatedUnit::poke(int address, int value)
         return false;
     ensureLoaded();
     m_memory[size_t(address)] = uint8_t(value);
-    save();
-    return true;
+    return save();
 }
 
 void SimulatedUnit::resetToFactory()
@@ -200,6 +212,10 @@ const std::vector<int>* SimulatedUnit::datum(int code, DatumShape* shape) const
         s = {8, 8, 2};
         data = &m_map;
         break;
+    case TraceCode:
+        s = {1, 120, 1};
+        data = &m_trace;
+        break;
     default:
         return nullptr;
     }
@@ -223,6 +239,9 @@ void SimulatedUnit::resetData()
     m_matrix.resize(20);
     for (int i = 0; i < 20; ++i)
         m_matrix[size_t(i)] = 10 * (i / 5) + i % 5; // row r, column c: 10 r + c
+    m_trace.resize(120);
+    for (int i = 0; i < 120; ++i)
+        m_trace[size_t(i)] = i; // 0, 1, ..., 119
     m_map.resize(64);
     for (int i = 0; i < 64; ++i)
         m_map[size_t(i)] = 100 * (i / 8 + 1) * (i % 8 + 1); // row r, column c: 100 (r + 1)(c + 1)

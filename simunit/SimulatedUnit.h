@@ -25,6 +25,7 @@ public:
         Ok,
         NoValue, // no such address, datum or element
         Refused, // the unit refuses: value out of range, boot loader running, bad argument
+        NotStored, // the unit took the value but could not keep it (its memory file could not be written)
     };
 
     // A datum reachable by code: rows x columns elements of 1 or 2 bytes, flat index = row * cols + col.
@@ -44,6 +45,7 @@ public:
     static constexpr int VectorCode = 10;     // 1 x 8, one byte each
     static constexpr int MatrixCode = 11;     // 4 x 5, one byte each
     static constexpr int MapCode = 12;        // 8 x 8, two bytes each
+    static constexpr int TraceCode = 13;      // 1 x 120, one byte each: a vector longer than most
     static constexpr int LivePacketCode = 0;  // packet code of the live values
     static constexpr int EnterBootLoader = 123;
     static constexpr int CommandIdle = 240;
@@ -99,7 +101,8 @@ public:
 private:
     void ensureLoaded();
     void load();
-    void save();
+    // Writes the memory file; false (old file kept) when it could not be written.
+    bool save();
     std::vector<int>* datum(int code, DatumShape* shape);
     const std::vector<int>* datum(int code, DatumShape* shape) const;
     void resetData();
@@ -112,7 +115,7 @@ private:
     bool m_loaded = false;
     QString m_folder; // empty: the default data folder
 
-    std::vector<int> m_command, m_single, m_vector, m_matrix, m_map;
+    std::vector<int> m_command, m_single, m_vector, m_matrix, m_map, m_trace;
 
     QElapsedTimer m_clock;
     int64_t m_clockOffset = 0;

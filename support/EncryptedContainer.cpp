@@ -1,5 +1,6 @@
 #include "support/EncryptedContainer.h"
 
+#include "support/AtomicFile.h"
 #include "support/UserPrompts.h"
 
 #include <QBuffer>
@@ -142,7 +143,7 @@ bool EncryptFile(const QString& plainFileName, const QString& containerFileName,
                                  QStringLiteral("Error during Crypt."));
         return false;
     }
-    return target.commit();
+    return AtomicFile::Commit(target);
 }
 
 TContainerResult DecryptStream(QIODevice* source, QIODevice* target)

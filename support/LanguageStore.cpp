@@ -1,10 +1,10 @@
 #include "support/LanguageStore.h"
 
+#include "support/AtomicFile.h"
 #include "support/TextValues.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <limits>
 
@@ -145,9 +145,7 @@ bool TLanguageStore::Save(const QString& fileName) const
         for (auto it = m_texts.lowerBound(first); it != m_texts.end() && it.key() < first + m_strings; ++it)
             text += QString::number(it.key() - first) + u'=' + Escape(it.value()) + u'\n';
     }
-    QSaveFile file(fileName);
-    const QByteArray bytes = text.toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return AtomicFile::Write(fileName, text.toUtf8());
 }
 
 QString TLanguageStore::String(qint64 identifier) const

@@ -1,19 +1,20 @@
 #include "support/MemIniData.h"
 
+#include "support/AtomicFile.h"
 #include "support/TextValues.h"
 
-#include <QSaveFile>
 
 namespace {
 
-// Splits 8-bit text into lines ending at CR LF, CR or LF; a zero byte ends the text.
+// Splits 8-bit text into lines ending at CR LF, CR or LF; a zero byte ends the
+// text. A UTF-8 byte-order mark (which some editors put first) is not text.
 QStringList SplitLines(const QByteArray& bytes)
 {
     qsizetype end = bytes.indexOf('\0');
     if (end < 0)
         end = bytes.size();
     QStringList lines;
-    qsizetype start = 0;
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     for (qsizetype i = 0; i < end; ++i) {
         const char c = bytes.at(i);
         if (c != '\r' && c != '\n')
@@ -154,11 +155,7 @@ void TMemIniData::SetStrings(const QStringList& lines)
 
 bool TMemIniData::SaveToFile(const QString& fileName) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray text = Text();
-    return file.write(text) == text.size() && file.commit();
+    return AtomicFile::Write(fileName, Text());
 }
 
 void TMemIniData::SetCaseSensitive(bool caseSensitive)

@@ -14,8 +14,11 @@
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QIODevice>
+#include <QTemporaryFile>
 #include <QTimer>
 
 namespace {
@@ -36,6 +39,7 @@ const QStringList LiveItems = {
 // The command datum: writing it puts the unit into reprogramming, which only the
 // reprogramming itself may do.
 const QString CommandItem = QStringLiteral("RIPROGRAMMAZIONE");
+const QString EraseItem = QStringLiteral("CHECKUP");
 
 const QString ProgrammedText = QStringLiteral("Programmazione avvenuta con successo!");
 
@@ -157,7 +161,21 @@ int TCliCommands::Decrypt(const QString& fileName)
 
 int TCliCommands::Encrypt(const QString& iniFileName, const QString& fileName)
 {
-    if (!EncryptFile(iniFileName, fileName, &m_prompts))
+    // The program ends its configuration files with a line end and refuses to
+    // load one that ends in the middle of a line: a hand-written text gets one.
+    QFile ini(iniFileName);
+    if (!ini.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("cannot read '%1'").arg(iniFileName));
+    const QByteArray text = ini.readAll();
+    QTemporaryFile completed(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
+    QString plainFileName = iniFileName;
+    if (!text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r')) {
+        const QByteArray withEnd = text + "\r\n";
+        if (!completed.open() || completed.write(withEnd) != withEnd.size() || !completed.flush())
+            return Fail(QStringLiteral("cannot write a temporary file"));
+        plainFileName = completed.fileName();
+    }
+    if (!EncryptFile(plainFileName, fileName, &m_prompts))
         return Fail(
             QStringLiteral("cannot make the configuration file '%1' from '%2'").arg(fileName, iniFileName));
     return ExitStatus::Success;
@@ -178,21 +196,27 @@ bool TCliCommands::Connect()
 {
     const QString caption = TCommandLine::ProgramName();
     switch (m_module->ConnectToUnit(LinkPort::Usb, 0)) {
-    case -1: {
+    case TSerialDataModule::NoAnswer: {
         QStringList lines = {Text(17, QStringLiteral("the unit does not answer")), Text(18, QString()),
                              QStringLiteral("(ERR.CODE: C01)")};
         lines.removeAll(QString());
         m_prompts.ShowMessage(TMessageIcon::Error, caption, lines.join(u'\n'));
         return false;
     }
-    case -2:
+    case TSerialDataModule::OtherUnit:
         m_prompts.ShowMessage(TMessageIcon::Error, caption,
                               Text(102, QStringLiteral("the unit is not of the supported kind")));
+        return false;
+    case TSerialDataModule::NoLinkLibrary:
+        Fail(QStringLiteral("the link library could not be loaded"));
+        return false;
+    case TSerialDataModule::LinkLostReading:
+        Fail(QStringLiteral("the link to the unit was lost while its configuration was read"));
         return false;
     default:
         if (m_module->IsUnitConnected())
             return true;
-        Fail(QStringLiteral("link library not available or the unit refused the connection"));
+        Fail(QStringLiteral("the unit refused the connection"));
         return false;
     }
 }
@@ -261,10 +285,17 @@ int TCliCommands::Set(const QString& itemName, const QString& valueText)
     if (number->objectName() == CommandItem)
         return Fail(QStringLiteral("%1 is a command, not a parameter: 'unit program' reprograms the unit")
                         .arg(CommandItem));
+    if (number->objectName() == EraseItem)
+        return Fail(QStringLiteral("%1 is a command, not a parameter: 'unit erase' erases the unit after asking")
+                        .arg(EraseItem));
     if (!Connect())
         return ExitStatus::Failure;
     if (!number->SetData(value))
         return Fail(QStringLiteral("%1 was not written").arg(number->objectName()));
+    // A rule's writes that failed leave the unit half changed; the data module
+    // has named them.
+    if (!m_module->TakeFailedFollowOnWrites().isEmpty())
+        return ExitStatus::Failure;
     if (!number->Load())
         return Fail(QStringLiteral("%1 could not be read back from the unit").arg(number->objectName()));
     Print(ValueText(number));
@@ -340,7 +371,7 @@ int TCliCommands::Erase()
         return Fail(QStringLiteral("the configuration was not erased"));
     if (!Connect() || !m_module->StopRefresher())
         return ExitStatus::Failure;
-    if (!m_module->Number(QStringLiteral("CHECKUP"))->SetInt(8))
+    if (!m_module->Number(EraseItem)->SetInt(8))
         return Fail(QStringLiteral("the unit did not take the erase command"));
     m_prompts.Wait(1000);
     m_module->ReloadAllItems();

@@ -3,6 +3,7 @@
 // files.
 
 #include "../common/TestModule.h"
+#include "app/Catalogue.h"
 #include "app/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,8 +69,24 @@ private slots:
     void loadListsEntriesTheUnitRefused();
     void saveLeavesAReadOnlyFileAlone();
 
+    void saveThenLoadChangesNothing();
+    void loadRefusesValuesOutOfRange_data();
+    void loadRefusesValuesOutOfRange();
+    void loadKeepsTheActuatorPositionsInsideTheLimits();
+    void fileNeverErasesTheUnit();
+    void loadRefusesContentCutShort();
+    void loadReadsTextWithAByteOrderMark();
+    void saveLeavesOutWhatCouldNotBeRead();
+    void failedFollowOnWritesAreReported_data();
+    void failedFollowOnWritesAreReported();
+    void connectTellsWhyItFailed();
+    void textsFallBackToTheBuiltInItalian();
+
 private:
     int Connect();
+    void MakeRandomValidMemory(QRandomGenerator& random);
+    bool InRange(const Catalogue::NumberRow& row);
+    QList<int> Memory() const;
     QString TempFile(const QString& name) const { return m_folder->filePath(name); }
 
     std::unique_ptr<TestModule> m_test;
@@ -149,7 +167,7 @@ void TestDataModule::connectResults_data()
     QTest::newRow("another family") << "family 12" << -2;
     QTest::newRow("another model") << "model 26" << -2;
     QTest::newRow("connection refused") << "refused" << 0;
-    QTest::newRow("no link library") << "no library" << 0;
+    QTest::newRow("no link library") << "no library" << int(TSerialDataModule::NoLinkLibrary);
     QTest::newRow("boot loader with our application") << "boot loader" << 0;
 }
 
@@ -379,6 +397,216 @@ void TestDataModule::saveLeavesAReadOnlyFileAlone()
     QCOMPARE(m_prompts->MessageTexts(), QStringList{"T94"});
     QVERIFY(locked.open(QIODevice::ReadOnly));
     QCOMPARE(locked.readAll(), QByteArray("previous"));
+}
+
+QList<int> TestDataModule::Memory() const
+{
+    QList<int> bytes;
+    for (int address = 0; address < 256; ++address)
+        bytes << m_sim->readMemory(address);
+    return bytes;
+}
+
+// Whether the item of the row shows a value inside its catalogue range.
+bool TestDataModule::InRange(const Catalogue::NumberRow& row)
+{
+    const double value = m_module->Number(row.name)->GetDouble();
+    const bool limited = !(row.limits.min == 0 && row.limits.max == 0);
+    return !ConversionError::IsError(value) && (!limited || (value >= row.limits.min && value <= row.limits.max));
+}
+
+// A unit memory with random content in which every item the load writes holds
+// a value inside its range, and the actuator positions lie inside its limits.
+void TestDataModule::MakeRandomValidMemory(QRandomGenerator& random)
+{
+    const QStringList unloaded = {"RIPROGRAMMAZIONE", "GiriCutOffFiliGialli", "GiriSgancioCutOffFiliGialli"};
+    for (int address = 160; address < 230; ++address)
+        m_sim->writeMemory(address, int(random.bounded(256)));
+    m_module->ReloadAllItems();
+    for (const Catalogue::NumberRow& row : Catalogue::Numbers()) {
+        const QString name = row.name;
+        // Byte 223 is the changeover speed or, with start on gas, the priming time.
+        const bool startOnGas = m_module->Number("TIPO_CAMBIO")->GetInt() == 2;
+        if (unloaded.contains(name) || name == (startOnGas ? "GiriPerCambio" : "TempoDiCicchetto"))
+            continue;
+        while (!InRange(row)) {
+            const int byte = m_sim->readMemory(row.address);
+            m_sim->writeMemory(row.address, (byte & ~row.mask) | (int(random.bounded(256)) & row.mask));
+            m_module->Item(name)->Load();
+        }
+    }
+    const int max = 20 + int(random.bounded(221));
+    const int min = 20 + int(random.bounded(max - 19));
+    m_sim->writeMemory(207, max);
+    m_sim->writeMemory(208, min);
+    m_sim->writeMemory(206, 20 + int(random.bounded(max - 19))); // cut-off position
+    m_sim->writeMemory(168, min + int(random.bounded(max - min + 1))); // default position
+    m_sim->writeMemory(167, min + int(random.bounded(241 - min))); // full-throttle position
+    m_module->ReloadAllItems();
+}
+
+void TestDataModule::saveThenLoadChangesNothing()
+{
+    // Thousands of file writes: in memory, where the machine has a folder for
+    // it, the rounds do not wait for the disk.
+    const QTemporaryDir memoryFolder(QDir("/dev/shm").exists() ? "/dev/shm/tzr582-XXXXXX" : QString());
+    QVERIFY(memoryFolder.isValid());
+    m_sim->setDataFolder(memoryFolder.path().toStdString());
+    QCOMPARE(Connect(), 0);
+    QRandomGenerator random(582);
+    const QString file = memoryFolder.filePath("same.tcn");
+    int startOnGas = 0;
+    for (int round = 0; round < 300; ++round) {
+        MakeRandomValidMemory(random);
+        startOnGas += ((m_sim->readMemory(163) >> 3) & 3) == 2;
+        const QList<int> before = Memory();
+        QVERIFY(m_module->SaveConfiguration(file));
+        QVERIFY(m_module->LoadConfiguration(file));
+        QCOMPARE(Memory(), before);
+        QVERIFY2(m_prompts->messages.isEmpty(), qPrintable(m_prompts->MessageTexts().join('|')));
+    }
+    QVERIFY(startOnGas > 30);
+}
+
+void TestDataModule::loadRefusesValuesOutOfRange_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("below the minimum") << QByteArray("MINIMA APERTURA ATTUATORE=-5") << 208
+                                       << "MINIMA_APERTURA_ATTUATORE";
+    QTest::newRow("zero below the minimum") << QByteArray("RITARDO LETTURA SONDA=0") << 205 << "RITARDO_LETTURA_SONDA";
+    QTest::newRow("above the maximum") << QByteArray("TPS PER AFFONDATA=7") << 166 << "TPS_PER_AFFONDATA";
+    QTest::newRow("speed the byte cannot hold") << QByteArray("GIRI CUTOFF=0") << 204 << "GiriCutOff";
+    QTest::newRow("bits the mask cannot hold") << QByteArray("TIPO CAMBIO=5") << 163 << "TIPO_CAMBIO";
+    QTest::newRow("over-speed between the off values") << QByteArray("GIRI FUORI GIRI=15000") << 225
+                                                       << "GiriFuoriGiri";
+}
+
+void TestDataModule::loadRefusesValuesOutOfRange()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(int, address);
+    QFETCH(QString, item);
+    QCOMPARE(Connect(), 0);
+    const int before = m_sim->readMemory(address);
+    const QString file = TempFile("range.tcn");
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n" + entry + "\r\n", m_folder->path()));
+    QVERIFY(!m_module->LoadConfiguration(file));
+    QCOMPARE(m_sim->readMemory(address), before);
+    QCOMPARE(m_sim->readMemory(195), 102); // the other entries are loaded
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to load the following data::\n" + item + "\n"});
+}
+
+void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("actuator.tcn");
+    QVERIFY(WriteContainer(file,
+                           "[CONFIGURAZIONE]\r\nMASSIMA APERTURA ATTUATORE=100\r\nMINIMA APERTURA ATTUATORE=150\r\n"
+                           "POSIZIONE IN CUTOFF=200\r\nPOSIZIONE DEFAULT FISSO=30\r\n",
+                           m_folder->path()));
+    QVERIFY(!m_module->LoadConfiguration(file));
+    QCOMPARE(m_sim->readMemory(207), 100);
+    QCOMPARE(m_sim->readMemory(208), 100); // MIN <= MAX
+    QCOMPARE(m_sim->readMemory(206), 100); // cut-off position at most MAX
+    QCOMPARE(m_sim->readMemory(168), 100); // default position between them
+    QCOMPARE(m_prompts->MessageTexts(),
+             QStringList{"It was impossible to load the following data::\nMINIMA_APERTURA_ATTUATORE\n"
+                         "POSIZIONE_DEFAULT\n"});
+}
+
+void TestDataModule::fileNeverErasesTheUnit()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("erase.tcn");
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nCHECKUP=8\r\nMAX RICCO=1\r\n",
+                           m_folder->path()));
+    QVERIFY(m_module->LoadConfiguration(file));
+    QCOMPARE(m_sim->readMemory(195), 102);
+    QCOMPARE(m_sim->readMemory(201), 51);
+    QVERIFY(SimLog(m_sim).filter("WriteAtAddress 0 161").isEmpty());
+}
+
+void TestDataModule::loadRefusesContentCutShort()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("short.tcn");
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMASSIMA APERTURA ATTUATORE=24",
+                           m_folder->path()));
+    QVERIFY(!m_module->LoadConfiguration(file));
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"T96"});
+    QVERIFY(SimLog(m_sim).filter("Write").isEmpty());
+}
+
+void TestDataModule::loadReadsTextWithAByteOrderMark()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("bom.tcn");
+    QVERIFY(WriteContainer(file, "\xEF\xBB\xBF[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n", m_folder->path()));
+    QVERIFY(m_module->LoadConfiguration(file));
+    QCOMPARE(m_sim->readMemory(195), 102);
+}
+
+void TestDataModule::saveLeavesOutWhatCouldNotBeRead()
+{
+    m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer); // the ignition type, at the connect
+    QCOMPARE(Connect(), 0);
+    m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer); // and again at the save
+    const QString file = TempFile("unread.tcn");
+    QVERIFY(!m_module->SaveConfiguration(file));
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to save the following data::\nTIPO_ACCENSIONE\n"});
+    const QByteArray text = Decrypt(file);
+    QVERIFY(!text.contains("TIPO ACCENSIONE="));
+    QVERIFY(text.contains("\r\nTIPO CAMBIO=0\r\n"));
+}
+
+void TestDataModule::failedFollowOnWritesAreReported_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QStringList>("failed");
+    QTest::newRow("ignition rescale") << "TIPO_ACCENSIONE" << 1
+                                      << QStringList{"GiriSbananata", "GiriCutOff", "GiriFuoriGiri", "GiriPerCambio"};
+    QTest::newRow("actuator limit") << "MASSIMA_APERTURA_ATTUATORE" << 60 << QStringList{"POSIZIONE_IN_CUTOFF"};
+}
+
+void TestDataModule::failedFollowOnWritesAreReported()
+{
+    QFETCH(QString, item);
+    QFETCH(int, value);
+    QFETCH(QStringList, failed);
+    QCOMPARE(Connect(), 0);
+    // Every write the rule makes after its wait fails.
+    m_prompts->onWait = [this](int) { m_sim->failNext(LinkOp::WriteAtAddress, 10, SimError::NoAnswer); };
+    QVERIFY(m_module->Number(item)->SetInt(value));
+    m_prompts->onWait = nullptr;
+    QCOMPARE(m_module->TakeFailedFollowOnWrites(), failed);
+    QCOMPARE(m_prompts->MessageTexts(),
+             QStringList{"It was impossible to write the following data::\n" + failed.join('\n') + "\n"});
+    QVERIFY(m_module->TakeFailedFollowOnWrites().isEmpty());
+}
+
+void TestDataModule::connectTellsWhyItFailed()
+{
+    // The link is lost while the configuration is read.
+    m_module->Item("GiriCutOff")->BeforeGetData = [this](QObject*) { m_sim->dropLink(); };
+    QCOMPARE(m_module->ConnectToUnit(4, 0), int(TSerialDataModule::LinkLostReading));
+    QVERIFY(!m_module->IsUnitConnected());
+    m_module->Item("GiriCutOff")->BeforeGetData = nullptr;
+
+    m_module->ReleaseLink(false);
+    m_module->OrvConnection()->SetDllName(m_folder->filePath("NoSuchLibrary.dll"));
+    QCOMPARE(m_module->ConnectToUnit(4, 0), int(TSerialDataModule::NoLinkLibrary));
+}
+
+void TestDataModule::textsFallBackToTheBuiltInItalian()
+{
+    TTranslator* translator = m_module->Translator();
+    translator->SetDllName(m_folder->filePath("Missing/Languages.dll"));
+    QVERIFY(!translator->LoadLanguageLibrary());
+    QCOMPARE(translator->GetString(23), QStringLiteral("Cancella EPPROM"));
+    QCOMPARE(translator->GetString(22).isEmpty(), false);
 }
 
 QTEST_GUILESS_MAIN(TestDataModule)

@@ -125,6 +125,7 @@ void TestFirmware::refusesUnitsItCannotProgram_data()
     QTest::newRow("another family") << QByteArray("\x0c\x24\x19\x8c", 4) << "T102";
     QTest::newRow("boot loader running") << QByteArray("\x0b\x03\x19\x02\x24\x19", 6) << "T153";
     QTest::newRow("another firmware kind") << QByteArray("\x0b\x25\x19\x8c", 4) << "T102";
+    QTest::newRow("another model") << QByteArray("\x0b\x24\x1a\x8c", 4) << "T102";
     QTest::newRow("no answer") << QByteArray() << "T17";
 }
 
@@ -144,6 +145,7 @@ void TestFirmware::refusesUnitsItCannotProgram()
     QCOMPARE(m_prompts->messages.first().caption, QStringLiteral("T143"));
     QVERIFY(ProgrammedSizes().isEmpty());
     QVERIFY(SimLog(m_sim).filter("ConnectUnit").isEmpty());
+    QVERIFY(SimLog(m_sim).filter("WriteValue").isEmpty()); // never sent to its boot loader
 }
 
 void TestFirmware::newerFirmwareNeedsConsent()
@@ -194,8 +196,16 @@ void TestFirmware::imagesComeFromTheResourceLibraryWhenLoaded()
     QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/NoBootLoader.rcc", m_folder->filePath("ConfigBase.rcc")));
     QVERIFY(ResourceLibrary::Load(m_folder->path()));
     QVERIFY(!m_module->LoadFirmwareImage(10010, image));
+    // Found missing before the unit leaves its application.
     m_module->ReprogramFirmware();
-    QCOMPARE(Texts(), (QStringList{"T149", "T145"}));
+    QCOMPARE(Texts(), QStringList{"T149"});
+    QVERIFY(SimLog(m_sim).filter("WriteValue").isEmpty());
+    QVERIFY(!m_sim->bootLoaderMode());
+    // A unit whose boot loader needs no update does not need that image.
+    m_prompts->messages.clear();
+    m_sim->setFirmwareVersion(5);
+    m_module->ReprogramFirmware();
+    QCOMPARE(Texts(), QStringList{Success});
 }
 
 QTEST_GUILESS_MAIN(TestFirmware)

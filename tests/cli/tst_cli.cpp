@@ -231,6 +231,9 @@ void TestCli::setRefusesWhatIsNoParameter_data()
     // Writing it would leave the unit waiting for a new firmware.
     QTest::newRow("command") << "RIPROGRAMMAZIONE"
                              << "123";
+    // Erasing goes through 'unit erase', which asks first.
+    QTest::newRow("erase") << "CHECKUP"
+                           << "8";
 }
 
 void TestCli::setRefusesWhatIsNoParameter()
@@ -263,6 +266,15 @@ void TestCli::configurationFilesRoundTrip()
     QCOMPARE(Start({"tcn", "decrypt", FilePath("edited.tcn")}).out, edited);
     QCOMPARE(Start({"unit", "load", FilePath("edited.tcn")}).exitCode, 0);
     QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("2500 RPM\n"));
+
+    // A text from an editor: a byte-order mark first, no line end last.
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("\xEF\xBB\xBF[CONFIGURAZIONE]\r\nGIRI CUTOFF=3000");
+    ini.close();
+    QCOMPARE(Start({"tcn", "encrypt", ini.fileName(), FilePath("editor.tcn")}).exitCode, 0);
+    QVERIFY(Start({"tcn", "decrypt", FilePath("editor.tcn")}).out.endsWith("GIRI CUTOFF=3000\r\n"));
+    QCOMPARE(Start({"unit", "load", FilePath("editor.tcn")}).exitCode, 0);
+    QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("3000 RPM\n"));
 }
 
 void TestCli::fileFailures_data()
@@ -341,7 +353,7 @@ void TestCli::connectFailsWithoutTheLinkLibrary()
     const Run run = Start({"unit", "info"}, ProgramFolder(false));
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.contains("link library not available"), qPrintable(run.err));
+    QVERIFY2(run.err.contains("link library could not be loaded"), qPrintable(run.err));
 }
 
 void TestCli::startUpTakesTheStoredLanguage()

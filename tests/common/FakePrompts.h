@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 struct FakeWaitWindowState {
     QStringList captions;
@@ -57,6 +58,7 @@ public:
     QList<bool> cursor;
     std::deque<FakeWaitWindowState> waitWindows; // a deque keeps each window's state in place
     bool upgradeBootLoader = true;
+    std::function<void(int)> onWait; // runs in each wait: the moment to change the unit under a rule
 
     void ShowMessage(TMessageIcon icon, const QString& caption, const QString& text) override
     {
@@ -67,7 +69,12 @@ public:
         questions.append({icon, caption, text});
         return answers.isEmpty() ? false : answers.takeFirst();
     }
-    void Wait(int milliseconds) override { waits << milliseconds; }
+    void Wait(int milliseconds) override
+    {
+        waits << milliseconds;
+        if (onWait)
+            onWait(milliseconds);
+    }
     void SetBusyCursor(bool busy) override { cursor << busy; }
     std::unique_ptr<TWaitWindow> CreateWaitWindow() override
     {

@@ -59,7 +59,7 @@ void TestOrvLabel::valueStylesFormatTheItem_data()
     QTest::addColumn<bool>("hasData");
     QTest::addColumn<QString>("shown");
     QTest::newRow("volts") << "0.00 V" << 1.456 << true << "1,46 V";
-    QTest::newRow("volts before any data") << "0.00 V" << 0.0 << false << "0,00 V";
+    QTest::newRow("live value before any data") << "0.00 V" << 0.0 << false << "";
     QTest::newRow("general text") << "" << 0.1 << true << "0,1";
 }
 

@@ -501,8 +501,8 @@ void TestFormConfig::connectAndDisconnectKeys()
     QVERIFY(!m_sim->isConnected());
     QVERIFY(RefresherSuspends());
     QVERIFY(!Find<QPushButton>("ButtonReset")->isEnabled());
-    QCOMPARE(Find<TOrvLabel>("OrvLabelLambda")->text(), QStringLiteral("0.00 V"));
-    QCOMPARE(Find<TOrvLabel>("OrvLabelGiri")->text(), QStringLiteral("0 RPM"));
+    QCOMPARE(Find<TOrvLabel>("OrvLabelLambda")->text(), QString()); // no reading without a unit
+    QCOMPARE(Find<TOrvLabel>("OrvLabelGiri")->text(), QString());
     QCOMPARE(m_config->StatusBar()->PanelText(0), m_module->NotConnectedText());
     QCOMPARE(m_config->StatusBar()->PanelTextColor(0), QColor(255, 0, 0));
     QCOMPARE(m_config->StatusBar()->PanelText(1), QString());
@@ -555,6 +555,16 @@ void TestFormConfig::liveValuesAndLampsFollowThePacket()
     QCOMPARE(lit(QStringLiteral("LMDProgressFillLambda"), 3), QStringLiteral("100"));
     QCOMPARE(lit(QStringLiteral("LMDProgressFillTPS"), 4), QStringLiteral("0010"));
     QCOMPARE(Find<TOrvLabel>("OrvLabelGiri")->text(), QStringLiteral("0 RPM")); // engine stopped
+
+    // Without a unit there is nothing to show: values and lamps are cleared.
+    m_main->Disconnect();
+    QCoreApplication::processEvents();
+    QCOMPARE(lit(QStringLiteral("LMDProgressFillLambda"), 3), QStringLiteral("000"));
+    QCOMPARE(lit(QStringLiteral("LMDProgressFillTPS"), 4), QStringLiteral("0000"));
+    for (const char* name : {"OrvLabelGiri", "OrvLabelLambda", "OrvLabelTemperatura"})
+        QCOMPARE(Find<TOrvLabel>(name)->text(), QString());
+    m_main->ApplyLanguage(); // every control redraws: still nothing
+    QCOMPARE(Find<TOrvLabel>("OrvLabelGiri")->text(), QString());
 }
 
 void TestFormConfig::languageEntriesRefreshEveryText()

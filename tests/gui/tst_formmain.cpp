@@ -202,6 +202,18 @@ void TestFormMain::connectReportsUnitsThatCannotBeUsed()
     QVERIFY(m_prompts->messages.at(0).text.endsWith("\n(ERR.CODE: C01)"));
     QCOMPARE(m_prompts->messages.at(0).caption, m_window->windowTitle());
     QCOMPARE(m_prompts->messages.at(1).icon, TMessageIcon::Error);
+
+    // Without the link library the connect says so, in the chosen language.
+    m_prompts->messages.clear();
+    m_module->OrvConnection()->SetDllName(QStringLiteral("NoSuchLibrary.dll"));
+    m_window->Connect();
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{m_module->Translator()->GetString(200)});
+    QVERIFY(!m_prompts->messages.first().text.isEmpty());
+    m_window->SwitchLanguage(0);
+    const QString italian = m_window->StatusBar()->PanelText(0);
+    m_window->SwitchLanguage(1);
+    QVERIFY(m_window->StatusBar()->PanelText(0) != italian); // the link text follows the language
+    m_window->SwitchLanguage(0);
 }
 
 void TestFormMain::saveAndLoadThroughTheDialogs()

@@ -78,6 +78,7 @@ private slots:
     void readStopsAtTheFirstError();
     void failedReadKeepsTheValuesHeld();
     void maskedRawWriteKeepsOtherBits();
+    void maskedElementWithoutItsRereadWritesNothing();
     void outOfRangeAndReadOnlyMakeNoTraffic();
     void unexpressibleValueIsNotWritten();
     void beforeSetDataSeesElementAndCanAbort();
@@ -393,6 +394,36 @@ void TestArrays::maskedRawWriteKeepsOtherBits()
     m_sim->clearLog();
     QVERIFY(item->SetDataInEcu(raw));
     QCOMPARE(SimLog(m_sim).first(), Expand({"WriteAtAddress d 160 16"}, item->Descriptor()).first());
+}
+
+void TestArrays::maskedElementWithoutItsRereadWritesNothing()
+{
+    // The low nibble of two bytes; the unit holds 0xB2 in each.
+    auto* vector = Make<TOrvVector>(Place{0, 1, 160});
+    vector->SetArrayDimension(2);
+    vector->SetDataMask(0x0F);
+    auto* matrix = Make<TOrvMatrix>(Place{0, 1, 170});
+    matrix->SetColCount(2);
+    matrix->SetDataMask(0x0F);
+    for (int a : {160, 161, 170, 171})
+        m_sim->writeMemory(a, 0xB2);
+    QVERIFY(vector->Load());
+    QVERIFY(matrix->Load());
+    MessageRecorder control;
+    vector->AddNotificationList(&control);
+    matrix->AddNotificationList(&control);
+    m_sim->clearLog();
+    m_errors.clear();
+
+    m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer);
+    QVERIFY(!vector->SetData(5, 1));
+    m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer);
+    QVERIFY(!matrix->SetData(5, 0, 1));
+    for (int a : {160, 161, 170, 171})
+        QCOMPARE(m_sim->readMemory(a), 0xB2); // the upper nibbles stay
+    QVERIFY(SimLog(m_sim).filter("Write").isEmpty());
+    QCOMPARE(m_errors, (QList<QPair<int, bool>>{{SimError::NoAnswer, false}, {SimError::NoAnswer, false}}));
+    QCOMPARE(control.Count(WindowMessage::WMDataChanged), 0);
 }
 
 void TestArrays::outOfRangeAndReadOnlyMakeNoTraffic()

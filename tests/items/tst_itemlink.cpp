@@ -18,6 +18,7 @@ private slots:
     void readsOnceUntilWrittenOrLoaded();
     void maskedWriteRereadsAndMerges();
     void rawWriteMergesTheItemsBits();
+    void maskedWriteWithoutItsRereadWritesNothing();
     void readFailureRestoresTheBackup();
     void writeFailureSendsNoDataChanged();
     void noValueFlagMarksTheItemUndefined();
@@ -92,6 +93,22 @@ void TestItemLink::rawWriteMergesTheItemsBits()
     QCOMPARE(m_sim->readMemory(163), 0xB5);
     QVERIFY(item->Download()); // the held copy, unmerged
     QCOMPARE(SimLog(m_sim).last(), QStringLiteral("WriteAtAddress 0 163 181"));
+}
+
+void TestItemLink::maskedWriteWithoutItsRereadWritesNothing()
+{
+    // The emulation type in bits 5-6 of the byte that holds the ignition type in bits 0-2.
+    TOrvNumber* item = MakeItem(163, 0x60);
+    m_sim->writeMemory(163, 0x44);
+    QCOMPARE(item->GetInt(), 0x40);
+    MessageRecorder control;
+    item->AddNotificationList(&control);
+    m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer);
+    QVERIFY(!item->SetData(0x20));
+    QCOMPARE(m_sim->readMemory(163), 0x44); // the ignition type's bits were not wiped
+    QVERIFY(SimLog(m_sim).filter("WriteAtAddress").isEmpty());
+    QCOMPARE(m_errors, (QList<QPair<int, bool>>{{SimError::NoAnswer, false}}));
+    QCOMPARE(control.Count(WindowMessage::WMDataChanged), 0);
 }
 
 void TestItemLink::readFailureRestoresTheBackup()

@@ -30,6 +30,8 @@ private slots:
     void suspendedClientIsSkippedButReloadAllReachesIt();
     void disconnectedUnitCostsNothing();
     void registrationRules();
+    void registrationFollowsTheDescriptor();
+    void arrayGroupHoldsEveryElement();
     void directReadUsesTheWholeArea();
     void disabledThreadSuspendsItself();
     void destructionWhileAPassIsPending();
@@ -162,6 +164,53 @@ void TestRefresher::registrationRules()
     QVERIFY(!item->DataRefresher());
     QVERIFY(!item->Registered());
     QVERIFY(!item->Active());
+}
+
+void TestRefresher::registrationFollowsTheDescriptor()
+{
+    TOrvPacketData* item = MakeItem(1);
+    MessageRecorder control;
+    item->AddNotificationList(&control);
+    item->SetDataSigned(true);
+    item->SetActive(false);
+    Pass();
+    QCOMPARE(control.Count(WindowMessage::WMDataChanged), 0); // no stale registration delivers
+    item->SetActive(true);
+    Pass();
+    QCOMPARE(control.Count(WindowMessage::WMDataChanged), 1);
+    QCOMPARE(SimLog(m_sim).filter("ReadPacket"), QStringList{QStringLiteral("ReadPacket %1 64").arg(item->Descriptor())});
+}
+
+// A receiver that keeps the words of the buffer it is handed.
+class BufferReceiver : public QObject {
+public:
+    explicit BufferReceiver(int count) : m_count(count) {}
+    QList<int> words;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        const TWindowMessage* message = TWindowMessage::from(event);
+        if (!message || message->message() != WindowMessage::WMDataAvailable)
+            return QObject::event(event);
+        const auto* buffer = reinterpret_cast<const int32_t*>(message->wParam());
+        words = QList<int>(buffer, buffer + m_count);
+        return true;
+    }
+
+private:
+    int m_count;
+};
+
+void TestRefresher::arrayGroupHoldsEveryElement()
+{
+    // The unit's 120-element trace, read whole into the group's buffer.
+    const uint32_t descriptor = LinkDescriptor::ArrayFlag | (120u << LinkDescriptor::CountShift) | 13u;
+    BufferReceiver receiver(120);
+    QVERIFY(m_refresher->AddRefresh(&receiver, 100, descriptor, -1));
+    Pass();
+    QCOMPARE(receiver.words.size(), 120);
+    QCOMPARE(receiver.words.last(), 119);
 }
 
 void TestRefresher::directReadUsesTheWholeArea()

@@ -1,6 +1,7 @@
 // The link library as the program uses it: through its exports and the
 // LinkInstance contract, with the test control to set the unit up.
 
+#include "../common/FileSizeLimit.h"
 #include "link/LinkInstance.h"
 #include "link/WindowMessage.h"
 #include "simunit/FirmwareImage.h"
@@ -370,6 +371,23 @@ private slots:
         QCOMPARE(sim->readMemory(200), 28);
     }
 
+    void failedMemoryWriteKeepsTheFile()
+    {
+        connect();
+        QVERIFY(link->WriteAtAddress(0, 200, 77));
+        {
+            const FileSizeLimit limit(100); // the file cannot be written
+            QVERIFY(!link->WriteAtAddress(0, 200, 78));
+            QCOMPARE(link->GetLastError(), SimError::NotStored);
+        }
+        QCOMPARE(sim->readMemory(200), 77); // the write did not take
+        QFile file(QString::fromStdString(sim->memoryFilePath()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QCOMPARE(content.size(), 256);
+        QCOMPARE(int(uint8_t(content[200])), 77);
+    }
+
     void livePacket()
     {
         connect();
@@ -504,7 +522,7 @@ private slots:
         QTest::newRow("indexed unknown code")
             << "indexed" << desc(99, Array, 5) << 0 << 0 << none << SimError::NoValue;
         QTest::newRow("element unknown code")
-            << "element" << desc(13, Array, 5) << 0 << 0 << none << SimError::NoValue;
+            << "element" << desc(14, Array, 5) << 0 << 0 << none << SimError::NoValue;
         QTest::newRow("value packet flag")
             << "value" << desc(0, Packet) << 0 << 0 << none << SimError::Refused;
     }
