@@ -7,19 +7,32 @@
 
 namespace ProgramSetup {
 
-void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& programDir)
+namespace {
+
+const QString SettingsKey = QStringLiteral("software\\orv srl\\TZR582");
+
+} // namespace
+
+QString SettingsFileName()
 {
-    settings.SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
+    TOrvRegistryData settings;
+    settings.SetKeyName(SettingsKey);
+    return settings.SettingsFileName();
+}
+
+void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& dataFolder)
+{
+    settings.SetKeyName(SettingsKey);
     settings.SetIntegerDataList({QStringLiteral("Language=0")});
     settings.LoadData();
-    translator.SetDllName(programDir + QStringLiteral("Dizionario\\Languages.dll"));
-    ResourceLibrary::Load(programDir);
+    translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
+    ResourceLibrary::Load(dataFolder);
     translator.LoadLanguageLibrary();
 }
 
-void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& programDir)
+void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& dataFolder)
 {
-    LoadSettingsAndLibraries(*module.Translator(), settings, programDir);
+    LoadSettingsAndLibraries(*module.Translator(), settings, dataFolder);
     module.Translator()->SetLinguaCorrente(settings.GetIntData(QStringLiteral("Language")));
     module.RefreshMessageTexts();
 }
