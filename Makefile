@@ -33,7 +33,7 @@ package: build
 
 # lintian, the desktop's validators and a run of the extracted package.
 check-package: package
-	packaging/check-package $(BUILD_DIR)/tzr582_*_amd64.deb $(BUILD_DIR)
+	packaging/check-package $(BUILD_DIR)/tzr582_*_amd64.deb
 
 sanitize-test: deps
 	cmake -S . -B $(ASAN_DIR) -DTZR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)

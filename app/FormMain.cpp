@@ -58,6 +58,17 @@ QString WithoutAccelerator(QString name)
     return name;
 }
 
+// The configuration file among dropped data, or an empty text.
+QString DroppedConfigurationFile(const QMimeData* data)
+{
+    for (const QUrl& url : data->urls()) {
+        const QString file = url.toLocalFile();
+        if (file.endsWith(QLatin1String(".tcn"), Qt::CaseInsensitive))
+            return file;
+    }
+    return QString();
+}
+
 } // namespace
 
 TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent)
@@ -553,25 +564,16 @@ void TFormMain::LoadConfigurationFile(const QString& fileName)
     });
 }
 
+// The menu itself is filled as it opens: an entry may be running this very load.
 void TFormMain::RememberFile(const QString& fileName)
 {
     m_recentFiles->Add(fileName);
-    FillRecentFilesMenu();
+    m_recentMenu->menuAction()->setEnabled(true);
 }
 
 void TFormMain::OfferConfigurationFile(const QString& fileName)
 {
     m_offer->Offer(fileName);
-}
-
-QString TFormMain::DroppedConfigurationFile(const QMimeData* data)
-{
-    for (const QUrl& url : data->urls()) {
-        const QString file = url.toLocalFile();
-        if (file.endsWith(QLatin1String(".tcn"), Qt::CaseInsensitive))
-            return file;
-    }
-    return QString();
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event)

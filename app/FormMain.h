@@ -18,7 +18,6 @@ class QAction;
 class QLabel;
 class QToolButton;
 class QMenu;
-class QMimeData;
 class TConfigurationFileOffer;
 class TConfigurationWindow;
 class TFileDialogs;
@@ -71,10 +70,8 @@ public:
     void OfferConfigurationFile(const QString& fileName);
     // Loads the file into the unit as the load command does once it has a name.
     void LoadConfigurationFile(const QString& fileName);
-    // The File menu's recently used configuration files.
+    // The File menu's recently used configuration files, filled as it opens.
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
-    // The configuration file among dropped data, or an empty text.
-    static QString DroppedConfigurationFile(const QMimeData* data);
 
 protected:
     bool event(QEvent* event) override;

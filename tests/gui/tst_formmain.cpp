@@ -257,6 +257,7 @@ void TestFormMain::fileOnTheCommandLineIsOfferedOnceConnected()
     QCOMPARE(m_prompts->messages.size(), 1);
 
     // The File menu offers it again.
+    emit m_window->RecentFilesMenu()->aboutToShow();
     QAction* recent = m_window->RecentFilesMenu()->actions().value(0);
     QVERIFY(recent);
     QCOMPARE(recent->toolTip(), QDir::toNativeSeparators(m_dialogs->answer));
