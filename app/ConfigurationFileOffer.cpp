@@ -16,7 +16,7 @@ void TConfigurationFileOffer::Offer(const QString& fileName)
     if (m_module.IsUnitConnected())
         Ask();
     else
-        m_module.Prompts()->ShowMessage(TMessageIcon::None, Text(1, QString()), Text(301, fileName));
+        m_module.Prompts()->ShowMessage(TMessageIcon::None, Text(1), Text(301, fileName));
 }
 
 void TConfigurationFileOffer::UnitConnected()
@@ -29,14 +29,14 @@ void TConfigurationFileOffer::Ask()
 {
     const QString fileName = m_waiting;
     m_waiting.clear();
-    if (m_module.Prompts()->AskYesNo(TMessageIcon::None, Text(1, QString()), Text(300, fileName), true))
+    if (m_module.Prompts()->AskYesNo(TMessageIcon::None, Text(1), Text(300, fileName), true))
         m_load(fileName);
 }
 
-// String index of the current language, the file name (as the system writes
-// it) put in for "%1".
+// String index of the current language, with the file name (as the system
+// writes it) put in for "%1".
 QString TConfigurationFileOffer::Text(int index, const QString& fileName) const
 {
-    QString text = m_module.Translator()->GetString(index, 0);
-    return fileName.isEmpty() ? text : text.replace(QLatin1String("%1"), QDir::toNativeSeparators(fileName));
+    return m_module.Translator()->GetString(index, 0).replace(QLatin1String("%1"),
+                                                               QDir::toNativeSeparators(fileName));
 }

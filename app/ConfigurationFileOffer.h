@@ -27,7 +27,7 @@ public:
 
 private:
     void Ask();
-    QString Text(int index, const QString& fileName) const;
+    QString Text(int index, const QString& fileName = QString()) const;
 
     TSerialDataModule& m_module;
     TLoad m_load;

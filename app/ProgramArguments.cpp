@@ -21,7 +21,7 @@ TProgramArguments TProgramArguments::Parse(const QStringList& words)
     QStringList files;
     bool optionsEnded = false;
     for (const QString& word : words) {
-        if (optionsEnded || !word.startsWith(QLatin1Char('-')) || word == QLatin1String("-")) {
+        if (optionsEnded || !word.startsWith(QLatin1Char('-'))) {
             files << word;
         } else if (word == QLatin1String("--")) {
             optionsEnded = true;

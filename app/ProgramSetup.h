@@ -19,9 +19,8 @@ QString SettingsFileName();
 // setting (the language) and loads them; points the translator at the language
 // store in dataFolder (the program's data folder, support/ProgramFolders.h, with
 // a trailing separator); loads the resource library from there, then the
-// language store. A missing
-// language store or resource library is not an error: the texts are then empty
-// and the program's own resources stand in.
+// language store. A missing language store or resource library is not an error:
+// the texts are then empty and the program's own resources stand in.
 void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& dataFolder);
 
 // The whole start-up of a program without windows: the above, then, as the main
