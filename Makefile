@@ -6,7 +6,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize-test format clean
+.PHONY: all deps configure build run test sanitize-test package check-package format clean
 
 all: build
 
@@ -26,6 +26,14 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# The Debian package tzr582_<version>_amd64.deb, in $(BUILD_DIR).
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+# lintian, the desktop's validators and a run of the extracted package.
+check-package: package
+	packaging/check-package $(BUILD_DIR)/tzr582_*_amd64.deb
 
 sanitize-test: deps
 	cmake -S . -B $(ASAN_DIR) -DTZR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)

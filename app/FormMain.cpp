@@ -1,17 +1,20 @@
 #include "app/FormMain.h"
 
 #include "app/AboutBox.h"
+#include "app/ConfigurationFileOffer.h"
 #include "app/ConfigurationWindow.h"
 #include "app/FileDialogs.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
 #include "app/ProgramSetup.h"
+#include "app/RecentFiles.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
+#include "support/ProgramFolders.h"
 #include "support/Translator.h"
 #include "ui_FormMain.h"
 
@@ -19,8 +22,12 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
@@ -51,6 +58,17 @@ QString WithoutAccelerator(QString name)
     return name;
 }
 
+// The configuration file among dropped data, or an empty text.
+QString DroppedConfigurationFile(const QMimeData* data)
+{
+    for (const QUrl& url : data->urls()) {
+        const QString file = url.toLocalFile();
+        if (file.endsWith(QLatin1String(".tcn"), Qt::CaseInsensitive))
+            return file;
+    }
+    return QString();
+}
+
 } // namespace
 
 TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent)
@@ -67,10 +85,11 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     setWindowState(Qt::WindowMaximized);
     setFocusPolicy(Qt::StrongFocus);
 
-    m_programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const TProgramFolders folders = TProgramFolders::OfThisProgram();
+    m_configurationsFolder = folders.Configurations();
     m_registry = new TOrvRegistryData(this);
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
-    ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, m_programDir, m_module->Prompts());
+    ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, folders.Data(), m_module->Prompts());
     setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
 
     CreateLanguageButtons();
@@ -78,6 +97,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     setPalette(QApplication::palette()); // the button face
     SetUpMenuEntries();
     ConnectActions();
+    CreateRecentFilesMenu();
     m_ui->Client->installEventFilter(this);
 
     // The link library reports the link state; the message reaches the windows
@@ -295,6 +315,7 @@ void TFormMain::RefreshInterfaceText()
     m_ui->ActionDisconnect->setText(Text(16));
     m_ui->MenuAiuto->setTitle(Text(8));
     m_ui->ActionAbout->setText(Text(9));
+    m_recentMenu->setTitle(Text(302));
     if (m_config)
         m_config->RefreshInterfaceText();
     m_module->NotifyAllItems();
@@ -418,6 +439,8 @@ void TFormMain::OnLinkState(bool connected)
     else
         m_statusBar->ShowDisconnected(m_module->NotConnectedText());
     update();
+    if (connected)
+        m_offer->UnitConnected();
 }
 
 // --- commands -------------------------------------------------------------------
@@ -453,9 +476,8 @@ void TFormMain::ConfigureVehicle()
 
 QString TFormMain::ConfigurationsFolder() const
 {
-    const QString folder = m_programDir + QStringLiteral("Configurazioni");
-    QDir().mkpath(folder);
-    return folder;
+    QDir().mkpath(m_configurationsFolder);
+    return m_configurationsFolder;
 }
 
 // A file command: the file is chosen first, then the refresher is stopped for the
@@ -473,14 +495,15 @@ void TFormMain::RunFileCommand(const QString& fileName, const std::function<void
 
 void TFormMain::SaveFile()
 {
-    RunFileCommand(m_dialogs->GetSaveFileName(this, ConfigurationsFolder()),
-                   [this](const QString& fileName) { m_module->SaveConfiguration(fileName); });
+    RunFileCommand(m_dialogs->GetSaveFileName(this, ConfigurationsFolder()), [this](const QString& fileName) {
+        if (m_module->SaveConfiguration(fileName))
+            RememberFile(fileName);
+    });
 }
 
 void TFormMain::LoadFile()
 {
-    RunFileCommand(m_dialogs->GetOpenFileName(this, ConfigurationsFolder()),
-                   [this](const QString& fileName) { m_module->LoadConfiguration(fileName); });
+    LoadConfigurationFile(m_dialogs->GetOpenFileName(this, ConfigurationsFolder()));
 }
 
 void TFormMain::Reprogram()
@@ -501,4 +524,73 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     ResourceLibrary::Free();
     QMainWindow::closeEvent(event);
+}
+
+// --- configuration files from outside, recently used files -------------------------
+
+void TFormMain::CreateRecentFilesMenu()
+{
+    m_recentFiles = std::make_unique<TRecentFiles>(m_registry->SettingsFileName());
+    m_offer = std::make_unique<TConfigurationFileOffer>(
+        *m_module, [this](const QString& fileName) { LoadConfigurationFile(fileName); });
+    m_recentMenu = new QMenu(this);
+    m_recentMenu->setObjectName(QStringLiteral("MenuRecentFiles"));
+    m_ui->MenuFile->insertMenu(m_ui->ActionEsci, m_recentMenu);
+    m_ui->MenuFile->insertSeparator(m_ui->ActionEsci);
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &TFormMain::FillRecentFilesMenu);
+    FillRecentFilesMenu();
+    setAcceptDrops(true);
+}
+
+// One entry per recent file that still exists, numbered for the keyboard.
+void TFormMain::FillRecentFilesMenu()
+{
+    m_recentMenu->clear();
+    int number = 0;
+    for (const QString& fileName : m_recentFiles->Files()) {
+        if (!QFileInfo::exists(fileName))
+            continue;
+        const QString name = QFileInfo(fileName).fileName().replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
+        entry->setToolTip(QDir::toNativeSeparators(fileName));
+        connect(entry, &QAction::triggered, this, [this, fileName] { LoadConfigurationFile(fileName); });
+    }
+    m_recentMenu->menuAction()->setEnabled(number > 0);
+}
+
+void TFormMain::LoadConfigurationFile(const QString& fileName)
+{
+    RunFileCommand(fileName, [this](const QString& name) {
+        if (m_module->LoadConfiguration(name))
+            RememberFile(name);
+    });
+}
+
+// The menu itself is filled as it opens: an entry may be running this very load.
+void TFormMain::RememberFile(const QString& fileName)
+{
+    m_recentFiles->Add(fileName);
+    m_recentMenu->menuAction()->setEnabled(true);
+}
+
+void TFormMain::OfferConfigurationFile(const QString& fileName)
+{
+    m_offer->Offer(fileName);
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedConfigurationFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent* event)
+{
+    const QString fileName = DroppedConfigurationFile(event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Asked once the drop is over, so that the file manager is not held waiting.
+    QMetaObject::invokeMethod(
+        this, [this, fileName] { OfferConfigurationFile(fileName); }, Qt::QueuedConnection);
 }

@@ -17,10 +17,13 @@ class TFormMain;
 class QAction;
 class QLabel;
 class QToolButton;
+class QMenu;
+class TConfigurationFileOffer;
 class TConfigurationWindow;
 class TFileDialogs;
 class TLinkStatusBar;
 class TOrvRegistryData;
+class TRecentFiles;
 class TSerialDataModule;
 class TTranslator;
 
@@ -38,7 +41,6 @@ public:
     // The file-choosing seam; the toolkit's dialogs by default. Not owned.
     void SetFileDialogs(TFileDialogs* dialogs);
 
-    QString ProgramDir() const { return m_programDir; }
     TOrvRegistryData* OrvRegistryData() const { return m_registry; }
     TLinkStatusBar* StatusBar() const { return m_statusBar; }
     QList<QToolButton*> LanguageButtons() const { return m_languageButtons; }
@@ -63,12 +65,22 @@ public:
     void Disconnect();
     void About();
 
+    // A configuration file handed to the program (its command line, the file
+    // manager, a drop on the window): offered for loading once a unit is connected.
+    void OfferConfigurationFile(const QString& fileName);
+    // Loads the file into the unit as the load command does once it has a name.
+    void LoadConfigurationFile(const QString& fileName);
+    // The File menu's recently used configuration files, filled as it opens.
+    QMenu* RecentFilesMenu() const { return m_recentMenu; }
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -87,12 +99,15 @@ private:
     QString ConfigurationsFolder() const;
     void RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation);
     QString LinkText() const;
+    void CreateRecentFilesMenu();
+    void FillRecentFilesMenu();
+    void RememberFile(const QString& fileName);
 
     std::unique_ptr<Ui::TFormMain> m_ui;
     TSerialDataModule* m_module;
     TTranslator* m_translator;
     int m_screenWidth;
-    QString m_programDir;
+    QString m_configurationsFolder;
     TOrvRegistryData* m_registry = nullptr;
     TLinkStatusBar* m_statusBar = nullptr;
     TConfigurationWindow* m_config = nullptr;
@@ -103,4 +118,7 @@ private:
     QList<QAction*> m_menuActions;
     int m_menuCount = 4;
     bool m_shown = false;
+    std::unique_ptr<TRecentFiles> m_recentFiles;
+    QMenu* m_recentMenu = nullptr;
+    std::unique_ptr<TConfigurationFileOffer> m_offer;
 };

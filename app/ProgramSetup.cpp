@@ -10,23 +10,36 @@
 
 namespace ProgramSetup {
 
-void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& programDir,
+namespace {
+
+const QString SettingsKey = QStringLiteral("software\\orv srl\\TZR582");
+
+} // namespace
+
+QString SettingsFileName()
+{
+    TOrvRegistryData settings;
+    settings.SetKeyName(SettingsKey);
+    return settings.SettingsFileName();
+}
+
+void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& dataFolder,
                               TUserPrompts* prompts)
 {
-    settings.SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
+    settings.SetKeyName(SettingsKey);
     settings.SetIntegerDataList({QStringLiteral("Language=0")});
     settings.LoadData();
-    translator.SetDllName(programDir + QStringLiteral("Dizionario\\Languages.dll"));
-    ResourceLibrary::Load(programDir);
+    translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
+    ResourceLibrary::Load(dataFolder);
     if (!translator.LoadLanguageLibrary() && prompts)
         prompts->ShowMessage(TMessageIcon::Error, translator.GetString(1),
                              translator.GetString(202) + QLatin1Char('\n') +
                                  QDir::toNativeSeparators(translator.StoreFileName()));
 }
 
-void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& programDir)
+void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& dataFolder)
 {
-    LoadSettingsAndLibraries(*module.Translator(), settings, programDir, module.Prompts());
+    LoadSettingsAndLibraries(*module.Translator(), settings, dataFolder, module.Prompts());
     module.Translator()->SetLinguaCorrente(settings.GetIntData(QStringLiteral("Language")));
     module.RefreshMessageTexts();
 }

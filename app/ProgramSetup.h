@@ -13,18 +13,21 @@ class TUserPrompts;
 
 namespace ProgramSetup {
 
+// The per-user settings file of the program.
+QString SettingsFileName();
+
 // The main window's construction: gives settings the program's key and its one
 // setting (the language) and loads them; points the translator at the language
-// store in programDir (the folder of the executable, with a trailing separator);
-// loads the resource library from there, then the language store. A missing
-// resource library is not an error: the program's own resources stand in. A
-// missing or unreadable language store is reported once through prompts (when
-// given); the texts built into the program stand in.
-void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& programDir,
+// store in dataFolder (the program's data folder, support/ProgramFolders.h, with
+// a trailing separator); loads the resource library from there, then the
+// language store. A missing resource library is not an error: the program's own
+// resources stand in. A missing or unreadable language store is reported once
+// through prompts (when given); the texts built into the program stand in.
+void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& dataFolder,
                               TUserPrompts* prompts);
 
 // The whole start-up of a program without windows: the above, then, as the main
 // window's first display does, the stored language and the module's message texts.
-void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& programDir);
+void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& dataFolder);
 
 } // namespace ProgramSetup

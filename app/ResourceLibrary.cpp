@@ -27,10 +27,10 @@ QString Name(const QString& kind, int id)
 
 } // namespace
 
-bool Load(const QString& programDir)
+bool Load(const QString& dataFolder)
 {
     Free();
-    const QString file = QDir(programDir).filePath(FileName);
+    const QString file = QDir(dataFolder).filePath(FileName);
     if (!QFile::exists(file) || !QResource::registerResource(file, LibraryRoot))
         return false;
     Registered() = file;

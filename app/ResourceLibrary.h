@@ -1,7 +1,7 @@
 #pragma once
 
-// The optional resource library: the resource file ConfigBase.rcc beside the
-// executable. While it is loaded its pictures and firmware images are used;
+// The optional resource library: the resource file ConfigBase.rcc in the
+// program's data folder (beside the executable in a build tree). While it is loaded its pictures and firmware images are used;
 // otherwise the program's own copies, compiled in with the same names, stand
 // in for them (except the language flags, which only the library supplies).
 //
@@ -12,8 +12,8 @@
 
 namespace ResourceLibrary {
 
-// Registers "ConfigBase.rcc" from the program folder; absence is not an error.
-bool Load(const QString& programDir);
+// Registers "ConfigBase.rcc" from the program's data folder; absence is not an error.
+bool Load(const QString& dataFolder);
 void Free();
 bool IsLoaded();
 

@@ -1,20 +1,70 @@
 // The configurator's start-up: the data module, the main window, the
 // configuration window (hidden), then the event loop. The first display of the
-// main window applies the stored language.
+// main window applies the stored language. 'tzr582 --help' says what the
+// program takes on its command line.
 
 #include "app/ConfigurationWindow.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/GuiPrompts.h"
+#include "app/ProgramArguments.h"
 #include "app/SerialDataModule.h"
+#include "support/ProgramFolders.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+void SetProgramNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("TZR582"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TZR_VERSION));
+}
+
+// Help and version on stdout, a usage error on stderr; the exit status.
+int Answer(const TProgramArguments& arguments)
+{
+    switch (arguments.outcome) {
+    case TProgramArguments::Outcome::Help:
+        std::fputs(TProgramArguments::HelpText(TProgramFolders::OfThisProgram()).toLocal8Bit().constData(), stdout);
+        return 0;
+    case TProgramArguments::Outcome::Version:
+        std::fputs(TProgramArguments::VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    default:
+        std::fputs(arguments.UsageErrorText().toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+}
+
+QStringList Words(int argc, char** argv)
+{
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    return words;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // Help and version need no display.
+    const TProgramArguments early = TProgramArguments::Parse(Words(argc, argv));
+    if (early.outcome == TProgramArguments::Outcome::Help || early.outcome == TProgramArguments::Outcome::Version) {
+        QCoreApplication core(argc, argv);
+        SetProgramNames();
+        return Answer(early);
+    }
+
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("TZR582"));
+    SetProgramNames();
+    const TProgramArguments arguments = TProgramArguments::Parse(QApplication::arguments().mid(1));
+    if (arguments.outcome != TProgramArguments::Outcome::Run)
+        return Answer(arguments);
 
     TSerialDataModule dataModule;
     TFormMain* formMain = nullptr;
@@ -30,6 +80,9 @@ int main(int argc, char** argv)
         TFormConfig config(&dataModule, &window, ScalingWidth());
         window.SetConfigurationWindow(&config);
         window.showMaximized();
+        // Offered once the window shows, in its language.
+        if (!arguments.file.isEmpty())
+            QTimer::singleShot(0, &window, [&window, &arguments] { window.OfferConfigurationFile(arguments.file); });
         result = QApplication::exec();
         formMain = nullptr;
     }

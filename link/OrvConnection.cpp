@@ -1,7 +1,8 @@
 #include "link/OrvConnection.h"
 
+#include "support/ProgramFolders.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 TOrvConnection::TOrvConnection(QObject* owner) : QObject(owner)
@@ -24,12 +25,13 @@ QString TOrvConnection::LibraryFileFor(const QString& dllName)
         const QString file = QStringLiteral("lib") + info.completeBaseName() + QStringLiteral(".so");
         name = name.contains(QLatin1Char('/')) ? info.path() + QLatin1Char('/') + file : file;
     }
-    // A bare name is looked for beside the executable first, as the system's
-    // library search does for a program on its home platform.
+    // A bare name is looked for in the program's library folder first (beside
+    // the executable in a build tree), as the system's library search looks
+    // beside the executable for a program on its home platform.
     if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && QCoreApplication::instance()) {
-        const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(name);
-        if (QFileInfo::exists(besideProgram))
-            return besideProgram;
+        const QString programs = TProgramFolders::OfThisProgram().Library() + name;
+        if (QFileInfo::exists(programs))
+            return programs;
     }
     return name;
 }

@@ -41,8 +41,9 @@ public:
     void Unlock() { m_lock.unlock(); }
 
     // The file the library name stands for on this platform: a name ending in
-    // ".dll" is the shared object lib<name>.so; a bare name is looked for beside
-    // the executable first, then through the dynamic loader's search.
+    // ".dll" is the shared object lib<name>.so; a bare name is looked for in the
+    // program's library folder first (support/ProgramFolders.h), then through the
+    // dynamic loader's search.
     static QString LibraryFileFor(const QString& dllName);
 
 signals:

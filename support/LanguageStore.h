@@ -2,7 +2,8 @@
 
 // The language store: every user-visible text of the program in every language,
 // in a UTF-8 text file that a translator can edit by hand. The program looks for
-// it beside the executable as "Dizionario/Languages.lng".
+// it in the program's data folder (beside the executable in a build tree) as
+// "Dizionario/Languages.lng".
 //
 //     languages=2
 //     strings=200

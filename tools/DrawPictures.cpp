@@ -5,7 +5,8 @@
 // icon-10001.png (the application icon), bitmap-10004.png (the about picture,
 // 249 x 81), bitmap-10020.png .. bitmap-10025.png (the flags of the six
 // languages, in language order: Italian, English, Spanish, French, German,
-// Russian) and avi-10003.gif (the wait animation, 120 x 32).
+// Russian), avi-10003.gif (the wait animation, 120 x 32) and the application
+// icon at the sizes of the desktop's icon theme, hicolor-<size>.png.
 
 #include "tools/GifWriter.h"
 
@@ -44,11 +45,13 @@ void DrawLambda(QPainter& painter, const QRectF& box, const QColor& colour, doub
                      QPointF(box.left(), box.bottom()));
 }
 
-QImage Icon()
+// Drawn on a 64 x 64 design, scaled to the size asked for.
+QImage Icon(int size = 64)
 {
-    QImage image = Canvas(64, 64);
+    QImage image = Canvas(size, size);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 64.0, size / 64.0);
     QLinearGradient background(0, 0, 0, 64);
     background.setColorAt(0, QColor(30, 60, 190));
     background.setColorAt(1, Navy);
@@ -204,6 +207,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < flags.size(); ++i)
         ok = ok && Save(flags[i], folder, QStringLiteral("bitmap-%1.png").arg(10020 + i));
     ok = ok && TGifWriter().Write(folder.filePath(QStringLiteral("avi-10003.gif")), Animation(), 10);
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        ok = ok && Save(Icon(size), folder, QStringLiteral("hicolor-%1.png").arg(size));
     if (!ok)
         std::fprintf(stderr, "cannot write the pictures\n");
     return ok ? 0 : 1;

@@ -97,8 +97,8 @@ bool PositiveOption(const TParsedCommand& command, const QString& name, int defa
 } // namespace
 
 TCliCommands::TCliCommands(TConsolePrompts& prompts, TConsoleOutput& errors, QIODevice& out,
-                           const QString& programDir)
-    : m_prompts(prompts), m_errors(errors), m_out(out), m_programDir(programDir)
+                           const QString& dataFolder)
+    : m_prompts(prompts), m_errors(errors), m_out(out), m_dataFolder(dataFolder)
 {
 }
 
@@ -188,7 +188,7 @@ void TCliCommands::StartModule()
     m_settings = std::make_unique<TOrvRegistryData>();
     m_module = std::make_unique<TSerialDataModule>();
     m_module->SetPrompts(&m_prompts);
-    ProgramSetup::Start(*m_module, *m_settings, m_programDir);
+    ProgramSetup::Start(*m_module, *m_settings, m_dataFolder);
     m_module->ApplyDefaults();
 }
 

@@ -19,8 +19,8 @@ class TSerialDataModule;
 class TCliCommands {
 public:
     // Results go to out; messages and questions through prompts and errors.
-    // programDir is the folder of the executable, with a trailing separator.
-    TCliCommands(TConsolePrompts& prompts, TConsoleOutput& errors, QIODevice& out, const QString& programDir);
+    // dataFolder is the program's data folder, with a trailing separator.
+    TCliCommands(TConsolePrompts& prompts, TConsoleOutput& errors, QIODevice& out, const QString& dataFolder);
     ~TCliCommands();
 
     // Runs a command line that parsed as a command; answers the exit status.
@@ -57,7 +57,7 @@ private:
     TConsolePrompts& m_prompts;
     TConsoleOutput& m_errors;
     QIODevice& m_out;
-    const QString m_programDir;
+    const QString m_dataFolder;
     const TParsedCommand* m_command = nullptr;
     std::unique_ptr<TOrvRegistryData> m_settings;
     std::unique_ptr<TSerialDataModule> m_module;

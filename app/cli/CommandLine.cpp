@@ -1,5 +1,7 @@
 #include "app/cli/CommandLine.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The column of the commands' summaries in the help, after a two-blank indent.
@@ -175,6 +177,10 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
         parsed.outcome = TParsedCommand::Outcome::Help;
         return parsed;
     }
+    if (words.first() == QLatin1String("--version")) {
+        parsed.outcome = TParsedCommand::Outcome::Version;
+        return parsed;
+    }
     const QString group = words.first();
     if (group != QLatin1String("tcn") && group != QLatin1String("unit")) {
         parsed.error = QStringLiteral("unknown command '%1'").arg(group);
@@ -259,6 +265,11 @@ void TCommandLine::ParseCommandWords(const QStringList& words, TParsedCommand& p
     parsed.outcome = TParsedCommand::Outcome::Run;
 }
 
+QString TCommandLine::VersionText()
+{
+    return ProgramName() + u' ' + QCoreApplication::applicationVersion() + u'\n';
+}
+
 QString TCommandLine::HelpText(const TParsedCommand& parsed)
 {
     if (const TCommandDefinition* command = parsed.command) {
@@ -286,7 +297,8 @@ QString TCommandLine::HelpText(const TParsedCommand& parsed)
                                                    : synopsis + u'\n' + QString(SynopsisWidth + 3, u' ');
         text += QStringLiteral("  %1%2\n").arg(synopsis, command.summary);
     }
-    return text + QStringLiteral("\n%1\n'%2 COMMAND --help' describes one command.\n")
+    return text + QStringLiteral("\n%1\n'%2 COMMAND --help' describes one command; '%2 --version'\n"
+                                 "prints the version.\n")
                       .arg(ExitStatusText, ProgramName());
 }
 

@@ -47,7 +47,7 @@ struct TCommandDefinition {
 
 // What a command line asks for.
 struct TParsedCommand {
-    enum class Outcome { Run, Help, UsageError };
+    enum class Outcome { Run, Help, Version, UsageError };
 
     Outcome outcome = Outcome::UsageError;
     // The command; null for the help or usage of the tool or of a group.
@@ -69,6 +69,8 @@ public:
     // Parses the words after the program name.
     static TParsedCommand Parse(const QStringList& words);
 
+    // "tzr582-cli VERSION", for stdout.
+    static QString VersionText();
     // The help of the command, of the group or of the tool, for stdout.
     static QString HelpText(const TParsedCommand& parsed);
     // What is wrong with a command line, and the short usage of the command,

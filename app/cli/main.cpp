@@ -5,6 +5,7 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
+#include "support/ProgramFolders.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,6 +15,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TZR_VERSION));
     const TParsedCommand parsed = TCommandLine::Parse(app.arguments().mid(1));
 
     // Straight to the descriptors: no buffer holds back a line of live values.
@@ -26,6 +28,9 @@ int main(int argc, char* argv[])
     switch (parsed.outcome) {
     case TParsedCommand::Outcome::Help:
         out.write(TCommandLine::HelpText(parsed).toUtf8());
+        return ExitStatus::Success;
+    case TParsedCommand::Outcome::Version:
+        out.write(TCommandLine::VersionText().toUtf8());
         return ExitStatus::Success;
     case TParsedCommand::Outcome::UsageError:
         errors.WriteLine(TCommandLine::UsageErrorText(parsed, parsed.error));
@@ -40,6 +45,6 @@ int main(int argc, char* argv[])
     const bool askTerminal = isatty(STDIN_FILENO) && in.open(STDIN_FILENO, QIODevice::ReadOnly);
     TConsolePrompts prompts(errors, askTerminal ? &in : nullptr, parsed.Has(QStringLiteral("yes")),
                             isatty(STDERR_FILENO));
-    TCliCommands commands(prompts, errors, out, QCoreApplication::applicationDirPath() + u'/');
+    TCliCommands commands(prompts, errors, out, TProgramFolders::OfThisProgram().Data());
     return commands.Run(parsed);
 }

@@ -26,7 +26,7 @@ QList<int> Range(int first, int last)
 // Every string index the program asks for. 101, 144 and 148 are never asked for.
 QList<int> UsedIndexes()
 {
-    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153);
+    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153) + Range(300, 302);
 }
 
 // The choice lists of the configuration window: entry k of a list is string first + k.
@@ -239,7 +239,7 @@ void TestLanguageStore::textsFitTheirPlaces_data()
     // menu bar and window captions, the wave dialog.
     QTest::newRow("captions") << (QList<int>{1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 19, 23, 24, 25, 26, 27, 34, 37}
                                   + Range(40, 44) + QList<int>{47, 51, 58, 65} + Range(69, 89)
-                                  + QList<int>{92, 93, 95, 97, 98, 99, 100, 103, 104})
+                                  + QList<int>{92, 93, 95, 97, 98, 99, 100, 103, 104, 302})
                               << 40 << false;
     // Entries of the 250-pixel lists: about 30 characters of the bold font.
     QTest::newRow("list entries") << ListEntries() << 30 << false;
@@ -248,7 +248,7 @@ void TestLanguageStore::textsFitTheirPlaces_data()
     // Follows "100% " on the wait window's percentage line.
     QTest::newRow("percentage line") << QList<int>{21} << 20 << false;
     // Message boxes; 17 and 18 also stand as lines of one message.
-    QTest::newRow("messages") << QList<int>{17, 18, 22, 94, 96, 102, 145, 146, 149, 153}
+    QTest::newRow("messages") << QList<int>{17, 18, 22, 94, 96, 102, 145, 146, 149, 153, 300, 301}
                               << int(TTranslator::MaxStringLength) << true;
 }
 

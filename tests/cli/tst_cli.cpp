@@ -128,6 +128,8 @@ void TestCli::helpAndUsageErrors_data()
     QTest::newRow("group help") << QStringList{"unit", "-h"} << 0 << "unit program [--yes]";
     QTest::newRow("command help") << QStringList{"unit", "set", "--help"} << 0
                                   << "Usage: tzr582-cli unit set ITEM VALUE";
+    QTest::newRow("version, as the build sets it")
+        << QStringList{"--version"} << 0 << QStringLiteral("tzr582-cli " TZR_EXPECTED_VERSION "\n");
     QTest::newRow("no command") << QStringList{} << 2 << "Usage: tzr582-cli COMMAND";
     QTest::newRow("missing argument")
         << QStringList{"tcn", "encrypt", "a.ini"} << 2 << "Usage: tzr582-cli tcn encrypt INI OUT";

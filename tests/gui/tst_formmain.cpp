@@ -8,6 +8,7 @@
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
+#include "app/ProgramArguments.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
 #include "items/OrvNumber.h"
@@ -19,6 +20,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +43,8 @@ private slots:
     void connectTurnsTheStatusBarGreen();
     void connectReportsUnitsThatCannotBeUsed();
     void saveAndLoadThroughTheDialogs();
+    void fileOnTheCommandLineIsOfferedOnceConnected();
+    void droppedConfigurationFileIsOffered();
     void aboutBoxShowsTheVersion();
     void languageButtonsSwitchEveryText();
 
@@ -234,6 +239,70 @@ void TestFormMain::saveAndLoadThroughTheDialogs()
     m_dialogs->answer.clear(); // cancelled: nothing happens
     m_window->SaveFile();
     QVERIFY(m_prompts->messages.isEmpty());
+}
+
+// 'tzr582 car.tcn' (or a double click on car.tcn): the file waits for a unit,
+// is offered through the prompts once one is connected, and is then among the
+// recently used files.
+void TestFormMain::fileOnTheCommandLineIsOfferedOnceConnected()
+{
+    MakeWindow();
+    m_window->Connect();
+    QTemporaryDir folder;
+    m_dialogs->answer = folder.filePath("car.tcn");
+    m_window->SaveFile();
+    m_window->Disconnect();
+    QCoreApplication::processEvents();
+    m_sim->writeMemory(204, 40);
+
+    m_window->OfferConfigurationFile(TProgramArguments::Parse({m_dialogs->answer}).file);
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages.first().text.contains(QDir::toNativeSeparators(m_dialogs->answer)));
+    QVERIFY(m_prompts->questions.isEmpty());
+
+    m_prompts->answers = {true};
+    m_window->Connect();
+    QCoreApplication::processEvents(); // the link state arrives through the queue
+    QCOMPARE(m_prompts->questions.size(), 1);
+    QVERIFY(m_prompts->questions.first().text.contains(QDir::toNativeSeparators(m_dialogs->answer)));
+    QCOMPARE(m_sim->readMemory(204), 80);
+    QCOMPARE(m_prompts->messages.size(), 1);
+
+    // The File menu offers it again.
+    emit m_window->RecentFilesMenu()->aboutToShow();
+    QAction* recent = m_window->RecentFilesMenu()->actions().value(0);
+    QVERIFY(recent);
+    QCOMPARE(recent->toolTip(), QDir::toNativeSeparators(m_dialogs->answer));
+    m_sim->writeMemory(204, 40);
+    m_window->Disconnect();
+    QCoreApplication::processEvents();
+    m_window->Connect();
+    QCoreApplication::processEvents();
+    recent->trigger();
+    QCOMPARE(m_sim->readMemory(204), 80);
+    QCOMPARE(m_prompts->questions.size(), 1); // chosen from the menu: loaded unasked
+}
+
+void TestFormMain::droppedConfigurationFileIsOffered()
+{
+    MakeWindow();
+    QMimeData notes;
+    notes.setUrls({QUrl::fromLocalFile("/cars/notes.txt")});
+    QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &notes, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window, &refused);
+    QVERIFY(!refused.isAccepted());
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile("/cars/notes.txt"), QUrl::fromLocalFile("/cars/car.TCN")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window, &drop);
+    QVERIFY(m_prompts->messages.isEmpty()); // told once the drop is over
+    QCoreApplication::processEvents();
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages.first().text.contains(QDir::toNativeSeparators("/cars/car.TCN")));
 }
 
 void TestFormMain::aboutBoxShowsTheVersion()

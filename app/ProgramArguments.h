@@ -1,0 +1,33 @@
+#pragma once
+
+// The command line of the configurator:
+//
+//     tzr582 [FILE]          starts the program; FILE, a configuration file, is
+//                            offered for loading once a unit is connected
+//     tzr582 --help | -h     says what the program is and which files it uses
+//     tzr582 --version       prints the version
+//
+// The toolkit's own options (such as -platform) are taken out by the
+// application object before the words reach Parse.
+
+#include <QString>
+#include <QStringList>
+
+class TProgramFolders;
+
+struct TProgramArguments {
+    enum class Outcome { Run, Help, Version, UsageError };
+
+    Outcome outcome = Outcome::Run;
+    QString file;  // the configuration file to offer, absolute; empty for none
+    QString error; // what is wrong, for a usage error
+
+    // Parses the words after the program's name; a relative FILE is taken from
+    // the current folder.
+    static TProgramArguments Parse(const QStringList& words);
+
+    // The texts for stdout (help, version) and stderr (usage error).
+    static QString HelpText(const TProgramFolders& folders);
+    static QString VersionText();
+    QString UsageErrorText() const;
+};
