@@ -15,6 +15,7 @@ namespace Ui {
 class TFormMain;
 }
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QToolButton;
 class TConfigurationWindow;
@@ -22,14 +23,18 @@ class TFileDialogs;
 class TLinkStatusBar;
 class TOrvRegistryData;
 class TSerialDataModule;
+class TToolkitTranslation;
 class TTranslator;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The window is built for the given screen width (scaled from 800).
-    TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent = nullptr);
+    // The window is built for the given screen width (scaled from 800). The
+    // program's files (language store, resource library) are found in
+    // programDir, the executable's folder when empty.
+    TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent = nullptr,
+              const QString& programDir = QString());
     ~TFormMain() override;
 
     // The configuration window, once it exists (not owned).
@@ -76,6 +81,7 @@ private:
     void CreateStatusBar();
     void CreateLanguageButtons();
     void PlaceLanguageButtons();
+    static void ShowLanguageName(QToolButton* button, const QString& name);
     void SetUpMenuEntries();
     void ConnectActions();
     void Highlight(int entry);
@@ -83,6 +89,8 @@ private:
     void OnLinkState(bool connected);
     void PlaceLanguageStrip();
     void CentreMenu();
+    void PlaceMenuPanel(int left, int widest);
+    bool FormKeyDown(const QKeyEvent* event);
     QString Text(int index) const;
     QString ConfigurationsFolder() const;
     void RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation);
@@ -98,7 +106,9 @@ private:
     TConfigurationWindow* m_config = nullptr;
     std::unique_ptr<TFileDialogs> m_ownDialogs;
     TFileDialogs* m_dialogs = nullptr;
+    std::unique_ptr<TToolkitTranslation> m_toolkitTranslation;
     QList<QToolButton*> m_languageButtons;
+    QWidget* m_menuPanel = nullptr;
     QList<QLabel*> m_menuLabels;
     QList<QAction*> m_menuActions;
     int m_menuCount = 4;

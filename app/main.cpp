@@ -3,6 +3,7 @@
 // main window applies the stored language.
 
 #include "app/ConfigurationWindow.h"
+#include "app/DesignFonts.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TZR582"));
+    DesignFonts::Register();
 
     TSerialDataModule dataModule;
     TFormMain* formMain = nullptr;
