@@ -14,15 +14,18 @@ QStringList TahomaFiles()
 
 bool Register()
 {
-    // Once registered (or installed where fontconfig lists it) nothing is added again.
-    const QString tahoma = QStringLiteral("Tahoma");
-    if (QFontDatabase::hasFamily(tahoma))
-        return true;
-    for (const QString& file : TahomaFiles()) {
-        if (QFile::exists(file))
-            QFontDatabase::addApplicationFont(file);
-    }
-    return QFontDatabase::hasFamily(tahoma);
+    // Asking the font database whether it knows Tahoma costs more than the
+    // registration itself (it runs fontconfig's substitution rules), so the
+    // files are registered once without asking.
+    static const bool registered = [] {
+        bool any = false;
+        for (const QString& file : TahomaFiles()) {
+            if (QFile::exists(file))
+                any = QFontDatabase::addApplicationFont(file) >= 0 || any;
+        }
+        return any;
+    }();
+    return registered;
 }
 
 } // namespace DesignFonts

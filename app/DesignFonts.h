@@ -13,8 +13,8 @@ namespace DesignFonts {
 // The font files registered at start-up when present, in the order tried.
 QStringList TahomaFiles();
 
-// Registers the files of TahomaFiles that exist, unless Tahoma is known
-// already; answers whether a Tahoma face is available to the program.
+// Registers the files of TahomaFiles that exist, the first time it is called;
+// answers whether any of them was registered.
 bool Register();
 
 } // namespace DesignFonts
