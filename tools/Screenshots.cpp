@@ -6,7 +6,8 @@
 // Each window is built for the given screen width (800 and 1280 when none is
 // given), sized as it would be on such a screen, and saved as
 // <window>-<width>[-<language>].png. The main window, the wait window and a
-// question box are taken in every language; the configuration window is shown
+// question box are taken in every language, the main window once more without
+// the resource library (main-<width>-noflags); the configuration window is shown
 // connected to the unit (the link library beside the program), one picture a
 // page, with the limits hint of one field, in Italian, English, German and
 // Russian. The design fonts are registered as the program does.
@@ -27,9 +28,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -66,6 +69,20 @@ void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
         Save(question, folder, QStringLiteral("question-") + suffix);
     }
     window.SwitchLanguage(0);
+
+    // Without the resource library the language buttons show the names.
+    QTemporaryDir withoutLibrary;
+    QDir(withoutLibrary.path()).mkpath(QStringLiteral("Dizionario"));
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Dizionario/Languages.lng"),
+                withoutLibrary.filePath(QStringLiteral("Dizionario/Languages.lng")));
+    {
+        TFormMain flagless(&module, width, nullptr, withoutLibrary.path());
+        flagless.setWindowState(Qt::WindowNoState);
+        flagless.resize(width, width * 3 / 4);
+        flagless.show();
+        QCoreApplication::processEvents();
+        Save(flagless, folder, QStringLiteral("main-%1-noflags").arg(width));
+    }
 
     TAboutBox about(&window);
     about.SetProductName(window.windowTitle());
