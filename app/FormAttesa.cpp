@@ -1,6 +1,5 @@
 #include "app/FormAttesa.h"
 
-#include "app/FormScaling.h"
 #include "app/ResourceLibrary.h"
 #include "link/WindowMessage.h"
 #include "ui_FormAttesa.h"
@@ -11,7 +10,7 @@
 #include <QMovie>
 #include <QScreen>
 
-TFormAttesa::TFormAttesa(std::function<QString()> completedText, QWidget* parent)
+TFormAttesa::TFormAttesa(std::function<QString()> completedText, int screenWidth, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowMaximizeButtonHint),
       m_ui(std::make_unique<Ui::TFormAttesa>()), m_completedText(std::move(completedText))
@@ -24,7 +23,7 @@ TFormAttesa::TFormAttesa(std::function<QString()> completedText, QWidget* parent
     m_ui->LMDProgressFill->SetEndColor(QColor(0, 128, 0));
     m_ui->LMDProgressFill->SetSteps(50);
     m_ui->LMDProgressFill->SetLowered(true);
-    ScaleForm(this, ScalingWidth());
+    ScaleForm(this, screenWidth);
     setFixedSize(size());
 
     // The program's own animation; a missing one leaves the control empty.
@@ -78,7 +77,12 @@ void TFormAttesa::SetWaitProgress(int percent, bool absolute)
     // The bar holds a signed 8-bit percentage; the program produces 0..100.
     m_percent = int8_t(absolute ? percent : m_percent + percent);
     m_ui->LMDProgressFill->SetPercent(m_percent);
-    m_ui->LabelCompleted->setText(QString::number(m_percent) + QStringLiteral("% ") + m_completedText());
+    const QString completed = m_completedText();
+    // The line keeps one size from 0% to 100%, in a font small enough for the
+    // longest of them.
+    FitFontToWidth(m_ui->LabelCompleted, QStringLiteral("100% ") + completed,
+                   m_ui->LabelCompleted->contentsRect().width());
+    m_ui->LabelCompleted->setText(QString::number(m_percent) + QStringLiteral("% ") + completed);
     m_ui->LabelCompleted->repaint();
 }
 

@@ -5,6 +5,7 @@
 // thread (connecting, files, firmware). It also takes the link library's
 // progress messages while the unit is being programmed.
 
+#include "app/FormScaling.h"
 #include "support/UserPrompts.h"
 
 #include <QWidget>
@@ -20,8 +21,10 @@ class TFormAttesa : public QWidget, public TWaitWindow {
     Q_OBJECT
 
 public:
-    // completedText gives the word shown after the percentage (string 21).
-    explicit TFormAttesa(std::function<QString()> completedText, QWidget* parent = nullptr);
+    // completedText gives the word shown after the percentage (string 21); the
+    // window is built for the given screen width (scaled from 800).
+    explicit TFormAttesa(std::function<QString()> completedText, int screenWidth = ScalingWidth(),
+                         QWidget* parent = nullptr);
     ~TFormAttesa() override;
 
     // TWaitWindow

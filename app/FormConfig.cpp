@@ -5,6 +5,7 @@
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
 #include "controls/ControlBinding.h"
+#include "controls/NumberField.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
@@ -445,9 +446,13 @@ void TFormConfig::SelectNeighbourPage(int step)
 bool TFormConfig::eventFilter(QObject* watched, QEvent* event)
 {
     // Keys of the window's own controls; an open list is a window of its own.
+    // Escape in a numeric field first undoes the typing there; the field passes
+    // it on to the window when there was none.
     if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
         const auto* control = qobject_cast<QWidget*>(watched);
-        if (control && control->window() == this && FormKeyDown(static_cast<QKeyEvent*>(event)))
+        const bool fieldFirst = key->key() == Qt::Key_Escape && qobject_cast<const TNumberField*>(control);
+        if (control && control->window() == this && !fieldFirst && FormKeyDown(key))
             return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -10,6 +10,7 @@
 #include "app/RecentFiles.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
+#include "app/ToolkitTranslation.h"
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
@@ -36,8 +37,19 @@ namespace {
 
 const QColor DesktopColour(0, 128, 128);
 const QColor HighlightColour(Qt::yellow);
+// The menu entries stand on a dark panel: the yellow highlight and the other
+// entries both read at a contrast of at least 4.5:1 there.
+const QColor MenuBackground(0, 96, 96);
+const QColor EntryColour(Qt::white);
+constexpr int MenuPanelMargin = 16;
 constexpr int LanguageButtonWidth = 60;
 constexpr int LanguageButtonHeight = 44;
+// The caption of a language button without a flag.
+constexpr int LanguageNamePixelSize = 12;
+constexpr int LanguageNamePadding = 5;
+// String of each language that names its locale ("it", "de"), for the
+// toolkit's own texts.
+constexpr int LocaleNameString = 220;
 
 void SetLabelColour(QLabel* label, const QColor& colour, bool underline)
 {
@@ -71,10 +83,11 @@ QString DroppedConfigurationFile(const QMimeData* data)
 
 } // namespace
 
-TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent)
+TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent, const QString& programDir)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TFormMain>()), m_module(dataModule),
       m_translator(dataModule->Translator()), m_screenWidth(screenWidth),
-      m_ownDialogs(std::make_unique<TQtFileDialogs>()), m_dialogs(m_ownDialogs.get())
+      m_ownDialogs(std::make_unique<TQtFileDialogs>()), m_dialogs(m_ownDialogs.get()),
+      m_toolkitTranslation(std::make_unique<TToolkitTranslation>())
 {
     m_ui->setupUi(this);
     SetUpFonts();
@@ -85,12 +98,14 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     setWindowState(Qt::WindowMaximized);
     setFocusPolicy(Qt::StrongFocus);
 
-    const TProgramFolders folders = TProgramFolders::OfThisProgram();
+    const TProgramFolders folders =
+        programDir.isEmpty() ? TProgramFolders::OfThisProgram() : TProgramFolders(programDir);
     m_configurationsFolder = folders.Configurations();
     m_registry = new TOrvRegistryData(this);
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
     ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, folders.Data(), m_module->Prompts());
-    setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
+    // The application's icon: every window carries it.
+    QApplication::setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
 
     CreateLanguageButtons();
     setAutoFillBackground(true);
@@ -99,6 +114,11 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     ConnectActions();
     CreateRecentFilesMenu();
     m_ui->Client->installEventFilter(this);
+    // Key preview: the window sees the keys of its controls before they do.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
+    }
 
     // The link library reports the link state; the message reaches the windows
     // through their queue, as the library's messages do.
@@ -173,14 +193,18 @@ void TFormMain::CreateLanguageButtons()
         button->setFocusPolicy(Qt::NoFocus);
         button->setCursor(Qt::PointingHandCursor);
         button->setAutoRaise(true);
-        button->setToolTip(WithoutAccelerator(m_translator->GetFirstString(i)));
-        // Only the resource library supplies the flags.
-        if (ResourceLibrary::IsLoaded()) {
-            const QPixmap flag(ResourceLibrary::LibraryPath(QStringLiteral("bitmap"), 10020 + i));
-            if (!flag.isNull()) {
-                button->setIcon(flag);
-                button->setIconSize(flag.size());
-            }
+        const QString name = WithoutAccelerator(m_translator->GetFirstString(i));
+        button->setToolTip(name);
+        // Only the resource library supplies the flags; a button without its
+        // flag shows the language's name, framed.
+        const QPixmap flag = ResourceLibrary::IsLoaded()
+                                 ? QPixmap(ResourceLibrary::LibraryPath(QStringLiteral("bitmap"), 10020 + i))
+                                 : QPixmap();
+        if (!flag.isNull()) {
+            button->setIcon(flag);
+            button->setIconSize(flag.size());
+        } else {
+            ShowLanguageName(button, name);
         }
         group->addButton(button, i);
         connect(button, &QToolButton::clicked, this, [this, i] { SwitchLanguage(i); });
@@ -198,6 +222,15 @@ void TFormMain::CreateLanguageButtons()
     PlaceLanguageButtons();
 }
 
+void TFormMain::ShowLanguageName(QToolButton* button, const QString& name)
+{
+    button->setAutoRaise(false);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setFont(DesignFont(QStringLiteral("Tahoma"), LanguageNamePixelSize, true));
+    button->setText(name);
+    FitFontToWidth(button, name, LanguageButtonWidth - 2 * LanguageNamePadding);
+}
+
 // With a vertical scroll bar the buttons move left to leave it room.
 void TFormMain::PlaceLanguageButtons()
 {
@@ -212,6 +245,13 @@ void TFormMain::SetUpMenuEntries()
     m_menuLabels = {m_ui->LabelConfVettura, m_ui->LabelDownLoadFile, m_ui->LabelLoadFile, m_ui->LabelUscita};
     m_menuActions = {m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionEsci};
     m_menuCount = 4;
+    m_menuPanel = new QWidget(m_ui->Client);
+    m_menuPanel->setObjectName(QStringLiteral("PanelMenu"));
+    QPalette panel = m_menuPanel->palette();
+    panel.setColor(QPalette::Window, MenuBackground);
+    m_menuPanel->setPalette(panel);
+    m_menuPanel->setAutoFillBackground(true);
+    m_menuPanel->lower();
     // The exit entry sits one row pitch below the load entry.
     m_ui->LabelUscita->move(m_ui->LabelUscita->x(), m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() -
                                                         m_ui->LabelConfVettura->y());
@@ -221,7 +261,7 @@ void TFormMain::SetUpMenuEntries()
         label->setMouseTracking(true);
         label->installEventFilter(this);
         label->setCursor(Qt::PointingHandCursor);
-        SetLabelColour(label, DesktopColour, false);
+        SetLabelColour(label, EntryColour, false);
     }
     m_ui->LabelFreccia->setProperty("Tag", 0);
     SetLabelColour(m_ui->LabelConfVettura, HighlightColour, true);
@@ -262,6 +302,7 @@ QString TFormMain::LinkText() const
 void TFormMain::ApplyLanguage()
 {
     m_translator->SetLinguaCorrente(m_registry->GetIntData(QStringLiteral("Language")));
+    m_toolkitTranslation->Switch(m_translator->GetString(LocaleNameString, QString()));
     RefreshInterfaceText();
     if (m_module->OrvConnection()->DllLoaded())
         m_statusBar->SetLinkText(LinkText());
@@ -286,6 +327,20 @@ void TFormMain::CentreMenu()
     for (QLabel* label : std::as_const(m_menuLabels))
         label->move(left, label->y());
     m_ui->LabelFreccia->move(left - 50, m_ui->LabelFreccia->y());
+    PlaceMenuPanel(left, widest);
+}
+
+// The panel behind the entries, a margin wider than the widest on every side.
+void TFormMain::PlaceMenuPanel(int left, int widest)
+{
+    const int margin = Scaled(MenuPanelMargin, m_screenWidth);
+    int top = m_menuLabels.first()->y();
+    int bottom = top;
+    for (const QLabel* label : std::as_const(m_menuLabels)) {
+        top = qMin(top, label->y());
+        bottom = qMax(bottom, label->geometry().bottom());
+    }
+    m_menuPanel->setGeometry(left - margin, top - margin, widest + 2 * margin, bottom - top + 1 + 2 * margin);
 }
 
 void TFormMain::SwitchLanguage(int language)
@@ -331,7 +386,7 @@ int TFormMain::HighlightedEntry() const
 void TFormMain::Highlight(int entry)
 {
     const int current = HighlightedEntry();
-    SetLabelColour(m_menuLabels[current], DesktopColour, false);
+    SetLabelColour(m_menuLabels[current], EntryColour, false);
     m_ui->LabelFreccia->move(m_ui->LabelFreccia->x(), m_menuLabels[entry]->y());
     m_ui->LabelFreccia->setProperty("Tag", entry);
     SetLabelColour(m_menuLabels[entry], HighlightColour, true);
@@ -355,29 +410,34 @@ void TFormMain::MoveHighlight(int step)
     }
 }
 
-void TFormMain::keyPressEvent(QKeyEvent* event)
+// The menu keys, whichever control has the focus; answers whether the key was used.
+bool TFormMain::FormKeyDown(const QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Down:
         MoveHighlight(1);
-        return;
+        return true;
     case Qt::Key_Up:
         MoveHighlight(-1);
-        return;
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         m_menuActions[HighlightedEntry()]->trigger();
-        return;
+        return true;
     case Qt::Key_Q:
-        if (event->modifiers() == Qt::AltModifier) {
-            close();
-            return;
-        }
-        break;
+        if (event->modifiers() != Qt::AltModifier)
+            return false;
+        close();
+        return true;
     default:
-        break;
+        return false;
     }
-    QMainWindow::keyPressEvent(event);
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event)
+{
+    if (!FormKeyDown(event))
+        QMainWindow::keyPressEvent(event);
 }
 
 // The language strip keeps to the right edge and the whole height of the client area.
@@ -395,6 +455,11 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_ui->Client && event->type() == QEvent::Resize) {
         PlaceLanguageStrip();
         CentreMenu();
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* control = qobject_cast<QWidget*>(watched);
+        if (control && control->window() == this && FormKeyDown(static_cast<QKeyEvent*>(event)))
+            return true;
     }
     auto* label = qobject_cast<QLabel*>(watched);
     const int entry = label ? m_menuLabels.indexOf(label) : -1;

@@ -15,6 +15,7 @@ namespace Ui {
 class TFormMain;
 }
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QToolButton;
 class QMenu;
@@ -25,14 +26,19 @@ class TLinkStatusBar;
 class TOrvRegistryData;
 class TRecentFiles;
 class TSerialDataModule;
+class TToolkitTranslation;
 class TTranslator;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The window is built for the given screen width (scaled from 800).
-    TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent = nullptr);
+    // The window is built for the given screen width (scaled from 800). The
+    // program's files (language store, resource library) are found in the
+    // folders of the program whose executable lies in programDir (this
+    // program's when empty).
+    TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent = nullptr,
+              const QString& programDir = QString());
     ~TFormMain() override;
 
     // The configuration window, once it exists (not owned).
@@ -88,6 +94,7 @@ private:
     void CreateStatusBar();
     void CreateLanguageButtons();
     void PlaceLanguageButtons();
+    static void ShowLanguageName(QToolButton* button, const QString& name);
     void SetUpMenuEntries();
     void ConnectActions();
     void Highlight(int entry);
@@ -95,6 +102,8 @@ private:
     void OnLinkState(bool connected);
     void PlaceLanguageStrip();
     void CentreMenu();
+    void PlaceMenuPanel(int left, int widest);
+    bool FormKeyDown(const QKeyEvent* event);
     QString Text(int index) const;
     QString ConfigurationsFolder() const;
     void RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation);
@@ -113,7 +122,9 @@ private:
     TConfigurationWindow* m_config = nullptr;
     std::unique_ptr<TFileDialogs> m_ownDialogs;
     TFileDialogs* m_dialogs = nullptr;
+    std::unique_ptr<TToolkitTranslation> m_toolkitTranslation;
     QList<QToolButton*> m_languageButtons;
+    QWidget* m_menuPanel = nullptr;
     QList<QLabel*> m_menuLabels;
     QList<QAction*> m_menuActions;
     int m_menuCount = 4;

@@ -5,6 +5,7 @@
 #include "controls/ValueEditEx.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -84,6 +85,18 @@ QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic)
     font.setBold(bold);
     font.setItalic(italic);
     return font;
+}
+
+void FitFontToWidth(QWidget* widget, const QString& text, int width)
+{
+    constexpr int SmallestPixelSize = 6;
+    QFont font = widget->font();
+    if (font.pixelSize() <= 0)
+        font.setPixelSize(QFontInfo(font).pixelSize());
+    while (font.pixelSize() > SmallestPixelSize && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font != widget->font())
+        widget->setFont(font);
 }
 
 TChildLabel* CaptionLabel(QWidget* control)

@@ -32,6 +32,11 @@ void ScaleForm(QWidget* form, int screenWidth);
 // A font of the window descriptions: family, height in pixels, weight and slant.
 QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false);
 
+// Makes the widget's font smaller, a pixel at a time, until the text fits the
+// width (never below 6 pixels); a text that fits keeps the font. For texts
+// whose length depends on the language, in places of a fixed width.
+void FitFontToWidth(QWidget* widget, const QString& text, int width);
+
 // The caption label a value edit, bound list or live label carries beside
 // itself, or nullptr for any other widget (or a live label without one).
 TChildLabel* CaptionLabel(QWidget* control);

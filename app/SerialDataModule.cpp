@@ -307,7 +307,10 @@ void TSerialDataModule::TIPO_SONDA_LAMBDASetData()
 
 void TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData()
 {
-    m_prompts->Wait(100);
+    // The pause gives the unit time after the write; without a unit it would
+    // only delay (the configuration window applies the defaults at start-up).
+    if (IsUnitConnected())
+        m_prompts->Wait(100);
     auto max = [this] { return IntOf("MASSIMA_APERTURA_ATTUATORE"); };
     auto min = [this] { return IntOf("MINIMA_APERTURA_ATTUATORE"); };
     Item("MINIMA_APERTURA_ATTUATORE")->SetMaxValue(max());

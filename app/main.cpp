@@ -4,6 +4,7 @@
 // program takes on its command line.
 
 #include "app/ConfigurationWindow.h"
+#include "app/DesignFonts.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
     const TProgramArguments arguments = TProgramArguments::Parse(QApplication::arguments().mid(1));
     if (arguments.outcome != TProgramArguments::Outcome::Run)
         return Answer(arguments);
+    DesignFonts::Register();
 
     TSerialDataModule dataModule;
     TFormMain* formMain = nullptr;

@@ -3,6 +3,7 @@
 #include "controls/FocusChain.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMouseEvent>
 
 TChildLabel::TChildLabel(QWidget* owner) : QLabel(owner ? owner->parentWidget() : nullptr), m_owner(owner)
@@ -19,8 +20,18 @@ TChildLabel::TChildLabel(QWidget* owner) : QLabel(owner ? owner->parentWidget() 
 void TChildLabel::SetCaption(const QString& caption)
 {
     setText(caption);
-    adjustSize();
+    FitToText();
     Anchor();
+}
+
+// Some faces draw the accents of capitals (Ü, Ö, É) above their ascent, where a
+// label sized to the font would cut them off; a top margin makes room for them.
+void TChildLabel::FitToText()
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int above = -metrics.tightBoundingRect(text()).top() - metrics.ascent();
+    setContentsMargins(0, qMax(0, above), 0, 0);
+    adjustSize();
 }
 
 void TChildLabel::SetLabelPosition(TLabelPosition position)
@@ -120,7 +131,7 @@ void TChildLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        adjustSize();
+        FitToText();
         Anchor();
     }
 }

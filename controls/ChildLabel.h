@@ -31,7 +31,8 @@ public:
     QWidget* Owner() const { return m_owner; }
 
     QString Caption() const { return text(); }
-    // Shows the text, sizes the label to it and places it again.
+    // Shows the text, sizes the label to it (accents above the font's ascent
+    // included) and places it again.
     void SetCaption(const QString& caption);
     TLabelPosition LabelPosition() const { return m_position; }
     void SetLabelPosition(TLabelPosition position);
@@ -56,6 +57,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void FitToText();
     void FollowOwnerParent();
 
     QPointer<QWidget> m_owner;

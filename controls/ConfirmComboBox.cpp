@@ -65,16 +65,22 @@ void TConfirmComboBox::KeyPress(QChar typed, const QString& text)
     m_confirmPending = IsListOpen();
 }
 
+QStringList TConfirmComboBox::Entries() const
+{
+    QStringList entries;
+    for (int i = 0; i < count(); ++i)
+        entries << itemText(i);
+    return entries;
+}
+
 void TConfirmComboBox::TypeAhead(const QString& text)
 {
     if (IsListOpen()) {
-        view()->keyboardSearch(text);
+        SetListRow(m_typeAhead.Type(text, Entries(), ListRow()));
         return;
     }
-    SetListRow(currentIndex());
-    view()->keyboardSearch(text);
-    const int row = ListRow();
-    if (row >= 0 && row != currentIndex()) {
+    const int row = m_typeAhead.Type(text, Entries(), currentIndex());
+    if (row != currentIndex()) {
         setCurrentIndex(row);
         UserChanged();
     }

@@ -5,13 +5,15 @@
 // Return confirms the entry shown, Escape closes the list and goes back to the
 // entry saved on entry or at the last confirmation. A change the user makes
 // while the list is closed (Home, End, type-ahead, a mouse choice) is confirmed
-// at once. Every character is swallowed after OnKeyPress and type-ahead.
+// at once. Every character is swallowed after OnKeyPress and type-ahead
+// (TTypeAhead: the first entry from the top that begins with what was typed).
 //
 // While the list is open its keys arrive at the pop-up view; the list filters
 // them there. Derived lists decide what a confirmation does and whether Up and
 // Down move the focus while the list is closed.
 
 #include "controls/FocusPresence.h"
+#include "controls/TypeAhead.h"
 
 #include <QComboBox>
 
@@ -24,6 +26,9 @@ public:
     bool IsListOpen() const;
 
     void showPopup() override;
+
+    // The tick count the type-ahead measures its pauses with.
+    void SetTypeAheadClock(TTypeAhead::TClock clock) { m_typeAhead.SetClock(std::move(clock)); }
 
 signals:
     // The user changed the entry shown (not raised for changes by the program).
@@ -59,10 +64,12 @@ private:
     void KeyPress(QChar typed, const QString& text);
     void TypeAhead(const QString& text);
     void UserChanged();
+    QStringList Entries() const;
     int ListRow() const;
     void SetListRow(int row);
 
     int m_savedIndex = 0;
     bool m_confirmPending = false;
     TFocusPresence m_presence;
+    TTypeAhead m_typeAhead;
 };

@@ -104,10 +104,13 @@ void TNumberEditBase::SetLimit(int which, double value)
 bool TNumberEditBase::KeyDownUsed(int key)
 {
     switch (key) {
-    case Qt::Key_Escape:
+    case Qt::Key_Escape: {
+        // An Escape that undid typing is used up; the next one reaches the window.
+        const QString typed = text();
         SetDouble(m_lastValue);
         selectAll();
-        return false;
+        return text() != typed;
+    }
     case Qt::Key_Up:
     case Qt::Key_Down:
         MoveFocusOn(key == Qt::Key_Down, false);

@@ -8,8 +8,9 @@
 // LastValue again; Return takes the text as the new LastValue.
 //
 // Its own key-down reactions (see TNumberField for the order of key handling):
-// Escape shows LastValue again, selected; Up and Down move the focus and are
-// used up in any case. Return takes the text, within the rules, as LastValue,
+// Escape shows LastValue again, selected, and is used up when that undid
+// typing (otherwise it goes on to the window); Up and Down move the focus and
+// are used up in any case. Return takes the text, within the rules, as LastValue,
 // raises OnKeyPress for it and moves the focus on.
 
 #include "controls/NumberField.h"

@@ -3,12 +3,31 @@
 #include "items/Rounding.h"
 #include "link/WindowMessage.h"
 
+#include <QStyleOptionButton>
+
 TOrvCheckBox::TOrvCheckBox(QWidget* parent) : QCheckBox(parent), m_resizer(new TResizer(this, this))
 {
     setTristate(false);
     // clicked is raised by the user's action only, never by setChecked, so
     // showing the item cannot write it back.
     connect(this, &QCheckBox::clicked, this, &TOrvCheckBox::UserClicked);
+}
+
+void TOrvCheckBox::SetAlignment(TAlignment alignment)
+{
+    m_alignment = alignment;
+    updateGeometry();
+    update();
+}
+
+void TOrvCheckBox::initStyleOption(QStyleOptionButton* option) const
+{
+    QCheckBox::initStyleOption(option);
+    // The style puts the box at the far side of a right-to-left option and the
+    // caption next to it; the text itself keeps the widget's direction, so its
+    // punctuation stays where it was written.
+    if (m_alignment == taLeftJustify)
+        option->direction = Qt::RightToLeft;
 }
 
 void TOrvCheckBox::SetCondition(TCheckCondition condition)

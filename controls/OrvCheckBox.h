@@ -6,7 +6,9 @@
 // clicking writes CheckedValue or UncheckedValue, or, with ccMaskedBit, sets
 // the bits of ConditionValue in the item's current value to those of the
 // written value. Showing the item never writes it back. It carries a
-// move/resize object (Resizer); its own caption serves as its label.
+// move/resize object (Resizer); its own caption serves as its label, right of
+// the box (Alignment taRightJustify, the default) or left of it, with the box
+// at the right edge (taLeftJustify).
 
 #include "controls/ItemLink.h"
 #include "controls/Resizer.h"
@@ -25,6 +27,7 @@ class TOrvCheckBox : public QCheckBox {
     Q_PROPERTY(double UncheckedValue READ UncheckedValue WRITE SetUncheckedValue)
     Q_PROPERTY(double ValueUnchecked READ UncheckedValue WRITE SetUncheckedValue)
     Q_PROPERTY(TResizer* Resizer READ Resizer CONSTANT)
+    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
 
 public:
     // Checked when the item's value v is: ccEqualTo v = ConditionValue,
@@ -33,6 +36,9 @@ public:
     // CheckedValue, with both cut toward zero to integers.
     enum TCheckCondition { ccEqualTo, ccNotEqualTo, ccMinorOf, ccGreaterOf, ccMaskedBit };
     Q_ENUM(TCheckCondition)
+    // Where the caption stands: taLeftJustify left of the box, taRightJustify right of it.
+    enum TAlignment { taLeftJustify, taRightJustify };
+    Q_ENUM(TAlignment)
 
     explicit TOrvCheckBox(QWidget* parent = nullptr);
 
@@ -49,6 +55,8 @@ public:
     double UncheckedValue() const { return m_uncheckedValue; }
     void SetUncheckedValue(double value) { m_uncheckedValue = value; }
     TResizer* Resizer() const { return m_resizer; }
+    TAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(TAlignment alignment);
 
     // Reads the item again from the unit and shows it; answers whether the read
     // succeeded (true without an item).
@@ -64,6 +72,10 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    // Drawing, sizing and hit-testing all take the caption's side from here.
+    void initStyleOption(QStyleOptionButton* option) const override;
+    // The whole control takes clicks, whichever side its caption is on.
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 
 private:
     void UserClicked(bool checked);
@@ -75,4 +87,5 @@ private:
     double m_checkedValue = 1;
     double m_uncheckedValue = 0;
     double m_conditionValue = 0;
+    TAlignment m_alignment = taRightJustify;
 };

@@ -206,11 +206,14 @@ void TValueEditEx::focusOutEvent(QFocusEvent* event)
 bool TValueEditEx::KeyDownUsed(int key)
 {
     switch (key) {
-    case Qt::Key_Escape:
+    case Qt::Key_Escape: {
+        // An Escape that undid typing is used up; the next one reaches the window.
+        const QString typed = text();
         if (m_value)
             ShowItemValue();
         selectAll();
-        return false;
+        return text() != typed;
+    }
     case Qt::Key_Up:
     case Qt::Key_Down:
         if (!m_arrowMoveFocus)

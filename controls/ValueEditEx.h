@@ -9,7 +9,8 @@
 // (Resizer).
 //
 // Its own key-down reactions (see TNumberField for the order of key handling):
-// Escape shows the item's value again, selected; Up and Down move the focus
+// Escape shows the item's value again, selected, and is used up when that
+// undid typing (otherwise it goes on to the window); Up and Down move the focus
 // when ArrowMoveFocus is on. Return commits the text: on success the focus
 // moves on, otherwise the error sound plays and the item's value is shown
 // again, selected. The item's step and limits decide whether a decimal part

@@ -81,7 +81,7 @@ std::array<uint8_t, Size> makeFactory()
      60, // 223: 30 GiriPerCambio 2000 RPM: 120000 / 2000 = 60 (56 TempoDiCicchetto shares the byte; its default 1 s would be 50, used only with TIPO_CAMBIO 2)
     128, // 224: 19 TEMPERATURA_PER_CAMBIO 25 C: ratio 1.0 -> 255 * 1 / 2 = 127.5 -> 128
       6, // 225: 33 GiriFuoriGiri 20000 RPM (off): 120000 / 20000 = 6
-      0, // 226: 26 TIPO_COMMUTATORE = 0
+      5, // 226: 26 TIPO_COMMUTATORE = 5, push button only (AND 0x87 = 5; 0 would match no switch kind)
       0, // 227: no item
       0, // 228: no item
       0, // 229: no item

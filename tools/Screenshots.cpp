@@ -5,11 +5,15 @@
 //
 // Each window is built for the given screen width (800 and 1280 when none is
 // given), sized as it would be on such a screen, and saved as
-// <window>-<width>[-<language>].png. The configuration window is shown
+// <window>-<width>[-<language>].png. The main window, the wait window and a
+// question box are taken in every language, the main window once more without
+// the resource library (main-<width>-noflags); the configuration window is shown
 // connected to the unit (the link library beside the program), one picture a
-// page, with the limits hint of one field, in Italian and English.
+// page, with the limits hint of one field, in Italian, English, German and
+// Russian. The design fonts are registered as the program does.
 
 #include "app/AboutBox.h"
+#include "app/DesignFonts.h"
 #include "app/FormAttesa.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
@@ -24,8 +28,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -44,22 +51,44 @@ void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
     for (int language = 0; language < module.Translator()->MaxLanguages(); ++language) {
         window.SwitchLanguage(language);
         QCoreApplication::processEvents();
-        Save(window, folder, QStringLiteral("main-%1-%2").arg(width).arg(language));
+        const QString suffix = QStringLiteral("%1-%2").arg(width).arg(language);
+        Save(window, folder, QStringLiteral("main-") + suffix);
+
+        TFormAttesa wait([&module] { return module.Translator()->GetString(21, 0); }, width);
+        wait.SetCaption(module.MessageText(19));
+        wait.SetMessage(module.MessageText(20));
+        wait.SetWaitProgress(100, true);
+        wait.show();
+        Save(wait, folder, QStringLiteral("wait-") + suffix);
+
+        // The erase question, with the toolkit's Yes and No.
+        QMessageBox question(QMessageBox::NoIcon, window.windowTitle(), module.MessageText(22),
+                             QMessageBox::Yes | QMessageBox::No, &window);
+        question.show();
+        QCoreApplication::processEvents();
+        Save(question, folder, QStringLiteral("question-") + suffix);
     }
     window.SwitchLanguage(0);
+
+    // Without the resource library the language buttons show the names.
+    QTemporaryDir withoutLibrary;
+    QDir(withoutLibrary.path()).mkpath(QStringLiteral("Dizionario"));
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Dizionario/Languages.lng"),
+                withoutLibrary.filePath(QStringLiteral("Dizionario/Languages.lng")));
+    {
+        TFormMain flagless(&module, width, nullptr, withoutLibrary.path());
+        flagless.setWindowState(Qt::WindowNoState);
+        flagless.resize(width, width * 3 / 4);
+        flagless.show();
+        QCoreApplication::processEvents();
+        Save(flagless, folder, QStringLiteral("main-%1-noflags").arg(width));
+    }
 
     TAboutBox about(&window);
     about.SetProductName(window.windowTitle());
     about.SetVersionText(ProgramVersionText());
     about.show();
     Save(about, folder, QStringLiteral("about-%1").arg(width));
-
-    TFormAttesa wait([&module] { return module.Translator()->GetString(21, 0); });
-    wait.SetCaption(module.MessageText(19));
-    wait.SetMessage(module.MessageText(20));
-    wait.SetWaitProgress(42, true);
-    wait.show();
-    Save(wait, folder, QStringLiteral("wait-%1").arg(width));
 }
 
 // The full-throttle, cut-off and fixed-default flags of FLAG_GONFIGURAZIONE.
@@ -78,7 +107,7 @@ void ConfigurationWindow(TSerialDataModule& module, int width, const QDir& folde
     config.activateWindow();
     auto* pages = config.findChild<QTabWidget*>(QStringLiteral("PageControl"));
     const char* hinted[] = {"OrvValEditNGiriCambio", "OrvValEditMaxPos", "ValueEditExRifLambdaFuoriMin"};
-    for (int language : {0, 1, 5}) {
+    for (int language : {0, 1, 4, 5}) {
         window.SwitchLanguage(language);
         for (int page = 0; page < 3; ++page) {
             pages->setCurrentIndex(page);
@@ -110,6 +139,7 @@ void ConfigurationWindow(TSerialDataModule& module, int width, const QDir& folde
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    DesignFonts::Register();
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT-FOLDER [WIDTH ...]\n", argv[0]);
         return 2;

@@ -26,8 +26,11 @@ QList<int> Range(int first, int last)
 // Every string index the program asks for. 101, 144 and 148 are never asked for.
 QList<int> UsedIndexes()
 {
-    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153) + Range(300, 302);
+    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153) + QList<int>{220} + Range(300, 302);
 }
+
+// The division sign between the ends of a range ("0÷5 Volt").
+const QChar RangeSign(0x00F7);
 
 // The choice lists of the configuration window: entry k of a list is string first + k.
 struct TList {
@@ -87,6 +90,8 @@ private slots:
     void textsFitTheirPlaces();
     void listEntriesDiffer();
     void menuBarAccelerators();
+    void rangesAndUnitsInEveryLanguage();
+    void localeNames();
 
 private:
     QString Text(int language, int index);
@@ -208,7 +213,9 @@ void TestLanguageStore::languageAcceleratorsDiffer()
 void TestLanguageStore::eightBitFormsKeepEveryCharacter()
 {
     // The 8-bit forms convert to the language's code page; a character the code
-    // page lacks would come out as a substitute.
+    // page lacks would come out as a substitute. The one exception is the range
+    // sign, which code page 1251 lacks; the program shows every text as wide
+    // text, where it is kept.
     QStringList lost;
     for (int language = 0; language < LanguageCount; ++language) {
         m_translator.SetLinguaCorrente(language);
@@ -217,7 +224,12 @@ void TestLanguageStore::eightBitFormsKeepEveryCharacter()
         for (int index : UsedIndexes()) {
             const QString text = m_translator.GetString(index, 0);
             const QString back = decoder(m_translator.GetStringCP(index));
-            if (back != text)
+            QString expected = text;
+            for (qsizetype i = 0; i < expected.size() && i < back.size(); ++i) {
+                if (m_translator.CodePage() == 1251 && expected.at(i) == RangeSign)
+                    expected[i] = back.at(i); // whatever stands in for it
+            }
+            if (back != expected)
                 lost << QStringLiteral("%1/%2 \"%3\"").arg(language).arg(index).arg(text);
         }
         const QString name = m_translator.GetFirstString(language);
@@ -302,6 +314,34 @@ void TestLanguageStore::menuBarAccelerators()
         }
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
+void TestLanguageStore::rangesAndUnitsInEveryLanguage()
+{
+    // A range is written with the division sign in every language, as in the
+    // Italian texts; the Russian texts give volts as "В".
+    QStringList faults;
+    for (int index : UsedIndexes()) {
+        const bool range = Text(0, index).contains(RangeSign);
+        for (int language = 1; language < LanguageCount; ++language) {
+            const QString text = Text(language, index);
+            if (range && !text.contains(RangeSign))
+                faults << QStringLiteral("%1/%2 \"%3\"").arg(language).arg(index).arg(text);
+        }
+        const QString russian = Text(5, index);
+        if (russian.contains(QStringLiteral("Volt"), Qt::CaseInsensitive) ||
+            (range && !russian.contains(QStringLiteral(" В"))))
+            faults << QStringLiteral("5/%1 \"%2\"").arg(index).arg(russian);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
+void TestLanguageStore::localeNames()
+{
+    // String 220 names the locale whose toolkit texts go with the language.
+    const char* locales[] = {"it", "en", "es", "fr", "de", "ru"};
+    for (int language = 0; language < LanguageCount; ++language)
+        QCOMPARE(Text(language, 220), QString::fromLatin1(locales[language]));
 }
 
 QTEST_GUILESS_MAIN(TestLanguageStore)

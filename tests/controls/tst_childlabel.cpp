@@ -5,6 +5,9 @@
 #include "controls/ChildLabel.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,6 +23,21 @@ struct LabelWindow {
     TChildLabel* label = new TChildLabel(owner);
 };
 
+// The rows of the image that hold ink (anything darker than light grey).
+int InkRows(const QImage& image)
+{
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 160) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
 } // namespace
 
 class TestChildLabel : public QObject {
@@ -34,6 +52,8 @@ private slots:
     void captionChangeKeepsTheAlignedEdge();
     void clickFocusesTheOwner();
     void labelWithoutOwnerStaysPut();
+    void accentsAboveTheAscentStayInside_data();
+    void accentsAboveTheAscentStayInside();
 };
 
 void TestChildLabel::startsBesideItsOwner()
@@ -168,6 +188,47 @@ void TestChildLabel::labelWithoutOwnerStaysPut()
     label.SetCaption(QStringLiteral("Loose"));
     QCOMPARE(label.pos(), QPoint(10, 20));
     QCOMPARE(label.LabelPosition(), TChildLabel::lpLeft);
+}
+
+void TestChildLabel::accentsAboveTheAscentStayInside_data()
+{
+    // Wine's Tahoma (the windows' design face on Linux) draws the dots of Ü
+    // two pixels above its ascent at 16 pixels.
+    QTest::addColumn<QString>("fontFile");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Tahoma bold, German") << "/usr/share/wine/fonts/tahomabd.ttf" << QStringLiteral("Überschneidungszeit");
+    QTest::newRow("Tahoma, French") << "/usr/share/wine/fonts/tahoma.ttf" << QStringLiteral("Type d'Émulation");
+    QTest::newRow("the default face") << QString() << QStringLiteral("Überschneidungszeit");
+}
+
+void TestChildLabel::accentsAboveTheAscentStayInside()
+{
+    QFETCH(QString, fontFile);
+    QFETCH(QString, caption);
+    QFont font = QApplication::font();
+    if (!fontFile.isEmpty()) {
+        const int id = QFontDatabase::addApplicationFont(fontFile);
+        if (id < 0)
+            QSKIP("fonts-wine is not installed");
+        font = QFont(QFontDatabase::applicationFontFamilies(id).value(0));
+        font.setBold(fontFile.endsWith(QLatin1String("bd.ttf")));
+    }
+    font.setPixelSize(16);
+
+    // The caption drawn with room all round, against the label's own picture.
+    QImage free(600, 80, QImage::Format_RGB32);
+    free.fill(Qt::white);
+    QPainter painter(&free);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(20, 50, caption);
+    painter.end();
+
+    LabelWindow w;
+    w.window.setStyleSheet(QStringLiteral("QLabel { background: white; color: black; }"));
+    w.label->setFont(font);
+    w.label->SetCaption(caption);
+    QCOMPARE(InkRows(w.label->grab().toImage()), InkRows(free));
 }
 
 QTEST_MAIN(TestChildLabel)

@@ -82,6 +82,8 @@ private slots:
     void closedListArrowsMoveFocusOrChangeTheEntry();
     void pageAndSideKeys();
     void typeAheadWritesAtOnceOnlyWhenClosed();
+    void typeAheadChoosesFromTheTop_data();
+    void typeAheadChoosesFromTheTop();
     void tabOutOfOpenListLeavesTheItem();
     void mouseChoiceIsWrittenAtOnce();
     void refusedWriteShowsTheItemAgain();
@@ -259,6 +261,62 @@ void TestComboBoxes::typeAheadWritesAtOnceOnlyWhenClosed()
     QCOMPARE(open.unit.Peek(Address), 0);
     Press(Qt::Key_Return);
     QCOMPARE(open.unit.Peek(Address), 1);
+}
+
+void TestComboBoxes::typeAheadChoosesFromTheTop_data()
+{
+    // typed: the characters, 100 ms apart; "|" is a pause of half a second.
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("writes");
+    QTest::newRow("the start of the entry shown writes nothing") << 0 << "4" << 0 << 0;
+    QTest::newRow("a later entry that begins so stays too") << 4 << "4" << 4 << 0;
+    QTest::newRow("the same key again does not cycle") << 0 << "4|4|4" << 0 << 0;
+    QTest::newRow("another entry: the first from the top") << 4 << "5" << 1 << 1;
+    QTest::newRow("a longer prefix reaches the later entry") << 0 << "4 cilindri (" << 4 << 1;
+    QTest::newRow("ignoring case") << 0 << "4 CILINDRI (S" << 5 << 2;
+    QTest::newRow("after a pause a new prefix") << 0 << "8|4" << 0 << 2;
+    QTest::newRow("within the interval one prefix") << 0 << "84" << 3 << 1;
+    QTest::newRow("no entry begins so: nothing") << 2 << "x" << 2 << 0;
+}
+
+void TestComboBoxes::typeAheadChoosesFromTheTop()
+{
+    QFETCH(int, shown);
+    QFETCH(QString, typed);
+    QFETCH(int, chosen);
+    QFETCH(int, writes);
+    const QStringList ignition = {"4 cilindri", "5 cilindri", "6 cilindri", "8 cilindri",
+                                  "4 cilindri (bobina statica)", "4 cilindri (segnale iniettore)"};
+
+    // The bound list writes the item; the key list has the same type-ahead.
+    ComboWindow w;
+    TKeyComboBox* keys = new TKeyComboBox(&w.window);
+    keys->setGeometry(200, 120, 160, 24);
+    for (TConfirmComboBox* list : {static_cast<TConfirmComboBox*>(w.combo), static_cast<TConfirmComboBox*>(keys)}) {
+        list->clear();
+        list->addItems(ignition);
+    }
+    w.unit.Poke(Address, shown);
+    w.combo->InitData();
+    keys->setCurrentIndex(shown);
+    QVERIFY(w.ShowAndEnter());
+
+    for (TConfirmComboBox* list : {static_cast<TConfirmComboBox*>(w.combo), static_cast<TConfirmComboBox*>(keys)}) {
+        qint64 now = 10000;
+        list->SetTypeAheadClock([&now] { return now; });
+        list->setFocus();
+        QSignalSpy changes(list, &TConfirmComboBox::OnChange);
+        for (QChar c : typed) {
+            now += c == QLatin1Char('|') ? TTypeAhead::Interval : 100;
+            if (c != QLatin1Char('|'))
+                QTest::keyClick(list, c.toLatin1());
+        }
+        QCOMPARE(list->currentIndex(), chosen);
+        QCOMPARE(changes.size(), writes);
+    }
+    QCOMPARE(w.unit.Peek(Address), chosen);
 }
 
 void TestComboBoxes::tabOutOfOpenListLeavesTheItem()

@@ -6,6 +6,8 @@
 #include "controls/OrvCheckBox.h"
 
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 namespace {
@@ -35,6 +37,16 @@ struct BoxWindow {
     void Click() { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2)); }
 };
 
+// Where the style draws the parts of a check box.
+struct BoxParts : TOrvCheckBox {
+    QRect Part(QStyle::SubElement element) const
+    {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(element, &option, this);
+    }
+};
+
 } // namespace
 
 class TestOrvCheckBox : public QObject {
@@ -51,6 +63,8 @@ private slots:
     void settingTheConditionRereadsTheUnit();
     void failedClickShowsTheItemAgain_data();
     void failedClickShowsTheItemAgain();
+    void captionSideFollowsAlignment_data();
+    void captionSideFollowsAlignment();
 };
 
 void TestOrvCheckBox::startsAsAPlainBooleanBinding()
@@ -214,6 +228,38 @@ void TestOrvCheckBox::failedClickShowsTheItemAgain()
 
     QCOMPARE(w.unit.Peek(Address), 0);
     QVERIFY(!w.box->isChecked());
+}
+
+void TestOrvCheckBox::captionSideFollowsAlignment_data()
+{
+    QTest::addColumn<bool>("leftJustify");
+    QTest::newRow("right-justified (default): caption right of the box") << false;
+    QTest::newRow("left-justified: caption left of the box") << true;
+}
+
+void TestOrvCheckBox::captionSideFollowsAlignment()
+{
+    QFETCH(bool, leftJustify);
+    QWidget window;
+    BoxParts& box = *new BoxParts;
+    box.setParent(&window);
+    QCOMPARE(box.Alignment(), TOrvCheckBox::taRightJustify);
+    box.setText(QStringLiteral("Imposta Default Fisso:"));
+    box.setGeometry(0, 0, 300, 27);
+    if (leftJustify)
+        box.setProperty("Alignment", QVariant::fromValue(TOrvCheckBox::taLeftJustify));
+
+    const QRect indicator = box.Part(QStyle::SE_CheckBoxIndicator);
+    const QRect caption = box.Part(QStyle::SE_CheckBoxContents);
+    QCOMPARE(indicator.center().x() > caption.center().x(), leftJustify);
+    QCOMPARE(indicator.right() > box.width() / 2, leftJustify);
+    // The caption reads as written: the widget's own direction is unchanged.
+    QCOMPARE(box.layoutDirection(), Qt::LeftToRight);
+
+    // A click on the box switches it on either side.
+    window.show();
+    QTest::mouseClick(&box, Qt::LeftButton, {}, indicator.center());
+    QVERIFY(box.isChecked());
 }
 
 QTEST_MAIN(TestOrvCheckBox)

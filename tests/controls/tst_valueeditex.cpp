@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -70,7 +71,8 @@ private slots:
     void returnOnRefusedTextSoundsAndRestores_data();
     void returnOnRefusedTextSoundsAndRestores();
     void keyDownSeesReturnBeforeTheCommit();
-    void escapeRestoresAndStillReachesKeyDown();
+    void escapeIsUsedUpOnlyWhenItUndidTyping_data();
+    void escapeIsUsedUpOnlyWhenItUndidTyping();
     void arrowsMoveFocusOnlyWhenAsked();
     void leavingWithAndWithoutValidation();
     void messagesDriveTextAndAspect();
@@ -326,18 +328,32 @@ void TestValueEditEx::keyDownSeesReturnBeforeTheCommit()
     QCOMPARE(journal, QStringList({QStringLiteral("key-down %1").arg(int(Qt::Key_Return)), "write 1"}));
 }
 
-void TestValueEditEx::escapeRestoresAndStillReachesKeyDown()
+void TestValueEditEx::escapeIsUsedUpOnlyWhenItUndidTyping_data()
 {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("keyDown");
+    QTest::addColumn<bool>("passedOn");
+    QTest::newRow("typing undone: used up") << "123" << 0 << false;
+    QTest::newRow("nothing to undo: on to the window") << "7" << int(Qt::Key_Escape) << true;
+}
+
+void TestValueEditEx::escapeIsUsedUpOnlyWhenItUndidTyping()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, keyDown);
+    QFETCH(bool, passedOn);
     EditWindow w;
     QSignalSpy keyDowns(w.edit, &TValueEditEx::OnKeyDown);
-    w.edit->setText(QStringLiteral("123"));
+    w.edit->setText(typed);
 
-    QTest::keyClick(w.edit, Qt::Key_Escape);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.edit, &escape);
 
     QCOMPARE(w.edit->text(), QStringLiteral("7"));
     QCOMPARE(w.edit->selectedText(), QStringLiteral("7"));
     QCOMPARE(keyDowns.size(), 1);
-    QCOMPARE(keyDowns.at(0).at(0).toInt(), int(Qt::Key_Escape));
+    QCOMPARE(keyDowns.at(0).at(0).toInt(), keyDown);
+    QCOMPARE(!escape.isAccepted(), passedOn);
 }
 
 void TestValueEditEx::arrowsMoveFocusOnlyWhenAsked()

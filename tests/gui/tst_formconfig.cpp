@@ -79,6 +79,9 @@ private slots:
     void connectKeyAfterAFailedConnect();
     void liveValuesAndLampsFollowThePacket();
     void languageEntriesRefreshEveryText();
+    void escapeUndoesTypingBeforeItCloses();
+    void startUpWaitsForNoUnit();
+    void checkBoxCaptionsStandLeftOfTheirBoxes();
 
 private:
     void MakeWindows(int screenWidth = 800);
@@ -344,6 +347,7 @@ void TestFormConfig::switchListShowsTheUnitsPattern_data()
     QTest::newRow("0x45: push button only") << 0x45 << true << 0;
     QTest::newRow("0xFC: with indicator") << 0xFC << true << 1;
     QTest::newRow("0xFC: with indicator, no unit") << 0xFC << false << 1;
+    QTest::newRow("factory unit") << -1 << true << 0;
 }
 
 void TestFormConfig::switchListShowsTheUnitsPattern()
@@ -354,7 +358,8 @@ void TestFormConfig::switchListShowsTheUnitsPattern()
     MakeWindows();
     auto* list = Find<TOrvComboBox>("OrvComboCommutatore");
     if (connected) {
-        m_sim->writeMemory(SwitchKind, kind);
+        if (kind >= 0)
+            m_sim->writeMemory(SwitchKind, kind);
         Connect(); // reading the unit selects the entry
     } else {
         m_module->Number(QStringLiteral("TIPO_COMMUTATORE"))->InitData(&kind);
@@ -589,9 +594,10 @@ void TestFormConfig::languageEntriesRefreshEveryText()
     QCOMPARE(Find<TOrvCheckBox>("OrvCheckBoxCutOff")->text(), QStringLiteral("Cut-Off"));
     QCOMPARE(changeover->itemText(1), QStringLiteral("Acceleration"));
     QCOMPARE(m_config->StatusBar()->PanelText(0), QStringLiteral("Control unit connected"));
-    // The lists show their items' entries again, the switch list its pattern.
+    // The lists show their items' entries again, the switch list its pattern
+    // (the factory's push button only).
     QCOMPARE(ignition->currentIndex(), ignitionEntry);
-    QCOMPARE(Find<TOrvComboBox>("OrvComboCommutatore")->currentIndex(), -1);
+    QCOMPARE(Find<TOrvComboBox>("OrvComboCommutatore")->currentIndex(), 0);
 
     // Switching twice gives the texts of switching once.
     english->trigger();
@@ -599,6 +605,44 @@ void TestFormConfig::languageEntriesRefreshEveryText()
     QCOMPARE(Find<TOrvComboBox>("OrvComboTipoSensore")->count(), 3);
     m_main->SwitchLanguage(0);
     QCOMPARE(changeover->itemText(1), QStringLiteral("Accelerazione"));
+}
+
+void TestFormConfig::escapeUndoesTypingBeforeItCloses()
+{
+    MakeWindows();
+    ShowActive();
+    auto* edit = Find<TValueEditEx>("OrvValEditRitardoSonda");
+    FocusOnItsPage(edit);
+    const QString shown = edit->text();
+    QTest::keyClicks(edit, "9");
+    QVERIFY(edit->text() != shown);
+
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QCOMPARE(edit->text(), shown);
+    QVERIFY(m_config->isVisible());
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QVERIFY(!m_config->isVisible());
+}
+
+void TestFormConfig::startUpWaitsForNoUnit()
+{
+    // The windows built as at start-up: the defaults are applied with the link
+    // library loaded and no unit, so no rule pauses for one.
+    MakeWindows();
+    QVERIFY(m_module->OrvConnection()->DllLoaded());
+    QCOMPARE(m_prompts->waits, QList<int>());
+    // With a unit, the actuator rule keeps its pause.
+    Connect();
+    m_prompts->waits.clear();
+    QVERIFY(m_module->Number(QStringLiteral("MASSIMA_APERTURA_ATTUATORE"))->SetData(150));
+    QVERIFY(m_prompts->waits.contains(100));
+}
+
+void TestFormConfig::checkBoxCaptionsStandLeftOfTheirBoxes()
+{
+    MakeWindows();
+    for (TOrvCheckBox* box : m_config->findChildren<TOrvCheckBox*>())
+        QCOMPARE(box->Alignment(), TOrvCheckBox::taLeftJustify);
 }
 
 QTEST_MAIN(TestFormConfig)

@@ -5,6 +5,9 @@
 #include "../common/SimUnit.h"
 #include "FakeFileDialogs.h"
 #include "app/AboutBox.h"
+#include "app/FormAttesa.h"
+#include "app/FormConfig.h"
+#include "app/FormOndaCostruita.h"
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
@@ -19,13 +22,37 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
+
+namespace {
+
+// The relative luminance and contrast ratio of the web content guidelines.
+double Luminance(const QColor& colour)
+{
+    auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+} // namespace
 
 class TestFormMain : public QObject {
     Q_OBJECT
@@ -47,6 +74,12 @@ private slots:
     void droppedConfigurationFileIsOffered();
     void aboutBoxShowsTheVersion();
     void languageButtonsSwitchEveryText();
+    void menuEntriesReadOnTheirBackground();
+    void arrowsMoveTheHighlightWhateverHasTheFocus();
+    void languageButtonsWithoutFlagsShowTheNames();
+    void everyWindowCarriesTheApplicationIcon();
+    void standardButtonsSpeakTheLanguage_data();
+    void standardButtonsSpeakTheLanguage();
 
 private:
     void MakeWindow(int screenWidth = 800);
@@ -69,6 +102,9 @@ void TestFormMain::init()
 
 void TestFormMain::cleanup()
 {
+    // The language is kept in the user's settings: the next test starts in Italian.
+    if (m_window)
+        m_window->OrvRegistryData()->SetIntData(QStringLiteral("Language"), 0);
     delete m_window;
     m_window = nullptr;
     delete m_module;
@@ -330,6 +366,112 @@ void TestFormMain::languageButtonsSwitchEveryText()
     QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Vehicle configuration"));
     m_window->SwitchLanguage(0);
     QCOMPARE(m_window->windowTitle(), QStringLiteral("TZR582 - Configuratore"));
+}
+
+void TestFormMain::menuEntriesReadOnTheirBackground()
+{
+    MakeWindow();
+    // The colour behind each entry as drawn (the entry's top-left corner, where
+    // no glyph reaches), against the entry's text colour, with each entry
+    // highlighted in turn.
+    for (int highlighted = 0; highlighted < 4; ++highlighted) {
+        QTest::mouseMove(m_window->MenuLabel(highlighted), QPoint(5, 5));
+        QCOMPARE(m_window->HighlightedEntry(), highlighted);
+        const QImage shown = m_window->grab().toImage();
+        for (int entry = 0; entry < 4; ++entry) {
+            const QLabel* label = m_window->MenuLabel(entry);
+            const QPoint corner = label->mapTo(m_window, QPoint(1, 1)) * shown.devicePixelRatio();
+            const QColor background = shown.pixelColor(corner);
+            const QColor text = label->palette().color(QPalette::WindowText);
+            const double contrast = Contrast(text, background);
+            QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("entry %1 (%2 highlighted): %3 on %4, %5:1")
+                                                     .arg(entry)
+                                                     .arg(highlighted)
+                                                     .arg(text.name(), background.name())
+                                                     .arg(contrast, 0, 'f', 2)));
+        }
+    }
+    // The highlight keeps its yellow and its underline.
+    QCOMPARE(m_window->MenuLabel(3)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QVERIFY(m_window->MenuLabel(3)->font().underline());
+}
+
+void TestFormMain::arrowsMoveTheHighlightWhateverHasTheFocus()
+{
+    MakeWindow();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    // A click on the language strip's background, below the buttons, gives it the focus.
+    auto* strip = m_window->findChild<QScrollArea*>(QStringLiteral("ScrollLingue"));
+    QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, QPoint(strip->width() / 2, strip->height() - 5));
+    QCOMPARE(QApplication::focusWidget(), strip);
+    const int first = m_window->HighlightedEntry(); // where the mouse left it
+    QTest::keyClick(strip, Qt::Key_Down);
+    QCOMPARE(m_window->HighlightedEntry(), (first + 1) % 4);
+    QTest::keyClick(strip, Qt::Key_Up);
+    QTest::keyClick(strip, Qt::Key_Up);
+    QCOMPARE(m_window->HighlightedEntry(), (first + 3) % 4);
+}
+
+void TestFormMain::languageButtonsWithoutFlagsShowTheNames()
+{
+    // A program folder with the language store but no resource library.
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("Dizionario")));
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Dizionario/Languages.lng"),
+                        folder.filePath(QStringLiteral("Dizionario/Languages.lng"))));
+    m_window = new TFormMain(m_module, 800, nullptr, folder.path());
+    QVERIFY(!ResourceLibrary::IsLoaded());
+    const QList<QToolButton*> buttons = m_window->LanguageButtons();
+    QCOMPARE(buttons.size(), 6);
+    for (int i = 0; i < buttons.size(); ++i) {
+        const QToolButton* button = buttons.at(i);
+        QVERIFY(button->icon().isNull());
+        QCOMPARE(button->text(), m_module->Translator()->GetFirstString(i).remove(QLatin1Char('&')));
+        QVERIFY(!button->autoRaise()); // framed, so that the button shows as one
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(),
+                 qPrintable(button->text()));
+    }
+}
+
+void TestFormMain::everyWindowCarriesTheApplicationIcon()
+{
+    MakeWindow();
+    const QIcon icon = QApplication::windowIcon();
+    QVERIFY(!icon.isNull());
+    TFormConfig config(m_module, m_window, 800);
+    TFormOndaCostruita wave(m_module, 800, &config);
+    TAboutBox about(m_window);
+    TFormAttesa wait([] { return QString(); });
+    QMessageBox box(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok, m_window);
+    for (QWidget* window : {static_cast<QWidget*>(m_window), static_cast<QWidget*>(&config),
+                            static_cast<QWidget*>(&wave), static_cast<QWidget*>(&about),
+                            static_cast<QWidget*>(&wait), static_cast<QWidget*>(&box)})
+        QVERIFY2(window->windowIcon().cacheKey() == icon.cacheKey(), window->metaObject()->className());
+}
+
+void TestFormMain::standardButtonsSpeakTheLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("cancel");
+    QTest::newRow("German") << 4 << "&Ja" << "Abbrechen";
+    QTest::newRow("Russian") << 5 << "&Да" << "Отмена";
+    QTest::newRow("Italian") << 0 << "&Sì" << "Annulla";
+    QTest::newRow("English") << 1 << "&Yes" << "Cancel";
+}
+
+void TestFormMain::standardButtonsSpeakTheLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QString, yes);
+    QFETCH(QString, cancel);
+    MakeWindow();
+    m_window->SwitchLanguage(4); // away first: the switch replaces the translation
+    m_window->SwitchLanguage(language);
+    QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Yes | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), yes);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), cancel);
 }
 
 QTEST_MAIN(TestFormMain)

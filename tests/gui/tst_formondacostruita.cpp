@@ -11,6 +11,7 @@
 #include "support/NumberText.h"
 #include "support/Translator.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <limits>
@@ -40,6 +41,8 @@ private slots:
     void wavesCannotBeZeroWithATriStateTime_data();
     void wavesCannotBeZeroWithATriStateTime();
     void standardRestoresTheWaveOnlyWithAUnit();
+    void escapeUndoesTypingBeforeItCloses_data();
+    void escapeUndoesTypingBeforeItCloses();
 
 private:
     void Open(bool connected = true);
@@ -209,6 +212,34 @@ void TestFormOndaCostruita::standardRestoresTheWaveOnlyWithAUnit()
         QCOMPARE(m_sim->readMemory(address), m_sim->factoryByte(address));
     QCOMPARE(field->text(), QStringLiteral("0"));
     QCOMPARE(Find<TValueEditEx>("OrvValEditNVolteAlto")->text(), QStringLiteral("0.36"));
+}
+
+void TestFormOndaCostruita::escapeUndoesTypingBeforeItCloses_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("value edit") << "OrvValEditNVolteAlto";
+    QTest::newRow("numeric edit") << "NumericEditSondaSconnessa";
+}
+
+void TestFormOndaCostruita::escapeUndoesTypingBeforeItCloses()
+{
+    QFETCH(QString, field);
+    Open();
+    auto* edit = m_dialog->findChild<QLineEdit*>(field);
+    edit->setFocus();
+    const QString shown = edit->text();
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, "7");
+    QVERIFY(edit->text() != shown);
+
+    // The first Escape only takes the typing back (the dialog has no cancel button).
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QCOMPARE(edit->text(), shown);
+    QVERIFY(m_dialog->isVisible());
+    // With nothing left to undo, Escape closes the dialog as before.
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QVERIFY(!m_dialog->isVisible());
+    QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
 }
 
 QTEST_MAIN(TestFormOndaCostruita)

@@ -1,10 +1,13 @@
 // The wait window: progress set or added, the percentage line, the progress
 // messages of the link library, and the reference to the window being shown.
 
+#include "app/DesignFonts.h"
 #include "app/FormAttesa.h"
 #include "link/WindowMessage.h"
+#include "support/Translator.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTest>
 
 class TestWaitWindow : public QObject {
@@ -15,6 +18,8 @@ private slots:
     void progressMessagesMoveTheBar_data();
     void progressMessagesMoveTheBar();
     void currentWaitWindowIsClearedWithTheWindow();
+    void percentageLineFitsEveryLanguage_data();
+    void percentageLineFitsEveryLanguage();
 };
 
 void TestWaitWindow::progressIsSetOrAdded()
@@ -58,6 +63,31 @@ void TestWaitWindow::currentWaitWindowIsClearedWithTheWindow()
         CurrentWaitWindow = &wait;
     }
     QVERIFY(!CurrentWaitWindow);
+}
+
+void TestWaitWindow::percentageLineFitsEveryLanguage_data()
+{
+    QTest::addColumn<int>("screenWidth");
+    for (int width : {800, 1024, 1280, 1600, 1920})
+        QTest::newRow(qPrintable(QString::number(width))) << width;
+}
+
+void TestWaitWindow::percentageLineFitsEveryLanguage()
+{
+    QFETCH(int, screenWidth);
+    DesignFonts::Register(); // as the program does; the line fits with or without them
+    TTranslator translator;
+    translator.SetDllName(QCoreApplication::applicationDirPath() + QStringLiteral("/Dizionario\\Languages.dll"));
+    QVERIFY(translator.LoadLanguageLibrary());
+    for (int language = 0; language < translator.MaxLanguages(); ++language) {
+        translator.SetLinguaCorrente(language);
+        TFormAttesa wait([&translator] { return translator.GetString(21, 0); }, screenWidth);
+        wait.SetWaitProgress(100, true);
+        const auto* line = wait.findChild<QLabel*>(QStringLiteral("LabelCompleted"));
+        QVERIFY2(line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width(),
+                 qPrintable(line->text()));
+        QVERIFY(line->geometry().right() < wait.width());
+    }
 }
 
 QTEST_MAIN(TestWaitWindow)
