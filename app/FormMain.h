@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -18,6 +19,7 @@ class QAction;
 class QLabel;
 class QToolButton;
 class TConfigurationWindow;
+class TFormChart;
 class TFileDialogs;
 class TLinkStatusBar;
 class TOrvRegistryData;
@@ -62,6 +64,9 @@ public:
     void Connect();
     void Disconnect();
     void About();
+    // Shows the live chart (F6), over the modal window being shown if any.
+    void ShowChart();
+    TFormChart* ChartWindow() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -96,6 +101,7 @@ private:
     TOrvRegistryData* m_registry = nullptr;
     TLinkStatusBar* m_statusBar = nullptr;
     TConfigurationWindow* m_config = nullptr;
+    QPointer<TFormChart> m_chart; // its owner is the window it was last shown over
     std::unique_ptr<TFileDialogs> m_ownDialogs;
     TFileDialogs* m_dialogs = nullptr;
     QList<QToolButton*> m_languageButtons;

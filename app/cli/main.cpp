@@ -6,15 +6,26 @@
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 
+#include <memory>
 #include <unistd.h>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    const TParsedCommand parsed = TCommandLine::Parse(app.arguments().mid(1));
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    const TParsedCommand parsed = TCommandLine::Parse(words);
+    // Drawing needs the widget application, and no display: the offscreen
+    // platform unless another is asked for.
+    const bool draws = parsed.outcome == TParsedCommand::Outcome::Run && parsed.command->id == TCommandId::LogPlot;
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        draws ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
 
     // Straight to the descriptors: no buffer holds back a line of live values.
     QFile out;
