@@ -4,8 +4,8 @@
 // left-hand scale that fits what is visible, bands as steps on a fixed
 // right-hand scale, the marked moments as dashed lines and the cursor as a
 // solid one. A stretch with more samples than the pane has pixels is drawn from
-// the lowest and highest value of each pixel column, so ten minutes cost no
-// more to draw than one.
+// the lowest and highest value of each column of two pixels, so ten minutes
+// cost no more to draw than one.
 
 #include "datalog/SampleRing.h"
 
@@ -34,8 +34,10 @@ public:
     void SetExtraRoom(double left, double right);
 
     // Draws the rows of the ring from `from` to `to` seconds, with the cursor
-    // (NaN for none).
-    void Draw(const TSampleRing& ring, double from, double to, double cursor);
+    // (NaN for none). The time scale counts from origin: a view that follows
+    // the newest sample counts back from it, so that its scale stays put and
+    // only the lines move.
+    void Draw(const TSampleRing& ring, double from, double to, double cursor, double origin);
 
 signals:
     void Clicked(double time);
@@ -59,6 +61,7 @@ private:
     double m_from = 0;
     double m_to = 1;
     double m_cursor = 0;
+    double m_origin = 0;
     QList<double> m_markers;
     QMarginsF m_extra;
 };

@@ -51,12 +51,12 @@ void TChartPanes::PlacePanes()
         lowest->SetTimeLabelsVisible(true);
 }
 
-void TChartPanes::Draw(const TSampleRing* ring, double from, double to, double cursor)
+void TChartPanes::Draw(const TSampleRing* ring, double from, double to, double cursor, double origin)
 {
     static const TSampleRing empty(0);
     for (TChartPane* pane : std::as_const(m_panes)) {
         if (!pane->isHidden())
-            pane->Draw(ring ? *ring : empty, from, to, cursor);
+            pane->Draw(ring ? *ring : empty, from, to, cursor, origin);
     }
     AlignPlotAreas();
 }

@@ -26,8 +26,9 @@ public:
     const QList<TChartPane*>& Panes() const { return m_panes; }
 
     // Draws the rows of ring (not owned; null draws nothing) from `from` to `to`
-    // seconds, with the cursor at `cursor` seconds (NaN: no cursor).
-    void Draw(const TSampleRing* ring, double from, double to, double cursor = NAN);
+    // seconds, with the cursor at `cursor` seconds (NaN: no cursor), on a time
+    // scale that counts from origin.
+    void Draw(const TSampleRing* ring, double from, double to, double cursor = NAN, double origin = 0);
 
 signals:
     void Clicked(double time);

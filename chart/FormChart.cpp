@@ -28,8 +28,13 @@
 
 namespace {
 
-// The view is drawn at most this often while it follows the live samples.
-constexpr int RedrawInterval = 250;
+// While the view follows the live samples it is drawn about 60 times across
+// its width, from four times a second (10 s visible) to once a second (a
+// minute and more): drawing, not sampling, is what the chart costs.
+int RedrawInterval(int spanSeconds)
+{
+    return std::clamp(spanSeconds * 1000 / 60, 250, 1000);
+}
 // The scroll bar counts tenths of a second.
 constexpr double ScrollSteps = 10;
 const QString LogFolderSetting = QStringLiteral("LogFolder");
@@ -106,9 +111,9 @@ TFormChart::TFormChart(TSerialDataModule* module, TOrvRegistryData* settings, TC
     m_sampler = new TLiveSampler(module, m_clock, this);
     connect(m_sampler, &TLiveSampler::Sampled, this, &TFormChart::TakeSample);
     BuildWindow();
-    auto* timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, &TFormChart::Tick);
-    timer->start(RedrawInterval);
+    m_redraw = new QTimer(this);
+    connect(m_redraw, &QTimer::timeout, this, &TFormChart::Tick);
+    m_redraw->start(RedrawInterval(m_span));
     RefreshInterfaceText();
     resize(1000, 700);
 }
@@ -291,10 +296,12 @@ void TFormChart::Tick()
 void TFormChart::UpdateView()
 {
     const TSampleRing& ring = ShownSamples();
-    if (!m_replay && !m_paused && !ring.IsEmpty())
+    const bool following = !m_replay && !m_paused;
+    if (following && !ring.IsEmpty())
         m_end = std::max(ring.LastTime(), ring.FirstTime() + m_span);
     const double from = m_end - m_span;
-    m_panes->Draw(&ring, from, m_end, m_cursor);
+    // Following, the time scale counts the seconds back from the right edge.
+    m_panes->Draw(&ring, from, m_end, m_cursor, following ? m_end : 0);
     UpdateScrollBar();
     UpdateReadings(from, m_end);
 }
@@ -364,6 +371,9 @@ void TFormChart::UpdateStatus()
 
 void TFormChart::SetPaused(bool paused)
 {
+    // The view freezes where the newest sample is, drawn or not yet.
+    if (paused && !m_paused && !m_replay)
+        UpdateView();
     m_paused = paused;
     if (m_pauseButton->isChecked() != paused)
         m_pauseButton->setChecked(paused);
@@ -376,6 +386,7 @@ void TFormChart::SetSpan(int seconds)
         return;
     m_span = seconds;
     m_spanList->setCurrentIndex(int(Spans().indexOf(seconds)));
+    m_redraw->setInterval(RedrawInterval(seconds));
     const TSampleRing& ring = ShownSamples();
     if ((m_replay || m_paused) && !ring.IsEmpty())
         m_end = std::clamp(m_end, ring.FirstTime() + m_span, std::max(ring.LastTime(), ring.FirstTime() + m_span));

@@ -27,6 +27,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 class TChartDialogs;
 class TChartPanes;
 class TLiveSampler;
@@ -126,6 +127,7 @@ private:
     double m_cursor = NAN;
 
     TChartPanes* m_panes = nullptr;
+    QTimer* m_redraw = nullptr;
     QScrollBar* m_scroll = nullptr;
     QComboBox* m_spanList = nullptr;
     QLabel* m_spanLabel = nullptr;
