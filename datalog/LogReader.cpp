@@ -48,6 +48,21 @@ bool ReadHeader(const QStringList& header, Columns& columns, QString& error)
     return true;
 }
 
+// The first row's time stamp is read in full; the others, which only the
+// reader of the file looks at, are checked for the shape "yyyy-MM-ddTHH:mm:ss".
+bool LooksLikeTimeStamp(const QString& text)
+{
+    static const QString shape = QStringLiteral("dddd-dd-ddTdd:dd:dd");
+    if (text.size() < shape.size())
+        return false;
+    for (qsizetype i = 0; i < shape.size(); ++i) {
+        const bool digit = text.at(i).isDigit();
+        if (shape.at(i) == u'd' ? !digit : text.at(i) != shape.at(i))
+            return false;
+    }
+    return true;
+}
+
 bool Number(const QString& text, double& value)
 {
     bool ok = false;
@@ -96,8 +111,7 @@ bool Read(const QString& fileName, TLogData& data, QString& error)
             return fail(QStringLiteral("the elapsed time '%1' is not a number").arg(fields.at(0)));
         if (!data.samples.IsEmpty() && elapsed < data.samples.LastTime())
             return fail(QStringLiteral("the elapsed time goes back"));
-        const QDateTime time = QDateTime::fromString(fields.at(1), Qt::ISODateWithMs);
-        if (!time.isValid())
+        if (!LooksLikeTimeStamp(fields.at(1)))
             return fail(QStringLiteral("the time stamp '%1' is not an ISO 8601 time").arg(fields.at(1)));
         for (int channel = 0; channel < LiveChannel::Count; ++channel) {
             const QString& text = fields.at(columns.channels.at(channel));
@@ -105,8 +119,11 @@ bool Read(const QString& fileName, TLogData& data, QString& error)
                 return fail(QStringLiteral("the value '%1' of %2 is not a number")
                                 .arg(text, LiveChannels().at(channel).name));
         }
-        if (data.samples.IsEmpty())
-            data.start = time;
+        if (data.samples.IsEmpty()) {
+            data.start = QDateTime::fromString(fields.at(1), Qt::ISODateWithMs);
+            if (!data.start.isValid())
+                return fail(QStringLiteral("the time stamp '%1' is not an ISO 8601 time").arg(fields.at(1)));
+        }
         data.samples.Append(elapsed, values.data());
         if (columns.mark >= 0 && !fields.at(columns.mark).isEmpty())
             data.samples.AddMarker(elapsed, columns.note >= 0 ? fields.at(columns.note) : QString());
