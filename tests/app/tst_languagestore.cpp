@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int LanguageCount = 6;
-constexpr int StringsPerLanguage = 200;
+constexpr int StringsPerLanguage = 300;
 
 QList<int> Range(int first, int last)
 {
