@@ -474,7 +474,7 @@ void TFormMain::ShowChart()
     QWidget* host = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
     if (!m_chart) {
         m_chart = new TFormChart(m_module, m_registry, nullptr, nullptr, host);
-        connect(m_chart, &TFormChart::Hidden, this, [this] {
+        connect(m_chart, &TFormChart::Closed, this, [this] {
             m_module->DataRefresher()->SetEnabled(m_config && m_config->Widget()->isVisible());
         });
     } else if (m_chart->parentWidget() != host) {

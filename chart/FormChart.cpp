@@ -527,13 +527,12 @@ void TFormChart::showEvent(QShowEvent* event)
     UpdateView();
 }
 
-void TFormChart::hideEvent(QHideEvent* event)
+// Closing the window ends a recording; moving it over another window does not.
+void TFormChart::closeEvent(QCloseEvent* event)
 {
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
+    QWidget::closeEvent(event);
     StopRecording();
-    emit Hidden();
+    emit Closed();
 }
 
 bool TFormChart::event(QEvent* event)

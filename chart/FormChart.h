@@ -82,12 +82,12 @@ public:
     TChartPanes* Panes() const { return m_panes; }
 
 signals:
-    void Hidden();
+    void Closed();
 
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
