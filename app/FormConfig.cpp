@@ -174,6 +174,7 @@ void TFormConfig::CreatePopupMenu()
     if (m_main) {
         m_popupMenu->addAction(m_main->Action("ActionConnect"));
         m_popupMenu->addAction(m_main->Action("ActionDisconnect"));
+        m_popupMenu->addAction(m_main->Action("ActionChart"));
     }
     m_popupMenu->addSeparator();
     TTranslator* translator = m_module->Translator();
@@ -416,6 +417,10 @@ bool TFormConfig::FormKeyDown(const QKeyEvent* event)
     switch (key) {
     case Qt::Key_Escape:
         reject();
+        return true;
+    case Qt::Key_F6:
+        if (m_main)
+            m_main->ShowChart();
         return true;
     case Qt::Key_PageDown:
         SelectNeighbourPage(1);

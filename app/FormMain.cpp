@@ -11,6 +11,7 @@
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
 #include "app/ToolkitTranslation.h"
+#include "chart/FormChart.h"
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
@@ -130,6 +131,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
                 if (m_config)
                     QCoreApplication::postEvent(m_config->Widget(),
                                                 new TWindowMessage(message, wParam, lParam));
+                if (m_chart)
+                    QCoreApplication::postEvent(m_chart, new TWindowMessage(message, wParam, lParam));
             });
 }
 
@@ -280,6 +283,14 @@ void TFormMain::ConnectActions()
     connect(m_ui->ActionConnect, &QAction::triggered, this, &TFormMain::Connect);
     connect(m_ui->ActionDisconnect, &QAction::triggered, this, &TFormMain::Disconnect);
     connect(m_ui->ActionAbout, &QAction::triggered, this, &TFormMain::About);
+
+    auto* chart = new QAction(this);
+    chart->setObjectName(QStringLiteral("ActionChart"));
+    chart->setShortcut(Qt::Key_F6);
+    m_ui->MenuComunicazione->addSeparator();
+    m_ui->MenuComunicazione->addAction(chart);
+    addAction(chart);
+    connect(chart, &QAction::triggered, this, &TFormMain::ShowChart);
 }
 
 // --- language and texts -------------------------------------------------------
@@ -371,8 +382,11 @@ void TFormMain::RefreshInterfaceText()
     m_ui->MenuAiuto->setTitle(Text(8));
     m_ui->ActionAbout->setText(Text(9));
     m_recentMenu->setTitle(Text(302));
+    Action("ActionChart")->setText(Text(240));
     if (m_config)
         m_config->RefreshInterfaceText();
+    if (m_chart)
+        m_chart->RefreshInterfaceText();
     m_module->NotifyAllItems();
 }
 
@@ -536,7 +550,29 @@ void TFormMain::ConfigureVehicle()
         return;
     m_module->DataRefresher()->SetEnabled(true);
     m_config->ShowModal();
-    m_module->DataRefresher()->SetEnabled(false);
+    m_module->DataRefresher()->SetEnabled(m_chart && m_chart->isVisible());
+}
+
+TFormChart* TFormMain::ChartWindow() const
+{
+    return m_chart;
+}
+
+void TFormMain::ShowChart()
+{
+    // A window of the modal window being shown is not blocked by it.
+    QWidget* host = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    if (!m_chart) {
+        m_chart = new TFormChart(m_module, m_registry, nullptr, nullptr, host);
+        connect(m_chart, &TFormChart::Closed, this, [this] {
+            m_module->DataRefresher()->SetEnabled(m_config && m_config->Widget()->isVisible());
+        });
+    } else if (m_chart->parentWidget() != host) {
+        m_chart->setParent(host, m_chart->windowFlags());
+    }
+    m_chart->show();
+    m_chart->raise();
+    m_chart->activateWindow();
 }
 
 QString TFormMain::ConfigurationsFolder() const

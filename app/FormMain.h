@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,7 @@ class QToolButton;
 class QMenu;
 class TConfigurationFileOffer;
 class TConfigurationWindow;
+class TFormChart;
 class TFileDialogs;
 class TLinkStatusBar;
 class TOrvRegistryData;
@@ -70,6 +72,9 @@ public:
     void Connect();
     void Disconnect();
     void About();
+    // Shows the live chart (F6), over the modal window being shown if any.
+    void ShowChart();
+    TFormChart* ChartWindow() const;
 
     // A configuration file handed to the program (its command line, the file
     // manager, a drop on the window): offered for loading once a unit is connected.
@@ -120,6 +125,7 @@ private:
     TOrvRegistryData* m_registry = nullptr;
     TLinkStatusBar* m_statusBar = nullptr;
     TConfigurationWindow* m_config = nullptr;
+    QPointer<TFormChart> m_chart; // its owner is the window it was last shown over
     std::unique_ptr<TFileDialogs> m_ownDialogs;
     TFileDialogs* m_dialogs = nullptr;
     std::unique_ptr<TToolkitTranslation> m_toolkitTranslation;

@@ -204,6 +204,8 @@ void TDataRefresher::RefreshPass(bool force)
     // Deliveries may register or remove clients; walk by position and look the
     // group up again after each delivery.
     for (size_t g = 0; g < m_groups.size(); ++g) {
+        const uint32_t descriptor = m_groups[g].descriptor;
+        const int index = m_groups[g].index;
         bool read = false;
         for (size_t c = 0; g < m_groups.size() && c < m_groups[g].clients.size(); ++c) {
             Client& client = m_groups[g].clients[c];
@@ -220,6 +222,8 @@ void TDataRefresher::RefreshPass(bool force)
             if (component)
                 Deliver(component, m_groups[g]);
         }
+        if (read)
+            emit GroupDelivered(descriptor, index);
     }
 }
 

@@ -51,6 +51,11 @@ public:
     // monotonic clock; replaceable for tests).
     void SetClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
+signals:
+    // A pass has read a group and handed it to every client due: their values
+    // are now the ones the unit sent.
+    void GroupDelivered(quint32 descriptor, int index);
+
 protected:
     bool event(QEvent* event) override;
 

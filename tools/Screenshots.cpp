@@ -10,7 +10,9 @@
 // the resource library (main-<width>-noflags); the configuration window is shown
 // connected to the unit (the link library beside the program), one picture a
 // page, with the limits hint of one field, in Italian, English, German and
-// Russian. The design fonts are registered as the program does.
+// Russian. The design fonts are registered as the program does. The live
+// chart shows the first 90 s of the simulated engine (its clock moved by the
+// tool), with a marker and the cursor, in Italian and English.
 
 #include "app/AboutBox.h"
 #include "app/DesignFonts.h"
@@ -19,12 +21,15 @@
 #include "app/FormMain.h"
 #include "app/FormOndaCostruita.h"
 #include "app/SerialDataModule.h"
+#include "chart/ChartDialogs.h"
+#include "chart/FormChart.h"
 #include "controls/ValueEditEx.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
+#include "tools/SimulatedTime.h"
 
 #include <QApplication>
 #include <QDir>
@@ -134,6 +139,60 @@ void ConfigurationWindow(TSerialDataModule& module, int width, const QDir& folde
     QCoreApplication::processEvents();
 }
 
+// The chart's questions answered: a marker with its note.
+class MarkerNote : public TChartDialogs {
+public:
+    QString GetLogFileName(QWidget*, const QString&, const QString&) override { return QString(); }
+    QString GetLogFolder(QWidget*, const QString&, const QString&) override { return QString(); }
+    bool GetMarkerNote(QWidget*, const QString&, const QString&, QString& note) override
+    {
+        note = QStringLiteral("idle");
+        return true;
+    }
+};
+
+// The live chart over 90 s of the engine from its start, with a marker where
+// it idles again after the full-throttle run and the cursor on that idle.
+void ChartWindow(TSerialDataModule& module, int width, const QDir& folder)
+{
+    QLibrary library;
+    SimUnitControl* unit = SimulatedUnitBesideProgram(library);
+    if (!unit) {
+        std::fprintf(stderr, "the chart needs the simulated unit beside the program\n");
+        return;
+    }
+    TFormMain window(&module, width);
+    window.Connect();
+    SteppedClock clock;
+    MarkerNote dialogs;
+    TFormChart chart(&module, nullptr, &dialogs, &clock);
+    chart.resize(width, width * 5 / 8);
+    chart.show();
+    module.DataRefresher()->SetEnabled(true);
+    for (int tenth = 0; tenth < 900; ++tenth) {
+        unit->pinClock(tenth * 100);
+        module.DataRefresher()->ReloadAll();
+        clock.ms += 100;
+        if (tenth == 520)
+            chart.AddMarker();
+    }
+    unit->unpinClock();
+    chart.SetPaused(true);
+    chart.SetCursor(70.0);
+    for (int language : {0, 1}) {
+        window.SwitchLanguage(language);
+        chart.RefreshInterfaceText();
+        chart.UpdateView();
+        QCoreApplication::processEvents();
+        chart.UpdateView();
+        QCoreApplication::processEvents();
+        Save(chart, folder, QStringLiteral("chart-%1-%2").arg(width).arg(language));
+    }
+    window.SwitchLanguage(0);
+    window.Disconnect();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -156,6 +215,7 @@ int main(int argc, char** argv)
     for (int width : widths) {
         MainWindow(module, width, folder);
         ConfigurationWindow(module, width, folder);
+        ChartWindow(module, width, folder);
     }
     return 0;
 }

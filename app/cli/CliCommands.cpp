@@ -2,9 +2,15 @@
 
 #include "app/ProgramSetup.h"
 #include "app/ResourceLibrary.h"
+#include "app/LiveSampler.h"
 #include "app/SerialDataModule.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
+#include "chart/LogPlot.h"
+#include "datalog/LiveChannels.h"
+#include "datalog/LogClock.h"
+#include "datalog/LogReader.h"
+#include "datalog/LogWriter.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
@@ -17,6 +23,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -42,6 +49,16 @@ const QString CommandItem = QStringLiteral("RIPROGRAMMAZIONE");
 const QString EraseItem = QStringLiteral("CHECKUP");
 
 const QString ProgrammedText = QStringLiteral("Programmazione avvenuta con successo!");
+
+// A recording to a log: its length unless told, its longest (a day), and how
+// often the link is checked meanwhile.
+constexpr double DefaultRecordingSeconds = 10;
+constexpr double MaxRecordingSeconds = 86400;
+constexpr int LinkWatchInterval = 50;
+
+// The sides of a picture of a log, in pixels.
+constexpr int MinPictureSide = 200;
+constexpr int MaxPictureSide = 8000;
 
 // Identity byte 1 while the unit's boot loader runs instead of its application.
 constexpr uint8_t BootLoaderKind = 3;
@@ -119,6 +136,8 @@ int TCliCommands::Run(const TParsedCommand& command)
         return Decrypt(args.at(0));
     case TCommandId::TcnEncrypt:
         return Encrypt(args.at(0), args.at(1));
+    case TCommandId::LogPlot:
+        return Plot(args.at(0));
     default:
         break;
     }
@@ -178,6 +197,53 @@ int TCliCommands::Encrypt(const QString& iniFileName, const QString& fileName)
     if (!EncryptFile(plainFileName, fileName, &m_prompts))
         return Fail(
             QStringLiteral("cannot make the configuration file '%1' from '%2'").arg(fileName, iniFileName));
+    return ExitStatus::Success;
+}
+
+// --- data logs without a unit ----------------------------------------------------
+
+int TCliCommands::Plot(const QString& logFile)
+{
+    const QString png = m_command->options.value(QStringLiteral("png"));
+    if (png.isEmpty())
+        return UsageError(QStringLiteral("missing --png OUT"));
+    LogPlot::TOptions options;
+    if (m_command->Has(QStringLiteral("channels"))) {
+        const QStringList names = m_command->options.value(QStringLiteral("channels")).split(u',');
+        for (const QString& name : names) {
+            const auto matches = [&name](const TLogChannel& channel) {
+                return channel.name.compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+            };
+            const auto found = std::find_if(LiveChannels().cbegin(), LiveChannels().cend(), matches);
+            if (found == LiveChannels().cend())
+                return UsageError(QStringLiteral("no channel is called '%1'").arg(name));
+            options.channels << int(found - LiveChannels().cbegin());
+        }
+    }
+    for (const auto& [name, value] : {std::pair{QStringLiteral("from"), &options.from},
+                                      std::pair{QStringLiteral("to"), &options.to}}) {
+        if (m_command->Has(name) && (!IsFloatValue(m_command->options.value(name), *value) || *value < 0))
+            return UsageError(QStringLiteral("--%1 needs a number of seconds from 0 up").arg(name));
+    }
+    if (m_command->Has(QStringLiteral("to")) && options.to <= options.from)
+        return UsageError(QStringLiteral("--to must come after --from"));
+    if (m_command->Has(QStringLiteral("size"))) {
+        const QStringList sides = m_command->options.value(QStringLiteral("size")).split(u'x');
+        const int width = sides.value(0).toInt();
+        const int height = sides.value(1).toInt();
+        if (sides.size() != 2 || width < MinPictureSide || height < MinPictureSide || width > MaxPictureSide ||
+            height > MaxPictureSide)
+            return UsageError(QStringLiteral("--size needs WIDTHxHEIGHT in pixels, from %1 to %2 each")
+                                  .arg(MinPictureSide)
+                                  .arg(MaxPictureSide));
+        options.size = QSize(width, height);
+    }
+    TLogData data;
+    QString error;
+    if (!LogReader::Read(logFile, data, error))
+        return Fail(QStringLiteral("'%1' is not a data log: %2").arg(logFile, error));
+    if (!LogPlot::Render(data, QFileInfo(logFile).fileName(), options, png, error))
+        return Fail(error);
     return ExitStatus::Success;
 }
 
@@ -322,6 +388,10 @@ int TCliCommands::Load(const QString& fileName)
 
 int TCliCommands::Live()
 {
+    if (m_command->Has(QStringLiteral("output")))
+        return RecordLog(m_command->options.value(QStringLiteral("output")));
+    if (m_command->Has(QStringLiteral("duration")))
+        return UsageError(QStringLiteral("--duration is the length of a recording to --output"));
     int count = 0;
     int interval = 0;
     if (!PositiveOption(*m_command, QStringLiteral("count"), 10, count))
@@ -361,6 +431,54 @@ int TCliCommands::Live()
     }
     m_module->StopRefresher();
     return linkLost ? Fail(QStringLiteral("the link to the unit was lost")) : ExitStatus::Success;
+}
+
+// Every packet the refresher reads goes to the log, for the duration.
+int TCliCommands::RecordLog(const QString& fileName)
+{
+    if (m_command->Has(QStringLiteral("count")) || m_command->Has(QStringLiteral("interval")))
+        return UsageError(QStringLiteral("--count and --interval pace printed lines, not a recording"));
+    double duration = DefaultRecordingSeconds;
+    if (m_command->Has(QStringLiteral("duration")) &&
+        (!IsFloatValue(m_command->options.value(QStringLiteral("duration")), duration) || duration <= 0 ||
+         duration > MaxRecordingSeconds))
+        return UsageError(QStringLiteral("--duration needs a number of seconds above 0"));
+    if (!Connect())
+        return ExitStatus::Failure;
+
+    TLogWriter writer;
+    QString error;
+    if (!writer.Open(fileName, LiveChannels(), error))
+        return Fail(QStringLiteral("cannot write the log '%1': %2").arg(fileName, error));
+    TSystemClock clock;
+    TLiveSampler sampler(m_module.get(), &clock);
+    bool writeFailed = false;
+    QEventLoop loop;
+    QObject::connect(&sampler, &TLiveSampler::Sampled, &loop, [&](const TLogSample& sample) {
+        if (!writer.Write(sample)) {
+            writeFailed = true;
+            loop.quit();
+        }
+    });
+    bool linkLost = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        linkLost = !m_module->IsUnitConnected();
+        if (linkLost || clock.MonotonicMs() >= duration * 1000)
+            loop.quit();
+    });
+    TDataRefresher* refresher = m_module->DataRefresher();
+    refresher->SetEnabled(true);
+    refresher->ReloadAll(); // the first row at once
+    watch.start(LinkWatchInterval);
+    loop.exec();
+    m_module->StopRefresher();
+    writer.Close();
+    if (writeFailed)
+        return Fail(QStringLiteral("writing the log '%1' failed").arg(fileName));
+    if (linkLost)
+        return Fail(QStringLiteral("the link to the unit was lost"));
+    return ExitStatus::Success;
 }
 
 int TCliCommands::Erase()

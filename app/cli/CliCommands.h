@@ -2,7 +2,8 @@
 
 // The commands of tzr582-cli. The unit commands run the data module the windows
 // run, started as the program starts it, on a unit connected through the USB
-// port; the configuration-file commands only need the encrypted container.
+// port; the configuration-file commands only need the encrypted container, and
+// the data-log commands the chart's drawing.
 
 #include "app/cli/CommandLine.h"
 
@@ -29,6 +30,7 @@ public:
 private:
     int Decrypt(const QString& fileName);
     int Encrypt(const QString& iniFileName, const QString& fileName);
+    int Plot(const QString& logFile);
 
     int Info();
     int Dump(bool raw);
@@ -37,6 +39,7 @@ private:
     int Save(const QString& fileName);
     int Load(const QString& fileName);
     int Live();
+    int RecordLog(const QString& fileName);
     int Erase();
     int Program();
 

@@ -122,14 +122,23 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          {{QStringLiteral("count"), QStringLiteral("N"),
            QStringLiteral("number of lines of values (default 10)")},
           {QStringLiteral("interval"), QStringLiteral("MS"),
-           QStringLiteral("milliseconds between two lines (default 500)")}},
-         QStringLiteral("live values as CSV"),
+           QStringLiteral("milliseconds between two lines (default 500)")},
+          {QStringLiteral("output"), QStringLiteral("FILE"),
+           QStringLiteral("record every packet to FILE as a data log")},
+          {QStringLiteral("duration"), QStringLiteral("SECONDS"),
+           QStringLiteral("how long to record to FILE (default 10)")}},
+         QStringLiteral("live values as CSV, or a data log"),
          QStringLiteral("Prints the live values as CSV: a header line with the item names\n"
                         "VAL_GIRI,VALORE_LAMBDA,VALOR_TPS,VALORE_MINIMO_TPS,POSIZIONE_ATTUATORE,\n"
                         "VALORE_POSIZIONE_DEFAULT,FASCIA_LAMBDA,FASCIA_TPS,VAL_TEMPERATURA\n"
                         "then one line of values every interval: RPM (0 while the engine is stopped),\n"
                         "lambda V, TPS V, TPS idle V, actuator steps, default position steps, lambda\n"
-                        "band 0-2, TPS band 0-3, temperature in degrees C.\n")},
+                        "band 0-2, TPS band 0-3, temperature in degrees C.\n"
+                        "With --output the values of every packet the unit sends (10 a second) go to\n"
+                        "FILE instead, for --duration seconds, as the configurator's data log: CSV\n"
+                        "(RFC 4180, a point as decimal separator) with the columns \"elapsed [s]\",\n"
+                        "\"time\" (ISO 8601), one per item with its unit (\"VALORE_LAMBDA [V]\"), \"mark\"\n"
+                        "and \"note\". The configurator's chart and 'log plot' open it.\n")},
         {TCommandId::UnitErase,
          QStringLiteral("unit"),
          QStringLiteral("erase"),
@@ -151,6 +160,24 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
                         "is newer than the images, a retry after a failed attempt) are answered yes\n"
                         "with --yes, otherwise read from the terminal, or answered no when standard\n"
                         "input is not a terminal. Exit status 0 only when the programming completed.\n")},
+        {TCommandId::LogPlot,
+         QStringLiteral("log"),
+         QStringLiteral("plot"),
+         {QStringLiteral("LOG")},
+         {{QStringLiteral("png"), QStringLiteral("OUT"), QStringLiteral("the picture to write (needed)")},
+          {QStringLiteral("channels"), QStringLiteral("LIST"),
+           QStringLiteral("item names separated by commas (default all)")},
+          {QStringLiteral("from"), QStringLiteral("S"), QStringLiteral("first second drawn (default 0)")},
+          {QStringLiteral("to"), QStringLiteral("S"), QStringLiteral("last second drawn (default the end)")},
+          {QStringLiteral("size"), QStringLiteral("WxH"), QStringLiteral("picture size in pixels (default 1280x800)")}},
+         QStringLiteral("draw a data log as a PNG picture"),
+         QStringLiteral("Draws the data log LOG (recorded by the configurator's chart or by 'unit live\n"
+                        "--output') as the chart shows it: lambda, TPS, engine speed, actuator and\n"
+                        "temperature panes against the elapsed seconds, each channel in its colour\n"
+                        "with a legend, and above them the lambda switching rate, the lean, in band\n"
+                        "and rich shares and the actuator's mean and span over the stretch drawn.\n"
+                        "No display is needed. --channels takes the names of the log's columns\n"
+                        "without unit (VALORE_LAMBDA,FASCIA_LAMBDA), in any case.\n")},
     };
     return commands;
 }
@@ -182,7 +209,7 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
         return parsed;
     }
     const QString group = words.first();
-    if (group != QLatin1String("tcn") && group != QLatin1String("unit")) {
+    if (group != QLatin1String("tcn") && group != QLatin1String("unit") && group != QLatin1String("log")) {
         parsed.error = QStringLiteral("unknown command '%1'").arg(group);
         return parsed;
     }

@@ -27,6 +27,7 @@ enum class TCommandId {
     UnitLive,
     UnitErase,
     UnitProgram,
+    LogPlot,
 };
 
 struct TOptionDefinition {
@@ -37,7 +38,7 @@ struct TOptionDefinition {
 
 struct TCommandDefinition {
     TCommandId id;
-    QString group; // "tcn" or "unit"
+    QString group; // "tcn", "unit" or "log"
     QString name;
     QStringList arguments; // names of the positional arguments, in order
     QList<TOptionDefinition> options;

@@ -7,16 +7,27 @@
 #include "app/cli/ConsolePrompts.h"
 #include "support/ProgramFolders.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 
+#include <memory>
 #include <unistd.h>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    const TParsedCommand parsed = TCommandLine::Parse(words);
+    // Drawing needs the widget application, and no display: the offscreen
+    // platform unless another is asked for.
+    const bool draws = parsed.outcome == TParsedCommand::Outcome::Run && parsed.command->id == TCommandId::LogPlot;
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        draws ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(TZR_VERSION));
-    const TParsedCommand parsed = TCommandLine::Parse(app.arguments().mid(1));
 
     // Straight to the descriptors: no buffer holds back a line of live values.
     QFile out;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -48,6 +49,7 @@ private slots:
     void fileFailures_data();
     void fileFailures();
     void liveWritesCsvWithAPoint();
+    void liveRecordsALogThatPlots();
     void eraseNeedsConsent();
     void programReportsItsOutcome();
     void connectFailsWithoutTheLinkLibrary();
@@ -136,6 +138,11 @@ void TestCli::helpAndUsageErrors_data()
     QTest::newRow("unknown item") << QStringList{"unit", "get", "NoSuchItem"} << 2 << "'NoSuchItem'";
     QTest::newRow("not a number") << QStringList{"unit", "set", "GiriCutOff", "1500rpm"} << 2 << "'1500rpm'";
     QTest::newRow("no lines") << QStringList{"unit", "live", "--count", "0"} << 2 << "--count";
+    QTest::newRow("lines into a log") << QStringList{"unit", "live", "--output", "x.csv", "--count", "3"} << 2
+                                      << "--count";
+    QTest::newRow("plot without picture") << QStringList{"log", "plot", "x.csv"} << 2 << "--png";
+    QTest::newRow("plot of no such channel")
+        << QStringList{"log", "plot", "x.csv", "--png", "x.png", "--channels", "VALORE_LAMBDA,RPM"} << 2 << "'RPM'";
 }
 
 void TestCli::helpAndUsageErrors()
@@ -320,6 +327,32 @@ void TestCli::liveWritesCsvWithAPoint()
         QCOMPARE(values.at(0), QByteArray("0"));
     }
     QVERIFY(lines.at(1).contains('.')); // the lambda voltage, for one
+}
+
+// A second of live values recorded to a log, then drawn: the picture has the
+// size asked for; a file that is not a log draws nothing.
+void TestCli::liveRecordsALogThatPlots()
+{
+    Run run = Start({"unit", "live", "--output", FilePath("live.csv"), "--duration", "1"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty());
+    QFile log(FilePath("live.csv"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    QVERIFY(lines.first().startsWith("elapsed [s],time,VAL_GIRI [RPM],VALORE_LAMBDA [V],"));
+    QVERIFY2(lines.size() >= 6, QByteArray::number(lines.size())); // 10 packets a second, and the header
+    QVERIFY(lines.at(1).startsWith("0.000,"));
+
+    run = Start({"log", "plot", FilePath("live.csv"), "--png", FilePath("live.png"), "--channels",
+                 "valore_lambda,FASCIA_LAMBDA", "--size", "640x480"});
+    QCOMPARE(run.exitCode, 0);
+    const QImage picture(FilePath("live.png"));
+    QCOMPARE(picture.size(), QSize(640, 480));
+
+    run = Start({"log", "plot", Tool, "--png", FilePath("tool.png")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("is not a data log"), qPrintable(run.err));
+    QVERIFY(!QFile::exists(FilePath("tool.png")));
 }
 
 void TestCli::eraseNeedsConsent()

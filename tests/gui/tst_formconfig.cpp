@@ -215,16 +215,18 @@ void TestFormConfig::constructionAtTheScreenWidth()
     QVERIFY(!pages->isTabVisible(pages->indexOf(Find<QWidget>("TabSheet4"))));
     QVERIFY(m_config->UpgradeBootLoaderChecked());
 
-    // The pop-up menu: connect, disconnect, a separator, one entry per language.
+    // The pop-up menu: connect, disconnect, the live chart, a separator, one
+    // entry per language.
     const QList<QAction*> entries = m_config->PopupMenuConfig()->actions();
     const int languages = m_module->Translator()->MaxLanguages();
-    QCOMPARE(entries.size(), 3 + languages);
+    QCOMPARE(entries.size(), 4 + languages);
     QCOMPARE(entries.at(0), m_main->Action("ActionConnect"));
     QCOMPARE(entries.at(1), m_main->Action("ActionDisconnect"));
-    QVERIFY(entries.at(2)->isSeparator());
+    QCOMPARE(entries.at(2), m_main->Action("ActionChart"));
+    QVERIFY(entries.at(3)->isSeparator());
     QCOMPARE(entries.last()->objectName(), QStringLiteral("MenuLingua%1").arg(languages - 1));
     QCOMPARE(entries.last()->property("Tag").toInt(), languages - 1);
-    QCOMPARE(entries.at(3)->text(), QStringLiteral("&Italiano"));
+    QCOMPARE(entries.at(4)->text(), QStringLiteral("&Italiano"));
 
     // The defaults are in the fields before any unit is read.
     QCOMPARE(Find<TValueEditEx>("OrvValEditGiriCutOff")->text(), QStringLiteral("1500"));

@@ -1,0 +1,27 @@
+#pragma once
+
+// The seam through which the chart window asks the user for files, a folder and
+// a marker's note; tests answer it.
+
+#include <QString>
+
+class QWidget;
+
+class TChartDialogs {
+public:
+    virtual ~TChartDialogs() = default;
+    // A data log to open, or an empty text when the user cancelled.
+    virtual QString GetLogFileName(QWidget* parent, const QString& caption, const QString& folder) = 0;
+    // The folder new logs go to, or an empty text when the user cancelled.
+    virtual QString GetLogFolder(QWidget* parent, const QString& caption, const QString& folder) = 0;
+    // The note of a marker; false when the user cancelled the marker.
+    virtual bool GetMarkerNote(QWidget* parent, const QString& caption, const QString& label, QString& note) = 0;
+};
+
+// The toolkit's dialogs.
+class TQtChartDialogs : public TChartDialogs {
+public:
+    QString GetLogFileName(QWidget* parent, const QString& caption, const QString& folder) override;
+    QString GetLogFolder(QWidget* parent, const QString& caption, const QString& folder) override;
+    bool GetMarkerNote(QWidget* parent, const QString& caption, const QString& label, QString& note) override;
+};

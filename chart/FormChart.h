@@ -1,0 +1,147 @@
+#pragma once
+
+// TFormChart, the live chart window: the live values against time in stacked
+// panes, channels switched on and off beside them with each one's value at the
+// cursor, and the figures that judge the lambda loop over the visible window.
+// It samples the live packet items each time the refresher has updated them,
+// and holds the last 30 minutes. The view follows the newest sample until it
+// is paused or scrolled back; the visible window goes from 10 s to 10 min.
+//
+// It records the samples to a data log in the folder the user chose (a marker
+// adds a marked row with a note), and opens a recorded log for replay in the
+// same view; live samples keep being collected meanwhile.
+//
+// The main window shows it and runs the refresher while it is shown; the
+// window enables the refresher again when a unit connects while it shows.
+
+#include "datalog/LogReader.h"
+#include "datalog/LogWriter.h"
+#include "datalog/SampleRing.h"
+
+#include <QWidget>
+#include <cmath>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class TChartDialogs;
+class TChartPanes;
+class TLiveSampler;
+class TLogClock;
+class TOrvRegistryData;
+class TSerialDataModule;
+
+class TFormChart : public QWidget {
+    Q_OBJECT
+
+public:
+    // The visible windows offered, in seconds; the first shown is a minute.
+    static const QList<int>& Spans();
+    // The live samples held.
+    static constexpr double HeldSeconds = 30 * 60;
+
+    // settings keeps the log folder (may be null: the default folder); dialogs
+    // and clock are the seams (null: the toolkit's dialogs, the system clock).
+    // None is owned.
+    TFormChart(TSerialDataModule* module, TOrvRegistryData* settings, TChartDialogs* dialogs = nullptr,
+               const TLogClock* clock = nullptr, QWidget* parent = nullptr);
+    ~TFormChart() override;
+
+    void RefreshInterfaceText();
+
+    // Recording.
+    bool StartRecording();
+    void StopRecording();
+    bool IsRecording() const { return m_writer.IsOpen(); }
+    QString RecordingFile() const { return m_writer.FileName(); }
+    // Marks the moment with a note (asked through the dialogs).
+    void AddMarker();
+    QString LogFolder() const;
+
+    // Replay of a recorded log; false (after a message) when it is not one.
+    bool OpenLog(const QString& fileName);
+    void ShowLive();
+    bool IsReplaying() const { return m_replay != nullptr; }
+
+    // The view.
+    void SetPaused(bool paused);
+    bool IsPaused() const { return m_paused; }
+    void SetSpan(int seconds);
+    int Span() const { return m_span; }
+    void SetCursor(double time);
+    const TSampleRing& LiveSamples() const { return m_live; }
+    // The samples shown: the live ones or the log's.
+    const TSampleRing& ShownSamples() const { return m_replay ? m_replay->samples : m_live; }
+    double ViewEnd() const { return m_end; }
+    // Draws the view now (the window also does so on its timer).
+    void UpdateView();
+    TChartPanes* Panes() const { return m_panes; }
+
+signals:
+    void Closed();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildWindow();
+    QWidget* BuildSidePanel();
+    void TakeSample(const TLogSample& sample);
+    void Tick();
+    void UpdateScrollBar();
+    void UpdateReadings(double from, double to);
+    void UpdateStatus();
+    void Scrolled(int value);
+    void Zoom(int steps);
+    void ChooseLogFolder();
+    void ChooseLog();
+    void ShowError(const QString& text);
+    QString Text(int index, const QString& english) const;
+
+    TSerialDataModule* m_module;
+    TOrvRegistryData* m_settings;
+    std::unique_ptr<TChartDialogs> m_ownDialogs;
+    TChartDialogs* m_dialogs;
+    std::unique_ptr<TLogClock> m_ownClock;
+    const TLogClock* m_clock;
+    TLiveSampler* m_sampler = nullptr;
+
+    TSampleRing m_live;
+    std::unique_ptr<TLogData> m_replay;
+    QString m_replayFile;
+    qint64 m_originMs = -1; // the clock's count at the first live sample
+    TLogSample m_last;      // the newest live sample
+    TLogWriter m_writer;
+
+    int m_span = 60;
+    double m_end = 0;
+    bool m_paused = false;
+    bool m_newSamples = false;
+    double m_cursor = NAN;
+
+    TChartPanes* m_panes = nullptr;
+    QTimer* m_redraw = nullptr;
+    QScrollBar* m_scroll = nullptr;
+    QComboBox* m_spanList = nullptr;
+    QLabel* m_spanLabel = nullptr;
+    QPushButton* m_pauseButton = nullptr;
+    QPushButton* m_recordButton = nullptr;
+    QPushButton* m_markerButton = nullptr;
+    QPushButton* m_openButton = nullptr;
+    QPushButton* m_liveButton = nullptr;
+    QPushButton* m_folderButton = nullptr;
+    QList<QCheckBox*> m_channelBoxes;
+    QList<QLabel*> m_valueLabels;
+    QLabel* m_cursorTitle = nullptr;
+    QLabel* m_figuresTitle = nullptr;
+    QList<QLabel*> m_figureNames;
+    QList<QLabel*> m_figureValues;
+    QLabel* m_status = nullptr;
+};

@@ -1,0 +1,188 @@
+// The live chart window: opened from the main window with and without a
+// connected unit, with the refresher running while it shows; recording with a
+// marker and replaying the log in the same view; a file that is no log refused.
+
+#include "../common/FakePrompts.h"
+#include "../common/ManualClock.h"
+#include "../common/SimUnit.h"
+#include "app/FormMain.h"
+#include "app/ResourceLibrary.h"
+#include "app/SerialDataModule.h"
+#include "chart/ChartDialogs.h"
+#include "chart/FormChart.h"
+#include "datalog/LiveChannels.h"
+#include "items/DataRefresher.h"
+#include "support/OrvRegistryData.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class FakeChartDialogs : public TChartDialogs {
+public:
+    QString logFile;
+    QString note = QStringLiteral("tip-in");
+    QString GetLogFileName(QWidget*, const QString&, const QString&) override { return logFile; }
+    QString GetLogFolder(QWidget*, const QString&, const QString&) override { return QString(); }
+    bool GetMarkerNote(QWidget*, const QString&, const QString&, QString& text) override
+    {
+        text = note;
+        return true;
+    }
+};
+
+} // namespace
+
+class TestFormChart : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensAndClosesWithAndWithoutTheLink_data();
+    void opensAndClosesWithAndWithoutTheLink();
+    void recordsMarksAndReplays();
+
+private:
+    // Packets every 100 ms of the unit's engine and of the clock.
+    void Packets(int count, ManualClock* clock = nullptr);
+
+    SimUnitControl* m_sim = nullptr;
+    std::unique_ptr<FakePrompts> m_prompts;
+    std::unique_ptr<TSerialDataModule> m_module;
+    qint64 m_engineMs = 5000;
+};
+
+void TestFormChart::init()
+{
+    m_sim = FreshSimUnit();
+    m_prompts = std::make_unique<FakePrompts>();
+    m_module = std::make_unique<TSerialDataModule>();
+    m_module->SetPrompts(m_prompts.get());
+}
+
+void TestFormChart::cleanup()
+{
+    m_module->SetPrompts(nullptr);
+    m_module.reset();
+    m_prompts.reset();
+    ResourceLibrary::Free();
+}
+
+void TestFormChart::Packets(int count, ManualClock* clock)
+{
+    for (int i = 0; i < count; ++i) {
+        m_sim->pinClock(m_engineMs += 100);
+        m_module->DataRefresher()->ReloadAll();
+        if (clock)
+            clock->Advance(100);
+    }
+}
+
+void TestFormChart::opensAndClosesWithAndWithoutTheLink_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("connected") << true;
+    QTest::newRow("disconnected") << false;
+}
+
+void TestFormChart::opensAndClosesWithAndWithoutTheLink()
+{
+    QFETCH(bool, connected);
+    auto window = std::make_unique<TFormMain>(m_module.get(), 800);
+    window->show();
+    if (connected)
+        QCOMPARE(m_module->ConnectToUnit(4, 0), 0);
+    QAction* open = window->Action("ActionChart");
+    QVERIFY(open);
+    QCOMPARE(open->shortcut(), QKeySequence(Qt::Key_F6));
+    open->trigger();
+    TFormChart* chart = window->ChartWindow();
+    QVERIFY(chart && chart->isVisible());
+    QVERIFY(m_module->DataRefresher()->GetEnabled());
+
+    // The refresher's own passes may add samples too, whenever events run.
+    const int before = chart->LiveSamples().Count();
+    Packets(5);
+    const int taken = chart->LiveSamples().Count();
+    QCOMPARE(taken - before, connected ? 5 : 0);
+
+    // Closed, the refresher stops (a pass reads nothing); opened again, it is
+    // the same window and the samples are still there.
+    chart->close();
+    Packets(1);
+    QCOMPARE(chart->LiveSamples().Count(), taken);
+    open->trigger();
+    QCOMPARE(window->ChartWindow(), chart);
+    QVERIFY(chart->LiveSamples().Count() >= taken);
+    if (connected)
+        QTest::keyClick(chart, Qt::Key_Escape);
+    else
+        window->Disconnect();
+    window.reset(); // with or without the chart shown
+}
+
+void TestFormChart::recordsMarksAndReplays()
+{
+    QTemporaryDir folder;
+    TOrvRegistryData settings;
+    settings.SetStringData("LogFolder", folder.filePath("logs"));
+    FakeChartDialogs dialogs;
+    ManualClock clock;
+    TFormChart chart(m_module.get(), &settings, &dialogs, &clock);
+    chart.show();
+    QCOMPARE(m_module->ConnectToUnit(4, 0), 0);
+    m_module->DataRefresher()->SetEnabled(true);
+
+    Packets(10, &clock);
+    QVERIFY(chart.StartRecording());
+    QCOMPARE(QFileInfo(chart.RecordingFile()).dir().path(), folder.filePath("logs"));
+    Packets(20, &clock);
+    QTest::keyClick(&chart, Qt::Key_M);
+    Packets(20, &clock);
+    const QString log = chart.RecordingFile();
+    QTest::keyClick(&chart, Qt::Key_R);
+    QVERIFY(!chart.IsRecording());
+    QCOMPARE(chart.LiveSamples().Markers().size(), 1);
+
+    // The log holds the 40 samples of the recording and the marked row.
+    dialogs.logFile = log;
+    QTest::keyClick(&chart, Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(chart.IsReplaying());
+    const TSampleRing& replay = chart.ShownSamples();
+    QCOMPARE(replay.Count(), 41);
+    QCOMPARE(replay.Markers().size(), 1);
+    QCOMPARE(replay.Markers().first().note, QStringLiteral("tip-in"));
+    QCOMPARE(replay.Markers().first().time, 2.0);
+    const TSampleRing& live = chart.LiveSamples();
+    for (int channel = 0; channel < LiveChannel::Count; ++channel)
+        QCOMPARE(replay.Value(40, channel), live.Value(live.Count() - 1, channel));
+    // Live samples keep coming in while the log is shown.
+    Packets(3, &clock);
+    QCOMPARE(chart.LiveSamples().Count(), 53);
+    QCOMPARE(chart.ShownSamples().Count(), 41);
+
+    // A file that is not a log leaves the log shown, with a message.
+    QVERIFY(!chart.OpenLog(QCoreApplication::applicationFilePath()));
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages.first().text.contains(QCoreApplication::applicationFilePath()));
+    QCOMPARE(chart.ShownSamples().Count(), 41);
+    QTest::keyClick(&chart, Qt::Key_L);
+    QVERIFY(!chart.IsReplaying());
+
+    // Back live, the view follows the newest sample, with the figures of what it shows.
+    chart.SetSpan(10);
+    Packets(60, &clock);
+    chart.UpdateView();
+    QCOMPARE(chart.ViewEnd(), chart.LiveSamples().LastTime());
+    QVERIFY(chart.findChild<QLabel*>("LabelFigure4")->text() != "-"); // the actuator's mean
+}
+
+QTEST_MAIN(TestFormChart)
+#include "tst_formchart.moc"
