@@ -71,6 +71,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_registry = new TOrvRegistryData(this);
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
     ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, m_programDir);
+    ProgramSetup::ApplyLinkPort(*m_module->OrvConnection(), *m_registry);
     setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
 
     CreateLanguageButtons();
@@ -432,6 +433,9 @@ void TFormMain::Connect()
                                              m_module->MessageText(18) + QStringLiteral("\n(ERR.CODE: C01)"));
     else if (result == -2)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), m_module->MessageText(102));
+    else if (result == -3)
+        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
+                                         m_module->MessageText(TSerialDataModule::InUseTextIndex));
 }
 
 void TFormMain::Disconnect()

@@ -40,6 +40,7 @@ constexpr int CurrentBootLoader = 5;
 const QString FirmwareCaption = QStringLiteral("Riprogrammazione firmware");
 
 constexpr int OverSpeedOff = 20000;
+constexpr int InUseText = TSerialDataModule::InUseTextIndex;
 const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
 constexpr int StopRefresherTimeout = 2000;
 
@@ -509,7 +510,7 @@ void TSerialDataModule::CorrectOverSpeed()
 
 void TSerialDataModule::RefreshMessageTexts()
 {
-    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22})
+    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22, InUseText})
         m_texts[index] = m_translator->GetString(index, 0);
 }
 
@@ -552,6 +553,9 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
         else
             result = -2;
     }
+    // Another program connected to the unit, or holding its port, is told apart from a silent unit.
+    if (!connected && (link->GetLastError() & LinkError::InUse))
+        result = -3;
 
     if (!connected) {
         EndWait(wait);

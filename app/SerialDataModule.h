@@ -59,7 +59,10 @@ public:
     void ClearLiveValues();
     void NotifyAllItems();
 
-    // Connection.
+    // Connection. ConnectToUnit answers 0 when done (or refused), -1 when the
+    // unit does not answer, -2 for a unit of another kind, -3 when another
+    // program is connected to the unit or holds its port (text InUseTextIndex).
+    static constexpr int InUseTextIndex = 370;
     int ConnectToUnit(int port, int flags);
     void ReleaseLink(bool refresherOn);
     void ReloadAllItems();
@@ -86,8 +89,8 @@ public:
     // The identity record read from the unit by the last connect or reprogramming.
     const std::array<uint8_t, 8>& Identity() const { return m_identity; }
 
-    // Texts shown by the windows and the operations (strings 10, 11, 17-22 and
-    // 102), taken from the translator by RefreshMessageTexts.
+    // Texts shown by the windows and the operations (strings 10, 11, 17-22, 102
+    // and 370), taken from the translator by RefreshMessageTexts.
     void RefreshMessageTexts();
     QString ConnectedText() const { return m_texts.value(10); }
     QString NotConnectedText() const { return m_texts.value(11); }

@@ -78,7 +78,7 @@ bool SerialLink::needConnection()
 }
 
 bool SerialLink::request(uint8_t command, const QByteArray& payload, int responseSize, QByteArray* data,
-                         int minResponseSize)
+                         int minResponseSize, int maxTries)
 {
     m_lastError = 0;
     if (!openLine())
@@ -86,7 +86,13 @@ bool SerialLink::request(uint8_t command, const QByteArray& payload, int respons
     const int maxSize = StatusSize + responseSize;
     const int minSize = StatusSize + (minResponseSize < 0 ? responseSize : minResponseSize);
     QByteArray response;
-    if (m_client.exchange(command, payload, minSize, maxSize, &response) == WireClient::Outcome::Lost) {
+    switch (m_client.exchange(command, payload, minSize, maxSize, &response, maxTries)) {
+    case WireClient::Outcome::Answered:
+        break;
+    case WireClient::Outcome::Unanswered:
+        m_lastError = NoAnswerFlag;
+        return false;
+    case WireClient::Outcome::Lost:
         lost();
         return false;
     }
@@ -195,14 +201,26 @@ int SerialLink::programImage(const uint8_t* content, uint32_t length)
 
 // --- memory by address ----------------------------------------------------------------------
 
-// Reads the whole memory in one exchange; false (and no copy) when the unit
-// refuses it, for instance while its boot loader runs.
+// Reads the whole memory, in one exchange on a clean line; false (and no copy)
+// when the unit refuses it, for instance while its boot loader runs.
 bool SerialLink::fillMemory()
 {
-    QByteArray block;
-    if (!request(WireCommand::ReadBlock, WirePayloadWriter().u16(0).u16(MemorySize).data(), MemorySize, &block))
-        return false;
-    m_memory = block;
+    QByteArray memory;
+    while (memory.size() < MemorySize) {
+        const int start = int(memory.size());
+        const int count = std::min(m_blockSize, MemorySize - start);
+        const QByteArray payload = WirePayloadWriter().u16(uint16_t(start)).u16(uint16_t(count)).data();
+        QByteArray block;
+        const bool shorter = m_blockSize > MinBlock;
+        if (request(WireCommand::ReadBlock, payload, count, &block, -1, shorter ? BlockTries : 0)) {
+            memory += block;
+            continue;
+        }
+        if (m_lastError != NoAnswerFlag || !m_line.isOpen() || !shorter)
+            return false;
+        m_blockSize /= 2; // too long for this line: shorter frames get through more often
+    }
+    m_memory = memory;
     return true;
 }
 

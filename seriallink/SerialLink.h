@@ -72,8 +72,10 @@ public:
 private:
     // One exchange; false with m_lastError set when it failed (no answer, or the
     // unit's status). On success the response follows the status byte.
+    // With maxTries, a request left unanswered after that many attempts fails
+    // with flag 1 but leaves the link up (the caller tries something shorter).
     bool request(uint8_t command, const QByteArray& payload, int responseSize, QByteArray* data = nullptr,
-                 int minResponseSize = -1);
+                 int minResponseSize = -1, int maxTries = 0);
     bool openLine();
     void closeLine();
     void lost();
@@ -92,4 +94,9 @@ private:
     bool m_connected = false;
     int m_lastError = 0;
     QByteArray m_memory; // the copy of the unit's memory; empty when there is none
+    // Bytes per block read: the whole memory on a clean line, halved while the
+    // line is too noisy for long frames, down to MinBlock.
+    int m_blockSize = MemorySize;
+    static constexpr int MinBlock = 16;
+    static constexpr int BlockTries = 2;
 };

@@ -3,6 +3,7 @@
 #include "wire/WireProtocol.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 
 #include <cmath>
 
@@ -12,6 +13,11 @@ namespace {
 constexpr int FrameOverhead = 1 + Wire::HeaderSize + Wire::CrcSize + 2;
 } // namespace
 
+WireClient::WireClient(WireLine& line, WireTiming timing)
+    : m_line(line), m_timing(timing), m_sequence(uint8_t(QRandomGenerator::global()->bounded(256)))
+{
+}
+
 int WireClient::timeoutMs(const QByteArray& request, int maxSize) const
 {
     const int bytes = int(request.size()) + maxSize + maxSize / 16 + FrameOverhead;
@@ -19,8 +25,9 @@ int WireClient::timeoutMs(const QByteArray& request, int maxSize) const
 }
 
 WireClient::Outcome WireClient::exchange(uint8_t command, const QByteArray& payload, int minSize, int maxSize,
-                                         QByteArray* response)
+                                         QByteArray* response, int maxTries)
 {
+    const int allowed = maxTries > 0 && maxTries < m_timing.maxTries ? maxTries : m_timing.maxTries;
     ++m_exchanges;
     ++m_sequence;
     WireFrame frame;
@@ -31,7 +38,9 @@ WireClient::Outcome WireClient::exchange(uint8_t command, const QByteArray& payl
     const uint8_t expected = WireCommand::ResponseTo(command);
 
     int silent = 0;
-    for (int tries = 0; tries < m_timing.maxTries && silent < m_timing.silentTries; ++tries) {
+    for (int tries = 0; tries < allowed; ++tries) {
+        if (silent >= m_timing.silentTries)
+            return Outcome::Lost;
         switch (attempt(request, expected, minSize, maxSize, response)) {
         case Attempt::Answered:
             return Outcome::Answered;
@@ -45,7 +54,9 @@ WireClient::Outcome WireClient::exchange(uint8_t command, const QByteArray& payl
             break;
         }
     }
-    return Outcome::Lost;
+    if (silent >= m_timing.silentTries)
+        return Outcome::Lost;
+    return allowed < m_timing.maxTries ? Outcome::Unanswered : Outcome::Lost;
 }
 
 WireClient::Attempt WireClient::attempt(const QByteArray& request, uint8_t expected, int minSize, int maxSize,

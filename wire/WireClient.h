@@ -36,14 +36,20 @@ struct WireTiming {
 
 class WireClient {
 public:
-    enum class Outcome { Answered, Lost };
+    // Unanswered: no valid answer within the attempts the caller allowed (the
+    // line may be too noisy for frames that long); Lost: the unit is gone.
+    enum class Outcome { Answered, Unanswered, Lost };
 
-    WireClient(WireLine& line, WireTiming timing) : m_line(line), m_timing(timing) {}
+    // The sequence numbers start at a random value, so that a new requester's
+    // first request is never taken for a retry of the previous requester's last.
+    WireClient(WireLine& line, WireTiming timing);
 
     // One exchange. The response payload is accepted only when its size is
     // minSize to maxSize, or when it is the status byte alone reporting a
     // failure; anything else counts as damage and the request is sent again.
-    Outcome exchange(uint8_t command, const QByteArray& payload, int minSize, int maxSize, QByteArray* response);
+    // maxTries limits the attempts below the timing's (0: the timing's).
+    Outcome exchange(uint8_t command, const QByteArray& payload, int minSize, int maxSize, QByteArray* response,
+                     int maxTries = 0);
 
     const WireTiming& timing() const { return m_timing; }
     // Time one attempt waits for a response of maxSize payload bytes.

@@ -171,6 +171,11 @@ void TCliCommands::StartModule()
     m_module = std::make_unique<TSerialDataModule>();
     m_module->SetPrompts(&m_prompts);
     ProgramSetup::Start(*m_module, *m_settings, m_programDir);
+    if (m_command && m_command->Has(QStringLiteral("port"))) {
+        const int baud = m_settings->GetIntData(QLatin1String(ProgramSetup::LinkSetting::BaudRate));
+        m_module->OrvConnection()->SetLinkPort(m_command->options.value(QStringLiteral("port")),
+                                               baud > 0 ? baud : ProgramSetup::LinkSetting::DefaultBaudRate);
+    }
     m_module->ApplyDefaults();
 }
 
@@ -189,6 +194,11 @@ bool TCliCommands::Connect()
         m_prompts.ShowMessage(TMessageIcon::Error, caption,
                               Text(102, QStringLiteral("the unit is not of the supported kind")));
         return false;
+    case -3:
+        m_prompts.ShowMessage(TMessageIcon::Error, caption,
+                              Text(TSerialDataModule::InUseTextIndex,
+                                   QStringLiteral("the unit is in use by another program")));
+        return false;
     default:
         if (m_module->IsUnitConnected())
             return true;
@@ -206,7 +216,9 @@ int TCliCommands::Info()
     for (const uint8_t byte : identity)
         bytes << QString::number(byte);
     Print(QStringLiteral("identity\t") + bytes.join(u' '));
-    Print(QStringLiteral("port\t") + PortName(m_module->OrvConnection()->Instance()->GetPort()));
+    const int port = m_module->OrvConnection()->Instance()->GetPort();
+    const QString serialPort = m_module->OrvConnection()->LinkPortPath();
+    Print(QStringLiteral("port\t") + (port == LinkPort::Usb && !serialPort.isEmpty() ? serialPort : PortName(port)));
     Print(QStringLiteral("firmware\t") + QString::number(identity[3]));
     Print(QStringLiteral("mode\t") +
           (identity[1] == BootLoaderKind ? QStringLiteral("boot-loader") : QStringLiteral("application")));
