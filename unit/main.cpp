@@ -168,6 +168,8 @@ int main(int argc, char** argv)
     WireDecoder decoder;
     const double byteTimeUs = 10e6 / o.baud;
     long long requests = 0;
+    long long bytesIn = 0;
+    long long bytesOut = 0;
     char buffer[4096];
     while (!g_stop) {
         pollfd p{port.fd(), POLLIN, 0};
@@ -181,6 +183,7 @@ int main(int argc, char** argv)
             continue;
         if (n <= 0)
             break; // the serial port went away
+        bytesIn += n;
         decoder.feed(faults.apply(QByteArray(buffer, int(n))));
         WireFrame request;
         while (decoder.take(&request)) {
@@ -195,15 +198,17 @@ int main(int argc, char** argv)
                 waitUs += int((Wire::LineSize(request) + answer.size()) * byteTimeUs);
             if (waitUs > 0)
                 QThread::usleep(unsigned(waitUs));
+            bytesOut += answer.size();
             if (!writeAll(port.fd(), faults.apply(answer)))
                 g_stop = 1;
         }
     }
     if (!o.link.isEmpty())
         QFile::remove(o.link);
-    std::fprintf(stderr, "tzr582-unit: %lld requests, %lld applied, %lld answered again, %d damaged frames, "
-                         "%lld bytes dropped, %lld corrupted\n",
-                 requests, server.applied(), server.repeated(), decoder.faults(), faults.dropped(),
-                 faults.corrupted());
+    std::fprintf(stderr,
+                 "tzr582-unit: %lld requests, %lld applied, %lld answered again, %d damaged frames, "
+                 "%lld bytes in, %lld bytes out, %lld bytes dropped, %lld corrupted\n",
+                 requests, server.applied(), server.repeated(), decoder.faults(), bytesIn, bytesOut,
+                 faults.dropped(), faults.corrupted());
     return 0;
 }
