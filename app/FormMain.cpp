@@ -5,6 +5,7 @@
 #include "app/FileDialogs.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
+#include "app/PortMenu.h"
 #include "app/ProgramSetup.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
@@ -79,6 +80,9 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     setPalette(QApplication::palette()); // the button face
     SetUpMenuEntries();
     ConnectActions();
+    m_portMenu = new TPortMenu(m_module->OrvConnection(), m_registry, m_dialogs, m_translator, this);
+    m_ui->MenuComunicazione->addSeparator();
+    m_ui->MenuComunicazione->addMenu(m_portMenu);
     m_ui->Client->installEventFilter(this);
 
     // The link library reports the link state; the message reaches the windows
@@ -104,6 +108,7 @@ void TFormMain::SetConfigurationWindow(TConfigurationWindow* window)
 void TFormMain::SetFileDialogs(TFileDialogs* dialogs)
 {
     m_dialogs = dialogs ? dialogs : m_ownDialogs.get();
+    m_portMenu->SetFileDialogs(m_dialogs);
 }
 
 QAction* TFormMain::Action(const char* name) const
@@ -295,6 +300,7 @@ void TFormMain::RefreshInterfaceText()
     m_ui->MenuComunicazione->setTitle(Text(13));
     m_ui->ActionConnect->setText(Text(15));
     m_ui->ActionDisconnect->setText(Text(16));
+    m_portMenu->RefreshText();
     m_ui->MenuAiuto->setTitle(Text(8));
     m_ui->ActionAbout->setText(Text(9));
     if (m_config)

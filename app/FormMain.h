@@ -20,6 +20,7 @@ class QToolButton;
 class TConfigurationWindow;
 class TFileDialogs;
 class TLinkStatusBar;
+class TPortMenu;
 class TOrvRegistryData;
 class TSerialDataModule;
 class TTranslator;
@@ -95,6 +96,7 @@ private:
     QString m_programDir;
     TOrvRegistryData* m_registry = nullptr;
     TLinkStatusBar* m_statusBar = nullptr;
+    TPortMenu* m_portMenu = nullptr; // in the communication menu
     TConfigurationWindow* m_config = nullptr;
     std::unique_ptr<TFileDialogs> m_ownDialogs;
     TFileDialogs* m_dialogs = nullptr;

@@ -128,6 +128,7 @@ void reloadFigure()
     TSerialDataModule module;
     module.SetPrompts(&prompts);
     module.OrvConnection()->SetLinkPort(unit.path, 19200);
+    module.OrvConnection()->LoadDll(); // loading the library is not the reload
     QElapsedTimer clock;
     clock.start();
     const int result = module.ConnectToUnit(LinkPort::Usb, 0);

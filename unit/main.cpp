@@ -7,6 +7,7 @@
 #include "unit/UnitPort.h"
 #include "unit/UnitServer.h"
 #include "wire/WireFrame.h"
+#include "wire/WireProtocol.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -184,7 +185,15 @@ int main(int argc, char** argv)
         if (n <= 0)
             break; // the serial port went away
         bytesIn += n;
+        const int faultsBefore = decoder.faults();
         decoder.feed(faults.apply(QByteArray(buffer, int(n))));
+        if (decoder.faults() != faultsBefore && !(o.silentAfter >= 0 && requests >= o.silentAfter)) {
+            // A damaged frame: the requester sends it again at once.
+            const QByteArray nak = Wire::EncodeFrame(WireFrame{0, WireCommand::Nak, {}});
+            bytesOut += nak.size();
+            if (!writeAll(port.fd(), faults.apply(nak)))
+                g_stop = 1;
+        }
         WireFrame request;
         while (decoder.take(&request)) {
             ++requests;

@@ -75,6 +75,8 @@ WireClient::Attempt WireClient::attempt(const QByteArray& request, uint8_t expec
         WireFrame frame;
         while (m_decoder.take(&frame)) {
             heard = true;
+            if (frame.command == WireCommand::Nak)
+                return Attempt::Damaged; // the unit got a damaged frame: ours, most likely
             if (acceptable(frame, expected, minSize, maxSize)) {
                 *response = frame.payload;
                 return Attempt::Answered;

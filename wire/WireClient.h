@@ -22,12 +22,11 @@ public:
 struct WireTiming {
     int baud = 19200;
     int marginMs = 40; // added to the time the line needs for an exchange's bytes
-    // Attempts in a row that get no byte back before the unit counts as gone. A
-    // request damaged on the way gets no answer either, so on a line that loses
-    // 2 % of its bytes a quarter of the attempts are silent: twelve in a row
-    // happen about once in a million exchanges, while a silent unit is still
-    // found out within a second at 19200 baud.
-    int silentTries = 12;
+    // Attempts in a row that get no byte back before the unit counts as gone.
+    // A live unit answers every damaged frame with a Nak (a frame cut short as
+    // soon as the next one starts), so on a noisy line two silent attempts in
+    // a row are already rare; a silent unit is found out in well under a second.
+    int silentTries = 6;
     int maxTries = 32; // attempts in all on a noisy line
 
     // 8N1: ten bit times per byte.

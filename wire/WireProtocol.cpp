@@ -41,6 +41,8 @@ const char* WireCommand::Name(uint8_t command)
         return "ProgramBlock";
     case ProgramEnd:
         return "ProgramEnd";
+    case Nak:
+        return "Nak";
     default:
         return "";
     }

@@ -32,6 +32,9 @@ constexpr uint8_t EnterBootLoader = 0x40;
 constexpr uint8_t ProgramBegin = 0x41;
 constexpr uint8_t ProgramBlock = 0x42;
 constexpr uint8_t ProgramEnd = 0x43;
+// Sent by the unit, unasked, when it dropped a damaged frame: the requester
+// sends its request again at once instead of waiting for an answer.
+constexpr uint8_t Nak = 0x7F;
 constexpr uint8_t ResponseBit = 0x80;
 
 constexpr uint8_t ResponseTo(uint8_t request) { return uint8_t(request | ResponseBit); }

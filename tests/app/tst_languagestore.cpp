@@ -26,7 +26,7 @@ QList<int> Range(int first, int last)
 // Every string index the program asks for. 101, 144 and 148 are never asked for.
 QList<int> UsedIndexes()
 {
-    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153) + QList<int>{370};
+    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153) + Range(370, 374);
 }
 
 // The choice lists of the configuration window: entry k of a list is string first + k.

@@ -42,7 +42,10 @@ public:
 
     bool send(const QByteArray& bytes) override
     {
+        const int faultsBefore = m_decoder.faults();
         m_decoder.feed(m_faults.apply(bytes));
+        if (m_decoder.faults() != faultsBefore) // as tzr582-unit does
+            m_pending += m_faults.apply(Wire::EncodeFrame(WireFrame{0, WireCommand::Nak, {}}));
         WireFrame request;
         while (m_decoder.take(&request))
             m_pending += m_faults.apply(Wire::EncodeFrame(m_server.answer(request)));
