@@ -76,7 +76,11 @@ void TPortMenu::ChooseOtherPort()
 
 void TPortMenu::ChoosePort(const QString& path)
 {
-    m_settings->SetStringData(QLatin1String(ProgramSetup::LinkSetting::Port), path);
+    const QString name = QLatin1String(ProgramSetup::LinkSetting::Port);
+    if (path.isEmpty())
+        m_settings->DeleteStringValue(name, true); // an empty text is not stored: the old path would come back
+    else
+        m_settings->SetStringData(name, path);
     m_settings->SaveData();
     ProgramSetup::ApplyLinkPort(*m_connection, *m_settings);
     Rebuild();

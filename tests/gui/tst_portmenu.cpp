@@ -45,6 +45,7 @@ void TestPortMenu::choiceIsKeptAndGivenToTheConnection()
     ProgramSetup::LoadSettingsAndLibraries(translator, settings, folder.path() + QLatin1Char('/'));
     translator.SetDllName(folder.filePath("Languages.dll"));
     QVERIFY(translator.LoadLanguageLibrary());
+    settings.DeleteStringValue(QStringLiteral("Port"), true); // whatever an earlier run left
     TOrvConnection connection;
     FakeFileDialogs dialogs;
     TPortMenu menu(&connection, &settings, &dialogs, &translator);
@@ -75,6 +76,9 @@ void TestPortMenu::choiceIsKeptAndGivenToTheConnection()
     QVERIFY(settings.GetStringData(QStringLiteral("Port")).isEmpty());
     QVERIFY(connection.LinkPortPath().isEmpty());
     QCOMPARE(CheckedEntry(menu)->text(), QStringLiteral("T372"));
+    TOrvRegistryData again;
+    ProgramSetup::LoadSettingsAndLibraries(unused, again, folder.path() + QLatin1Char('/'));
+    QVERIFY(again.GetStringData(QStringLiteral("Port")).isEmpty());
 }
 
 QTEST_MAIN(TestPortMenu)
