@@ -4,7 +4,6 @@
 // ask it for a file name to save to or to open; tests answer it.
 
 #include <QString>
-#include <QtGlobal>
 
 class QWidget;
 
@@ -14,11 +13,9 @@ public:
     // The chosen file, or an empty text when the user cancelled.
     virtual QString GetSaveFileName(QWidget* parent, const QString& folder) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& folder) = 0;
-    // A serial port's path typed by the user, starting from current; empty when cancelled.
-    virtual QString GetPortPath(QWidget* parent, const QString& caption, const QString& label, const QString& current)
-    {
-        Q_UNUSED(parent) Q_UNUSED(caption) Q_UNUSED(label) Q_UNUSED(current) return QString();
-    }
+    // A serial port's path typed by the user (parent, caption, label, the
+    // current path to start from); empty when cancelled, as by default.
+    virtual QString GetPortPath(QWidget*, const QString&, const QString&, const QString&) { return QString(); }
 };
 
 // The toolkit's file dialogs: configuration files "*.tcn"; a name typed

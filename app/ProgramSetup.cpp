@@ -11,9 +11,8 @@ namespace ProgramSetup {
 void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& programDir)
 {
     settings.SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
-    settings.SetIntegerDataList({QStringLiteral("Language=0"), QStringLiteral("%1=%2").arg(
-                                                                     QLatin1String(LinkSetting::BaudRate))
-                                                                     .arg(LinkSetting::DefaultBaudRate)});
+    settings.SetIntegerDataList({QStringLiteral("Language=0"), QLatin1String(LinkSetting::BaudRate) + u'=' +
+                                                                     QString::number(LinkSetting::DefaultBaudRate)});
     settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('=')});
     settings.LoadData();
     translator.SetDllName(programDir + QStringLiteral("Dizionario\\Languages.dll"));

@@ -40,7 +40,6 @@ constexpr int CurrentBootLoader = 5;
 const QString FirmwareCaption = QStringLiteral("Riprogrammazione firmware");
 
 constexpr int OverSpeedOff = 20000;
-constexpr int InUseText = TSerialDataModule::InUseTextIndex;
 const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
 constexpr int StopRefresherTimeout = 2000;
 
@@ -510,7 +509,7 @@ void TSerialDataModule::CorrectOverSpeed()
 
 void TSerialDataModule::RefreshMessageTexts()
 {
-    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22, InUseText})
+    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22, InUseTextIndex})
         m_texts[index] = m_translator->GetString(index, 0);
 }
 

@@ -27,9 +27,6 @@ public:
     PortLink(LinkInstance& sim, SettingFn setting, SerialLink::Emitter emitter);
     ~PortLink();
 
-    LinkInstance& sim() const { return m_sim; }
-    bool onSerialLine() const { return m_serial != nullptr; }
-
     int GetPort() override { return current().GetPort(); }
     void PrepareLink(int mode) override { current().PrepareLink(mode); }
     void SelectPort(int port) override;

@@ -63,7 +63,6 @@ WireClient::Attempt WireClient::attempt(const QByteArray& request, uint8_t expec
                                         QByteArray* response)
 {
     ++m_attempts;
-    m_lineBytes += request.size();
     if (!m_line.send(request))
         return Attempt::Gone;
     const int faultsBefore = m_decoder.faults();
@@ -93,7 +92,6 @@ WireClient::Attempt WireClient::attempt(const QByteArray& request, uint8_t expec
             return Attempt::Gone;
         if (!bytes.isEmpty()) {
             heard = true;
-            m_lineBytes += bytes.size();
             m_decoder.feed(bytes);
         }
     }

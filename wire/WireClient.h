@@ -57,7 +57,6 @@ public:
     // Counters for the figures.
     long long exchanges() const { return m_exchanges; }
     long long attempts() const { return m_attempts; }
-    long long lineBytes() const { return m_lineBytes; }
     const WireDecoder& decoder() const { return m_decoder; }
     // Forgets bytes of a partial frame (a new connection).
     void resetLine() { m_decoder.reset(); }
@@ -73,5 +72,4 @@ private:
     uint8_t m_sequence = 0;
     long long m_exchanges = 0;
     long long m_attempts = 0;
-    long long m_lineBytes = 0;
 };

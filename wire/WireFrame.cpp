@@ -73,7 +73,7 @@ void WireDecoder::feedByte(uint8_t byte)
     if (byte == Wire::StartByte) {
         // A start byte never occurs inside a body: whatever was being gathered was cut short.
         if (m_state == State::Body && !m_body.isEmpty())
-            ++m_lengthFaults;
+            ++m_faults;
         reset();
         m_state = State::Body;
         return;
@@ -97,7 +97,7 @@ void WireDecoder::bodyByte(uint8_t byte)
     if (m_body.size() == 2) {
         const int length = uint8_t(m_body[0]) | uint8_t(m_body[1]) << 8;
         if (length > Wire::MaxPayload) {
-            ++m_lengthFaults;
+            ++m_faults;
             reset(); // hunt for the next start byte
             return;
         }
@@ -119,7 +119,7 @@ void WireDecoder::finishBody()
         frame.payload = m_body.mid(Wire::HeaderSize, crcAt - Wire::HeaderSize);
         m_frames.append(frame);
     } else {
-        ++m_crcFaults;
+        ++m_faults;
     }
     reset();
 }

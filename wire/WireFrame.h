@@ -53,11 +53,9 @@ public:
     // Feeds received bytes; complete frames are queued for take().
     void feed(const QByteArray& bytes);
     bool take(WireFrame* frame);
-    bool hasFrame() const { return !m_frames.isEmpty(); }
 
-    int crcFaults() const { return m_crcFaults; }
-    int lengthFaults() const { return m_lengthFaults; }
-    int faults() const { return m_crcFaults + m_lengthFaults; }
+    // Frames refused so far (CRC, length, cut short).
+    int faults() const { return m_faults; }
     // Forgets a partial frame (the line was reset).
     void reset();
 
@@ -72,6 +70,5 @@ private:
     QByteArray m_body;
     int m_expected = 0; // body size once the length is known
     QList<WireFrame> m_frames;
-    int m_crcFaults = 0;
-    int m_lengthFaults = 0;
+    int m_faults = 0;
 };
