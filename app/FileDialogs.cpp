@@ -1,6 +1,7 @@
 #include "app/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace {
 
@@ -28,4 +29,11 @@ QString TQtFileDialogs::GetSaveFileName(QWidget* parent, const QString& folder)
 QString TQtFileDialogs::GetOpenFileName(QWidget* parent, const QString& folder)
 {
     return Run(parent, folder, QFileDialog::AcceptOpen);
+}
+
+QString TQtFileDialogs::GetPortPath(QWidget* parent, const QString& caption, const QString& label,
+                                    const QString& current)
+{
+    return QInputDialog::getText(parent, caption, label, QLineEdit::Normal,
+                                 current.isEmpty() ? QStringLiteral("/dev/ttyUSB0") : current);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The seam for choosing a configuration file: the windows ask it for a file
-// name to save to or to open; tests answer it.
+// The seam for choosing a configuration file, or a port's path: the windows
+// ask it for a file name to save to or to open; tests answer it.
 
 #include <QString>
 
@@ -13,6 +13,9 @@ public:
     // The chosen file, or an empty text when the user cancelled.
     virtual QString GetSaveFileName(QWidget* parent, const QString& folder) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& folder) = 0;
+    // A serial port's path typed by the user (parent, caption, label, the
+    // current path to start from); empty when cancelled, as by default.
+    virtual QString GetPortPath(QWidget*, const QString&, const QString&, const QString&) { return QString(); }
 };
 
 // The toolkit's file dialogs: configuration files "*.tcn"; a name typed
@@ -21,4 +24,5 @@ class TQtFileDialogs : public TFileDialogs {
 public:
     QString GetSaveFileName(QWidget* parent, const QString& folder) override;
     QString GetOpenFileName(QWidget* parent, const QString& folder) override;
+    QString GetPortPath(QWidget* parent, const QString& caption, const QString& label, const QString& current) override;
 };

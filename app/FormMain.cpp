@@ -6,6 +6,7 @@
 #include "app/FileDialogs.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
+#include "app/PortMenu.h"
 #include "app/ProgramSetup.h"
 #include "app/RecentFiles.h"
 #include "app/ResourceLibrary.h"
@@ -105,6 +106,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_registry = new TOrvRegistryData(this);
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
     ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, folders.Data(), m_module->Prompts());
+    ProgramSetup::ApplyLinkPort(*m_module->OrvConnection(), *m_registry);
     // The application's icon: every window carries it.
     QApplication::setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
 
@@ -113,6 +115,9 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     setPalette(QApplication::palette()); // the button face
     SetUpMenuEntries();
     ConnectActions();
+    m_portMenu = new TPortMenu(m_module->OrvConnection(), m_registry, m_dialogs, m_translator, this);
+    m_ui->MenuComunicazione->addSeparator();
+    m_ui->MenuComunicazione->addMenu(m_portMenu);
     CreateRecentFilesMenu();
     m_ui->Client->installEventFilter(this);
     // Key preview: the window sees the keys of its controls before they do.
@@ -146,6 +151,7 @@ void TFormMain::SetConfigurationWindow(TConfigurationWindow* window)
 void TFormMain::SetFileDialogs(TFileDialogs* dialogs)
 {
     m_dialogs = dialogs ? dialogs : m_ownDialogs.get();
+    m_portMenu->SetFileDialogs(m_dialogs);
 }
 
 QAction* TFormMain::Action(const char* name) const
@@ -379,6 +385,7 @@ void TFormMain::RefreshInterfaceText()
     m_ui->MenuComunicazione->setTitle(Text(13));
     m_ui->ActionConnect->setText(Text(15));
     m_ui->ActionDisconnect->setText(Text(16));
+    m_portMenu->RefreshText();
     m_ui->MenuAiuto->setTitle(Text(8));
     m_ui->ActionAbout->setText(Text(9));
     m_recentMenu->setTitle(Text(302));
@@ -536,6 +543,9 @@ void TFormMain::Connect()
     else if (result == TSerialDataModule::NoLinkLibrary || result == TSerialDataModule::LinkLostReading)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
                                          Text(result == TSerialDataModule::NoLinkLibrary ? 200 : 201));
+    else if (result == TSerialDataModule::InUse)
+        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
+                                         m_module->MessageText(TSerialDataModule::InUseTextIndex));
 }
 
 void TFormMain::Disconnect()

@@ -25,6 +25,7 @@ class TConfigurationWindow;
 class TFormChart;
 class TFileDialogs;
 class TLinkStatusBar;
+class TPortMenu;
 class TOrvRegistryData;
 class TRecentFiles;
 class TSerialDataModule;
@@ -124,6 +125,7 @@ private:
     QString m_configurationsFolder;
     TOrvRegistryData* m_registry = nullptr;
     TLinkStatusBar* m_statusBar = nullptr;
+    TPortMenu* m_portMenu = nullptr; // in the communication menu
     TConfigurationWindow* m_config = nullptr;
     QPointer<TFormChart> m_chart; // its owner is the window it was last shown over
     std::unique_ptr<TFileDialogs> m_ownDialogs;

@@ -2,6 +2,7 @@
 
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
+#include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 #include "support/UserPrompts.h"
@@ -27,7 +28,9 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
                               TUserPrompts* prompts)
 {
     settings.SetKeyName(SettingsKey);
-    settings.SetIntegerDataList({QStringLiteral("Language=0")});
+    settings.SetIntegerDataList({QStringLiteral("Language=0"), QLatin1String(LinkSetting::BaudRate) + u'=' +
+                                                                     QString::number(LinkSetting::DefaultBaudRate)});
+    settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('=')});
     settings.LoadData();
     translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
     ResourceLibrary::Load(dataFolder);
@@ -37,9 +40,17 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
                                  QDir::toNativeSeparators(translator.StoreFileName()));
 }
 
+void ApplyLinkPort(TOrvConnection& connection, const TOrvRegistryData& settings)
+{
+    const int baud = settings.GetIntData(QLatin1String(LinkSetting::BaudRate));
+    connection.SetLinkPort(settings.GetStringData(QLatin1String(LinkSetting::Port)),
+                           baud > 0 ? baud : LinkSetting::DefaultBaudRate);
+}
+
 void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString& dataFolder)
 {
     LoadSettingsAndLibraries(*module.Translator(), settings, dataFolder, module.Prompts());
+    ApplyLinkPort(*module.OrvConnection(), settings);
     module.Translator()->SetLinguaCorrente(settings.GetIntData(QStringLiteral("Language")));
     module.RefreshMessageTexts();
 }

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class TOrvConnection;
 class TOrvRegistryData;
 class TSerialDataModule;
 class TTranslator;
@@ -25,6 +26,17 @@ QString SettingsFileName();
 // through prompts (when given); the texts built into the program stand in.
 void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& dataFolder,
                               TUserPrompts* prompts);
+
+// The port settings: "Port" (text; empty for the simulated unit, else a serial
+// port's path) and "BaudRate" (integer, 19200 when not set).
+namespace LinkSetting {
+inline const char* const Port = "Port";
+inline const char* const BaudRate = "BaudRate";
+constexpr int DefaultBaudRate = 19200;
+} // namespace LinkSetting
+
+// Gives the connection the port of the settings (port 4, "the configured port").
+void ApplyLinkPort(TOrvConnection& connection, const TOrvRegistryData& settings);
 
 // The whole start-up of a program without windows: the above, then, as the main
 // window's first display does, the stored language and the module's message texts.

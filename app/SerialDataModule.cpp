@@ -618,7 +618,7 @@ void TSerialDataModule::CorrectOverSpeed()
 
 void TSerialDataModule::RefreshMessageTexts()
 {
-    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22})
+    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22, InUseTextIndex})
         m_texts[index] = m_translator->GetString(index, 0);
 }
 
@@ -661,6 +661,9 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
         else
             result = OtherUnit;
     }
+    // Another program connected to the unit, or holding its port, is told apart from a silent unit.
+    if (!connected && (link->GetLastError() & LinkError::InUse))
+        result = InUse;
 
     if (!connected) {
         EndWait(wait);

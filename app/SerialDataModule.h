@@ -62,11 +62,14 @@ public:
     // Connection. ConnectToUnit answers 0 when connected, 1 when a unit was
     // connected already, or a ConnectFailure.
     enum ConnectFailure {
-        NoAnswer = -1,       // the unit does not answer
-        OtherUnit = -2,      // a unit of another kind
-        NoLinkLibrary = -3,  // the link library cannot be loaded
-        LinkLostReading = -4 // connected, then lost while its configuration was read
+        NoAnswer = -1,        // the unit does not answer
+        OtherUnit = -2,       // a unit of another kind
+        NoLinkLibrary = -3,   // the link library cannot be loaded
+        LinkLostReading = -4, // connected, then lost while its configuration was read
+        InUse = -5            // another program is connected to the unit or holds its port
     };
+    // The text of InUse.
+    static constexpr int InUseTextIndex = 370;
     int ConnectToUnit(int port, int flags);
     void ReleaseLink(bool refresherOn);
     void ReloadAllItems();
@@ -100,8 +103,8 @@ public:
     // names), since the last call; the operation that caused them reports them.
     QStringList TakeFailedFollowOnWrites();
 
-    // Texts shown by the windows and the operations (strings 10, 11, 17-22 and
-    // 102), taken from the translator by RefreshMessageTexts.
+    // Texts shown by the windows and the operations (strings 10, 11, 17-22, 102
+    // and 370), taken from the translator by RefreshMessageTexts.
     void RefreshMessageTexts();
     QString ConnectedText() const { return m_texts.value(10); }
     QString NotConnectedText() const { return m_texts.value(11); }

@@ -36,8 +36,12 @@ constexpr int Count(uint32_t descriptor) { return int((descriptor & CountMask) >
 
 // Error flags reported by GetLastError after an exchange.
 namespace LinkError {
-constexpr int NoValue = 4; // the unit has no value for the datum
-}
+constexpr int NoAnswer = 1; // no connection, or the unit does not answer
+constexpr int Refused = 2;  // the unit answered but refused
+constexpr int NoValue = 4;  // the unit has no value for the datum
+constexpr int InUse = 8;    // another program is connected to the unit or holds its port
+constexpr int NotStored = 16; // the unit could not keep a written value
+} // namespace LinkError
 
 // Port numbers understood by SelectPort and returned by GetPort.
 namespace LinkPort {
@@ -131,6 +135,9 @@ using TCreateClassInstance = LinkInstance* (*)();
 using TDestroyClassInstance = void (*)(LinkInstance*);
 using TGetDLLVersion = bool (*)(FILE_VERSION_DATA*);
 using TSetMessageSink = void (*)(TLinkMessageSink sink, void* context);
+// The port the library reaches the unit on when the program selects port 4 (LinkPort::Usb):
+// the path of a serial port at baud bits per second, or an empty path for the library's own choice.
+using TSetLinkPort = void (*)(const char* path, int baud);
 }
 
 namespace LinkExport {
@@ -138,4 +145,5 @@ constexpr const char* CreateClassInstance = "_CreateClassInstance";
 constexpr const char* DestroyClassInstance = "_DestroyClassInstance";
 constexpr const char* GetDLLVersion = "_GetDLLVersion";
 constexpr const char* SetMessageSink = "_SetMessageSink";
+constexpr const char* SetLinkPort = "_SetLinkPort"; // optional
 } // namespace LinkExport

@@ -55,6 +55,7 @@ bool TOrvConnection::LoadDll()
         reinterpret_cast<TDestroyClassInstance>(m_library.resolve(LinkExport::DestroyClassInstance));
     m_getDllVersion = reinterpret_cast<TGetDLLVersion>(m_library.resolve(LinkExport::GetDLLVersion));
     m_setMessageSink = reinterpret_cast<TSetMessageSink>(m_library.resolve(LinkExport::SetMessageSink));
+    m_setLinkPort = reinterpret_cast<TSetLinkPort>(m_library.resolve(LinkExport::SetLinkPort));
 
     if (!m_createClassInstance || !m_destroyClassInstance || !m_getDllVersion || !ControllaVersioneDll()) {
         FreeLibrary();
@@ -67,6 +68,7 @@ bool TOrvConnection::LoadDll()
     }
     if (m_setMessageSink)
         m_setMessageSink(&TOrvConnection::MessageSink, this);
+    PassLinkPort();
     m_dllLoaded = true;
     return true;
 }
@@ -94,9 +96,24 @@ void TOrvConnection::FreeLibrary()
     m_destroyClassInstance = nullptr;
     m_getDllVersion = nullptr;
     m_setMessageSink = nullptr;
+    m_setLinkPort = nullptr;
     m_dllLoaded = false;
     if (m_library.isLoaded())
         m_library.unload();
+}
+
+void TOrvConnection::SetLinkPort(const QString& path, int baud)
+{
+    m_linkPortPath = path;
+    m_linkPortBaud = baud;
+    if (m_dllLoaded)
+        PassLinkPort();
+}
+
+void TOrvConnection::PassLinkPort()
+{
+    if (m_setLinkPort)
+        m_setLinkPort(m_linkPortPath.toUtf8().constData(), m_linkPortBaud);
 }
 
 bool TOrvConnection::ControllaVersioneDll()

@@ -31,6 +31,12 @@ public:
     bool AutoLoadLibrary() const { return m_autoLoadLibrary; }
     void SetAutoLoadLibrary(bool on) { m_autoLoadLibrary = on; }
 
+    // The port the library reaches the unit on when port 4 is selected: a serial
+    // port's path at baud bits per second, or an empty path for the simulated
+    // unit. Handed to the library now when it is loaded, else when it loads.
+    void SetLinkPort(const QString& path, int baud);
+    QString LinkPortPath() const { return m_linkPortPath; }
+
     LinkInstance* Instance() const { return m_instance; }
     bool DllLoaded() const { return m_dllLoaded; }
     // True when the library is loaded and reports a connected unit.
@@ -54,6 +60,7 @@ signals:
 private:
     static void MessageSink(void* context, unsigned int message, uintptr_t wParam, intptr_t lParam);
     void FreeLibrary();
+    void PassLinkPort();
 
     bool m_autoLoadLibrary = true;
     QString m_dllName = QStringLiteral("SerOrvDL.dll");
@@ -64,6 +71,9 @@ private:
     TDestroyClassInstance m_destroyClassInstance = nullptr;
     TGetDLLVersion m_getDllVersion = nullptr;
     TSetMessageSink m_setMessageSink = nullptr;
+    TSetLinkPort m_setLinkPort = nullptr;
+    QString m_linkPortPath;
+    int m_linkPortBaud = 19200;
     QRecursiveMutex m_lock;
 };
 

@@ -5,6 +5,8 @@
 #include "simunit/SimUnitControl.h"
 #include "simunit/SimUnitHost.h"
 
+#include <QString>
+
 namespace {
 constexpr FILE_VERSION_DATA LibraryVersion = {5, 1, 0, 0};
 }
@@ -34,6 +36,11 @@ SIMUNIT_EXPORT bool _GetDLLVersion(FILE_VERSION_DATA* version)
 SIMUNIT_EXPORT void _SetMessageSink(TLinkMessageSink sink, void* context)
 {
     SimUnitHost::instance().setMessageSink(sink, context);
+}
+
+SIMUNIT_EXPORT void _SetLinkPort(const char* path, int baud)
+{
+    SimUnitHost::instance().setLinkPort(QString::fromUtf8(path ? path : ""), baud);
 }
 
 SIMUNIT_EXPORT SimUnitControl* _GetSimUnitControl()

@@ -99,9 +99,16 @@ private:
     int m_extraFlags = 0;
 };
 
-SimLink::SimLink(SimulatedUnit& unit, std::recursive_mutex& mutex, LinkTestBench* bench, Emitter emitter)
-    : m_unit(unit), m_mutex(mutex), m_bench(bench), m_emit(std::move(emitter))
+SimLink::SimLink(SimulatedUnit& unit, std::recursive_mutex& mutex, LinkTestBench* bench, Emitter emitter,
+                 UnitLock* unitLock)
+    : m_unit(unit), m_mutex(mutex), m_bench(bench), m_emit(std::move(emitter)), m_unitLock(unitLock)
 {
+}
+
+SimLink::~SimLink()
+{
+    if (m_connected && m_unitLock)
+        m_unitLock->release();
 }
 
 void SimLink::linkLost()
@@ -116,6 +123,8 @@ void SimLink::disconnect()
     if (!m_connected)
         return;
     m_connected = false;
+    if (m_unitLock)
+        m_unitLock->release();
     if (m_emit)
         m_emit(WindowMessage::WMLinkState, 0, 0);
 }
@@ -201,6 +210,11 @@ int SimLink::ConnectUnit()
     if (m_bench && m_bench->connectRefused)
         return int(x.finish(0, SimError::Refused));
     const bool wasConnected = m_connected;
+    if (!wasConnected && m_unitLock) {
+        if (!m_unitLock->acquire(UnitLock::PathFor(m_unit.memoryFilePath())))
+            return int(x.finish(0, SimError::InUse)); // another program is connected to the unit
+        m_unit.reloadMemory(); // as the last program connected left it
+    }
     m_connected = true;
     x.finish(1, x.extraFlags());
     if (!wasConnected && m_emit)

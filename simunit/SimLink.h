@@ -11,6 +11,7 @@
 #include "link/LinkInstance.h"
 #include "simunit/LinkTestBench.h"
 #include "simunit/SimulatedUnit.h"
+#include "simunit/UnitLock.h"
 
 #include <functional>
 #include <mutex>
@@ -20,9 +21,12 @@ class SimLink final : public LinkInstance {
 public:
     using Emitter = std::function<void(unsigned int msg, uintptr_t wParam, intptr_t lParam)>;
 
-    // unit and mutex must outlive the link; bench may be null.
-    SimLink(SimulatedUnit& unit, std::recursive_mutex& mutex, LinkTestBench* bench, Emitter emitter);
-    ~SimLink() = default;
+    // unit, mutex and unitLock must outlive the link; bench and unitLock may be
+    // null. With a lock, a connection holds it (one program at a time) and
+    // starts from the memory file as the last holder left it.
+    SimLink(SimulatedUnit& unit, std::recursive_mutex& mutex, LinkTestBench* bench, Emitter emitter,
+            UnitLock* unitLock = nullptr);
+    ~SimLink();
 
     // The unit stopped answering: a connected link reports 0x8190 with lParam 0.
     void linkLost();
@@ -72,6 +76,7 @@ private:
     std::recursive_mutex& m_mutex;
     LinkTestBench* m_bench;
     Emitter m_emit;
+    UnitLock* m_unitLock;
 
     int m_port = 0;
     bool m_connected = false;

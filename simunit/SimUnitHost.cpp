@@ -28,29 +28,49 @@ SimUnitHost::~SimUnitHost()
 {
     g_hostAlive = false;
     // Link objects the program did not destroy are released with the unit they talk to.
+    for (PortLink* link : m_portLinks)
+        delete link;
     for (SimLink* link : m_links)
         delete link;
+    m_portLinks.clear();
     m_links.clear();
 }
 
 LinkInstance* SimUnitHost::createLink()
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    auto* link = new SimLink(m_unit, m_mutex, &m_bench,
-                             [this](unsigned int msg, uintptr_t w, intptr_t l) { postMessage(msg, w, l); });
-    m_links.push_back(link);
+    auto emitter = [this](unsigned int msg, uintptr_t w, intptr_t l) { postMessage(msg, w, l); };
+    auto* sim = new SimLink(m_unit, m_mutex, &m_bench, emitter, &m_unitLock);
+    auto* link = new PortLink(*sim, [this] { return linkPort(); }, emitter);
+    m_links.push_back(sim);
+    m_portLinks.push_back(link);
     return link;
 }
 
 bool SimUnitHost::destroyLink(LinkInstance* link)
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    auto it = std::find(m_links.begin(), m_links.end(), link);
-    if (it == m_links.end())
+    auto it = std::find(m_portLinks.begin(), m_portLinks.end(), link);
+    if (it == m_portLinks.end())
         return false;
+    const auto index = it - m_portLinks.begin();
     delete *it;
-    m_links.erase(it);
+    delete m_links[size_t(index)];
+    m_portLinks.erase(it);
+    m_links.erase(m_links.begin() + index);
     return true;
+}
+
+void SimUnitHost::setLinkPort(const QString& path, int baud)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_linkPort = {path, baud};
+}
+
+LinkPortSetting SimUnitHost::linkPort() const
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_linkPort;
 }
 
 void SimUnitHost::setMessageSink(TLinkMessageSink sink, void* context)

@@ -6,6 +6,7 @@
 
 #include "link/LinkInstance.h"
 #include "simunit/LinkTestBench.h"
+#include "simunit/PortLink.h"
 #include "simunit/SimLink.h"
 #include "simunit/SimUnitControl.h"
 #include "simunit/SimulatedUnit.h"
@@ -18,9 +19,13 @@ public:
     static SimUnitHost& instance();
     static bool alive(); // false once the instance has been destroyed (library unload, exit)
 
+    // A link object: the simulated unit, or the configured serial port (PortLink).
     LinkInstance* createLink();
     bool destroyLink(LinkInstance* link); // false when the object is not one of ours
     void setMessageSink(TLinkMessageSink sink, void* context);
+    // The port the program configured (empty path: the simulated unit), taken at the next SelectPort(4).
+    void setLinkPort(const QString& path, int baud);
+    LinkPortSetting linkPort() const;
 
     // SimUnitControl
     void setIdentity(const uint8_t record[8]) override;
@@ -71,7 +76,10 @@ private:
     // mutable: reads through the control may load the memory file on first use.
     mutable SimulatedUnit m_unit;
     LinkTestBench m_bench;
+    UnitLock m_unitLock;
     std::vector<SimLink*> m_links;
+    std::vector<PortLink*> m_portLinks; // each wraps the SimLink of the same index
+    LinkPortSetting m_linkPort;
     TLinkMessageSink m_sink = nullptr;
     void* m_sinkContext = nullptr;
 };

@@ -68,6 +68,7 @@ public:
     int peek(int address);                                 // -1 outside 0-255
     bool poke(int address, int value);                     // raw, persisted
     void resetToFactory();
+    void reloadMemory() { load(); } // the file may have changed (another program was connected)
     void setDataFolder(const QString& folder); // loads the memory from there (factory without a file)
     QString dataFolder();
     QString memoryFilePath();

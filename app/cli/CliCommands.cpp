@@ -255,6 +255,11 @@ void TCliCommands::StartModule()
     m_module = std::make_unique<TSerialDataModule>();
     m_module->SetPrompts(&m_prompts);
     ProgramSetup::Start(*m_module, *m_settings, m_dataFolder);
+    if (m_command && m_command->Has(QStringLiteral("port"))) {
+        const int baud = m_settings->GetIntData(QLatin1String(ProgramSetup::LinkSetting::BaudRate));
+        m_module->OrvConnection()->SetLinkPort(m_command->options.value(QStringLiteral("port")),
+                                               baud > 0 ? baud : ProgramSetup::LinkSetting::DefaultBaudRate);
+    }
     m_module->ApplyDefaults();
 }
 
@@ -279,6 +284,11 @@ bool TCliCommands::Connect()
     case TSerialDataModule::LinkLostReading:
         Fail(QStringLiteral("the link to the unit was lost while its configuration was read"));
         return false;
+    case TSerialDataModule::InUse:
+        m_prompts.ShowMessage(TMessageIcon::Error, caption,
+                              Text(TSerialDataModule::InUseTextIndex,
+                                   QStringLiteral("the unit is in use by another program")));
+        return false;
     default:
         if (m_module->IsUnitConnected())
             return true;
@@ -296,7 +306,9 @@ int TCliCommands::Info()
     for (const uint8_t byte : identity)
         bytes << QString::number(byte);
     Print(QStringLiteral("identity\t") + bytes.join(u' '));
-    Print(QStringLiteral("port\t") + PortName(m_module->OrvConnection()->Instance()->GetPort()));
+    const int port = m_module->OrvConnection()->Instance()->GetPort();
+    const QString serialPort = m_module->OrvConnection()->LinkPortPath();
+    Print(QStringLiteral("port\t") + (port == LinkPort::Usb && !serialPort.isEmpty() ? serialPort : PortName(port)));
     Print(QStringLiteral("firmware\t") + QString::number(identity[3]));
     Print(QStringLiteral("mode\t") +
           (identity[1] == BootLoaderKind ? QStringLiteral("boot-loader") : QStringLiteral("application")));

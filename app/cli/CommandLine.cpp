@@ -9,8 +9,9 @@ constexpr int SynopsisWidth = 37;
 
 const QString ToolDescription =
     QStringLiteral("Runs the configurator's operations on the control unit without windows.\n"
-                   "Every unit command first connects to the unit on the USB port and releases\n"
-                   "the link when it ends. Messages and progress go to standard error, results\n"
+                   "Every unit command first connects to the unit on the configured port (the\n"
+                   "simulated unit unless the settings or --port PATH name a serial port) and\n"
+                   "releases the link when it ends. Messages and progress go to standard error, results\n"
                    "to standard output; numbers in results use a point as decimal separator.\n");
 
 const QString ExitStatusText =
@@ -31,13 +32,25 @@ const TOptionDefinition* FindOption(const TCommandDefinition& command, const QSt
     return nullptr;
 }
 
+// Every unit command can name the port the unit is on.
+QList<TCommandDefinition> WithPortOption(QList<TCommandDefinition> commands)
+{
+    const TOptionDefinition port{QStringLiteral("port"), QStringLiteral("PATH"),
+                                 QStringLiteral("the unit on this serial port or pseudo-terminal")};
+    for (TCommandDefinition& command : commands) {
+        if (command.group == QLatin1String("unit"))
+            command.options << port;
+    }
+    return commands;
+}
+
 } // namespace
 
 const QList<TCommandDefinition>& TCommandLine::Commands()
 {
     static const TOptionDefinition yes{QStringLiteral("yes"), QString(),
                                        QStringLiteral("answer yes to every question")};
-    static const QList<TCommandDefinition> commands = {
+    static const QList<TCommandDefinition> commands = WithPortOption({
         {TCommandId::TcnDecrypt,
          QStringLiteral("tcn"),
          QStringLiteral("decrypt"),
@@ -178,7 +191,7 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
                         "and rich shares and the actuator's mean and span over the stretch drawn.\n"
                         "No display is needed. --channels takes the names of the log's columns\n"
                         "without unit (VALORE_LAMBDA,FASCIA_LAMBDA), in any case.\n")},
-    };
+    });
     return commands;
 }
 

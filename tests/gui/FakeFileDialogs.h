@@ -9,6 +9,7 @@
 class FakeFileDialogs : public TFileDialogs {
 public:
     QString answer;        // the file chosen; empty = cancelled
+    QString portAnswer;    // the port path typed; empty = cancelled
     QStringList folders;   // the folder each dialog opened in
 
     QString GetSaveFileName(QWidget*, const QString& folder) override
@@ -21,4 +22,5 @@ public:
         folders << folder;
         return answer;
     }
+    QString GetPortPath(QWidget*, const QString&, const QString&, const QString&) override { return portAnswer; }
 };
