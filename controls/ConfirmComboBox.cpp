@@ -76,7 +76,9 @@ QStringList TConfirmComboBox::Entries() const
 void TConfirmComboBox::TypeAhead(const QString& text)
 {
     if (IsListOpen()) {
-        SetListRow(m_typeAhead.Type(text, Entries(), ListRow()));
+        const int row = m_typeAhead.Type(text, Entries(), ListRow());
+        if (row >= 0)
+            SetListRow(row);
         return;
     }
     const int row = m_typeAhead.Type(text, Entries(), currentIndex());
