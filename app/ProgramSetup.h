@@ -25,7 +25,7 @@ QString SettingsFileName();
 // resources stand in. A missing or unreadable language store is reported once
 // through prompts (when given); the texts built into the program stand in.
 void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& settings, const QString& dataFolder,
-                              TUserPrompts* prompts);
+                              TUserPrompts* prompts = nullptr);
 
 // The port settings: "Port" (text; empty for the simulated unit, else a serial
 // port's path) and "BaudRate" (integer, 19200 when not set).

@@ -4,6 +4,7 @@
 // load; one connection at a time.
 
 #include "../common/TestModule.h"
+#include "app/Catalogue.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"
@@ -178,9 +179,16 @@ void TestSerialLink::unitKilledInTheMiddleOfALoad()
         UnitProcess unit;
         QVERIFY(unit.start(unitFolder.path(), {}, linkPath));
         QCOMPARE(module.ConnectToUnit(LinkPort::Usb, 0), 0);
+        // A file that differs from the factory content in many entries: a load
+        // writes only what differs from the unit.
+        for (const Catalogue::NumberRow& row : Catalogue::Numbers()) {
+            if (row.address >= 0 && row.limits.max > row.limits.min)
+                module.Number(row.name)->SetData(row.limits.max);
+        }
         QVERIFY(module.SaveConfiguration(file));
         module.ReleaseLink(false);
     }
+    QFile::remove(unitFolder.filePath(QStringLiteral("simunit-memory.bin"))); // factory content again
 
     // The unit answers the connection (identity, connect, one block read, the
     // data by code: 13 requests) and a few writes of the load, then dies.
@@ -189,6 +197,7 @@ void TestSerialLink::unitKilledInTheMiddleOfALoad()
     QCOMPARE(module.ConnectToUnit(LinkPort::Usb, 0), 0);
     QVERIFY(module.IsUnitConnected());
     QSignalSpy state(module.OrvConnection(), &TOrvConnection::LinkMessage);
+    t.prompts.messages.clear();
     QVERIFY(!module.LoadConfiguration(file));
     QVERIFY(dying.waitForExit());
     QVERIFY(!module.IsUnitConnected());
@@ -219,7 +228,7 @@ void TestSerialLink::oneConnectionToTheSimulatedUnit()
         // tzr582-unit serving the same memory file holds it: the program's connect is refused.
         UnitProcess other;
         QVERIFY(other.start(simFolder));
-        QCOMPARE(t.module.ConnectToUnit(LinkPort::Usb, 0), -3);
+        QCOMPARE(t.module.ConnectToUnit(LinkPort::Usb, 0), int(TSerialDataModule::InUse));
         QVERIFY(!t.module.IsUnitConnected());
 
         // And the other way round: a unit cannot serve a memory file a program is connected to.
