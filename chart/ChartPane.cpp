@@ -36,12 +36,13 @@ QFont SmallFont(const QWidget* widget)
 } // namespace
 
 TChartPane::TChartPane(const QList<int>& channels, const QStringList& labels, QWidget* parent)
-    : QChartView(parent), m_channels(channels)
+    // The view owns the chart given to its constructor (a chart set later
+    // would leave the view's own first chart behind).
+    : QChartView(new QChart(), parent), m_channels(channels)
 {
     setRenderHint(QPainter::Antialiasing, false);
     setFrameShape(QFrame::NoFrame);
-    QChart* chart = new QChart();
-    setChart(chart); // the view owns the chart
+    QChart* chart = this->chart();
     chart->setMargins(QMargins(Margin, 0, Margin, 0));
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignTop);
