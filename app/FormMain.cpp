@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/ConfigurationWindow.h"
 #include "app/FileDialogs.h"
+#include "app/FormBackups.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
 #include "app/ProgramSetup.h"
@@ -220,6 +221,11 @@ void TFormMain::ConnectActions()
     connect(m_ui->ActionConnect, &QAction::triggered, this, &TFormMain::Connect);
     connect(m_ui->ActionDisconnect, &QAction::triggered, this, &TFormMain::Disconnect);
     connect(m_ui->ActionAbout, &QAction::triggered, this, &TFormMain::About);
+    auto* backups = new QAction(this);
+    backups->setObjectName(QStringLiteral("ActionBackups"));
+    backups->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(backups, &QAction::triggered, this, &TFormMain::ShowBackups);
+    addAction(backups);
 }
 
 // --- language and texts -------------------------------------------------------
@@ -486,6 +492,12 @@ void TFormMain::LoadFile()
 void TFormMain::Reprogram()
 {
     m_module->ReprogramFirmware();
+}
+
+void TFormMain::ShowBackups()
+{
+    TFormBackups window(m_module, m_dialogs, ConfigurationsFolder(), this);
+    window.exec();
 }
 
 void TFormMain::About()

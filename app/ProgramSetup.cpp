@@ -14,7 +14,8 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
                               TUserPrompts* prompts)
 {
     settings.SetKeyName(QStringLiteral("software\\orv srl\\TZR582"));
-    settings.SetIntegerDataList({QStringLiteral("Language=0")});
+    settings.SetIntegerDataList(
+        {QStringLiteral("Language=0"), QStringLiteral("BackupsKept=%1").arg(TBackupStore::DefaultRetention)});
     settings.LoadData();
     translator.SetDllName(programDir + QStringLiteral("Dizionario\\Languages.dll"));
     ResourceLibrary::Load(programDir);
@@ -28,6 +29,9 @@ void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString&
 {
     LoadSettingsAndLibraries(*module.Translator(), settings, programDir, module.Prompts());
     module.Translator()->SetLinguaCorrente(settings.GetIntData(QStringLiteral("Language")));
+    // A settings file from before the setting existed, or a value below 1, keeps the default.
+    const int kept = settings.GetIntData(QStringLiteral("BackupsKept"));
+    module.Backups().SetRetention(kept > 0 ? kept : TBackupStore::DefaultRetention);
     module.RefreshMessageTexts();
 }
 

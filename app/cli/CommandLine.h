@@ -27,6 +27,10 @@ enum class TCommandId {
     UnitLive,
     UnitErase,
     UnitProgram,
+    TcnDiff,
+    UnitDiff,
+    UnitBackups,
+    UnitRestore,
 };
 
 struct TOptionDefinition {
