@@ -512,9 +512,8 @@ bool TSerialDataModule::WriteConfigurationFile(const QString& fileName, QString&
 // Every item's entry; an item that could not be read from the connected unit is
 // read again, and left out of the file when that fails too, so that a file never
 // passes off the values in memory as the unit's.
-bool TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
+void TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
 {
-    bool ok = true;
     const QObjectList& components = children();
     for (int i = 0; i < components.size(); ++i) {
         if (CurrentWaitWindow)
@@ -523,12 +522,9 @@ bool TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
         if (!item || item->SerialDataType() == TOrvSerialData::KindPacket)
             continue;
         const bool read = !IsUnitConnected() || item->IsDataLoaded() || (item->Load() && item->IsDataLoaded());
-        if (!read || !item->WriteToFile(&ini)) {
+        if (!read || !item->WriteToFile(&ini))
             names += item->objectName() + QLatin1Char('\n');
-            ok = false;
-        }
     }
-    return ok;
 }
 
 bool TSerialDataModule::ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer)

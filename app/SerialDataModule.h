@@ -207,7 +207,8 @@ private:
     // After a load: MIN <= MAX and the actuator positions inside them; the items
     // that had to change are added to adjusted.
     void KeepActuatorPositionsInLimits(QStringList& adjusted);
-    bool SaveEntries(TCustomIniFile& ini, QString& names);
+    // Every item's entry; names lists the items left out, one a line.
+    void SaveEntries(TCustomIniFile& ini, QString& names);
     void FirmwareError(int captionIndex, int textIndex);
     void OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam);
     void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);

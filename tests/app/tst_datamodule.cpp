@@ -452,6 +452,7 @@ void TestDataModule::saveThenLoadChangesNothing()
     const QTemporaryDir memoryFolder(QDir("/dev/shm").exists() ? "/dev/shm/tzr582-XXXXXX" : QString());
     QVERIFY(memoryFolder.isValid());
     m_sim->setDataFolder(memoryFolder.path().toStdString());
+    m_module->Backups().SetFolder(memoryFolder.filePath("backups")); // one before each load
     QCOMPARE(Connect(), 0);
     QRandomGenerator random(582);
     const QString file = memoryFolder.filePath("same.tcn");
@@ -550,8 +551,12 @@ void TestDataModule::loadReadsTextWithAByteOrderMark()
 
 void TestDataModule::saveLeavesOutWhatCouldNotBeRead()
 {
-    m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer); // the ignition type, at the connect
+    // The ignition type, at the connect and at the connect's backup (which is
+    // then not made).
+    m_sim->failNext(LinkOp::ReadAtAddress, 2, SimError::NoAnswer);
     QCOMPARE(Connect(), 0);
+    QCOMPARE(m_prompts->messages.size(), 1);
+    m_prompts->messages.clear();
     m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer); // and again at the save
     const QString file = TempFile("unread.tcn");
     QVERIFY(!m_module->SaveConfiguration(file));

@@ -43,7 +43,6 @@ void TestSafetyNet::init()
     QVERIFY(m_test->textsLoaded);
     m_sim = m_test->sim;
     m_module = &m_test->module;
-    m_module->Backups().SetFolder(TempFile("backups"));
     m_module->RefreshMessageTexts();
     m_module->ApplyDefaults();
     QCOMPARE(m_module->ConnectToUnit(4, 0), 0);

@@ -23,7 +23,6 @@ void TestFormBackups::restoresTheChosenBackupAfterConfirmation()
 {
     TestModule test;
     TSerialDataModule& module = test.module;
-    module.Backups().SetFolder(test.folder.filePath("backups"));
     module.ApplyDefaults();
     QCOMPARE(module.ConnectToUnit(4, 0), 0);
     QVERIFY(module.Number("GiriCutOff")->SetInt(2500));
@@ -51,7 +50,6 @@ void TestFormBackups::loadsOnlyTheTickedRows()
 {
     TestModule test;
     TSerialDataModule& module = test.module;
-    module.Backups().SetFolder(test.folder.filePath("backups"));
     module.ApplyDefaults();
     QCOMPARE(module.ConnectToUnit(4, 0), 0);
     const QString file = test.folder.filePath("factory.tcn");

@@ -33,7 +33,6 @@ void TestUndo::init()
     m_test = std::make_unique<TestModule>();
     QVERIFY(m_test->textsLoaded);
     m_module = &m_test->module;
-    m_module->Backups().SetFolder(m_test->folder.filePath("backups"));
     m_module->ApplyDefaults();
     QCOMPARE(m_module->ConnectToUnit(4, 0), 0);
     m_recorder = std::make_unique<TUndoRecorder>(m_module);
