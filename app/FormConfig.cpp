@@ -3,6 +3,7 @@
 #include "app/FormMain.h"
 #include "app/FormOndaCostruita.h"
 #include "app/FormScaling.h"
+#include "app/HistoryPanel.h"
 #include "app/LinkStatusBar.h"
 #include "controls/ControlBinding.h"
 #include "controls/NumberField.h"
@@ -13,10 +14,12 @@
 #include "support/NumberText.h"
 #include "support/Translator.h"
 #include "ui_FormConfig.h"
+#include "undo/UndoRecorder.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QUndoStack>
 
 namespace {
 
@@ -37,9 +40,6 @@ constexpr int WithIndicator = 0x84;
 
 // The emulation entry of the constructed wave.
 constexpr int ConstructedWave = 2;
-// Written to CHECKUP, it makes the unit erase its stored configuration.
-constexpr int EraseCommand = 8;
-constexpr int EraseTime = 1000;
 
 // A text of the window from the translator: the caption of a control (its
 // caption label, or its own text for a check box) and, for a list, its entries,
@@ -115,6 +115,7 @@ TFormConfig::TFormConfig(TSerialDataModule* dataModule, TFormMain* formMain, int
     ConnectControls();
     m_module->ApplyDefaults();
     CreatePopupMenu();
+    CreateUndo();
     m_ui->PageControl->setTabVisible(m_ui->PageControl->indexOf(m_ui->TabSheet4), false);
 }
 
@@ -130,6 +131,20 @@ QString TFormConfig::Text(int index) const
 }
 
 // --- construction -------------------------------------------------------------
+
+void TFormConfig::CreateUndo()
+{
+    m_undo = new TUndoRecorder(m_module, this);
+    m_history = new THistoryPanel(m_undo->Stack(), this);
+    m_undoAction = m_undo->Stack()->createUndoAction(this);
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_redoAction = m_undo->Stack()->createRedoAction(this);
+    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
+    auto* history = new QAction(this);
+    history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(history, &QAction::triggered, m_history, [this] { m_history->setVisible(!m_history->isVisible()); });
+    addActions({m_undoAction, m_redoAction, history});
+}
 
 void TFormConfig::SetUpLook()
 {
@@ -276,6 +291,9 @@ void TFormConfig::RefreshInterfaceText()
 {
     m_ui->ButtonReset->setText(Text(23));
     setWindowTitle(Text(4));
+    m_history->SetTexts(Text(325), Text(4));
+    m_undoAction->setText(Text(326));
+    m_redoAction->setText(Text(327));
     QTabWidget* pages = m_ui->PageControl;
     pages->setTabText(pages->indexOf(m_ui->TabSheet1), Text(24));
     pages->setTabText(pages->indexOf(m_ui->TabSheet2), Text(25));
@@ -375,10 +393,8 @@ void TFormConfig::EraseConfiguration()
         prompts->SetBusyCursor(false);
         return;
     }
-    m_module->Number(QStringLiteral("CHECKUP"))->SetInt(EraseCommand);
-    prompts->Wait(EraseTime);
-    m_module->ReloadAllItems();
-    UpdateDependentEdits();
+    if (m_module->EraseConfiguration())
+        UpdateDependentEdits();
     m_module->DataRefresher()->SetEnabled(true);
     prompts->SetBusyCursor(false);
 }

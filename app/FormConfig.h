@@ -25,7 +25,9 @@ namespace Ui {
 class TFormConfig;
 }
 class TFormMain;
+class THistoryPanel;
 class TLinkStatusBar;
+class TUndoRecorder;
 class TProgressFill;
 class TValueEditEx;
 
@@ -47,6 +49,10 @@ public:
     bool UpgradeBootLoaderChecked() const override;
 
     TLinkStatusBar* StatusBar() const { return m_statusBar; }
+    // The changes made in this window: Ctrl+Z undoes one, Ctrl+Y redoes it,
+    // Ctrl+H shows or hides their history.
+    TUndoRecorder* UndoRecorder() const { return m_undo; }
+    THistoryPanel* HistoryPanel() const { return m_history; }
 
     // Shows the edits of the three option flags only while their flag is set.
     void UpdateDependentEdits();
@@ -64,6 +70,7 @@ private:
     void SetUpLook();
     void FitToScreen();
     void CreatePopupMenu();
+    void CreateUndo();
     void ConnectControls();
     void PlaceRegions();
     bool FormKeyDown(const QKeyEvent* event);
@@ -83,6 +90,10 @@ private:
     int m_screenWidth;
     TLinkStatusBar* m_statusBar = nullptr;
     QMenu* m_popupMenu = nullptr;
+    TUndoRecorder* m_undo = nullptr;
+    THistoryPanel* m_history = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
     QList<TProgressFill*> m_lambdaLamps;
     QList<TProgressFill*> m_tpsLamps;
 };

@@ -4,6 +4,7 @@
 #include "app/ConfigurationFileOffer.h"
 #include "app/ConfigurationWindow.h"
 #include "app/FileDialogs.h"
+#include "app/FormBackups.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
 #include "app/PortMenu.h"
@@ -297,6 +298,11 @@ void TFormMain::ConnectActions()
     m_ui->MenuComunicazione->addAction(chart);
     addAction(chart);
     connect(chart, &QAction::triggered, this, &TFormMain::ShowChart);
+    auto* backups = new QAction(this);
+    backups->setObjectName(QStringLiteral("ActionBackups"));
+    backups->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(backups, &QAction::triggered, this, &TFormMain::ShowBackups);
+    addAction(backups);
 }
 
 // --- language and texts -------------------------------------------------------
@@ -620,6 +626,12 @@ void TFormMain::LoadFile()
 void TFormMain::Reprogram()
 {
     m_module->ReprogramFirmware();
+}
+
+void TFormMain::ShowBackups()
+{
+    TFormBackups window(m_module, m_dialogs, ConfigurationsFolder(), this);
+    window.exec();
 }
 
 void TFormMain::About()

@@ -70,6 +70,8 @@ public:
     void SaveFile();
     void LoadFile();
     void Reprogram();
+    // Ctrl+B: the backups of the unit's configuration, and the comparison of configurations.
+    void ShowBackups();
     void Connect();
     void Disconnect();
     void About();

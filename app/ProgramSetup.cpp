@@ -28,8 +28,9 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
                               TUserPrompts* prompts)
 {
     settings.SetKeyName(SettingsKey);
-    settings.SetIntegerDataList({QStringLiteral("Language=0"), QLatin1String(LinkSetting::BaudRate) + u'=' +
-                                                                     QString::number(LinkSetting::DefaultBaudRate)});
+    settings.SetIntegerDataList({QStringLiteral("Language=0"),
+                                 QLatin1String(LinkSetting::BaudRate) + u'=' + QString::number(LinkSetting::DefaultBaudRate),
+                                 QStringLiteral("BackupsKept=%1").arg(TBackupStore::DefaultRetention)});
     settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('=')});
     settings.LoadData();
     translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
@@ -52,6 +53,9 @@ void Start(TSerialDataModule& module, TOrvRegistryData& settings, const QString&
     LoadSettingsAndLibraries(*module.Translator(), settings, dataFolder, module.Prompts());
     ApplyLinkPort(*module.OrvConnection(), settings);
     module.Translator()->SetLinguaCorrente(settings.GetIntData(QStringLiteral("Language")));
+    // A settings file from before the setting existed, or a value below 1, keeps the default.
+    const int kept = settings.GetIntData(QStringLiteral("BackupsKept"));
+    module.Backups().SetRetention(kept > 0 ? kept : TBackupStore::DefaultRetention);
     module.RefreshMessageTexts();
 }
 

@@ -16,6 +16,7 @@
 #include "support/MemIniData.h"
 #include "support/PlainBuffer.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -48,6 +49,21 @@ constexpr int OverSpeedOffValues[] = {12000, OverSpeedOff};
 const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
 const QString FollowOnFailureText = QStringLiteral("It was impossible to write the following data::\n");
 constexpr int StopRefresherTimeout = 2000;
+
+// Written to CHECKUP, it makes the unit erase its stored configuration; the
+// unit needs a second for it.
+constexpr int EraseCommand = 8;
+constexpr int EraseTime = 1000;
+
+// A file never erases (CHECKUP) or reprograms the unit; the yellow-wire
+// speeds are left as the unit holds them.
+const QStringList& ItemsNotLoaded()
+{
+    static const QStringList items = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("CHECKUP"),
+                                      QStringLiteral("GiriCutOffFiliGialli"),
+                                      QStringLiteral("GiriSgancioCutOffFiliGialli")};
+    return items;
+}
 
 // Coefficient B of the engine-speed formula RPM = B / x for each ignition type.
 double IgnitionScale(int ignitionType)
@@ -255,6 +271,29 @@ void TSerialDataModule::WireRules()
     }
     on("FLAG_CONFIGURAZIONE_3")->OnConvertToUser = [](QObject*, int x, double& u) { u = x ^ 0x10; };
     on("FLAG_CONFIGURAZIONE_3")->OnConvertToEcu = [](QObject*, double u, int& x) { x = TruncToInt(u) ^ 0x10; };
+    WatchEdits();
+}
+
+// Every parameter's write event runs its rule (when it has one) and then, for
+// the outermost write, announces the edit: the rule's follow-on writes happen
+// inside it, so an edit and everything it caused end together.
+void TSerialDataModule::WatchEdits()
+{
+    for (TOrvSerialData* item : std::as_const(m_itemOrder)) {
+        auto* number = qobject_cast<TOrvNumber*>(item);
+        if (!number)
+            continue;
+        number->OnSetData = [this, number, rule = number->OnSetData](QObject* sender) {
+            ++m_writeDepth;
+            if (m_loading)
+                m_loadWrites << number;
+            if (rule && !m_rulesSuspended)
+                rule(sender);
+            --m_writeDepth;
+            if (m_writeDepth == 0 && !m_loading && !m_rulesSuspended)
+                emit ValueEdited(number);
+        };
+    }
 }
 
 void TSerialDataModule::ApplyIgnitionScale(int ignitionType)
@@ -441,86 +480,104 @@ bool TSerialDataModule::SaveConfiguration(const QString& fileName)
         return false;
     }
     std::unique_ptr<TWaitWindow> wait = BeginWait(Text(93), Text(91));
-
-    TPlainBuffer buffer;
-    TMemIniData ini(buffer);
     QString names;
-    const bool ok = SaveEntries(ini, names);
-
-    // The plain text lives only in a private temporary file (mode 0600) that
-    // is removed on every path.
-    bool written = false;
-    {
-        QTemporaryFile plain(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
-        if (plain.open()) {
-            QStringList lines;
-            ini.GetStrings(lines);
-            const QByteArray text = lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
-            written = plain.write(text) == text.size() && plain.flush();
-            plain.close();
-            written = written && EncryptFile(plain.fileName(), fileName, m_prompts);
-        }
-    }
+    const bool written = WriteConfigurationFile(fileName, names);
     if (!written)
         FileError(96);
     EndWait(wait);
 
-    if (!ok)
+    if (!names.isEmpty())
         m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
                                QStringLiteral("It was impossible to save the following data::\n") + names);
-    return ok && written;
+    return names.isEmpty() && written;
+}
+
+bool TSerialDataModule::WriteConfigurationFile(const QString& fileName, QString& unsaved)
+{
+    TPlainBuffer buffer;
+    TMemIniData ini(buffer);
+    SaveEntries(ini, unsaved);
+
+    // The plain text lives only in a private temporary file (mode 0600) that
+    // is removed on every path.
+    QTemporaryFile plain(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
+    if (!plain.open())
+        return false;
+    QStringList lines;
+    ini.GetStrings(lines);
+    const QByteArray text =
+        lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+    const bool written = plain.write(text) == text.size() && plain.flush();
+    plain.close();
+    return written && EncryptFile(plain.fileName(), fileName, m_prompts);
 }
 
 // Every item's entry; an item that could not be read from the connected unit is
 // read again, and left out of the file when that fails too, so that a file never
 // passes off the values in memory as the unit's.
-bool TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
+void TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
 {
-    bool ok = true;
     const QObjectList& components = children();
     for (int i = 0; i < components.size(); ++i) {
-        CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
+        if (CurrentWaitWindow)
+            CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
         auto* item = qobject_cast<TOrvSerialData*>(components.at(i));
         if (!item || item->SerialDataType() == TOrvSerialData::KindPacket)
             continue;
         const bool read = !IsUnitConnected() || item->IsDataLoaded() || (item->Load() && item->IsDataLoaded());
-        if (!read || !item->WriteToFile(&ini)) {
+        if (!read || !item->WriteToFile(&ini))
             names += item->objectName() + QLatin1Char('\n');
-            ok = false;
-        }
     }
-    return ok;
 }
 
-bool TSerialDataModule::LoadConfiguration(const QString& fileName)
+bool TSerialDataModule::ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer)
 {
-    TPlainBuffer buffer;
-    if (!DecryptFileToBuffer(fileName, buffer)) {
-        FileError(96);
+    if (!DecryptFileToBuffer(fileName, buffer))
         return false;
-    }
     // Content without the configuration section (another file, or not a
     // configuration at all) would only scatter garbage into the unit; content
     // that ends in the middle of a line was cut short (the program ends every
     // file it writes with a line end).
-    TMemIniData store(buffer);
+    const TMemIniData store(buffer);
     const QByteArray content = buffer.Content();
-    if (!store.SectionExists(ConfigurationSection) || !(content.endsWith('\n') || content.endsWith('\r'))) {
+    return store.SectionExists(ConfigurationSection) && (content.endsWith('\n') || content.endsWith('\r'));
+}
+
+bool TSerialDataModule::LoadConfiguration(const QString& fileName, const QStringList& onlyItems)
+{
+    return Load(fileName, onlyItems, QStringLiteral("before-load"));
+}
+
+bool TSerialDataModule::RestoreBackup(const QString& fileName)
+{
+    return Load(fileName, {}, QStringLiteral("before-restore"));
+}
+
+bool TSerialDataModule::Load(const QString& fileName, const QStringList& onlyItems, const QString& backupReason)
+{
+    TPlainBuffer buffer;
+    if (!ReadConfigurationFile(fileName, buffer)) {
         FileError(96);
         return false;
     }
+    TMemIniData store(buffer);
+    if (!BackUpBefore(backupReason))
+        return false;
 
     std::unique_ptr<TWaitWindow> wait = BeginWait(Text(92), Text(90));
     QStringList notWritten;
     m_loading = true;
+    m_loadWrites.clear();
     for (int group = 0; group < 2; ++group)
-        ReadConfigurationPass(store, group, notWritten);
+        ReadConfigurationPass(store, group, onlyItems, notWritten);
     EndWait(wait);
     CorrectOverSpeed();
     KeepActuatorPositionsInLimits(notWritten);
+    VerifyLoad(notWritten);
     m_loading = false;
     notWritten << TakeFailedFollowOnWrites();
     notWritten.removeDuplicates();
+    emit ConfigurationReread();
 
     if (!notWritten.isEmpty())
         m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
@@ -532,17 +589,16 @@ bool TSerialDataModule::LoadConfiguration(const QString& fileName)
 // One pass over the items of a data group: the ignition type (group 0) is
 // written before the engine speeds that depend on it (group 1). A file never
 // erases (CHECKUP) or reprograms the unit.
-void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten)
+void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& onlyItems,
+                                               QStringList& notWritten)
 {
-    static const QStringList skipped = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("CHECKUP"),
-                                        QStringLiteral("GiriCutOffFiliGialli"),
-                                        QStringLiteral("GiriSgancioCutOffFiliGialli")};
     const QObjectList& components = children();
     for (int i = 0; i < components.size(); ++i) {
         if (CurrentWaitWindow)
             CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
         auto* item = qobject_cast<TOrvNumber*>(components.at(i));
-        if (!item || skipped.contains(item->objectName()) || item->ReadOnly() || item->DataGroup() != group)
+        if (!item || ItemsNotLoaded().contains(item->objectName()) || item->ReadOnly() ||
+            item->DataGroup() != group || !(onlyItems.isEmpty() || onlyItems.contains(item->objectName())))
             continue;
         // With start on gas, byte 223 holds the priming time, loaded in the first pass.
         if (item->objectName() == QLatin1String("GiriPerCambio") && IntOf("TIPO_CAMBIO") == 2)
@@ -561,7 +617,7 @@ bool TSerialDataModule::LoadEntry(TOrvNumber& item, TCustomIniFile& store)
     // What the unit holds already is not written again: a value shown rounded
     // (a byte off the item's step grid) would come back changed. The unit is
     // asked afresh, as something else may have changed it since it was read.
-    if (item.Load() && qAbs(item.GetDouble() - value) <= 1e-9 * qMax(1.0, qAbs(value)))
+    if (item.Load() && SameFileValue(item.GetDouble(), value))
         return true;
     if (!FileValueAllowed(item, value))
         return false;
@@ -612,6 +668,205 @@ void TSerialDataModule::CorrectOverSpeed()
         if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
             overSpeed->SetInt(OverSpeedOff);
     });
+}
+
+void TSerialDataModule::VerifyLoad(QStringList& notLoaded)
+{
+    // Items that share a byte (byte 223: the changeover speed or the priming
+    // time) are checked in the bits the last write left them. What the module
+    // wrote is taken for every item before any is read: a read runs the item's
+    // rules, which read other items again.
+    struct Check {
+        TOrvNumber* item;
+        int raw;
+        int bits;
+    };
+    QList<Check> checks;
+    QHash<int, int> claimed; // address -> bits a later write owns
+    for (auto it = m_loadWrites.crbegin(); it != m_loadWrites.crend(); ++it) {
+        TOrvNumber* item = *it;
+        if (std::any_of(checks.cbegin(), checks.cend(), [item](const Check& c) { return c.item == item; }))
+            continue;
+        int& owned = claimed[item->ByAddress() ? item->Address() : -1 - int(checks.size())];
+        const int bits = item->DataMask() & ~owned;
+        owned |= item->DataMask();
+        if (bits != 0)
+            checks.append({item, item->RawValue(), bits});
+    }
+    m_loadWrites.clear();
+    for (const Check& check : std::as_const(checks)) {
+        if (!check.item->Load() || ((check.item->RawValue() ^ check.raw) & check.bits) != 0)
+            notLoaded << check.item->objectName();
+    }
+}
+
+// --- the safety net -----------------------------------------------------------
+
+QList<TOrvNumber*> TSerialDataModule::LoadableItems() const
+{
+    QList<TOrvNumber*> items;
+    for (TOrvSerialData* item : m_itemOrder) {
+        auto* number = qobject_cast<TOrvNumber*>(item);
+        if (number && !number->ReadOnly() && !ItemsNotLoaded().contains(number->objectName()))
+            items << number;
+    }
+    return items;
+}
+
+void TSerialDataModule::UnitEntries(TCustomIniFile& ini)
+{
+    for (TOrvNumber* item : LoadableItems())
+        item->WriteToFile(&ini);
+}
+
+QString TSerialDataModule::MakeBackup(const QString& reason)
+{
+    if (!IsUnitConnected())
+        return QString();
+    TBackupEntry facts;
+    facts.created = QDateTime::currentDateTime();
+    facts.reason = reason;
+    facts.note = m_vehicleNote;
+    QStringList identity;
+    for (const uint8_t byte : m_identity)
+        identity << QString::number(byte);
+    facts.identity = identity.join(QLatin1Char(' '));
+
+    const QString fileName = m_backups.NewFileName(reason, facts.created);
+    if (fileName.isEmpty())
+        return QString();
+    QString unsaved;
+    // A backup that misses values is no backup: it is removed.
+    if (!WriteConfigurationFile(fileName, unsaved) || !unsaved.isEmpty() || !m_backups.Record(fileName, facts)) {
+        QFile::remove(fileName);
+        QFile::remove(BackupFactsFileName(fileName));
+        return QString();
+    }
+    return fileName;
+}
+
+QString TSerialDataModule::BackupFailureText() const
+{
+    return Text(321) + QLatin1Char('\n') + QDir::toNativeSeparators(m_backups.Folder());
+}
+
+bool TSerialDataModule::BackUpBefore(const QString& reason, QString* fileName)
+{
+    if (!IsUnitConnected())
+        return true; // there is nothing to save
+    const QString made = MakeBackup(reason);
+    if (fileName)
+        *fileName = made;
+    return !made.isEmpty() ||
+           m_prompts->AskYesNo(TMessageIcon::Error, Text(320), BackupFailureText() + QLatin1Char('\n') + Text(322),
+                               false);
+}
+
+// The first connect backs the unit up, unless the newest backup holds the
+// same values: a unit connected again and again is saved once.
+void TSerialDataModule::BackUpAtFirstConnect()
+{
+    if (std::exchange(m_connectBackupDone, true))
+        return;
+    const QString newest = m_backups.List().value(0).fileName;
+    QList<TConfigDifference> differences;
+    if (!newest.isEmpty() && CompareUnitWithFile(newest, differences) && differences.isEmpty())
+        return;
+    if (MakeBackup(TBackupStore::ConnectReason).isEmpty())
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(320), BackupFailureText());
+}
+
+QList<TBackupEntry> TSerialDataModule::BackupsByCloseness()
+{
+    QList<TBackupEntry> entries = m_backups.List();
+    if (!IsUnitConnected())
+        return entries;
+    for (TBackupEntry& entry : entries) {
+        QList<TConfigDifference> differences;
+        if (CompareUnitWithFile(entry.fileName, differences))
+            entry.differences = int(differences.size());
+    }
+    // Newest first already; the closest come first, unreadable ones last.
+    std::stable_sort(entries.begin(), entries.end(), [](const TBackupEntry& a, const TBackupEntry& b) {
+        return unsigned(a.differences) < unsigned(b.differences);
+    });
+    return entries;
+}
+
+bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences)
+{
+    TPlainBuffer fileBuffer;
+    if (!ReadConfigurationFile(fileName, fileBuffer))
+        return false;
+    TMemIniData file(fileBuffer);
+    TPlainBuffer unitBuffer;
+    TMemIniData unit(unitBuffer);
+    UnitEntries(unit);
+    differences = CompareConfigurations(LoadableItems(), unit, file);
+    return true;
+}
+
+bool TSerialDataModule::CompareFiles(const QString& left, const QString& right, QList<TConfigDifference>& differences)
+{
+    TPlainBuffer leftBuffer;
+    TPlainBuffer rightBuffer;
+    if (!ReadConfigurationFile(left, leftBuffer) || !ReadConfigurationFile(right, rightBuffer))
+        return false;
+    TMemIniData leftStore(leftBuffer);
+    TMemIniData rightStore(rightBuffer);
+    differences = CompareConfigurations(LoadableItems(), leftStore, rightStore);
+    return true;
+}
+
+bool TSerialDataModule::EraseConfiguration()
+{
+    if (!BackUpBefore(QStringLiteral("before-erase")))
+        return false;
+    m_loading = true;
+    const bool erased = Number(QStringLiteral("CHECKUP"))->SetInt(EraseCommand);
+    m_loading = false;
+    if (!erased)
+        return false;
+    m_prompts->Wait(EraseTime);
+    ReloadAllItems();
+    return true;
+}
+
+bool TSerialDataModule::WriteRawValues(const QList<QPair<TOrvNumber*, int>>& values)
+{
+    QStringList failed;
+    m_rulesSuspended = true;
+    for (const auto& [item, raw] : values) {
+        WithLimitsSuspended(item, [&, item = item, raw = raw] {
+            if (!item->SetEcuData(raw))
+                failed << item->objectName();
+        });
+    }
+    m_rulesSuspended = false;
+    for (const auto& [item, raw] : values)
+        item->Load();
+    emit DependentEditsUpdateRequested();
+    if (!failed.isEmpty())
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(1),
+                               FollowOnFailureText + failed.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return failed.isEmpty();
+}
+
+void TSerialDataModule::OfferBackupAfterFirmware(const QString& backupFileName)
+{
+    if (ConnectToUnit(m_port, 0) != 0)
+        return;
+    QList<TConfigDifference> differences;
+    if (!CompareUnitWithFile(backupFileName, differences) || differences.isEmpty())
+        return;
+    QStringList lines;
+    for (const TConfigDifference& difference : std::as_const(differences))
+        lines << difference.key + QStringLiteral(": ") + difference.left + QStringLiteral(" -> ") + difference.right;
+    if (m_prompts->AskYesNo(TMessageIcon::None, FirmwareCaption,
+                            Text(323) + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QLatin1Char('\n') +
+                                Text(324),
+                            true))
+        RestoreBackup(backupFileName);
 }
 
 // --- texts ----------------------------------------------------------------
@@ -681,11 +936,16 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     }
     ActivatePacketItems();
     m_refresher->SetEnabled(flags & 2);
+    m_port = port;
     const int speed = overSpeed->GetInt();
+    m_loading = true;
     if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
         overSpeed->SetInt(OverSpeedOff);
+    m_loading = false;
     EndWait(wait);
     overSpeed->SetDisableLimits(false);
+    emit ConfigurationReread();
+    BackUpAtFirstConnect();
     return 0;
 }
 
@@ -708,6 +968,7 @@ void TSerialDataModule::ReloadAllItems()
         if (auto* item = qobject_cast<TOrvSerialData*>(components.at(i)))
             item->Load();
     }
+    emit ConfigurationReread();
 }
 
 void TSerialDataModule::ActivatePacketItems()
@@ -752,6 +1013,9 @@ void TSerialDataModule::FirmwareError(int captionIndex, int textIndex)
 
 void TSerialDataModule::ReprogramFirmware()
 {
+    QString backup;
+    if (!BackUpBefore(QStringLiteral("before-firmware"), &backup))
+        return;
     if (!m_connection->LoadDll()) {
         FirmwareError(95, 94);
         return;
@@ -821,6 +1085,8 @@ void TSerialDataModule::ReprogramFirmware()
     wait.reset();
     link->DisconnectUnit();
     m_prompts->ShowMessage(TMessageIcon::None, FirmwareCaption, QStringLiteral("Programmazione avvenuta con successo!"));
+    if (!backup.isEmpty())
+        OfferBackupAfterFirmware(backup);
 }
 
 bool TSerialDataModule::FirmwareImagesAvailable(bool withBootLoader)

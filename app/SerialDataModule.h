@@ -7,10 +7,13 @@
 // firmware). It knows no window: what the configuration window must show it
 // announces through signals, and it reaches the user through TUserPrompts.
 
+#include "backup/BackupStore.h"
+#include "backup/ConfigCompare.h"
 #include "support/UserPrompts.h"
 
 #include <QHash>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <array>
 #include <functional>
@@ -81,7 +84,38 @@ public:
     // its entry and the file was written; LoadConfiguration whether the file was
     // read and every entry it holds reached the unit.
     bool SaveConfiguration(const QString& fileName);
-    bool LoadConfiguration(const QString& fileName);
+    // A load backs the unit up first, and reads every entry back from the unit
+    // afterwards: an entry the unit does not hold as written counts as not
+    // loaded. onlyItems (component names) limits the load to those items.
+    bool LoadConfiguration(const QString& fileName, const QStringList& onlyItems = {});
+
+    // --- the safety net -------------------------------------------------------
+    // Backups are made before every load, erase and firmware update, and at the
+    // first connect of the module's life.
+    TBackupStore& Backups() { return m_backups; }
+    // The vehicle note recorded with the backups made from now on.
+    QString VehicleNote() const { return m_vehicleNote; }
+    void SetVehicleNote(const QString& note) { m_vehicleNote = note; }
+    // Saves the connected unit's configuration as a backup; the file, or empty
+    // when it could not be made.
+    QString MakeBackup(const QString& reason);
+    // Every backup, each with the number of values that differ from the
+    // connected unit: the closest first, then the newest.
+    QList<TBackupEntry> BackupsByCloseness();
+    // Writes a backup into the unit as a load does.
+    bool RestoreBackup(const QString& fileName);
+    // Erases the unit's configuration (after a backup) and reads it again.
+    bool EraseConfiguration();
+    // The items a load writes, in catalogue order.
+    QList<TOrvNumber*> LoadableItems() const;
+    // The entries that differ: the connected unit (left) against a file, or two
+    // files. False when a file is no configuration that can be read.
+    bool CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences);
+    bool CompareFiles(const QString& left, const QString& right, QList<TConfigDifference>& differences);
+    // Writes raw values back as they were, without the rules' follow-on writes
+    // (the values carry them already); the items are read again afterwards so
+    // that scales and limits follow. Used to undo a change.
+    bool WriteRawValues(const QList<QPair<TOrvNumber*, int>>& values);
 
     // Firmware reprogramming from the program's images.
     void ReprogramFirmware();
@@ -120,6 +154,12 @@ signals:
     void BandLampChanged(TSerialDataModule::Band band, int lit);
     // Every live value was cleared (no unit connected): every lamp goes off.
     void LiveValuesCleared();
+    // A parameter was written by a single edit (not by a load, an erase or an
+    // undo), and the rules it started have finished their follow-on writes.
+    void ValueEdited(TOrvNumber* item);
+    // The parameters were read afresh from the unit or written by a load: what
+    // the module holds may differ from before in many items at once.
+    void ConfigurationReread();
 
 private:
     void BuildCatalogue();
@@ -138,7 +178,28 @@ private:
     QString Text(int index) const;
     void EndWait(std::unique_ptr<TWaitWindow>& wait);
     void FileError(int textIndex);
-    void ReadConfigurationPass(TCustomIniFile& store, int group, QStringList& notWritten);
+    // Deciphers a configuration file; false when it is none (no configuration
+    // section, or cut short in the middle of a line).
+    static bool ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer);
+    bool Load(const QString& fileName, const QStringList& onlyItems, const QString& backupReason);
+    // The backup before a risky operation: true when it was made, or when the
+    // user chose to go on without it.
+    bool BackUpBefore(const QString& reason, QString* fileName = nullptr);
+    void BackUpAtFirstConnect();
+    QString BackupFailureText() const;
+    // After a firmware update: offers to write back the backup made before it
+    // when the unit differs from it.
+    void OfferBackupAfterFirmware(const QString& backupFileName);
+    // Every loadable item's entry, as the module holds it, into ini.
+    void UnitEntries(TCustomIniFile& ini);
+    // Writes the encrypted configuration file; unsaved lists the items left out.
+    bool WriteConfigurationFile(const QString& fileName, QString& unsaved);
+    // Reads back the items a load wrote; the ones the unit does not hold as
+    // written are added to notLoaded.
+    void VerifyLoad(QStringList& notLoaded);
+    void WatchEdits();
+    void ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& onlyItems,
+                               QStringList& notWritten);
     // Loads one entry: absent or unreadable entries and values the unit already
     // holds are not written; false when the value was refused or not written.
     bool LoadEntry(TOrvNumber& item, TCustomIniFile& store);
@@ -149,7 +210,8 @@ private:
     // After a load: MIN <= MAX and the actuator positions inside them; the items
     // that had to change are added to adjusted.
     void KeepActuatorPositionsInLimits(QStringList& adjusted);
-    bool SaveEntries(TCustomIniFile& ini, QString& names);
+    // Every item's entry; names lists the items left out, one a line.
+    void SaveEntries(TCustomIniFile& ini, QString& names);
     void FirmwareError(int captionIndex, int textIndex);
     void OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam);
     void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);
@@ -179,5 +241,12 @@ private:
     QStringList m_failedFollowOns;
     int m_ruleDepth = 0;
     bool m_loading = false;
+    int m_writeDepth = 0;
+    QList<TOrvNumber*> m_loadWrites; // the items a load wrote, in order
+    bool m_rulesSuspended = false;
+    TBackupStore m_backups;
+    QString m_vehicleNote;
+    bool m_connectBackupDone = false;
+    int m_port = 4;
     QHash<int, QString> m_texts;
 };

@@ -162,6 +162,14 @@ int TCliCommands::Run(const TParsedCommand& command)
         return Erase();
     case TCommandId::UnitProgram:
         return Program();
+    case TCommandId::TcnDiff:
+        return Diff(args.at(0), args.at(1));
+    case TCommandId::UnitDiff:
+        return Diff(QString(), args.at(0));
+    case TCommandId::UnitBackups:
+        return Backups();
+    case TCommandId::UnitRestore:
+        return Restore(args.at(0));
     default:
         return ExitStatus::Usage;
     }
@@ -501,10 +509,8 @@ int TCliCommands::Erase()
         return Fail(QStringLiteral("the configuration was not erased"));
     if (!Connect() || !m_module->StopRefresher())
         return ExitStatus::Failure;
-    if (!m_module->Number(EraseItem)->SetInt(8))
-        return Fail(QStringLiteral("the unit did not take the erase command"));
-    m_prompts.Wait(1000);
-    m_module->ReloadAllItems();
+    if (!m_module->EraseConfiguration())
+        return Fail(QStringLiteral("the configuration was not erased"));
     return ExitStatus::Success;
 }
 
@@ -515,6 +521,49 @@ int TCliCommands::Program()
     m_module->ReprogramFirmware();
     if (!m_prompts.MessageTexts().contains(ProgrammedText))
         return Fail(QStringLiteral("the firmware was not reprogrammed"));
+    return ExitStatus::Success;
+}
+
+// --- the safety net ----------------------------------------------------------------
+
+// left empty: the connected unit.
+int TCliCommands::Diff(const QString& left, const QString& right)
+{
+    QList<TConfigDifference> differences;
+    if (left.isEmpty()) {
+        if (!Connect())
+            return ExitStatus::Usage;
+        if (!m_module->CompareUnitWithFile(right, differences))
+            return Trouble(QStringLiteral("cannot read the configuration file '%1'").arg(right));
+    } else if (!m_module->CompareFiles(left, right, differences)) {
+        return Trouble(QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right));
+    }
+    for (const TConfigDifference& difference : std::as_const(differences))
+        Print(QStringList{difference.item, difference.key, difference.left, difference.right}.join(u'\t'));
+    return differences.isEmpty() ? ExitStatus::Success : ExitStatus::Failure;
+}
+
+int TCliCommands::Backups()
+{
+    if (!Connect())
+        return ExitStatus::Failure;
+    for (const TBackupEntry& entry : m_module->BackupsByCloseness())
+        Print(QStringList{entry.fileName, entry.created.toString(Qt::ISODate), entry.reason,
+                          QString::number(entry.differences), entry.note}
+                  .join(u'\t'));
+    return ExitStatus::Success;
+}
+
+int TCliCommands::Restore(const QString& fileName)
+{
+    const QString file = fileName == QLatin1String("latest") ? m_module->Backups().Latest() : fileName;
+    if (file.isEmpty())
+        return Fail(QStringLiteral("there is no backup made before a risky operation"));
+    if (!Connect())
+        return ExitStatus::Failure;
+    if (!m_module->RestoreBackup(file))
+        return Fail(QStringLiteral("the backup '%1' was not restored into the unit").arg(file));
+    Print(file);
     return ExitStatus::Success;
 }
 
@@ -548,6 +597,12 @@ int TCliCommands::Fail(const QString& message)
 {
     m_errors.WriteLine(TCommandLine::ProgramName() + QStringLiteral(": ") + message);
     return ExitStatus::Failure;
+}
+
+int TCliCommands::Trouble(const QString& message)
+{
+    Fail(message);
+    return ExitStatus::Usage;
 }
 
 int TCliCommands::UsageError(const QString& message)

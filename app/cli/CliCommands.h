@@ -42,6 +42,9 @@ private:
     int RecordLog(const QString& fileName);
     int Erase();
     int Program();
+    int Diff(const QString& left, const QString& right);
+    int Backups();
+    int Restore(const QString& fileName);
 
     // The data module, started as the program starts and with every item at
     // its default.
@@ -56,6 +59,8 @@ private:
     void Print(const QString& line);
     int Fail(const QString& message);
     int UsageError(const QString& message);
+    // A comparison that could not be made: exit status 2, as diff's.
+    int Trouble(const QString& message);
 
     TConsolePrompts& m_prompts;
     TConsoleOutput& m_errors;

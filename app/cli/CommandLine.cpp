@@ -191,6 +191,46 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
                         "and rich shares and the actuator's mean and span over the stretch drawn.\n"
                         "No display is needed. --channels takes the names of the log's columns\n"
                         "without unit (VALORE_LAMBDA,FASCIA_LAMBDA), in any case.\n")},
+        {TCommandId::TcnDiff,
+         QStringLiteral("tcn"),
+         QStringLiteral("diff"),
+         {QStringLiteral("A"), QStringLiteral("B")},
+         {},
+         QStringLiteral("the values that differ between two configuration files"),
+         QStringLiteral("Prints one line per parameter whose value differs between the configuration\n"
+                        "files A and B, fields separated by tabs: the component name, the file key,\n"
+                        "the value in A and the value in B, each with its unit (empty when the file\n"
+                        "lacks it). Exit status as diff's: 0 the files hold the same values, 1 they\n"
+                        "differ, 2 a file could not be read as a configuration.\n")},
+        {TCommandId::UnitDiff,
+         QStringLiteral("unit"),
+         QStringLiteral("diff"),
+         {QStringLiteral("FILE")},
+         {},
+         QStringLiteral("the values that differ between the unit and a file"),
+         QStringLiteral("Prints the parameters whose value in the unit differs from the configuration\n"
+                        "file FILE, as 'tcn diff' does with the unit as A. Exit status 0 the same\n"
+                        "values, 1 they differ, 2 the file or the unit could not be read.\n")},
+        {TCommandId::UnitBackups,
+         QStringLiteral("unit"),
+         QStringLiteral("backups"),
+         {},
+         {},
+         QStringLiteral("the automatic backups, the closest to the unit first"),
+         QStringLiteral("Lists the backups the program made of the unit's configuration before every\n"
+                        "load, erase and firmware update and at the first connect of a run, one line\n"
+                        "each, fields separated by tabs: the file, the date and time (ISO 8601), the\n"
+                        "reason, how many values differ from the unit, the vehicle note. The backups\n"
+                        "closest to the unit come first, then the newest.\n")},
+        {TCommandId::UnitRestore,
+         QStringLiteral("unit"),
+         QStringLiteral("restore"),
+         {QStringLiteral("FILE|latest")},
+         {},
+         QStringLiteral("write a backup back into the unit"),
+         QStringLiteral("Writes the backup FILE into the unit as 'unit load' does (the unit is backed\n"
+                        "up first, and every value is read back). \"latest\" is the newest backup\n"
+                        "made before a load, erase, firmware update or restore.\n")},
     });
     return commands;
 }

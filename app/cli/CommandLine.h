@@ -28,6 +28,10 @@ enum class TCommandId {
     UnitErase,
     UnitProgram,
     LogPlot,
+    TcnDiff,
+    UnitDiff,
+    UnitBackups,
+    UnitRestore,
 };
 
 struct TOptionDefinition {

@@ -455,6 +455,7 @@ void TestDataModule::saveThenLoadChangesNothing()
     const QTemporaryDir memoryFolder(QDir("/dev/shm").exists() ? "/dev/shm/tzr582-XXXXXX" : QString());
     QVERIFY(memoryFolder.isValid());
     m_sim->setDataFolder(memoryFolder.path().toStdString());
+    m_module->Backups().SetFolder(memoryFolder.filePath("backups")); // one before each load
     QCOMPARE(Connect(), 0);
     QRandomGenerator random(582);
     const QString file = memoryFolder.filePath("same.tcn");
@@ -555,7 +556,9 @@ void TestDataModule::saveLeavesOutWhatCouldNotBeRead()
 {
     m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer); // the ignition type, at the connect
     QCOMPARE(Connect(), 0);
-    m_sim->failNext(LinkOp::ReadAtAddress, 1, SimError::NoAnswer); // and again at the save
+    // The connect's backup read it again: it fails once more, and again at the save.
+    m_sim->failNext(LinkOp::ReadAtAddress, 2, SimError::NoAnswer);
+    QVERIFY(!m_module->Item("TIPO_ACCENSIONE")->Load());
     const QString file = TempFile("unread.tcn");
     QVERIFY(!m_module->SaveConfiguration(file));
     QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to save the following data::\nTIPO_ACCENSIONE\n"});

@@ -54,6 +54,7 @@ private slots:
     void programReportsItsOutcome();
     void connectFailsWithoutTheLinkLibrary();
     void startUpTakesTheStoredLanguage();
+    void diffBackupsAndRestore();
 
 private:
     Run Start(const QStringList& args, const QString& tool = Tool) const;
@@ -408,6 +409,42 @@ void TestCli::startUpTakesTheStoredLanguage()
     const Run run = Start({"unit", "erase"}, tool);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("Erase? [y/N] no"), qPrintable(run.err));
+}
+
+void TestCli::diffBackupsAndRestore()
+{
+    const QString a = FilePath("a.tcn");
+    const QString b = FilePath("b.tcn");
+    QCOMPARE(Start({"unit", "save", a}).exitCode, 0);
+    QCOMPARE(Start({"unit", "set", "GiriCutOff", "2500"}).exitCode, 0);
+    QCOMPARE(Start({"unit", "save", b}).exitCode, 0);
+
+    // As diff: 0 the same, 1 different, 2 trouble.
+    Run run = Start({"tcn", "diff", a, a});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty());
+    run = Start({"tcn", "diff", a, b});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QByteArray("GiriCutOff\tGIRI CUTOFF\t1500 RPM\t2500 RPM\n"));
+    QCOMPARE(Start({"tcn", "diff", a, FilePath("missing.tcn")}).exitCode, 2);
+    QCOMPARE(Start({"unit", "diff", b}).exitCode, 0);
+    run = Start({"unit", "diff", a});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QByteArray("GiriCutOff\tGIRI CUTOFF\t2500 RPM\t1500 RPM\n"));
+
+    // The load leaves a backup of the unit as it was; "latest" gives it back.
+    QCOMPARE(Start({"unit", "load", a}).exitCode, 0);
+    QCOMPARE(MemoryByte(CutOffByte), FactoryCutOff);
+    run = Start({"unit", "backups"});
+    QCOMPARE(run.exitCode, 0);
+    // One line per backup: the closest to the unit (a connect's, 0 values apart) first.
+    QVERIFY2(run.out.startsWith(FilePath("share/TZR582/backups/").toUtf8()), run.out.constData());
+    QVERIFY(run.out.split('\n').first().contains("\tconnect\t0\t"));
+    QVERIFY(QRegularExpression("-before-load\\.tcn\t[-0-9T:]+\tbefore-load\t1\t\n")
+                .match(QString::fromUtf8(run.out))
+                .hasMatch());
+    QCOMPARE(Start({"unit", "restore", "latest"}).exitCode, 0);
+    QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("2500 RPM\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

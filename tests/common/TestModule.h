@@ -1,7 +1,7 @@
 #pragma once
 
 // A data module for tests: the simulated unit in factory state, prompts that
-// record and answer from a script, and a language store whose string i reads
+// record and answer from a script, backups in a private folder, and a language store whose string i reads
 // "T<i>", so a test sees which text a message used.
 
 #include "FakePrompts.h"
@@ -22,6 +22,7 @@ struct TestModule {
     TestModule()
     {
         module.SetPrompts(&prompts);
+        module.Backups().SetFolder(folder.filePath("backups"));
         textsLoaded = WriteTestLanguageStore(folder.path());
         module.Translator()->SetDllName(folder.filePath("Languages.dll"));
         textsLoaded = textsLoaded && module.Translator()->LoadLanguageLibrary();

@@ -1,0 +1,133 @@
+#include "app/FormBackups.h"
+
+#include "app/FileDialogs.h"
+#include "app/FormCompare.h"
+#include "app/SerialDataModule.h"
+#include "support/Translator.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { DateColumn, ReasonColumn, NoteColumn, DifferencesColumn };
+
+} // namespace
+
+TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder,
+                           QWidget* parent)
+    : QDialog(parent), m_module(module), m_dialogs(dialogs), m_filesFolder(filesFolder), m_note(new QLineEdit(this)),
+      m_table(new QTableWidget(this))
+{
+    setObjectName(QStringLiteral("FormBackups"));
+    setWindowTitle(Text(333));
+    m_note->setText(module->VehicleNote());
+    connect(m_note, &QLineEdit::textChanged, module, [module](const QString& note) { module->SetVehicleNote(note); });
+    auto* form = new QFormLayout;
+    form->addRow(Text(336), m_note);
+
+    m_table->setColumnCount(4);
+    m_table->setHorizontalHeaderLabels({Text(334), Text(335), Text(336), Text(337)});
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(NoteColumn, QHeaderView::Stretch);
+    connect(m_table, &QTableWidget::cellChanged, this, &TFormBackups::NoteChanged);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    auto addButton = [&](int text, void (TFormBackups::*action)()) {
+        QPushButton* button = buttons->addButton(Text(text), QDialogButtonBox::ActionRole);
+        connect(button, &QPushButton::clicked, this, action);
+    };
+    addButton(338, &TFormBackups::RestoreSelected);
+    addButton(339, &TFormBackups::CompareSelected);
+    addButton(340, &TFormBackups::CompareFiles);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_table);
+    layout->addWidget(buttons);
+    resize(760, 480);
+    Refresh();
+}
+
+QString TFormBackups::Text(int index) const
+{
+    return m_module->Translator()->GetString(index, 0);
+}
+
+void TFormBackups::Refresh()
+{
+    const QSignalBlocker quiet(m_table);
+    m_entries = m_module->BackupsByCloseness();
+    m_table->setRowCount(int(m_entries.size()));
+    for (int row = 0; row < m_entries.size(); ++row) {
+        const TBackupEntry& entry = m_entries.at(row);
+        auto fixed = [](const QString& text) {
+            auto* cell = new QTableWidgetItem(text);
+            cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
+            return cell;
+        };
+        m_table->setItem(row, DateColumn, fixed(entry.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        m_table->setItem(row, ReasonColumn, fixed(entry.reason));
+        m_table->setItem(row, NoteColumn, new QTableWidgetItem(entry.note));
+        m_table->setItem(row, DifferencesColumn,
+                         fixed(entry.differences < 0 ? QString() : QString::number(entry.differences)));
+    }
+    m_table->resizeColumnToContents(DateColumn);
+    m_table->resizeColumnToContents(ReasonColumn);
+    if (!m_entries.isEmpty())
+        m_table->selectRow(0);
+}
+
+QString TFormBackups::SelectedFile() const
+{
+    const int row = m_table->currentRow();
+    return row >= 0 && row < m_entries.size() ? m_entries.at(row).fileName : QString();
+}
+
+void TFormBackups::NoteChanged(int row, int column)
+{
+    if (column == NoteColumn && row < m_entries.size())
+        m_module->Backups().SetNote(m_entries.at(row).fileName, m_table->item(row, column)->text());
+}
+
+void TFormBackups::RestoreSelected()
+{
+    const QString file = SelectedFile();
+    if (file.isEmpty() || !m_module->IsUnitConnected() ||
+        !m_module->Prompts()->AskYesNo(TMessageIcon::None, windowTitle(), Text(341), false))
+        return;
+    m_module->RestoreBackup(file);
+    Refresh();
+}
+
+void TFormBackups::CompareSelected()
+{
+    const QString file = SelectedFile();
+    if (file.isEmpty() || !m_module->IsUnitConnected())
+        return;
+    TFormCompare compare(m_module, this);
+    if (compare.ShowUnitAgainst(file))
+        compare.exec();
+    Refresh();
+}
+
+void TFormBackups::CompareFiles()
+{
+    const QString left = m_dialogs->GetOpenFileName(this, m_filesFolder);
+    if (left.isEmpty())
+        return;
+    const QString right = m_dialogs->GetOpenFileName(this, m_filesFolder);
+    if (right.isEmpty())
+        return;
+    TFormCompare compare(m_module, this);
+    if (compare.ShowFiles(left, right))
+        compare.exec();
+}

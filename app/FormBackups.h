@@ -1,0 +1,42 @@
+#pragma once
+
+// TFormBackups lists the automatic backups of the unit's configuration: date,
+// reason, vehicle note (editable) and how many values differ from the unit,
+// the closest first. A backup is restored after a confirmation, or compared
+// with the unit; two files can be compared as well. The vehicle note typed at
+// the top goes with the backups made from now on.
+
+#include <QDialog>
+#include <QList>
+
+#include "backup/BackupStore.h"
+
+class QLineEdit;
+class QTableWidget;
+class TFileDialogs;
+class TSerialDataModule;
+
+class TFormBackups : public QDialog {
+    Q_OBJECT
+
+public:
+    TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder, QWidget* parent);
+
+    QTableWidget* Table() const { return m_table; }
+    void Refresh();
+    void RestoreSelected();
+    void CompareSelected();
+    void CompareFiles();
+
+private:
+    QString SelectedFile() const;
+    void NoteChanged(int row, int column);
+    QString Text(int index) const;
+
+    TSerialDataModule* m_module;
+    TFileDialogs* m_dialogs;
+    QString m_filesFolder;
+    QLineEdit* m_note;
+    QTableWidget* m_table;
+    QList<TBackupEntry> m_entries;
+};

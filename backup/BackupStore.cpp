@@ -1,0 +1,125 @@
+#include "backup/BackupStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <algorithm>
+
+const QString TBackupStore::ConnectReason = QStringLiteral("connect");
+
+namespace {
+
+const QString Extension = QStringLiteral(".tcn");
+const QString Group = QStringLiteral("backup");
+
+// The running number of backups made within one second: 1 for the first.
+int RunningNumber(const QString& fileName)
+{
+    static const QRegularExpression suffix(QStringLiteral("-(\\d+)\\.tcn$"));
+    const QRegularExpressionMatch match = suffix.match(fileName);
+    return match.hasMatch() ? match.captured(1).toInt() : 1;
+}
+
+} // namespace
+
+QString BackupFactsFileName(const QString& backupFileName)
+{
+    QString name = backupFileName;
+    if (name.endsWith(Extension))
+        name.chop(Extension.size());
+    return name + QStringLiteral(".ini");
+}
+
+TBackupStore::TBackupStore()
+    : m_folder(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                   .filePath(QStringLiteral("TZR582/backups")))
+{
+}
+
+QString TBackupStore::NewFileName(const QString& reason, const QDateTime& when) const
+{
+    const QDir folder(m_folder);
+    if (!folder.mkpath(QStringLiteral(".")))
+        return QString();
+    const QString stem = when.toString(QStringLiteral("yyyyMMdd-HHmmss-")) + reason;
+    // Backups within one second get running numbers, always above those taken.
+    int last = 0;
+    for (const QString& taken : folder.entryList({stem + QLatin1Char('*') + Extension}, QDir::Files))
+        last = qMax(last, RunningNumber(taken));
+    return folder.filePath(last == 0 ? stem + Extension
+                                     : stem + QLatin1Char('-') + QString::number(last + 1) + Extension);
+}
+
+bool TBackupStore::Record(const QString& fileName, const TBackupEntry& facts)
+{
+    bool written = false;
+    {
+        QSettings ini(BackupFactsFileName(fileName), QSettings::IniFormat);
+        ini.beginGroup(Group);
+        ini.setValue(QStringLiteral("created"), facts.created.toString(Qt::ISODateWithMs));
+        ini.setValue(QStringLiteral("reason"), facts.reason);
+        ini.setValue(QStringLiteral("identity"), facts.identity);
+        ini.setValue(QStringLiteral("note"), facts.note);
+        ini.endGroup();
+        ini.sync();
+        written = ini.status() == QSettings::NoError;
+    }
+    Prune();
+    return written;
+}
+
+bool TBackupStore::SetNote(const QString& fileName, const QString& note)
+{
+    if (!QFileInfo::exists(BackupFactsFileName(fileName)))
+        return false;
+    QSettings ini(BackupFactsFileName(fileName), QSettings::IniFormat);
+    ini.setValue(Group + QStringLiteral("/note"), note);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+QList<TBackupEntry> TBackupStore::List() const
+{
+    QList<TBackupEntry> entries;
+    const QDir folder(m_folder);
+    const QStringList names = folder.entryList({QLatin1Char('*') + Extension}, QDir::Files);
+    for (const QString& name : names) {
+        TBackupEntry entry;
+        entry.fileName = folder.filePath(name);
+        QSettings ini(BackupFactsFileName(entry.fileName), QSettings::IniFormat);
+        ini.beginGroup(Group);
+        entry.created = QDateTime::fromString(ini.value(QStringLiteral("created")).toString(), Qt::ISODateWithMs);
+        if (!entry.created.isValid())
+            entry.created = QFileInfo(entry.fileName).lastModified();
+        entry.reason = ini.value(QStringLiteral("reason")).toString();
+        entry.identity = ini.value(QStringLiteral("identity")).toString();
+        entry.note = ini.value(QStringLiteral("note")).toString();
+        entries << entry;
+    }
+    std::sort(entries.begin(), entries.end(), [](const TBackupEntry& a, const TBackupEntry& b) {
+        return a.created != b.created ? a.created > b.created
+                                      : RunningNumber(a.fileName) > RunningNumber(b.fileName);
+    });
+    return entries;
+}
+
+QString TBackupStore::Latest() const
+{
+    for (const TBackupEntry& entry : List()) {
+        if (entry.reason != ConnectReason)
+            return entry.fileName;
+    }
+    return QString();
+}
+
+void TBackupStore::Prune() const
+{
+    const QList<TBackupEntry> entries = List();
+    for (qsizetype i = m_retention; i < entries.size(); ++i) {
+        QFile::remove(entries.at(i).fileName);
+        QFile::remove(BackupFactsFileName(entries.at(i).fileName));
+    }
+}

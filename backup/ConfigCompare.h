@@ -1,0 +1,28 @@
+#pragma once
+
+// The comparison of two configurations, entry by entry, over the items a load
+// writes: what differs, in engineering units and as the unit's raw value.
+
+#include <QList>
+#include <QString>
+
+class TCustomIniFile;
+class TOrvNumber;
+
+struct TConfigDifference {
+    QString item;      // component name
+    QString key;       // configuration-file key
+    QString left;      // value with its unit; empty when the entry is missing
+    QString right;
+    int leftRaw = -1;  // the unit's raw value for it; -1 when missing or not expressible
+    int rightRaw = -1;
+};
+
+// The items whose entries differ between left and right, in the items' order.
+// An entry present on one side only differs; an entry that is no number counts
+// as missing. The raw values are converted with the items' present scales.
+QList<TConfigDifference> CompareConfigurations(const QList<TOrvNumber*>& items, TCustomIniFile& left,
+                                               TCustomIniFile& right);
+
+// Whether two values read from configuration entries are the same value.
+bool SameFileValue(double a, double b);
