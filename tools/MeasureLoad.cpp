@@ -7,7 +7,8 @@
 // (the link library beside the program), opens the configuration window as F1
 // does, lets it run for SECONDS (10 when none is given) after a second of
 // warming up, and prints the process's processor time (every thread) as a
-// share of one core, with the number of live packets shown meanwhile.
+// share of one core, with the number of live packets shown meanwhile, and the
+// process's resident memory at the end.
 
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 #include <cstdio>
 #include <sys/resource.h>
@@ -30,6 +32,19 @@ double ProcessorSeconds()
     getrusage(RUSAGE_SELF, &usage);
     auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The resident set of the process now, in MiB (VmRSS of /proc/self/status).
+double ResidentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
 }
 
 } // namespace
@@ -66,6 +81,7 @@ int main(int argc, char** argv)
             const double elapsed = clock.elapsed() / 1000.0;
             std::printf("%.1f s: %.3f s of processor time, %.2f %% of one core; %d live packets shown\n",
                         elapsed, cpu, 100.0 * cpu / elapsed, (lampChanges - startLamps) / 2);
+            std::printf("resident memory %.1f MiB\n", ResidentMegabytes());
             config.close();
         });
         window.Action("ActionConfVett")->trigger();
