@@ -3,10 +3,15 @@
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+# How long `make fuzz` runs each fuzz target, in seconds.
+FUZZ_SECONDS ?= 60
+# Extra arguments of scripts/bench (--quick for a smoke run).
+BENCH_FLAGS ?=
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize-test package check-package format clean
+.PHONY: all deps configure build run test sanitize-test fuzz bench package check-package format clean
 
 all: build
 
@@ -42,8 +47,18 @@ sanitize-test: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j$(JOBS)
 
+# The fuzz targets, built by clang with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer in a tree of their own, each run for FUZZ_SECONDS.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++-14 -DTZR_FUZZ=ON -DTZR_FUZZ_SECONDS=$(FUZZ_SECONDS) $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz-run
+
+# One table of every figure, beside its reference and goal (scripts/bench).
+bench: build
+	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) scripts/bench $(BENCH_FLAGS)
+
 format:
-	find link items support simunit app controls tools tests -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find link items support simunit app controls tools tests fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -247,8 +247,9 @@ bool TOrvArrayData::WriteToFile(TCustomIniFile* ini)
     return true;
 }
 
-// Replaces element with the value of key when the key exists and its text is
-// readable; false (element unchanged) otherwise.
+// Replaces element with the value of key when the key exists, its text is
+// readable and the element can hold it (a value that does not fit would reach
+// the unit cut to the element's bits); false (element unchanged) otherwise.
 bool TOrvArrayData::ReadFileElement(TCustomIniFile* ini, const QString& key, int& element)
 {
     if (!ini->ValueExists(FileSection(), key))
@@ -258,13 +259,13 @@ bool TOrvArrayData::ReadFileElement(TCustomIniFile* ini, const QString& key, int
         if (!IsFloatValue(ini->ReadString(FileSection(), key, QString()), value))
             return false;
         const int raw = ConvertValueToEcu(value, &element);
-        if (ConversionError::IsError(raw))
+        if (ConversionError::IsError(raw) || (IsFullMask() && !HoldsRaw(raw)))
             return false;
         element = raw;
         return true;
     }
     int value = 0;
-    if (!ReadRawEntry(ini, FileSection(), key, value))
+    if (!ReadRawEntry(ini, FileSection(), key, value) || (IsFullMask() && !HoldsRaw(value)))
         return false;
     element = IsFullMask() ? value : (element & ~DataMask()) | (value & DataMask());
     return true;

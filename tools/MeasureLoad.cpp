@@ -14,7 +14,8 @@
 // the unit (the link library beside the program), open the window, let it run
 // for SECONDS (10 when none is given) after a second of warming up, and print
 // the process's processor time (every thread) as a share of one core, with the
-// number of live packets shown meanwhile.
+// number of live packets shown meanwhile, and the process's resident memory
+// at the end.
 
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
@@ -94,6 +95,7 @@ int MeasureWindow(bool chart, int seconds)
                         "(%.1f a second)\n",
                         chart ? "chart" : "configuration window", elapsed, cpu, 100.0 * cpu / elapsed,
                         (lampChanges - startLamps) / 2, (lampChanges - startLamps) / 2 / elapsed);
+            std::printf("resident memory %.1f MiB\n", double(ResidentBytes()) / (1024.0 * 1024.0));
             if (chart)
                 window.ChartWindow()->close();
             else

@@ -232,6 +232,16 @@ void TestItemFiles::unreadableText()
     QVERIFY(vector->ReadFromFile(m_ini.get()));
     QCOMPARE(Held(vector.get()), (QList<int>{5, 8, 9}));
 
+    // Values its bytes cannot hold are refused too, in either form, rather
+    // than kept whole and later sent to the unit cut to a byte.
+    m_ini->WriteString(Section, "K1", "2124");
+    m_ini->WriteString(Section, "K2", "-1");
+    QVERIFY(vector->ReadFromFile(m_ini.get()));
+    QCOMPARE(Held(vector.get()), (QList<int>{5, 8, 9}));
+    vector->SetStoreUserValue(false);
+    QVERIFY(vector->ReadFromFile(m_ini.get()));
+    QCOMPARE(Held(vector.get()), (QList<int>{5, 8, 9}));
+
     // A number in raw form must be an integer.
     number->SetStoreUserValue(false);
     m_ini->WriteString(Section, "K", "2.5");

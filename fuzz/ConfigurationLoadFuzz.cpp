@@ -1,0 +1,81 @@
+// A whole configuration file loaded by the data module into the simulated unit.
+// The input is the file's INI text, put into a container as the program saves
+// it. Whatever the text, the load must not crash, and every parameter of the
+// unit that changed must hold a value its item allows: inside the catalogue's
+// range, or an over-speed "off" value.
+
+#include "app/Catalogue.h"
+#include "app/SerialDataModule.h"
+#include "fuzz/FuzzSupport.h"
+#include "items/OrvNumber.h"
+#include "support/EncryptedContainer.h"
+#include "tests/common/SimUnit.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QHash>
+
+namespace {
+
+bool Allowed(const Catalogue::NumberRow& row, double value)
+{
+    if (row.limits.min == 0 && row.limits.max == 0)
+        return true;
+    if (QLatin1String(row.name) == QLatin1String("GiriFuoriGiri") && (value == 12000 || value == 20000))
+        return true;
+    const double slack = 1e-9 * qMax(1.0, qAbs(value));
+    return value >= row.limits.min - slack && value <= row.limits.max + slack;
+}
+
+QHash<QString, int> RawValues(TSerialDataModule& module)
+{
+    QHash<QString, int> raw;
+    for (const Catalogue::NumberRow& row : Catalogue::Numbers()) {
+        TOrvNumber* item = module.Number(QLatin1String(row.name));
+        if (item && item->Load())
+            raw.insert(item->objectName(), item->RawValue());
+    }
+    return raw;
+}
+
+bool WriteContainer(const QByteArray& text, const QString& fileName)
+{
+    QBuffer source;
+    source.setData(text);
+    source.open(QIODevice::ReadOnly);
+    QFile target(fileName);
+    return target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           EncryptStream(&source, &target) == TContainerResult::Success;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    EnsureFuzzApplication();
+    static SimUnitControl* const sim = FreshSimUnit();
+    static TSerialDataModule module;
+    static const QTemporaryDir folder;
+    static const bool connected = module.ConnectToUnit(4, 0) == 0;
+    FuzzCheck(connected, "the simulated unit connects");
+
+    sim->resetToFactory();
+    module.ReloadAllItems();
+    const QHash<QString, int> before = RawValues(module);
+
+    const QString file = folder.filePath(QStringLiteral("fuzz.tcn"));
+    FuzzCheck(WriteContainer(FuzzBytes(data, size), file), "configuration file written");
+    module.LoadConfiguration(file);
+
+    for (const Catalogue::NumberRow& row : Catalogue::Numbers()) {
+        TOrvNumber* item = module.Number(QLatin1String(row.name));
+        if (!item || !item->Load() || item->RawValue() == before.value(item->objectName()))
+            continue;
+        if (!Allowed(row, item->GetDouble())) {
+            qWarning("%s = %g outside %g .. %g", row.name, item->GetDouble(), row.limits.min, row.limits.max);
+            FuzzCheck(false, "a loaded parameter holds a value its item allows");
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,106 @@
+// Configuration-file entries of every item kind and shape: the first input byte
+// picks the item (shape, form, element size, sign), the rest is the INI text it
+// reads its entry from. An entry the item accepts, written again in the same
+// form and read by a fresh item of that shape, gives the same raw values.
+
+#include "fuzz/FuzzSupport.h"
+#include "items/OrvMatrix.h"
+#include "items/OrvNumber.h"
+#include "items/OrvVector.h"
+#include "support/MemIniData.h"
+
+#include <memory>
+
+namespace {
+
+// kind 0 single value (an element when an index is set), 1 vector (a matrix
+// row or column when an index is set), 2 matrix of rows × cols.
+struct Shape {
+    int kind;
+    int rows;
+    int cols;
+    int rowIndex;
+    int colIndex;
+};
+
+constexpr Shape Shapes[] = {
+    {0, 1, 1, -1, -1}, {0, 1, 1, 3, -1}, {0, 1, 1, 3, 2}, {1, 1, 3, -1, -1}, {1, 1, 3, 2, -1},
+    {1, 1, 2, -1, 4},  {2, 1, 1, -1, -1}, {2, 1, 3, -1, -1}, {2, 3, 1, -1, -1}, {2, 2, 3, -1, -1},
+};
+constexpr int ShapeCount = int(sizeof Shapes / sizeof Shapes[0]);
+
+std::unique_ptr<TOrvSerialData> MakeItem(const Shape& s, int length, bool isSigned)
+{
+    std::unique_ptr<TOrvSerialData> item;
+    if (s.kind == 0) {
+        item = std::make_unique<TOrvNumber>(nullptr, 5, s.rowIndex, s.colIndex);
+    } else if (s.kind == 1) {
+        auto vector = std::make_unique<TOrvVector>();
+        vector->SetArrayDimension(s.cols);
+        if (s.rowIndex >= 0) {
+            vector->SetType(TOrvVector::vtMatrixRow);
+            vector->SetRowIndex(s.rowIndex);
+        } else if (s.colIndex >= 0) {
+            vector->SetType(TOrvVector::vtMatrixCol);
+            vector->SetColIndex(s.colIndex);
+        }
+        item = std::move(vector);
+    } else {
+        auto matrix = std::make_unique<TOrvMatrix>();
+        matrix->SetRowCount(s.rows);
+        matrix->SetColCount(s.cols);
+        item = std::move(matrix);
+    }
+    item->SetDataLength(length);
+    item->SetDataSigned(isSigned);
+    item->SetFileSection(QStringLiteral("S"));
+    item->SetFileKeyName(QStringLiteral("K"));
+    return item;
+}
+
+std::vector<int> Held(TOrvSerialData* item)
+{
+    if (auto* number = qobject_cast<TOrvNumber*>(item))
+        return {number->RawValue()};
+    return static_cast<TOrvArrayData*>(item)->RawValues();
+}
+
+bool ReadEntry(TOrvSerialData& item, TCustomIniFile& ini, bool hcf)
+{
+    return hcf ? item.ReadFromHCFFile(&ini) : item.ReadFromFile(&ini);
+}
+
+bool WriteEntry(TOrvSerialData& item, TCustomIniFile& ini, bool hcf)
+{
+    return hcf ? item.WriteToHCFFile(&ini) : item.WriteToFile(&ini);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    EnsureFuzzApplication();
+    if (size == 0)
+        return 0;
+    const int pick = data[0];
+    const Shape& shape = Shapes[pick % ShapeCount];
+    const bool hcf = (pick / ShapeCount) % 2;
+    const int length = (pick / (2 * ShapeCount)) % 2 + 1;
+    const bool isSigned = (pick / (4 * ShapeCount)) % 2;
+
+    TPlainBuffer text(FuzzBytes(data + 1, size - 1));
+    TMemIniData input(text);
+    auto item = MakeItem(shape, length, isSigned);
+    if (!ReadEntry(*item, input, hcf))
+        return 0;
+
+    TPlainBuffer written;
+    TMemIniData output(written);
+    FuzzCheck(WriteEntry(*item, output, hcf), "an item that read its entry writes it");
+    output.UpdateFile();
+    TMemIniData reparsed(written);
+    auto copy = MakeItem(shape, length, isSigned);
+    FuzzCheck(ReadEntry(*copy, reparsed, hcf), "a written entry reads back");
+    FuzzCheck(Held(copy.get()) == Held(item.get()), "a written entry reads back the same raw values");
+    return 0;
+}
