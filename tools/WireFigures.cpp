@@ -12,7 +12,8 @@
 //   4. N exchanges (default 100 000) on the noisy line, counting every value
 //      that came back wrong.
 //
-// Usage: tzr582-wire-figures [EXCHANGES]
+// Usage: tzr582-wire-figures [EXCHANGES [SECTIONS]]
+//   SECTIONS: the sections to run, as digits (default 1234; "1" only the reload).
 
 #include "app/QuietPrompts.h"
 #include "app/SerialDataModule.h"
@@ -110,6 +111,23 @@ QByteArray iniOf(const QString& file)
 {
     TPlainBuffer buffer;
     return DecryptFileToBuffer(file, buffer) ? buffer.Content() : QByteArray();
+}
+
+// The unit's 256 memory bytes, read with one block read over the wire.
+QByteArray readMemory(const QString& path)
+{
+    SerialLine line;
+    if (line.open(path, 19200) != SerialLine::OpenResult::Opened)
+        return {};
+    WireClient client(line, WireTiming());
+    QByteArray answer;
+    client.exchange(WireCommand::Connect, {}, 1, 1, &answer);
+    if (client.exchange(WireCommand::ReadBlock, WirePayloadWriter().u16(0).u16(256).data(), 257, 257, &answer) !=
+        WireClient::Outcome::Answered)
+        return {};
+    const QByteArray memory = answer.mid(1);
+    client.exchange(WireCommand::Disconnect, {}, 1, 1, &answer);
+    return memory;
 }
 
 double secondsSince(const QElapsedTimer& clock)
@@ -261,9 +279,24 @@ void killedUnitFigure()
     unit.start(folder.path(), paced, link);
     module.ConnectToUnit(LinkPort::Usb, 0);
     module.SaveConfiguration(file);
+    module.ReleaseLink(false);
+    // Every byte of the unit one off from the file, so that the load has
+    // every entry to write.
+    QByteArray changed = readMemory(unit.path);
+    unit.stop();
+    const QString memoryFile = QDir(folder.path()).filePath(QStringLiteral("simunit-memory.bin"));
+    for (char& byte : changed)
+        byte = char(uint8_t(byte) ^ 1);
+    QFile memory(memoryFile);
+    if (!memory.open(QIODevice::WriteOnly) || memory.write(changed) != changed.size())
+        return say(QStringLiteral("cannot write %1").arg(memoryFile));
+    memory.close();
+    unit.start(folder.path(), paced, link);
+    module.ConnectToUnit(LinkPort::Usb, 0);
 
     QElapsedTimer clock;
     std::atomic<qint64> killedAt{-1};
+    std::atomic<bool> loadDone{false};
     qint64 lostAt = -1;
     QObject::connect(module.OrvConnection(), &TOrvConnection::LinkMessage,
                      [&](int message, quintptr, qintptr lParam) {
@@ -272,20 +305,32 @@ void killedUnitFigure()
                      });
     const pid_t pid = pid_t(unit.pid());
     clock.start();
+    // The unit dies once the load has written five of its bytes (the load
+    // backs the unit up first, which writes nothing).
     std::thread killer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        killedAt = clock.nsecsElapsed();
-        ::kill(pid, SIGKILL);
+        while (!loadDone) {
+            const QByteArray now = memoryOf(folder.path());
+            int written = 0;
+            for (int i = 0; i < qMin(now.size(), changed.size()); ++i)
+                written += now[i] != changed[i];
+            if (written >= 5) {
+                killedAt = clock.nsecsElapsed();
+                ::kill(pid, SIGKILL);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
     });
     prompts.messages.clear();
     const bool loaded = module.LoadConfiguration(file);
     const double loadSeconds = secondsSince(clock);
+    loadDone = true;
     killer.join();
     unit.stop();
     const int named = prompts.messages.isEmpty() ? 0 : int(prompts.messages.last().count(QLatin1Char('\n'))) - 1;
     say(QStringLiteral("load: %1, returned after %2 s; lost link reported %3 ms after the kill; entries named "
                        "as not written: %4")
-            .arg(loaded)
+            .arg(killedAt < 0 ? QStringLiteral("%1 (finished before the kill)").arg(loaded) : QString::number(loaded))
             .arg(loadSeconds, 0, 'f', 3)
             .arg(lostAt < 0 ? -1.0 : (lostAt - killedAt) / 1e6, 0, 'f', 1)
             .arg(named));
@@ -315,7 +360,9 @@ void exchangesFigure(long long total)
     client.exchange(WireCommand::Connect, {}, 1, 1, &answer);
 
     // Reads of the memory (factory content, as the file starts) and writes and
-    // reads of the vector datum (8 bytes, code 10), each checked.
+    // reads of the vector datum (8 bytes, code 10), each checked. A write given
+    // up may or may not have reached the unit: its element is unknown (-1)
+    // until it is written again.
     std::array<int, 8> vector = {10, 20, 30, 40, 50, 60, 70, 80};
     std::mt19937 random(3);
     long long wrong = 0, lost = 0, values = 0;
@@ -356,6 +403,8 @@ void exchangesFigure(long long total)
         }
         if (client.exchange(command, payload, size, size, &answer) != WireClient::Outcome::Answered) {
             ++lost;
+            if (kind == 0)
+                vector[size_t(index)] = -1;
             continue;
         }
         WirePayloadReader in(answer);
@@ -368,9 +417,12 @@ void exchangesFigure(long long total)
             break;
         case 1:
             in.values(8, &got);
-            values += 8;
-            for (int k = 0; k < 8; ++k)
+            for (int k = 0; k < 8; ++k) {
+                if (vector[size_t(k)] < 0)
+                    continue;
+                ++values;
                 wrong += got[size_t(k)] != vector[size_t(k)];
+            }
             break;
         case 2: {
             int32_t v = 0;
@@ -408,9 +460,14 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true); // the in-process simulated unit never touches the user's file
     const long long total = argc > 1 ? QString::fromLocal8Bit(argv[1]).toLongLong() : 100000;
-    reloadFigure();
-    noisyOperationsFigure();
-    killedUnitFigure();
-    exchangesFigure(total);
+    const QString sections = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("1234");
+    if (sections.contains(u'1'))
+        reloadFigure();
+    if (sections.contains(u'2'))
+        noisyOperationsFigure();
+    if (sections.contains(u'3'))
+        killedUnitFigure();
+    if (sections.contains(u'4'))
+        exchangesFigure(total);
     return 0;
 }
