@@ -224,12 +224,6 @@ void TestFormOndaCostruita::escapeUndoesTypingBeforeItCloses_data()
 void TestFormOndaCostruita::escapeUndoesTypingBeforeItCloses()
 {
     QFETCH(QString, field);
-#ifdef TZR_SANITIZE_BUILD
-    // In the sanitizer (debug) build the numeric field has already taken the
-    // typed text as its value when Escape arrives; not yet explained.
-    if (field == QLatin1String("NumericEditSondaSconnessa"))
-        QSKIP("the numeric field's Escape is not checked in the sanitizer build");
-#endif
     Open();
     // The field takes its value on focus-in, which arrives once the dialog is active.
     m_dialog->activateWindow();
