@@ -147,6 +147,9 @@ TFormMain::~TFormMain() = default;
 void TFormMain::SetConfigurationWindow(TConfigurationWindow* window)
 {
     m_config = window;
+    // A window given after this one has shown takes the language now.
+    if (m_config && m_shown)
+        m_config->RefreshInterfaceText();
 }
 
 void TFormMain::SetFileDialogs(TFileDialogs* dialogs)

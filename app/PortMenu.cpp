@@ -21,9 +21,10 @@ TPortMenu::TPortMenu(TOrvConnection* connection, TOrvRegistryData* settings, TFi
     : QMenu(parent), m_connection(connection), m_settings(settings), m_dialogs(dialogs), m_translator(translator)
 {
     setObjectName(QStringLiteral("MenuPorta"));
+    // The entries are made as the menu opens: listing the system's serial
+    // ports takes longer than the rest of the main window's start.
     connect(this, &QMenu::aboutToShow, this, &TPortMenu::Rebuild);
     RefreshText();
-    Rebuild();
 }
 
 QString TPortMenu::Text(int index) const

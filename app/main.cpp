@@ -1,5 +1,5 @@
-// The configurator's start-up: the data module, the main window, the
-// configuration window (hidden), then the event loop. The first display of the
+// The configurator's start-up: the data module, the main window, then the
+// event loop, whose first task makes the configuration window (hidden). The first display of the
 // main window applies the stored language. 'tzr582 --help' says what the
 // program takes on its command line.
 
@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -79,12 +80,17 @@ int main(int argc, char** argv)
     {
         TFormMain window(&dataModule, ScalingWidth());
         formMain = &window;
-        TFormConfig config(&dataModule, &window, ScalingWidth());
-        window.SetConfigurationWindow(&config);
+        std::unique_ptr<TFormConfig> config;
         window.showMaximized();
-        // Offered once the window shows, in its language.
-        if (!arguments.file.isEmpty())
-            QTimer::singleShot(0, &window, [&window, &arguments] { window.OfferConfigurationFile(arguments.file); });
+        // The configuration window is made as soon as the main window shows
+        // (before any input reaches it), so the first window appears sooner.
+        // A file named on the command line is then offered, in the window's language.
+        QTimer::singleShot(0, &window, [&window, &config, &dataModule, &arguments] {
+            config = std::make_unique<TFormConfig>(&dataModule, &window, ScalingWidth());
+            window.SetConfigurationWindow(config.get());
+            if (!arguments.file.isEmpty())
+                window.OfferConfigurationFile(arguments.file);
+        });
         result = QApplication::exec();
         formMain = nullptr;
     }

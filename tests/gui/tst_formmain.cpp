@@ -74,6 +74,7 @@ private slots:
     void droppedConfigurationFileIsOffered();
     void aboutBoxShowsTheVersion();
     void languageButtonsSwitchEveryText();
+    void configurationWindowMadeAfterTheShowTakesTheLanguage();
     void menuEntriesReadOnTheirBackground();
     void arrowsMoveTheHighlightWhateverHasTheFocus();
     void languageButtonsWithoutFlagsShowTheNames();
@@ -366,6 +367,16 @@ void TestFormMain::languageButtonsSwitchEveryText()
     QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Vehicle configuration"));
     m_window->SwitchLanguage(0);
     QCOMPARE(m_window->windowTitle(), QStringLiteral("TZR582 - Configuratore"));
+}
+
+// The program makes the configuration window once the main window shows.
+void TestFormMain::configurationWindowMadeAfterTheShowTakesTheLanguage()
+{
+    MakeWindow();
+    m_window->SwitchLanguage(1);
+    TFormConfig config(m_module, m_window, 800);
+    m_window->SetConfigurationWindow(&config);
+    QCOMPARE(config.windowTitle(), QStringLiteral("Vehicle configuration"));
 }
 
 void TestFormMain::menuEntriesReadOnTheirBackground()

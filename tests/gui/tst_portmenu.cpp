@@ -51,6 +51,7 @@ void TestPortMenu::choiceIsKeptAndGivenToTheConnection()
     TPortMenu menu(&connection, &settings, &dialogs, &translator);
 
     QCOMPARE(menu.title(), QStringLiteral("T371"));
+    emit menu.aboutToShow();
     QCOMPARE(CheckedEntry(menu)->text(), QStringLiteral("T372")); // the simulated unit by default
 
     // A path typed by hand.
