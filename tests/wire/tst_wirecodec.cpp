@@ -73,6 +73,21 @@ WireTiming fastTiming()
     return t;
 }
 
+// A factory-fresh simulated unit served over a ServerLine with the given
+// faults, and a client on that line.
+struct UnitOnLine {
+    UnitOnLine(const QString& dataFolder, LineFaults lineFaults) : faults(lineFaults)
+    {
+        unit.setDataFolder(dataFolder);
+        unit.resetToFactory();
+    }
+    SimulatedUnit unit;
+    LineFaults faults;
+    UnitServer server{unit};
+    ServerLine line{server, faults};
+    WireClient client{line, fastTiming()};
+};
+
 } // namespace
 
 class TestWireCodec : public QObject {
@@ -226,13 +241,9 @@ void TestWireCodec::payloadReaderRefusesWrongLengths()
 
 void TestWireCodec::exchangesWithTheUnit()
 {
-    SimulatedUnit unit;
-    unit.setDataFolder(m_data.path());
-    unit.resetToFactory();
-    UnitServer server(unit);
-    LineFaults clean(0, 0, 1);
-    ServerLine line(server, clean);
-    WireClient client(line, fastTiming());
+    UnitOnLine clean(m_data.path(), LineFaults(0, 0, 1));
+    SimulatedUnit& unit = clean.unit;
+    WireClient& client = clean.client;
     QByteArray answer;
 
     auto ask = [&](uint8_t command, const QByteArray& payload, int size) {
@@ -294,13 +305,10 @@ void TestWireCodec::retriedWriteIsAppliedOnce()
 
 void TestWireCodec::noisyLineNeverDeliversAWrongValue()
 {
-    SimulatedUnit unit;
-    unit.setDataFolder(m_data.path());
-    unit.resetToFactory();
-    UnitServer server(unit);
-    LineFaults noise(0.01, 0.01, 7);
-    ServerLine line(server, noise);
-    WireClient client(line, fastTiming());
+    UnitOnLine noisy(m_data.path(), LineFaults(0.01, 0.01, 7));
+    SimulatedUnit& unit = noisy.unit;
+    WireClient& client = noisy.client;
+    const LineFaults& noise = noisy.faults;
     QByteArray answer;
     QCOMPARE(client.exchange(WireCommand::Connect, {}, 1, 1, &answer), WireClient::Outcome::Answered);
     // Each write saves the unit's memory file, so the count stays modest here;
