@@ -92,7 +92,7 @@ bool Read(const QString& fileName, TLogData& data, QString& error)
     const qsizetype width = fields.size();
     data.samples.Clear();
     data.start = QDateTime();
-    std::vector<double> values(size_t(LiveChannel::Count));
+    std::vector<double> values(static_cast<size_t>(LiveChannel::Count));
     while (!reader.AtEnd()) {
         if (!reader.Next(fields, error)) {
             error = QStringLiteral("line %1: %2").arg(reader.Line()).arg(error);
