@@ -503,7 +503,7 @@ void TFormConfig::OnLinkState(intptr_t state)
     if (state == 1) {
         if (isVisible())
             m_module->DataRefresher()->SetEnabled(true);
-        m_statusBar->ShowConnected(m_module->ConnectedText(), m_module->OrvConnection()->Instance());
+        m_statusBar->ShowConnected(m_module->ConnectedText(), *m_module->OrvConnection());
         // The fixed default position lies within the unit's actuator opening.
         TOrvNumber* defaultPosition = m_module->Number(QStringLiteral("POSIZIONE_DEFAULT"));
         defaultPosition->SetMaxValue(

@@ -530,7 +530,7 @@ void TFormMain::OnLinkState(bool connected)
     m_ui->ActionConnect->setEnabled(!connected);
     m_ui->ActionDisconnect->setEnabled(connected);
     if (connected)
-        m_statusBar->ShowConnected(m_module->ConnectedText(), m_module->OrvConnection()->Instance());
+        m_statusBar->ShowConnected(m_module->ConnectedText(), *m_module->OrvConnection());
     else
         m_statusBar->ShowDisconnected(m_module->NotConnectedText());
     update();

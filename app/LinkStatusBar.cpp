@@ -2,6 +2,7 @@
 
 #include "app/FormScaling.h"
 #include "link/LinkInstance.h"
+#include "link/OrvConnection.h"
 
 namespace {
 
@@ -32,11 +33,13 @@ void TLinkStatusBar::SetLinkText(const QString& text)
     SetPanelText(0, text);
 }
 
-void TLinkStatusBar::ShowConnected(const QString& text, LinkInstance* link)
+void TLinkStatusBar::ShowConnected(const QString& text, const TOrvConnection& connection)
 {
     SetPanelText(0, text);
     SetPanelTextColor(0, ConnectedColour);
-    SetPanelText(1, QStringLiteral("PORT: ") + PortName(link ? link->GetPort() : -1));
+    const QString path = connection.LinkPortPath();
+    SetPanelText(1, QStringLiteral("PORT: ") +
+                        (path.isEmpty() ? PortName(connection.Instance() ? connection.Instance()->GetPort() : -1) : path));
     repaint();
 }
 

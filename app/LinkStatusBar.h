@@ -6,7 +6,7 @@
 
 #include "controls/StatusBar.h"
 
-class LinkInstance;
+class TOrvConnection;
 
 class TLinkStatusBar : public TStatusBar {
     Q_OBJECT
@@ -17,8 +17,9 @@ public:
 
     // Panel 0 text; its colour stays.
     void SetLinkText(const QString& text);
-    // Panel 0 the text in green, panel 1 "PORT: " and the link's port.
-    void ShowConnected(const QString& text, LinkInstance* link);
+    // Panel 0 the text in green, panel 1 "PORT: " and the port: the serial
+    // port's path when the link goes over one, else the name of the link's port.
+    void ShowConnected(const QString& text, const TOrvConnection& connection);
     // Panel 0 the text in red, panel 1 empty.
     void ShowDisconnected(const QString& text);
 };

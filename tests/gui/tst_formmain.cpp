@@ -11,6 +11,7 @@
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
+#include "link/OrvConnection.h"
 #include "app/ProgramArguments.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
@@ -75,6 +76,7 @@ private slots:
     void aboutBoxShowsTheVersion();
     void languageButtonsSwitchEveryText();
     void configurationWindowMadeAfterTheShowTakesTheLanguage();
+    void statusBarNamesTheSerialPort();
     void menuEntriesReadOnTheirBackground();
     void arrowsMoveTheHighlightWhateverHasTheFocus();
     void languageButtonsWithoutFlagsShowTheNames();
@@ -377,6 +379,17 @@ void TestFormMain::configurationWindowMadeAfterTheShowTakesTheLanguage()
     TFormConfig config(m_module, m_window, 800);
     m_window->SetConfigurationWindow(&config);
     QCOMPARE(config.windowTitle(), QStringLiteral("Vehicle configuration"));
+}
+
+void TestFormMain::statusBarNamesTheSerialPort()
+{
+    TLinkStatusBar bar(800, nullptr);
+    TOrvConnection connection;
+    bar.ShowConnected(QStringLiteral("connected"), connection);
+    QCOMPARE(bar.PanelText(1), QStringLiteral("PORT: USB"));
+    connection.SetLinkPort(QStringLiteral("/dev/ttyUSB0"), 19200);
+    bar.ShowConnected(QStringLiteral("connected"), connection);
+    QCOMPARE(bar.PanelText(1), QStringLiteral("PORT: /dev/ttyUSB0"));
 }
 
 void TestFormMain::menuEntriesReadOnTheirBackground()
