@@ -245,7 +245,7 @@ bool TOrvNumber::ReadFromFile(TCustomIniFile* ini)
 
     if (StoreUserValue()) {
         double value = 0;
-        if (!IsFloatValue(ini->ReadString(FileSection(), key, QString()), value))
+        if (!IsFloatValue(ini->ReadString(FileSection(), key, QString()), value) || !FileValueFits(value))
             return false;
         if (OldReadFileMode()) {
             const int raw = ConvertValueToEcu(value, &m_raw);
@@ -259,7 +259,7 @@ bool TOrvNumber::ReadFromFile(TCustomIniFile* ini)
     }
 
     int raw = 0;
-    if (!ReadRawEntry(ini, FileSection(), key, raw))
+    if (!ReadRawEntry(ini, FileSection(), key, raw) || (IsFullMask() && !HoldsRaw(raw)))
         return false;
     if (OldReadFileMode()) {
         m_raw = raw;
@@ -267,6 +267,17 @@ bool TOrvNumber::ReadFromFile(TCustomIniFile* ini)
         return true;
     }
     return StoreReadValue([this, raw] { return SetEcuData(raw); });
+}
+
+// Values from a file that the item's bytes cannot hold are refused rather than
+// kept whole and sent to the unit cut to its bytes. A masked item's value is
+// merged into the unit's byte, which cuts it to the item's bits as always.
+bool TOrvNumber::FileValueFits(double value)
+{
+    if (!IsFullMask())
+        return true;
+    const int raw = ConvertValueToEcu(value, &m_raw);
+    return ConversionError::IsError(raw) || HoldsRaw(raw); // errors are refused where the value is stored
 }
 
 // Writes a value read from a file; on failure the controls show the value the
@@ -297,7 +308,7 @@ bool TOrvNumber::ReadFromHCFFile(TCustomIniFile* ini)
     QStringList fields;
     int raw = 0;
     if (!ReadHcfLine(ini, QStringLiteral("F0 0 0 0 0"), fields) || fields.size() < 5 ||
-        !ParseHcfNumber(fields.at(4), raw))
+        !ParseHcfNumber(fields.at(4), raw) || (IsFullMask() && !HoldsRaw(raw)))
         return false;
     return StoreReadValue([this, raw] { return SetEcuData(raw); });
 }

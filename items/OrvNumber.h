@@ -74,6 +74,7 @@ private:
     bool WriteRaw(LinkInstance* link, int raw);
     bool ReadRaw(LinkInstance* link);
     bool StoreReadValue(const std::function<bool()>& write);
+    bool FileValueFits(double value);
 
     int m_rowIndex = -1;
     int m_colIndex = -1;

@@ -242,6 +242,19 @@ void TestItemFiles::unreadableText()
     QVERIFY(vector->ReadFromFile(m_ini.get()));
     QCOMPARE(Held(vector.get()), (QList<int>{5, 8, 9}));
 
+    // So does a single number, in either form and as an HCF line.
+    m_ini->WriteString(Section, "K", "1710");
+    QVERIFY(!number->ReadFromFile(m_ini.get()));
+    QCOMPARE(Held(number.get()), QList<int>{7});
+    number->SetStoreUserValue(false);
+    QVERIFY(!number->ReadFromFile(m_ini.get()));
+    m_ini->WriteString(Section, "K", "-1");
+    QVERIFY(!number->ReadFromFile(m_ini.get()));
+    QCOMPARE(Held(number.get()), QList<int>{7});
+    m_ini->WriteString(Section, "K", "F0 5 1 1 1710");
+    QVERIFY(!number->ReadFromHCFFile(m_ini.get()));
+    QCOMPARE(Held(number.get()), QList<int>{7});
+
     // A number in raw form must be an integer.
     number->SetStoreUserValue(false);
     m_ini->WriteString(Section, "K", "2.5");
