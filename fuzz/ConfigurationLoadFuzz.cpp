@@ -5,6 +5,7 @@
 // range, or an over-speed "off" value.
 
 #include "app/Catalogue.h"
+#include "app/QuietPrompts.h"
 #include "app/SerialDataModule.h"
 #include "fuzz/FuzzSupport.h"
 #include "items/OrvNumber.h"
@@ -17,6 +18,13 @@
 #include <QHash>
 
 namespace {
+
+// Quiet prompts without the rules' pauses (the simulated unit needs none): a
+// pause per actuator read would make each input take seconds.
+class NoPausePrompts final : public TQuietPrompts {
+public:
+    void Wait(int) override {}
+};
 
 bool Allowed(const Catalogue::NumberRow& row, double value)
 {
@@ -55,8 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     EnsureFuzzApplication();
     static SimUnitControl* const sim = FreshSimUnit();
+    static NoPausePrompts prompts; // made before the module, so it outlives it
     static TSerialDataModule module;
     static const QTemporaryDir folder;
+    static const bool setUp = [] {
+        module.SetPrompts(&prompts);
+        // The backup made before every load stays among this run's files.
+        module.Backups().SetFolder(folder.filePath(QStringLiteral("backups")));
+        module.Backups().SetRetention(3);
+        return true;
+    }();
+    Q_UNUSED(setUp);
     static const bool connected = module.ConnectToUnit(4, 0) == 0;
     FuzzCheck(connected, "the simulated unit connects");
 
