@@ -4,57 +4,22 @@
 // form and read by a fresh item of that shape, gives the same raw values.
 
 #include "fuzz/FuzzSupport.h"
-#include "items/OrvMatrix.h"
-#include "items/OrvNumber.h"
-#include "items/OrvVector.h"
 #include "support/MemIniData.h"
-
-#include <memory>
+#include "tests/common/ShapedItems.h"
 
 namespace {
 
-// kind 0 single value (an element when an index is set), 1 vector (a matrix
-// row or column when an index is set), 2 matrix of rows × cols.
-struct Shape {
-    int kind;
-    int rows;
-    int cols;
-    int rowIndex;
-    int colIndex;
-};
-
-constexpr Shape Shapes[] = {
+constexpr ItemShape Shapes[] = {
     {0, 1, 1, -1, -1}, {0, 1, 1, 3, -1}, {0, 1, 1, 3, 2}, {1, 1, 3, -1, -1}, {1, 1, 3, 2, -1},
     {1, 1, 2, -1, 4},  {2, 1, 1, -1, -1}, {2, 1, 3, -1, -1}, {2, 3, 1, -1, -1}, {2, 2, 3, -1, -1},
 };
 constexpr int ShapeCount = int(sizeof Shapes / sizeof Shapes[0]);
 
-std::unique_ptr<TOrvSerialData> MakeItem(const Shape& s, int length, bool isSigned)
+std::unique_ptr<TOrvSerialData> MakeItem(const ItemShape& s, int length, bool isSigned)
 {
-    std::unique_ptr<TOrvSerialData> item;
-    if (s.kind == 0) {
-        item = std::make_unique<TOrvNumber>(nullptr, 5, s.rowIndex, s.colIndex);
-    } else if (s.kind == 1) {
-        auto vector = std::make_unique<TOrvVector>();
-        vector->SetArrayDimension(s.cols);
-        if (s.rowIndex >= 0) {
-            vector->SetType(TOrvVector::vtMatrixRow);
-            vector->SetRowIndex(s.rowIndex);
-        } else if (s.colIndex >= 0) {
-            vector->SetType(TOrvVector::vtMatrixCol);
-            vector->SetColIndex(s.colIndex);
-        }
-        item = std::move(vector);
-    } else {
-        auto matrix = std::make_unique<TOrvMatrix>();
-        matrix->SetRowCount(s.rows);
-        matrix->SetColCount(s.cols);
-        item = std::move(matrix);
-    }
+    std::unique_ptr<TOrvSerialData> item = MakeShapedItem(s);
     item->SetDataLength(length);
     item->SetDataSigned(isSigned);
-    item->SetFileSection(QStringLiteral("S"));
-    item->SetFileKeyName(QStringLiteral("K"));
     return item;
 }
 
@@ -83,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     const int pick = data[0];
-    const Shape& shape = Shapes[pick % ShapeCount];
+    const ItemShape& shape = Shapes[pick % ShapeCount];
     const bool hcf = (pick / ShapeCount) % 2;
     const int length = (pick / (2 * ShapeCount)) % 2 + 1;
     const bool isSigned = (pick / (4 * ShapeCount)) % 2;

@@ -4,6 +4,7 @@
 // one-line HCF entries.
 
 #include "../common/MessageRecorder.h"
+#include "../common/ShapedItems.h"
 #include "../common/SimUnit.h"
 #include "items/OrvMatrix.h"
 #include "items/OrvNumber.h"
@@ -19,43 +20,7 @@ namespace {
 
 const QString Section = QStringLiteral("S");
 
-// The item of a test: kind 0 single value (an element when the indexes are set),
-// 1 vector of cols elements (a matrix row or column when an index is set),
-// 2 matrix of rows × cols.
-struct Shape {
-    int kind = 0;
-    int rows = 1;
-    int cols = 1;
-    int rowIndex = -1;
-    int colIndex = -1;
-};
-
-std::unique_ptr<TOrvSerialData> MakeItem(const Shape& s)
-{
-    std::unique_ptr<TOrvSerialData> item;
-    if (s.kind == 0) {
-        item = std::make_unique<TOrvNumber>(nullptr, 5, s.rowIndex, s.colIndex);
-    } else if (s.kind == 1) {
-        auto vector = std::make_unique<TOrvVector>();
-        vector->SetArrayDimension(s.cols);
-        if (s.rowIndex >= 0) {
-            vector->SetType(TOrvVector::vtMatrixRow);
-            vector->SetRowIndex(s.rowIndex);
-        } else if (s.colIndex >= 0) {
-            vector->SetType(TOrvVector::vtMatrixCol);
-            vector->SetColIndex(s.colIndex);
-        }
-        item = std::move(vector);
-    } else {
-        auto matrix = std::make_unique<TOrvMatrix>();
-        matrix->SetRowCount(s.rows);
-        matrix->SetColCount(s.cols);
-        item = std::move(matrix);
-    }
-    item->SetFileSection(Section);
-    item->SetFileKeyName(QStringLiteral("K"));
-    return item;
-}
+using Shape = ItemShape;
 
 // The raw elements the item holds, in row order.
 QList<int> Held(TOrvSerialData* item)
@@ -179,12 +144,12 @@ void TestItemFiles::keysAndRoundTrip()
     QFETCH(Shape, shape);
     QFETCH(QStringList, lines);
 
-    auto item = MakeItem(shape);
+    auto item = MakeShapedItem(shape);
     Hold(item.get(), Count(lines.size()));
     QVERIFY(item->WriteToFile(m_ini.get()));
     QCOMPARE(Lines(*m_ini), lines);
 
-    auto copy = MakeItem(shape);
+    auto copy = MakeShapedItem(shape);
     QVERIFY(copy->ReadFromFile(m_ini.get()));
     QCOMPARE(Held(copy.get()), Count(lines.size()));
 }
@@ -199,7 +164,7 @@ void TestItemFiles::userValueCrossesLocales()
     QFETCH(Shape, shape);
 
     // Raw 101 is 0.4 s; 2 is 0.004 s, and 1 is 0.
-    auto item = MakeItem(shape);
+    auto item = MakeShapedItem(shape);
     const int n = shape.kind == 0 ? 1 : shape.rows * shape.cols;
     const QList<int> raw = QList<int>{101, 2, 1, 5}.mid(0, n);
     SetSeconds(item.get());
@@ -210,7 +175,7 @@ void TestItemFiles::userValueCrossesLocales()
     QVERIFY(Lines(*m_ini).first().endsWith(QLatin1String("=0,4")));
 
     QLocale::setDefault(QLocale::c());
-    auto copy = MakeItem(shape);
+    auto copy = MakeShapedItem(shape);
     SetSeconds(copy.get());
     QVERIFY(copy->ReadFromFile(m_ini.get()));
     QCOMPARE(Held(copy.get()), raw);
@@ -218,14 +183,14 @@ void TestItemFiles::userValueCrossesLocales()
 
 void TestItemFiles::unreadableText()
 {
-    auto number = MakeItem(Shape{0});
+    auto number = MakeShapedItem(Shape{0});
     Hold(number.get(), {7});
     m_ini->WriteString(Section, "K", "abc");
     QVERIFY(!number->ReadFromFile(m_ini.get()));
     QCOMPARE(Held(number.get()), QList<int>{7});
 
     // A vector takes what it can read and keeps its other elements.
-    auto vector = MakeItem(Shape{1, 1, 3});
+    auto vector = MakeShapedItem(Shape{1, 1, 3});
     Hold(vector.get(), {7, 8, 9});
     m_ini->WriteString(Section, "K0", "5");
     m_ini->WriteString(Section, "K1", "abc");
@@ -276,7 +241,7 @@ void TestItemFiles::rawFormMergesTheItemsBits()
     for (int a = 163; a < 167; ++a)
         sim->writeMemory(a, 0xA5);
 
-    auto item = MakeItem(shape);
+    auto item = MakeShapedItem(shape);
     item->setProperty("ByAddress", true);
     item->setProperty("Address", 163);
     item->SetConnection(&connection);
@@ -303,7 +268,7 @@ void TestItemFiles::oldReadModeStaysInMemory()
 {
     QFETCH(Shape, shape);
 
-    auto item = MakeItem(shape);
+    auto item = MakeShapedItem(shape);
     const int n = shape.kind == 0 ? 1 : shape.rows * shape.cols;
     Hold(item.get(), Count(n, 10));
     QVERIFY(item->WriteToFile(m_ini.get()));
@@ -350,7 +315,7 @@ void TestItemFiles::halfNamedItemsFail()
     QFETCH(QString, key);
     QFETCH(bool, result);
 
-    auto item = MakeItem(shape);
+    auto item = MakeShapedItem(shape);
     item->SetFileSection(section);
     item->SetFileKeyName(key);
     m_ini->WriteString("S", "K", "1");
@@ -393,13 +358,13 @@ void TestItemFiles::hcfLines()
     QFETCH(QList<int>, raw);
     QFETCH(QString, line);
 
-    auto item = MakeItem(shape);
+    auto item = MakeShapedItem(shape);
     item->SetDataLength(length);
     Hold(item.get(), raw);
     QVERIFY(item->WriteToHCFFile(m_ini.get()));
     QCOMPARE(Lines(*m_ini), QStringList{"K=" + line});
 
-    auto copy = MakeItem(shape);
+    auto copy = MakeShapedItem(shape);
     copy->SetDataLength(length);
     QVERIFY(copy->ReadFromHCFFile(m_ini.get()));
     QCOMPARE(Held(copy.get()), raw);
@@ -426,7 +391,7 @@ void TestItemFiles::hcfLinesRefused()
     QFETCH(Shape, shape);
     QFETCH(QString, line);
 
-    auto item = MakeItem(shape);
+    auto item = MakeShapedItem(shape);
     const QList<int> held = Count(Held(item.get()).size(), 40);
     Hold(item.get(), held);
     int errors = 0;
