@@ -140,10 +140,14 @@ void TFormConfig::CreateUndo()
     m_undoAction->setShortcut(QKeySequence::Undo);
     m_redoAction = m_undo->Stack()->createRedoAction(this);
     m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
-    auto* history = new QAction(this);
-    history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    connect(history, &QAction::triggered, m_history, [this] { m_history->setVisible(!m_history->isVisible()); });
-    addActions({m_undoAction, m_redoAction, history});
+    m_historyAction = new QAction(this);
+    m_historyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(m_historyAction, &QAction::triggered, m_history,
+            [this] { m_history->setVisible(!m_history->isVisible()); });
+    addActions({m_undoAction, m_redoAction, m_historyAction});
+    // Also in the pop-up menu, where a fitter looks for them.
+    m_popupMenu->addSeparator();
+    m_popupMenu->addActions({m_undoAction, m_redoAction, m_historyAction});
 }
 
 void TFormConfig::SetUpLook()
@@ -294,6 +298,7 @@ void TFormConfig::RefreshInterfaceText()
     m_history->SetTexts(Text(325), Text(4));
     m_undoAction->setText(Text(326));
     m_redoAction->setText(Text(327));
+    m_historyAction->setText(Text(325));
     QTabWidget* pages = m_ui->PageControl;
     pages->setTabText(pages->indexOf(m_ui->TabSheet1), Text(24));
     pages->setTabText(pages->indexOf(m_ui->TabSheet2), Text(25));

@@ -93,6 +93,7 @@ private:
     TUndoRecorder* m_undo = nullptr;
     THistoryPanel* m_history = nullptr;
     QAction* m_undoAction = nullptr;
+    QAction* m_historyAction = nullptr;
     QAction* m_redoAction = nullptr;
     QList<TProgressFill*> m_lambdaLamps;
     QList<TProgressFill*> m_tpsLamps;

@@ -305,6 +305,7 @@ void TFormMain::ConnectActions()
     backups->setObjectName(QStringLiteral("ActionBackups"));
     backups->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     connect(backups, &QAction::triggered, this, &TFormMain::ShowBackups);
+    m_ui->MenuFile->insertAction(m_ui->ActionEsci, backups);
     addAction(backups);
 }
 
@@ -399,6 +400,7 @@ void TFormMain::RefreshInterfaceText()
     m_ui->ActionAbout->setText(Text(9));
     m_recentMenu->setTitle(Text(302));
     Action("ActionChart")->setText(Text(240));
+    Action("ActionBackups")->setText(Text(333));
     if (m_config)
         m_config->RefreshInterfaceText();
     if (m_chart)

@@ -216,10 +216,15 @@ void TestFormConfig::constructionAtTheScreenWidth()
     QVERIFY(m_config->UpgradeBootLoaderChecked());
 
     // The pop-up menu: connect, disconnect, the live chart, a separator, one
-    // entry per language.
-    const QList<QAction*> entries = m_config->PopupMenuConfig()->actions();
+    // entry per language, a separator, undo, redo and the change history.
+    QList<QAction*> entries = m_config->PopupMenuConfig()->actions();
     const int languages = m_module->Translator()->MaxLanguages();
-    QCOMPARE(entries.size(), 4 + languages);
+    QCOMPARE(entries.size(), 4 + languages + 4);
+    QVERIFY(entries.at(4 + languages)->isSeparator());
+    const QStringList undoEntries = {entries.at(5 + languages)->text(), entries.at(6 + languages)->text(),
+                                     entries.at(7 + languages)->text()};
+    QCOMPARE(undoEntries, (QStringList{"Annulla", "Ripeti", "Cronologia modifiche"}));
+    entries = entries.mid(0, 4 + languages);
     QCOMPARE(entries.at(0), m_main->Action("ActionConnect"));
     QCOMPARE(entries.at(1), m_main->Action("ActionDisconnect"));
     QCOMPARE(entries.at(2), m_main->Action("ActionChart"));

@@ -359,6 +359,8 @@ void TestFormMain::languageButtonsSwitchEveryText()
     m_window->LanguageButtons().at(1)->click();
     QCOMPARE(m_window->MenuLabel(0)->text(), QStringLiteral("Vehicle configuration"));
     QCOMPARE(m_window->Action("ActionConnect")->text(), QStringLiteral("Connect"));
+    QCOMPARE(m_window->Action("ActionBackups")->text(), QStringLiteral("Backups"));
+    QVERIFY(m_window->findChild<QMenu*>("MenuFile")->actions().contains(m_window->Action("ActionBackups")));
     QCOMPARE(m_module->NotConnectedText(), QStringLiteral("Control unit not connected"));
     QCOMPARE(m_window->StatusBar()->PanelText(0), m_module->NotConnectedText());
     QCOMPARE(m_window->OrvRegistryData()->GetIntData("Language"), 1);
