@@ -1,5 +1,7 @@
 #include "wire/WireFrame.h"
 
+#include <zlib.h>
+
 namespace {
 
 void appendStuffed(QByteArray& out, uint8_t byte)
@@ -14,15 +16,9 @@ void appendStuffed(QByteArray& out, uint8_t byte)
 
 } // namespace
 
-uint16_t Wire::Crc16(const uint8_t* data, size_t size)
+uint32_t Wire::Crc32(const uint8_t* data, size_t size)
 {
-    uint16_t crc = 0xFFFF;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= uint16_t(data[i]) << 8;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 0x8000) ? uint16_t((crc << 1) ^ 0x1021) : uint16_t(crc << 1);
-    }
-    return crc;
+    return uint32_t(crc32_z(crc32_z(0, nullptr, 0), data, size));
 }
 
 QByteArray Wire::EncodeFrame(const WireFrame& frame)
@@ -34,9 +30,9 @@ QByteArray Wire::EncodeFrame(const WireFrame& frame)
     body.append(char(frame.sequence));
     body.append(char(frame.command));
     body.append(frame.payload);
-    const uint16_t crc = Crc16(reinterpret_cast<const uint8_t*>(body.constData()), size_t(body.size()));
-    body.append(char(crc & 0xFF));
-    body.append(char(crc >> 8));
+    const uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(body.constData()), size_t(body.size()));
+    for (int shift = 0; shift < 32; shift += 8)
+        body.append(char((crc >> shift) & 0xFF));
 
     QByteArray out;
     out.reserve(body.size() + body.size() / 8 + 2);
@@ -111,8 +107,9 @@ void WireDecoder::finishBody()
 {
     const auto* data = reinterpret_cast<const uint8_t*>(m_body.constData());
     const int crcAt = m_expected - Wire::CrcSize;
-    const uint16_t sent = uint16_t(data[crcAt] | data[crcAt + 1] << 8);
-    if (Wire::Crc16(data, size_t(crcAt)) == sent) {
+    const uint32_t sent = uint32_t(data[crcAt]) | uint32_t(data[crcAt + 1]) << 8 | uint32_t(data[crcAt + 2]) << 16 |
+                          uint32_t(data[crcAt + 3]) << 24;
+    if (Wire::Crc32(data, size_t(crcAt)) == sent) {
         WireFrame frame;
         frame.sequence = data[2];
         frame.command = data[3];

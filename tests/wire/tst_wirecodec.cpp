@@ -95,7 +95,7 @@ class TestWireCodec : public QObject {
 
 private slots:
     void initTestCase();
-    void crcIsTheStandardCcittFalse();
+    void crcIsTheStandardCrc32();
     void everyCommandRoundTrips_data();
     void everyCommandRoundTrips();
     void frameFoundAgainAfterGarbage();
@@ -116,10 +116,10 @@ void TestWireCodec::initTestCase()
     QVERIFY(m_data.isValid());
 }
 
-void TestWireCodec::crcIsTheStandardCcittFalse()
+void TestWireCodec::crcIsTheStandardCrc32()
 {
     const QByteArray check("123456789");
-    QCOMPARE(Wire::Crc16(reinterpret_cast<const uint8_t*>(check.constData()), size_t(check.size())), uint16_t(0x29B1));
+    QCOMPARE(Wire::Crc32(reinterpret_cast<const uint8_t*>(check.constData()), size_t(check.size())), 0xCBF43926u);
 }
 
 void TestWireCodec::everyCommandRoundTrips_data()
