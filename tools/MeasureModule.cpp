@@ -5,8 +5,10 @@
 // connects to the unit (the link library beside the program), then prints as
 // "name<TAB>value" lines the link exchanges and the time of a full reload of
 // every item, and the time to save the unit's configuration to a file and to
-// load it back; times are the median of RUNS runs, in milliseconds.
+// load it back; times are the median of RUNS runs, in milliseconds, with the
+// pauses the program makes for the unit (the actuator rule's) among them.
 
+#include "app/QuietPrompts.h"
 #include "app/SerialDataModule.h"
 #include "simunit/SimUnitControl.h"
 
@@ -22,6 +24,17 @@
 extern "C" SimUnitControl* _GetSimUnitControl();
 
 namespace {
+
+// Makes the program's pauses, as the program does, and counts them.
+class CountingPrompts final : public TQuietPrompts {
+public:
+    void Wait(int milliseconds) override
+    {
+        pausedMs += milliseconds;
+        TQuietPrompts::Wait(milliseconds);
+    }
+    int pausedMs = 0;
+};
 
 double MedianMilliseconds(int runs, const std::function<void()>& operation)
 {
@@ -48,14 +61,19 @@ int main(int argc, char** argv)
     sim->setDataFolder(folder.filePath(QStringLiteral("unit")).toStdString());
     sim->resetToFactory();
 
+    CountingPrompts prompts;
     TSerialDataModule module;
+    module.SetPrompts(&prompts);
+    module.Backups().SetFolder(folder.filePath(QStringLiteral("backups"))); // not among the user's
     if (module.ConnectToUnit(4, 0) != 0) {
         std::fprintf(stderr, "the simulated unit does not connect\n");
         return 1;
     }
     sim->clearLog();
+    prompts.pausedMs = 0;
     module.ReloadAllItems();
     std::printf("reload-exchanges\t%zu\n", sim->logLines().size());
+    std::printf("reload-pauses-ms\t%d\n", prompts.pausedMs);
     std::printf("reload-ms\t%.2f\n", MedianMilliseconds(runs, [&] { module.ReloadAllItems(); }));
 
     const QString file = folder.filePath(QStringLiteral("measure.tcn"));
