@@ -420,7 +420,8 @@ bool TOrvSerialData::HoldsRaw(int raw) const
 {
     const int full = FullMask();
     if (m_signed) {
-        if (raw < -(full + 1) / 2 || raw > full)
+        // Two's complement: 212 in a signed byte would reach the unit as -44.
+        if (raw < -(full + 1) / 2 || raw > full / 2)
             return false;
         raw &= full;
     }

@@ -207,6 +207,16 @@ void TestItemFiles::unreadableText()
     QVERIFY(vector->ReadFromFile(m_ini.get()));
     QCOMPARE(Held(vector.get()), (QList<int>{5, 8, 9}));
 
+    // A signed element holds -128 to 127: 212 would reach the unit as -44.
+    auto signedVector = MakeShapedItem(Shape{1, 1, 3});
+    signedVector->SetDataSigned(true);
+    Hold(signedVector.get(), {1, 2, 3});
+    m_ini->WriteString(Section, "K0", "212");
+    m_ini->WriteString(Section, "K1", "-44");
+    m_ini->WriteString(Section, "K2", "127");
+    QVERIFY(signedVector->ReadFromFile(m_ini.get()));
+    QCOMPARE(Held(signedVector.get()), (QList<int>{1, -44, 127}));
+
     // So does a single number, in either form and as an HCF line.
     m_ini->WriteString(Section, "K", "1710");
     QVERIFY(!number->ReadFromFile(m_ini.get()));
