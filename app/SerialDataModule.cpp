@@ -600,8 +600,13 @@ void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, 
         if (!item || ItemsNotLoaded().contains(item->objectName()) || item->ReadOnly() ||
             item->DataGroup() != group || !(onlyItems.isEmpty() || onlyItems.contains(item->objectName())))
             continue;
-        // With start on gas, byte 223 holds the priming time, loaded in the first pass.
-        if (item->objectName() == QLatin1String("GiriPerCambio") && IntOf("TIPO_CAMBIO") == 2)
+        // Byte 223 holds the changeover speed, or with start on gas (TIPO_CAMBIO
+        // 2, loaded before it) the priming time: only the meaning the loaded mode
+        // gives it is written, so a file without the speed cannot leave a
+        // priming time to be read as a speed.
+        const bool priming = IntOf("TIPO_CAMBIO") == 2;
+        if ((item->objectName() == QLatin1String("GiriPerCambio") && priming) ||
+            (item->objectName() == QLatin1String("TempoDiCicchetto") && !priming))
             continue;
         if (!LoadEntry(*item, store))
             notWritten << item->objectName();

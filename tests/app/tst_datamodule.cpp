@@ -65,6 +65,8 @@ private slots:
     void saveAndLoadRoundTrip();
     void loadWritesTheIgnitionTypeBeforeTheSpeeds();
     void loadSkipsCommandsAndMissingKeys();
+    void byte223TakesOnlyTheMeaningOfTheMode_data();
+    void byte223TakesOnlyTheMeaningOfTheMode();
     void loadRefusesWhatIsNoConfiguration();
     void loadListsEntriesTheUnitRefused();
     void saveLeavesAReadOnlyFileAlone();
@@ -347,6 +349,29 @@ void TestDataModule::loadWritesTheIgnitionTypeBeforeTheSpeeds()
     // 12000 RPM is above the limit but below "off": the load turns it off.
     QCOMPARE(m_module->Number("GiriFuoriGiri")->GetInt(), 20000);
     QCOMPARE(m_sim->readMemory(225), 3);
+}
+
+// Byte 223 is the changeover speed, or with start on gas (TIPO CAMBIO 2) the
+// priming time: a priming time must never end up read as a speed.
+void TestDataModule::byte223TakesOnlyTheMeaningOfTheMode_data()
+{
+    QTest::addColumn<QByteArray>("entries");
+    QTest::addColumn<int>("byte"); // -1: the factory's
+    QTest::newRow("priming time alone, speed mode: not written") << QByteArray("TEMPO DI CICCHETTO=0.2\r\n") << -1;
+    QTest::newRow("priming time with start on gas") << QByteArray("TIPO CAMBIO=2\r\nTEMPO DI CICCHETTO=0.2\r\n") << 10;
+    QTest::newRow("speed in speed mode") << QByteArray("RIFERIMENTO GIRI CAMBIO=3000\r\nTEMPO DI CICCHETTO=0.2\r\n")
+                                       << 40;
+}
+
+void TestDataModule::byte223TakesOnlyTheMeaningOfTheMode()
+{
+    QFETCH(QByteArray, entries);
+    QFETCH(int, byte);
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("byte223.tcn");
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\n" + entries, m_folder->path()));
+    QVERIFY(m_module->LoadConfiguration(file));
+    QCOMPARE(m_sim->readMemory(223), byte < 0 ? m_sim->factoryByte(223) : byte); // -1: as the factory left it
 }
 
 void TestDataModule::loadSkipsCommandsAndMissingKeys()
