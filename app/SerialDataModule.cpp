@@ -649,13 +649,19 @@ void TSerialDataModule::KeepActuatorPositionsInLimits(QStringList& adjusted)
 {
     const QString maxName = QStringLiteral("MASSIMA_APERTURA_ATTUATORE");
     const QString minName = QStringLiteral("MINIMA_APERTURA_ATTUATORE");
+    // Each position also stays at or above its own lowest value: a maximum
+    // below the minimum's lowest value is raised to it first.
     auto keep = [&](const QString& name, int low, int high) {
+        const Catalogue::NumberRow* row = Catalogue::FindNumber(name);
+        low = qMax(low, row ? int(row->limits.min) : 0);
         const int value = IntOf(name);
         if (value >= low && value <= high)
             return;
         WithLimitsSuspended(Item(name), [&] { WriteInt(name, qBound(low, value, high)); });
         adjusted << name;
     };
+    const Catalogue::NumberRow* minRow = Catalogue::FindNumber(minName);
+    keep(maxName, minRow ? int(minRow->limits.min) : 0, 255);
     keep(minName, 0, IntOf(maxName));
     const int max = IntOf(maxName);
     const int min = IntOf(minName);

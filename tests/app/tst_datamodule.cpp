@@ -74,6 +74,7 @@ private slots:
     void saveThenLoadChangesNothing();
     void loadRefusesValuesOutOfRange_data();
     void loadRefusesValuesOutOfRange();
+    void loadKeepsTheActuatorPositionsInsideTheLimits_data();
     void loadKeepsTheActuatorPositionsInsideTheLimits();
     void fileNeverErasesTheUnit();
     void loadRefusesContentCutShort();
@@ -527,22 +528,34 @@ void TestDataModule::loadRefusesValuesOutOfRange()
     QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to load the following data::\n" + item + "\n"});
 }
 
+void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits_data()
+{
+    QTest::addColumn<QByteArray>("entries");
+    QTest::addColumn<QList<int>>("bytes"); // MAX (207), MIN (208), cut-off (206), default (168)
+    QTest::addColumn<QString>("listed");
+    QTest::newRow("minimum above maximum")
+        << QByteArray("MASSIMA APERTURA ATTUATORE=100\r\nMINIMA APERTURA ATTUATORE=150\r\n"
+                      "POSIZIONE IN CUTOFF=200\r\nPOSIZIONE DEFAULT FISSO=30\r\n")
+        << QList<int>{100, 100, 100, 100} << "MINIMA_APERTURA_ATTUATORE\nPOSIZIONE_DEFAULT\n";
+    // The maximum may be as low as 0, the minimum and the positions not below 20.
+    QTest::newRow("maximum below the minimum's lowest value")
+        << QByteArray("MASSIMA APERTURA ATTUATORE=2\r\nMINIMA APERTURA ATTUATORE=20\r\n")
+        << QList<int>{20, 20, 20, 20} << "MASSIMA_APERTURA_ATTUATORE\nPOSIZIONE_DEFAULT\n";
+}
+
 void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits()
 {
+    QFETCH(QByteArray, entries);
+    QFETCH(QList<int>, bytes);
+    QFETCH(QString, listed);
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("actuator.tcn");
-    QVERIFY(WriteContainer(file,
-                           "[CONFIGURAZIONE]\r\nMASSIMA APERTURA ATTUATORE=100\r\nMINIMA APERTURA ATTUATORE=150\r\n"
-                           "POSIZIONE IN CUTOFF=200\r\nPOSIZIONE DEFAULT FISSO=30\r\n",
-                           m_folder->path()));
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\n" + entries, m_folder->path()));
     QVERIFY(!m_module->LoadConfiguration(file));
-    QCOMPARE(m_sim->readMemory(207), 100);
-    QCOMPARE(m_sim->readMemory(208), 100); // MIN <= MAX
-    QCOMPARE(m_sim->readMemory(206), 100); // cut-off position at most MAX
-    QCOMPARE(m_sim->readMemory(168), 100); // default position between them
-    QCOMPARE(m_prompts->MessageTexts(),
-             QStringList{"It was impossible to load the following data::\nMINIMA_APERTURA_ATTUATORE\n"
-                         "POSIZIONE_DEFAULT\n"});
+    const QList<int> held = {m_sim->readMemory(207), m_sim->readMemory(208), m_sim->readMemory(206),
+                             m_sim->readMemory(168)};
+    QCOMPARE(held, bytes);
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to load the following data::\n" + listed});
 }
 
 void TestDataModule::fileNeverErasesTheUnit()
