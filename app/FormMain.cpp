@@ -108,8 +108,9 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
     ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, folders.Data(), m_module->Prompts());
     ProgramSetup::ApplyLinkPort(*m_module->OrvConnection(), *m_registry);
-    // The application's icon: every window carries it.
-    QApplication::setWindowIcon(QIcon(ResourceLibrary::Path(QStringLiteral("icon"), 10001)));
+    // The application's icon: every window carries it. Made from a pixmap, the
+    // icon skips the toolkit's look-up of the file's type in the MIME database.
+    QApplication::setWindowIcon(QIcon(QPixmap(ResourceLibrary::Path(QStringLiteral("icon"), 10001))));
 
     CreateLanguageButtons();
     setAutoFillBackground(true);

@@ -5,6 +5,7 @@
 
 #include "app/ConfigurationWindow.h"
 #include "app/DesignFonts.h"
+#include "app/FontConfigLoader.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
@@ -62,11 +63,14 @@ int main(int argc, char** argv)
         return Answer(early);
     }
 
+    // The font configuration is read while the toolkit connects to the display.
+    TFontConfigLoader fontConfiguration;
     QApplication application(argc, argv);
     SetProgramNames();
     const TProgramArguments arguments = TProgramArguments::Parse(QApplication::arguments().mid(1));
     if (arguments.outcome != TProgramArguments::Outcome::Run)
         return Answer(arguments);
+    fontConfiguration.Wait();
     DesignFonts::Register();
 
     TSerialDataModule dataModule;
