@@ -1,16 +1,20 @@
-// Measures how long the configurator takes to show its first window, against a
-// bare Qt window started the same way in the same run:
+// Measures how long the configurator takes to show its first window, against
+// two yardsticks started the same way in the same run: a bare Qt window, and a
+// window with a menu and text (a menu bar, one line of text, a status-bar line:
+// what the toolkit needs before any program's window with a menu and text can
+// appear).
 //
 //   tzr582-startup [RUNS]        (under an X server; scripts/measure-startup
 //                                 starts one with Xvfb)
 //
-// The two programs beside this tool, tzr582 and tzr582-bare-window, are started
-// alternately, RUNS times each (7 when none is given) after one warming-up start
-// of each that is not counted. A start is timed from the moment the process is
-// launched to the moment the X server maps its first top-level window; the
-// process is then ended. Both run with a HOME of their own (a temporary
-// folder), so the user's settings and the simulated unit's memory are neither
-// read nor changed. Prints every start, the medians and their ratio.
+// The three programs beside this tool, tzr582, tzr582-bare-window and
+// tzr582-text-window, are started in turn, RUNS times each (7 when none is
+// given) after one warming-up start of each that is not counted. A start is
+// timed from the moment the process is launched to the moment the X server
+// maps its first top-level window; the process is then ended. All run with a
+// HOME of their own (a temporary folder), so the user's settings and the
+// simulated unit's memory are neither read nor changed. Prints every start,
+// the medians and their ratios.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -128,11 +132,13 @@ int main(int argc, char** argv)
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
 
     const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString programs[2] = {folder + QStringLiteral("tzr582"), folder + QStringLiteral("tzr582-bare-window")};
-    const char* names[2] = {"tzr582", "bare Qt window"};
-    QList<double> times[2];
+    constexpr int Programs = 3;
+    const QString programs[Programs] = {folder + QStringLiteral("tzr582"), folder + QStringLiteral("tzr582-bare-window"),
+                                        folder + QStringLiteral("tzr582-text-window")};
+    const char* names[Programs] = {"tzr582", "bare Qt window", "text window"};
+    QList<double> times[Programs];
     for (int run = 0; run <= runs; ++run) {
-        for (int which = 0; which < 2; ++which) {
+        for (int which = 0; which < Programs; ++which) {
             const double ms = TimeToFirstWindow(watcher, programs[which], environment);
             if (ms < 0) {
                 std::fprintf(stderr, "%s showed no window\n", qPrintable(programs[which]));
@@ -146,7 +152,10 @@ int main(int argc, char** argv)
     }
     const double program = Median(times[0]);
     const double bare = Median(times[1]);
+    const double text = Median(times[2]);
     std::printf("median of %d: tzr582 %.1f ms, bare Qt window %.1f ms, ratio %.2f\n", runs, program, bare,
                 program / bare);
+    std::printf("window with a menu and text %.1f ms, ratio %.2f to the bare window; tzr582 to it %.2f\n", text,
+                text / bare, program / text);
     return 0;
 }
