@@ -84,6 +84,22 @@ QString DroppedConfigurationFile(const QMimeData* data)
     return QString();
 }
 
+// The system font with its family, size, weight and style set explicitly: a
+// widget given it keeps them whatever font its parent has (the system font
+// itself leaves the weight to the parent).
+QFont ExplicitSystemFont()
+{
+    QFont font = QApplication::font();
+    font.setFamilies(font.families());
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF());
+    else
+        font.setPixelSize(font.pixelSize());
+    font.setWeight(font.weight());
+    font.setItalic(font.italic());
+    return font;
+}
+
 } // namespace
 
 TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent, const QString& programDir)
@@ -178,10 +194,12 @@ void TFormMain::SetUpFonts()
     QPalette title = m_ui->LabelMenu->palette();
     title.setColor(QPalette::WindowText, Qt::red);
     m_ui->LabelMenu->setPalette(title);
-    // The menu bar keeps the system's own font.
-    m_ui->MainMenu->setFont(QApplication::font());
+    // The menu bar keeps the system's own font, not the form's bold Tahoma (its
+    // size scales with the form's).
+    const QFont systemFont = ExplicitSystemFont();
+    m_ui->MainMenu->setFont(systemFont);
     for (QMenu* menu : m_ui->MainMenu->findChildren<QMenu*>())
-        menu->setFont(QApplication::font());
+        menu->setFont(systemFont);
 }
 
 void TFormMain::CreateStatusBar()

@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -141,6 +142,10 @@ void TestFormMain::scalesByTheScreenWidth()
     MakeWindow(screenWidth);
     QCOMPARE(m_window->MenuLabel(0)->y(), entryTop);
     QCOMPARE(m_window->font().pixelSize(), 32 * screenWidth / 800);
+    // The menu bar keeps the system font's family and weight, not the form's
+    // bold Tahoma (its size scales with the form).
+    QCOMPARE(m_window->menuBar()->font().families(), QApplication::font().families());
+    QCOMPARE(m_window->menuBar()->font().weight(), QApplication::font().weight());
     const QToolButton* first = m_window->LanguageButtons().first();
     QCOMPARE(first->y(), margin);
     // The exit entry sits one row pitch below the load entry.
