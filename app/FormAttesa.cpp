@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMovie>
 #include <QScreen>
@@ -112,9 +113,16 @@ void TFormAttesa::ProgressMessage(uintptr_t wParam, intptr_t lParam)
 {
     // The long operation blocks the event loop; processing the pending events
     // here keeps every window painting and lets the fitter minimise and restore
-    // the program while the link library programs the unit.
+    // the program while the link library programs the unit. The operation's
+    // TInputBlocker keeps the other windows' keys and clicks from starting
+    // anything meanwhile.
     SetWaitProgress(int(wParam), lParam == 0);
     QCoreApplication::processEvents();
+}
+
+void TFormAttesa::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
 }
 
 bool TFormAttesa::event(QEvent* event)

@@ -42,6 +42,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // The window lives as long as its operation: it cannot be closed before.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TFormAttesa> m_ui;

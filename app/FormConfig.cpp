@@ -390,6 +390,14 @@ void TFormConfig::EmulationChosen()
 
 void TFormConfig::EraseConfiguration()
 {
+    if (m_main)
+        m_main->RunOperation([this] { Erase(); });
+    else
+        Erase();
+}
+
+void TFormConfig::Erase()
+{
     TUserPrompts* prompts = m_module->Prompts();
     if (!prompts->AskYesNo(TMessageIcon::None, windowTitle(), m_module->MessageText(22), false))
         return;

@@ -79,6 +79,7 @@ private:
     void SwitchTypeChosen();
     void EmulationChosen();
     void EraseConfiguration();
+    void Erase();
     void ShowBandLamp(TSerialDataModule::Band band, int lit);
     void ClearBandLamps();
     void OnLinkState(intptr_t state);

@@ -6,6 +6,7 @@
 #include "app/FileDialogs.h"
 #include "app/FormBackups.h"
 #include "app/FormScaling.h"
+#include "app/InputBlocker.h"
 #include "app/LinkStatusBar.h"
 #include "app/PortMenu.h"
 #include "app/ProgramSetup.h"
@@ -32,6 +33,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
@@ -555,15 +557,39 @@ void TFormMain::OnLinkState(bool connected)
     else
         m_statusBar->ShowDisconnected(m_module->NotConnectedText());
     update();
-    if (connected)
+    // A file waiting for a unit is offered once the operation that connected it is over.
+    if (connected && m_operationRunning)
+        m_unitConnectedMeanwhile = true;
+    else if (connected)
         m_offer->UnitConnected();
 }
 
 // --- commands -------------------------------------------------------------------
 
+bool TFormMain::RunOperation(const std::function<void()>& operation)
+{
+    if (m_operationRunning)
+        return false;
+    {
+        const QScopedValueRollback<bool> running(m_operationRunning, true);
+        const TInputBlocker blocker;
+        operation();
+        // Keys and clicks that waited while the operation held the event loop
+        // are dropped here rather than run once it is over.
+        QCoreApplication::processEvents();
+    }
+    if (std::exchange(m_unitConnectedMeanwhile, false) && m_module->IsUnitConnected())
+        m_offer->UnitConnected();
+    return true;
+}
+
 void TFormMain::Connect()
 {
-    const int result = m_module->ConnectToUnit(4, 0);
+    RunOperation([this] { ReportConnectFailure(m_module->ConnectToUnit(4, 0)); });
+}
+
+void TFormMain::ReportConnectFailure(int result)
+{
     if (result == -1)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
                                          m_module->MessageText(17) + QLatin1Char('\n') +
@@ -580,13 +606,15 @@ void TFormMain::Connect()
 
 void TFormMain::Disconnect()
 {
+    if (m_operationRunning)
+        return;
     if (LinkInstance* link = m_module->OrvConnection()->Instance())
         link->DisconnectUnit();
 }
 
 void TFormMain::ConfigureVehicle()
 {
-    if (!m_config)
+    if (!m_config || m_operationRunning)
         return;
     m_module->DataRefresher()->SetEnabled(true);
     m_config->ShowModal();
@@ -600,6 +628,8 @@ TFormChart* TFormMain::ChartWindow() const
 
 void TFormMain::ShowChart()
 {
+    if (m_operationRunning)
+        return;
     // A window of the modal window being shown is not blocked by it.
     QWidget* host = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
     if (!m_chart) {
@@ -627,15 +657,19 @@ void TFormMain::RunFileCommand(const QString& fileName, const std::function<void
 {
     if (fileName.isEmpty())
         return;
-    const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
-    if (!m_module->StopRefresher())
-        return;
-    operation(fileName);
-    m_module->DataRefresher()->SetEnabled(wasEnabled);
+    RunOperation([&] {
+        const bool wasEnabled = m_module->DataRefresher()->GetEnabled();
+        if (!m_module->StopRefresher())
+            return;
+        operation(fileName);
+        m_module->DataRefresher()->SetEnabled(wasEnabled);
+    });
 }
 
 void TFormMain::SaveFile()
 {
+    if (m_operationRunning)
+        return;
     RunFileCommand(m_dialogs->GetSaveFileName(this, ConfigurationsFolder()), [this](const QString& fileName) {
         if (m_module->SaveConfiguration(fileName))
             RememberFile(fileName);
@@ -644,22 +678,41 @@ void TFormMain::SaveFile()
 
 void TFormMain::LoadFile()
 {
+    if (m_operationRunning)
+        return;
     LoadConfigurationFile(m_dialogs->GetOpenFileName(this, ConfigurationsFolder()));
 }
 
+// The update starts only once the user says so; the question names the backup
+// the module makes of a connected unit first. The command line asks its own.
 void TFormMain::Reprogram()
 {
-    m_module->ReprogramFirmware();
+    if (m_operationRunning || !ConfirmReprogramming())
+        return;
+    RunOperation([this] { m_module->ReprogramFirmware(); });
+}
+
+bool TFormMain::ConfirmReprogramming() const
+{
+    const QString question =
+        m_module->IsUnitConnected()
+            ? Text(440).replace(QLatin1String("%1"), QDir::toNativeSeparators(m_module->Backups().Folder()))
+            : Text(441);
+    return m_module->Prompts()->AskYesNo(TMessageIcon::None, Text(143), question, false);
 }
 
 void TFormMain::ShowBackups()
 {
-    TFormBackups window(m_module, m_dialogs, ConfigurationsFolder(), this);
-    window.exec();
+    RunOperation([this] {
+        TFormBackups window(m_module, m_dialogs, ConfigurationsFolder(), this);
+        window.exec();
+    });
 }
 
 void TFormMain::About()
 {
+    if (m_operationRunning)
+        return;
     TAboutBox box(this);
     box.setWindowTitle(windowTitle());
     box.SetProductName(windowTitle());
@@ -669,6 +722,10 @@ void TFormMain::About()
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
+    if (m_operationRunning) {
+        event->ignore(); // the program does not end in the middle of an operation
+        return;
+    }
     ResourceLibrary::Free();
     QMainWindow::closeEvent(event);
 }

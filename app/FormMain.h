@@ -65,7 +65,15 @@ public:
     // window's texts, in the program's fixed order.
     void RefreshInterfaceText();
 
-    // The commands.
+    // Runs a long operation (connecting, a configuration file, the firmware, an
+    // erase, the backups window): while it runs no other command starts, and
+    // the windows that were open when it began take no user input (only the
+    // operation's own windows do). Input left over when it ends is dropped with
+    // it. False, and nothing run, while another operation runs.
+    bool RunOperation(const std::function<void()>& operation);
+    bool OperationRunning() const { return m_operationRunning; }
+
+    // The commands. None starts while a long operation runs.
     void ConfigureVehicle();
     void SaveFile();
     void LoadFile();
@@ -113,6 +121,8 @@ private:
     void PlaceMenuPanel(int left, int widest);
     bool FormKeyDown(const QKeyEvent* event);
     QString Text(int index) const;
+    void ReportConnectFailure(int result);
+    bool ConfirmReprogramming() const;
     QString ConfigurationsFolder() const;
     void RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation);
     QString LinkText() const;
@@ -142,4 +152,6 @@ private:
     std::unique_ptr<TRecentFiles> m_recentFiles;
     QMenu* m_recentMenu = nullptr;
     std::unique_ptr<TConfigurationFileOffer> m_offer;
+    bool m_operationRunning = false;
+    bool m_unitConnectedMeanwhile = false; // during an operation: the waiting file is offered after it
 };

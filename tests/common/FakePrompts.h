@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <utility>
 
 struct FakeWaitWindowState {
     QStringList captions;
@@ -22,7 +23,11 @@ struct FakeWaitWindowState {
 
 class FakeWaitWindow : public TWaitWindow {
 public:
-    explicit FakeWaitWindow(FakeWaitWindowState& state) : m_state(state) {}
+    // onProgress runs after each progress step.
+    explicit FakeWaitWindow(FakeWaitWindowState& state, std::function<void()> onProgress = {})
+        : m_state(state), m_onProgress(std::move(onProgress))
+    {
+    }
     ~FakeWaitWindow() override { m_state.destroyed = true; }
 
     void SetCaption(const QString& caption) override { m_state.captions << caption; }
@@ -32,6 +37,8 @@ public:
     {
         m_progress = absolute ? percent : m_progress + percent;
         m_state.progress << m_progress;
+        if (m_onProgress)
+            m_onProgress();
     }
     int Progress() const override { return m_progress; }
     void ShowAndRepaint() override { m_state.shown = true; }
@@ -40,6 +47,7 @@ public:
 
 private:
     FakeWaitWindowState& m_state;
+    std::function<void()> m_onProgress;
     int m_progress = 0;
 };
 
@@ -49,6 +57,7 @@ public:
         TMessageIcon icon;
         QString caption;
         QString text;
+        bool defaultYes = false; // of a question: the answer Return gives
     };
 
     QList<Message> messages;
@@ -59,14 +68,15 @@ public:
     std::deque<FakeWaitWindowState> waitWindows; // a deque keeps each window's state in place
     bool upgradeBootLoader = true;
     std::function<void(int)> onWait; // runs in each wait: the moment to change the unit under a rule
+    std::function<void()> onProgress; // runs at each progress step of a wait window: inside a long operation
 
     void ShowMessage(TMessageIcon icon, const QString& caption, const QString& text) override
     {
         messages.append({icon, caption, text});
     }
-    bool AskYesNo(TMessageIcon icon, const QString& caption, const QString& text, bool) override
+    bool AskYesNo(TMessageIcon icon, const QString& caption, const QString& text, bool defaultYes) override
     {
-        questions.append({icon, caption, text});
+        questions.append({icon, caption, text, defaultYes});
         return answers.isEmpty() ? false : answers.takeFirst();
     }
     void Wait(int milliseconds) override
@@ -79,7 +89,7 @@ public:
     std::unique_ptr<TWaitWindow> CreateWaitWindow() override
     {
         waitWindows.emplace_back();
-        return std::make_unique<FakeWaitWindow>(waitWindows.back());
+        return std::make_unique<FakeWaitWindow>(waitWindows.back(), onProgress);
     }
     bool UpgradeBootLoaderChecked() override { return upgradeBootLoader; }
 

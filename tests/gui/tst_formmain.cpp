@@ -15,6 +15,7 @@
 #include "app/ProgramArguments.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
+#include "chart/FormChart.h"
 #include "items/OrvNumber.h"
 #include "support/PlainBuffer.h"
 #include "support/EncryptedContainer.h"
@@ -25,6 +26,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,6 +39,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -84,9 +87,19 @@ private slots:
     void everyWindowCarriesTheApplicationIcon();
     void standardButtonsSpeakTheLanguage_data();
     void standardButtonsSpeakTheLanguage();
+    void keysStartNothingDuringAnOperation_data();
+    void keysStartNothingDuringAnOperation();
+    void commandsCalledDuringAnOperationAreRefused();
+    void otherWindowsTakeNoInputDuringAnOperation();
+    void keysWaitingWhenAnOperationEndsAreDropped();
+    void firmwareUpdateAsksFirst_data();
+    void firmwareUpdateAsksFirst();
 
 private:
     void MakeWindow(int screenWidth = 800);
+    void MakeActiveWindow();
+    void RunOperation(const QString& operation);
+    QString Text(int index) const { return m_module->Translator()->GetString(index, 0); }
 
     SimUnitControl* m_sim = nullptr;
     FakePrompts* m_prompts = nullptr;
@@ -123,6 +136,27 @@ void TestFormMain::MakeWindow(int screenWidth)
     m_window->SetFileDialogs(m_dialogs);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TestFormMain::MakeActiveWindow()
+{
+    MakeWindow();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+// A long operation as its command runs it: the firmware update (answered yes),
+// a load (of a file saved from the connected unit) or a connect.
+void TestFormMain::RunOperation(const QString& operation)
+{
+    if (operation == QLatin1String("firmware")) {
+        m_prompts->answers = {true};
+        m_window->Reprogram();
+    } else if (operation == QLatin1String("load")) {
+        m_window->LoadFile();
+    } else {
+        m_window->Connect();
+    }
 }
 
 void TestFormMain::scalesByTheScreenWidth_data()
@@ -503,6 +537,194 @@ void TestFormMain::standardButtonsSpeakTheLanguage()
     QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Yes | QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Yes)->text(), yes);
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), cancel);
+}
+
+void TestFormMain::keysStartNothingDuringAnOperation_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    const struct {
+        const char* name;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{"F3", Qt::Key_F3, Qt::NoModifier},
+                {"Ctrl+C", Qt::Key_C, Qt::ControlModifier},
+                {"F4", Qt::Key_F4, Qt::NoModifier},
+                {"F2", Qt::Key_F2, Qt::NoModifier},
+                {"F1", Qt::Key_F1, Qt::NoModifier}};
+    for (const char* operation : {"firmware", "load", "connect"}) {
+        for (const auto& key : keys)
+            QTest::addRow("%s, %s", operation, key.name) << operation << key.key << key.modifiers;
+    }
+}
+
+// A key pressed while the operation runs (at its first progress step) triggers
+// no action of the window: no dialog, no question, no second wait window.
+void TestFormMain::keysStartNothingDuringAnOperation()
+{
+    QFETCH(QString, operation);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    MakeActiveWindow();
+    QTemporaryDir folder;
+    m_module->Backups().SetFolder(folder.filePath("backups"));
+    m_dialogs->answer = folder.filePath("car.tcn");
+    if (operation == QLatin1String("load")) {
+        m_window->Connect();
+        m_window->SaveFile();
+        QCoreApplication::processEvents();
+    }
+
+    QObject watcher;
+    QStringList started;
+    for (QAction* action : m_window->findChildren<QAction*>())
+        connect(action, &QAction::triggered, &watcher, [&started, action] { started << action->objectName(); });
+    int steps = 0;
+    qsizetype dialogs = 0;
+    qsizetype questions = 0;
+    size_t waits = 0;
+    m_prompts->onProgress = [&] {
+        if (steps++ > 0)
+            return;
+        dialogs = m_dialogs->folders.size();
+        questions = m_prompts->questions.size();
+        waits = m_prompts->waitWindows.size();
+        QTest::keyClick(m_window, Qt::Key(key), modifiers);
+        dialogs = m_dialogs->folders.size() - dialogs;
+        questions = m_prompts->questions.size() - questions;
+        waits = m_prompts->waitWindows.size() - waits;
+    };
+    RunOperation(operation);
+    m_prompts->onProgress = nullptr;
+    QVERIFY(steps > 0);
+    QCOMPARE(started, QStringList());
+    QCOMPARE(dialogs, 0);
+    QCOMPARE(questions, 0);
+    QCOMPARE(waits, size_t(0));
+
+    // Once the operation is over the key works again.
+    QSignalSpy loadAction(m_window->Action("ActionCaricaFile"), &QAction::triggered);
+    m_dialogs->answer.clear();
+    QTest::keyClick(m_window, Qt::Key_F3);
+    QCOMPARE(loadAction.count(), 1);
+}
+
+// What reaches a command other than through the keys (a queued message, a
+// window's own call) is refused too while an operation runs.
+void TestFormMain::commandsCalledDuringAnOperationAreRefused()
+{
+    MakeWindow();
+    m_dialogs->answer = QStringLiteral("/cars/car.tcn");
+    bool inside = false;
+    m_prompts->onProgress = [&] {
+        if (std::exchange(inside, true))
+            return;
+        m_window->LoadFile();
+        m_window->SaveFile();
+        m_window->Connect();
+        m_window->Reprogram();
+    };
+    RunOperation(QStringLiteral("firmware"));
+    QVERIFY(inside);
+    QCOMPARE(m_dialogs->folders.size(), 0);
+    QCOMPARE(m_prompts->questions.size(), 1); // the update's own
+    QCOMPARE(m_prompts->waitWindows.size(), size_t(1));
+    QVERIFY(!m_module->IsUnitConnected());
+}
+
+// The configuration window and the chart take no keys either, and the program
+// does not close, while the operation runs; afterwards they answer again.
+void TestFormMain::otherWindowsTakeNoInputDuringAnOperation()
+{
+    MakeActiveWindow();
+    TFormConfig config(m_module, m_window, 800);
+    m_window->SetConfigurationWindow(&config);
+    config.show();
+    m_window->ShowChart();
+    TFormChart* chart = m_window->ChartWindow();
+    QVERIFY(chart && chart->isVisible());
+    bool closed = true;
+    bool inside = false;
+    m_prompts->onProgress = [&] {
+        if (std::exchange(inside, true))
+            return;
+        QTest::keyClick(chart, Qt::Key_Space); // pauses the chart
+        QTest::keyClick(&config, Qt::Key_Escape); // closes the configuration window
+        closed = m_window->close();
+    };
+    m_window->Connect();
+    m_prompts->onProgress = nullptr;
+    QVERIFY(inside);
+    QVERIFY(!chart->IsPaused());
+    QVERIFY(config.isVisible());
+    QVERIFY(!closed);
+    QVERIFY(m_window->isVisible());
+
+    QTest::keyClick(chart, Qt::Key_Space);
+    QVERIFY(chart->IsPaused());
+    chart->close();
+}
+
+// Keys that arrived while the operation held the event loop do not run once it
+// is over: Return on the highlighted load entry opens no dialog afterwards.
+void TestFormMain::keysWaitingWhenAnOperationEndsAreDropped()
+{
+    MakeActiveWindow();
+    QTest::mouseMove(m_window->MenuLabel(2), QPoint(5, 5));
+    QCOMPARE(m_window->HighlightedEntry(), 2);
+    bool posted = false;
+    m_prompts->onProgress = [&] {
+        if (!std::exchange(posted, true))
+            QCoreApplication::postEvent(m_window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    };
+    m_window->Connect();
+    m_prompts->onProgress = nullptr;
+    QCoreApplication::processEvents();
+    QVERIFY(posted);
+    QVERIFY(m_module->IsUnitConnected());
+    QCOMPARE(m_dialogs->folders.size(), 0);
+}
+
+void TestFormMain::firmwareUpdateAsksFirst_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("unit connected: the backup's folder is named") << true;
+    QTest::newRow("no unit: no backup can be made") << false;
+}
+
+// F4 asks before anything reaches the unit, No being the default; No leaves
+// the unit untouched and makes no backup. Yes runs the update, unasked again.
+void TestFormMain::firmwareUpdateAsksFirst()
+{
+    QFETCH(bool, connected);
+    MakeActiveWindow();
+    QTemporaryDir folder;
+    m_module->Backups().SetFolder(folder.filePath("backups"));
+    if (connected)
+        m_window->Connect();
+    const qsizetype backups = m_module->Backups().List().size();
+    const size_t waits = m_prompts->waitWindows.size();
+    m_sim->clearLog();
+
+    QTest::keyClick(m_window, Qt::Key_F4);
+    QCOMPARE(m_prompts->questions.size(), 1);
+    const FakePrompts::Message question = m_prompts->questions.first();
+    QVERIFY(!question.defaultYes);
+    QCOMPARE(question.caption, Text(143));
+    const QString backupFolder = QDir::toNativeSeparators(m_module->Backups().Folder());
+    QCOMPARE(question.text, connected ? Text(440).replace("%1", backupFolder) : Text(441));
+    QVERIFY(question.text.contains(backupFolder) == connected);
+    QCOMPARE(SimLog(m_sim), QStringList());
+    QCOMPARE(m_module->Backups().List().size(), backups);
+    QCOMPARE(m_prompts->waitWindows.size(), waits);
+
+    m_prompts->answers = {true};
+    QTest::keyClick(m_window, Qt::Key_F4);
+    QCOMPARE(m_prompts->questions.size(), 2);
+    QVERIFY(SimLog(m_sim).contains("WriteValue 0 123"));
+    QCOMPARE(m_prompts->MessageTexts().last(), QStringLiteral("Programmazione avvenuta con successo!"));
+    QCOMPARE(m_module->Backups().List().size(), backups + (connected ? 1 : 0));
 }
 
 QTEST_MAIN(TestFormMain)

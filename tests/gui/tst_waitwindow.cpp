@@ -18,6 +18,7 @@ private slots:
     void progressMessagesMoveTheBar_data();
     void progressMessagesMoveTheBar();
     void currentWaitWindowIsClearedWithTheWindow();
+    void cannotBeClosedWhileItsOperationRuns();
     void percentageLineFitsEveryLanguage_data();
     void percentageLineFitsEveryLanguage();
 };
@@ -63,6 +64,16 @@ void TestWaitWindow::currentWaitWindowIsClearedWithTheWindow()
         CurrentWaitWindow = &wait;
     }
     QVERIFY(!CurrentWaitWindow);
+}
+
+// The window lives as long as its operation, which destroys it: a close (the
+// window manager's button, Alt+F4) leaves it shown.
+void TestWaitWindow::cannotBeClosedWhileItsOperationRuns()
+{
+    TFormAttesa wait([] { return QString(); });
+    wait.ShowAndRepaint();
+    QVERIFY(!wait.close());
+    QVERIFY(wait.isVisible());
 }
 
 void TestWaitWindow::percentageLineFitsEveryLanguage_data()
