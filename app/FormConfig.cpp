@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QUndoStack>
+#include <utility>
 
 namespace {
 
@@ -135,11 +136,24 @@ QString TFormConfig::Text(int index) const
 void TFormConfig::CreateUndo()
 {
     m_undo = new TUndoRecorder(m_module, this);
-    m_history = new THistoryPanel(m_undo->Stack(), this);
-    m_undoAction = m_undo->Stack()->createUndoAction(this);
+    QUndoStack* stack = m_undo->Stack();
+    m_history = new THistoryPanel(stack, this);
+    m_undoAction = new QAction(this);
     m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = m_undo->Stack()->createRedoAction(this);
+    m_redoAction = new QAction(this);
     m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
+    connect(m_undoAction, &QAction::triggered, stack, [this, stack] {
+        if (m_module->IsUnitConnected())
+            stack->undo();
+    });
+    connect(m_redoAction, &QAction::triggered, stack, [this, stack] {
+        if (m_module->IsUnitConnected())
+            stack->redo();
+    });
+    connect(stack, &QUndoStack::canUndoChanged, this, &TFormConfig::UpdateUndoActions);
+    connect(stack, &QUndoStack::canRedoChanged, this, &TFormConfig::UpdateUndoActions);
+    connect(stack, &QUndoStack::undoTextChanged, this, &TFormConfig::UpdateUndoActions);
+    connect(stack, &QUndoStack::redoTextChanged, this, &TFormConfig::UpdateUndoActions);
     m_historyAction = new QAction(this);
     m_historyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     connect(m_historyAction, &QAction::triggered, m_history,
@@ -148,6 +162,24 @@ void TFormConfig::CreateUndo()
     // Also in the pop-up menu, where a fitter looks for them.
     m_popupMenu->addSeparator();
     m_popupMenu->addActions({m_undoAction, m_redoAction, m_historyAction});
+    UpdateUndoActions();
+}
+
+// Undo, redo and the history's rows write to the unit: without one they stay
+// shut (the history still shows what was changed). Each entry names the change
+// it would undo or redo.
+void TFormConfig::UpdateUndoActions()
+{
+    const bool connected = m_module->IsUnitConnected();
+    const QUndoStack* stack = m_undo->Stack();
+    m_undoAction->setEnabled(connected && stack->canUndo());
+    m_redoAction->setEnabled(connected && stack->canRedo());
+    m_history->setEnabled(connected);
+    auto entry = [](const QString& command, const QString& change) {
+        return change.isEmpty() ? command : command + QStringLiteral("  ") + change;
+    };
+    m_undoAction->setText(entry(Text(326), stack->undoText()));
+    m_redoAction->setText(entry(Text(327), stack->redoText()));
 }
 
 void TFormConfig::SetUpLook()
@@ -230,6 +262,15 @@ void TFormConfig::ConnectControls()
     connect(m_module, &TSerialDataModule::SwitchComboSyncRequested, this, &TFormConfig::SyncSwitchCombo);
     connect(m_module, &TSerialDataModule::BandLampChanged, this, &TFormConfig::ShowBandLamp);
     connect(m_module, &TSerialDataModule::LiveValuesCleared, this, &TFormConfig::ClearBandLamps);
+    connect(m_module, &TSerialDataModule::EditNotWritten, this, &TFormConfig::EditWithoutUnit);
+    // A box of option bits reads the unit before it writes: without a unit it
+    // writes nothing, so its click is what tells.
+    for (TOrvCheckBox* box : findChildren<TOrvCheckBox*>()) {
+        connect(box, &TOrvCheckBox::OnClick, this, [this] {
+            if (!m_module->IsUnitConnected())
+                EditWithoutUnit();
+        });
+    }
 
     // Key preview: the window sees the keys of its controls before they do.
     for (QWidget* control : findChildren<QWidget*>()) {
@@ -260,6 +301,15 @@ void TFormConfig::showEvent(QShowEvent* event)
         m_statusBar->SetLinkText(m_module->NotConnectedText());
     }
     SyncSwitchCombo();
+    UpdateUndoActions();
+}
+
+// The change history is the window's: it closes with it (a minimised window keeps it).
+void TFormConfig::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        m_history->hide();
 }
 
 // The pages take the room above the live panel, which sits above the status bar.
@@ -296,8 +346,7 @@ void TFormConfig::RefreshInterfaceText()
     m_ui->ButtonReset->setText(Text(23));
     setWindowTitle(Text(4));
     m_history->SetTexts(Text(325), Text(4));
-    m_undoAction->setText(Text(326));
-    m_redoAction->setText(Text(327));
+    UpdateUndoActions();
     m_historyAction->setText(Text(325));
     QTabWidget* pages = m_ui->PageControl;
     pages->setTabText(pages->indexOf(m_ui->TabSheet1), Text(24));
@@ -410,6 +459,21 @@ void TFormConfig::Erase()
         UpdateDependentEdits();
     m_module->DataRefresher()->SetEnabled(true);
     prompts->SetBusyCursor(false);
+}
+
+// Told once the edit is over (a message box now would take the focus from the
+// field being confirmed, which confirms it again); edits in a row are told once.
+void TFormConfig::EditWithoutUnit()
+{
+    if (!isVisible() || std::exchange(m_noUnitNoticePending, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_noUnitNoticePending = false;
+            m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), Text(443));
+        },
+        Qt::QueuedConnection);
 }
 
 void TFormConfig::ClearBandLamps()
@@ -532,5 +596,6 @@ void TFormConfig::OnLinkState(intptr_t state)
         m_ui->ButtonReset->setEnabled(false);
         m_module->ClearLiveValues();
     }
+    UpdateUndoActions();
     update();
 }

@@ -50,7 +50,8 @@ public:
 
     TLinkStatusBar* StatusBar() const { return m_statusBar; }
     // The changes made in this window: Ctrl+Z undoes one, Ctrl+Y redoes it,
-    // Ctrl+H shows or hides their history.
+    // Ctrl+H shows or hides their history, which closes with the window. Undo
+    // and redo write to the unit: they answer only while a unit is connected.
     TUndoRecorder* UndoRecorder() const { return m_undo; }
     THistoryPanel* HistoryPanel() const { return m_history; }
 
@@ -64,6 +65,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -71,6 +73,9 @@ private:
     void FitToScreen();
     void CreatePopupMenu();
     void CreateUndo();
+    void UpdateUndoActions();
+    // An edit made without a connected unit reached no unit: the user is told why.
+    void EditWithoutUnit();
     void ConnectControls();
     void PlaceRegions();
     bool FormKeyDown(const QKeyEvent* event);
@@ -96,6 +101,7 @@ private:
     QAction* m_undoAction = nullptr;
     QAction* m_historyAction = nullptr;
     QAction* m_redoAction = nullptr;
+    bool m_noUnitNoticePending = false;
     QList<TProgressFill*> m_lambdaLamps;
     QList<TProgressFill*> m_tpsLamps;
 };

@@ -767,6 +767,9 @@ void TFormMain::LoadConfigurationFile(const QString& fileName)
     RunFileCommand(fileName, [this](const QString& name) {
         if (m_module->LoadConfiguration(name))
             RememberFile(name);
+        // Without a unit the file's values reach no unit: the user is told why.
+        if (!m_module->IsUnitConnected())
+            m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(95), Text(442));
     });
 }
 

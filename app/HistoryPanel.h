@@ -2,7 +2,8 @@
 
 // THistoryPanel lists the changes of the configuration window's session, the
 // newest last, in a small tool window beside it: clicking a row undoes or
-// redoes up to that change.
+// redoes up to that change. The window closes it with itself, and disables it
+// while no unit is connected (a row would write to the unit).
 
 #include <QWidget>
 

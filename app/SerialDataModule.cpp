@@ -276,7 +276,8 @@ void TSerialDataModule::WireRules()
 
 // Every parameter's write event runs its rule (when it has one) and then, for
 // the outermost write, announces the edit: the rule's follow-on writes happen
-// inside it, so an edit and everything it caused end together.
+// inside it, so an edit and everything it caused end together. A write that
+// fails for want of a unit is announced too, so that the windows can say why.
 void TSerialDataModule::WatchEdits()
 {
     for (TOrvSerialData* item : std::as_const(m_itemOrder)) {
@@ -292,6 +293,12 @@ void TSerialDataModule::WatchEdits()
             --m_writeDepth;
             if (m_writeDepth == 0 && !m_loading && !m_rulesSuspended)
                 emit ValueEdited(number);
+        };
+        number->OnError = [this, number, report = number->OnError](QObject* sender, int code, bool writing) {
+            if (report)
+                report(sender, code, writing);
+            if (writing && m_writeDepth == 0 && !m_loading && !m_rulesSuspended && !IsUnitConnected())
+                emit EditNotWritten(number);
         };
     }
 }

@@ -157,6 +157,9 @@ signals:
     // A parameter was written by a single edit (not by a load, an erase or an
     // undo), and the rules it started have finished their follow-on writes.
     void ValueEdited(TOrvNumber* item);
+    // A single edit was not written because no unit is connected (the item
+    // keeps the value in memory when there is no link library, else its own).
+    void EditNotWritten(TOrvNumber* item);
     // The parameters were read afresh from the unit or written by a load: what
     // the module holds may differ from before in many items at once.
     void ConfigurationReread();

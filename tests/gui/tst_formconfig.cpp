@@ -9,6 +9,7 @@
 #include "app/FormMain.h"
 #include "app/FormOndaCostruita.h"
 #include "app/FormScaling.h"
+#include "app/HistoryPanel.h"
 #include "app/LinkStatusBar.h"
 #include "app/ResourceLibrary.h"
 #include "app/SerialDataModule.h"
@@ -22,6 +23,7 @@
 #include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
+#include "undo/UndoRecorder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +35,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QUndoStack>
 #include <array>
 
 namespace {
@@ -82,6 +85,10 @@ private slots:
     void escapeUndoesTypingBeforeItCloses();
     void startUpWaitsForNoUnit();
     void checkBoxCaptionsStandLeftOfTheirBoxes();
+    void historyClosesWithTheWindow();
+    void undoAnswersOnlyWithAUnit();
+    void editWithoutAUnitSaysWhy_data();
+    void editWithoutAUnitSaysWhy();
 
 private:
     void MakeWindows(int screenWidth = 800);
@@ -650,6 +657,78 @@ void TestFormConfig::checkBoxCaptionsStandLeftOfTheirBoxes()
     MakeWindows();
     for (TOrvCheckBox* box : m_config->findChildren<TOrvCheckBox*>())
         QCOMPARE(box->Alignment(), TOrvCheckBox::taLeftJustify);
+}
+
+void TestFormConfig::historyClosesWithTheWindow()
+{
+    MakeWindows();
+    Connect();
+    ShowActive();
+    QTest::keyClick(m_config, Qt::Key_H, Qt::ControlModifier);
+    QVERIFY(m_config->HistoryPanel()->isVisible());
+    QTest::keyClick(m_config, Qt::Key_Escape);
+    QVERIFY(!m_config->isVisible());
+    QVERIFY(!m_config->HistoryPanel()->isVisible());
+}
+
+// A change made with a unit, then the unit disconnected: undo and redo are
+// shut, Ctrl+Z writes and moves nothing, the history takes no clicks.
+void TestFormConfig::undoAnswersOnlyWithAUnit()
+{
+    MakeWindows();
+    Connect();
+    ShowActive();
+    auto* delay = Find<TValueEditEx>("OrvValEditRitardoSonda");
+    FocusOnItsPage(delay);
+    QTest::keyClicks(delay, "20");
+    QTest::keyClick(delay, Qt::Key_Return);
+    QUndoStack* stack = m_config->UndoRecorder()->Stack();
+    QCOMPARE(stack->index(), 1);
+    QAction* undo = nullptr;
+    for (QAction* action : m_config->PopupMenuConfig()->actions()) {
+        if (action->shortcut() == QKeySequence::Undo)
+            undo = action;
+    }
+    QVERIFY(undo && undo->isEnabled());
+    QVERIFY(m_config->HistoryPanel()->isEnabled());
+
+    m_main->Disconnect();
+    QCoreApplication::processEvents();
+    m_prompts->messages.clear();
+    QTest::keyClick(m_config, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(stack->index(), 1);
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(!m_config->HistoryPanel()->isEnabled());
+    QCOMPARE(m_prompts->messages.size(), 0);
+}
+
+void TestFormConfig::editWithoutAUnitSaysWhy_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("a value typed") << "OrvValEditRitardoSonda";
+    QTest::newRow("an option box clicked") << "OrvCheckBoxCutOff";
+    QTest::newRow("a list entry chosen") << "OrvComboCommutatore";
+}
+
+// Without a unit an edit reaches nothing: the window says so, once per edit.
+void TestFormConfig::editWithoutAUnitSaysWhy()
+{
+    QFETCH(QString, control);
+    MakeWindows();
+    ShowActive();
+    auto* widget = Find<QWidget>(qPrintable(control));
+    FocusOnItsPage(widget);
+    if (auto* box = qobject_cast<TOrvCheckBox*>(widget)) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    } else if (qobject_cast<TOrvComboBox*>(widget)) {
+        QTest::keyClick(widget, Qt::Key_End);
+    } else {
+        QTest::keyClicks(widget, "20");
+        QTest::keyClick(widget, Qt::Key_Return);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{m_module->Translator()->GetString(443, 0)});
+    QCOMPARE(m_prompts->messages.first().caption, m_config->windowTitle());
 }
 
 QTEST_MAIN(TestFormConfig)

@@ -94,6 +94,8 @@ private slots:
     void keysWaitingWhenAnOperationEndsAreDropped();
     void firmwareUpdateAsksFirst_data();
     void firmwareUpdateAsksFirst();
+    void loadWithoutAUnitSaysWhy_data();
+    void loadWithoutAUnitSaysWhy();
 
 private:
     void MakeWindow(int screenWidth = 800);
@@ -725,6 +727,40 @@ void TestFormMain::firmwareUpdateAsksFirst()
     QVERIFY(SimLog(m_sim).contains("WriteValue 0 123"));
     QCOMPARE(m_prompts->MessageTexts().last(), QStringLiteral("Programmazione avvenuta con successo!"));
     QCOMPARE(m_module->Backups().List().size(), backups + (connected ? 1 : 0));
+}
+
+void TestFormMain::loadWithoutAUnitSaysWhy_data()
+{
+    QTest::addColumn<bool>("library");
+    QTest::newRow("link library, no unit") << true;
+    QTest::newRow("no link library") << false;
+}
+
+// F3 without a unit still offers the file dialog and reads the file; then it
+// says that nothing reached a unit, and why.
+void TestFormMain::loadWithoutAUnitSaysWhy()
+{
+    QFETCH(bool, library);
+    MakeWindow();
+    QTemporaryDir folder;
+    m_module->Backups().SetFolder(folder.filePath("backups"));
+    m_dialogs->answer = folder.filePath("car.tcn");
+    m_window->Connect();
+    m_window->SaveFile();
+    m_window->Disconnect();
+    QCoreApplication::processEvents();
+    if (!library) {
+        m_module->ReleaseLink(false);
+        m_module->OrvConnection()->SetDllName(QStringLiteral("NoSuchLibrary.dll"));
+    }
+    m_prompts->messages.clear();
+    m_dialogs->folders.clear();
+
+    m_window->LoadFile();
+    QCOMPARE(m_dialogs->folders.size(), 1);
+    QVERIFY(!m_prompts->messages.isEmpty());
+    QCOMPARE(m_prompts->messages.last().text, Text(442));
+    QVERIFY(!Text(442).isEmpty());
 }
 
 QTEST_MAIN(TestFormMain)
