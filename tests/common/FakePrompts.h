@@ -67,7 +67,7 @@ public:
     QList<bool> cursor;
     std::deque<FakeWaitWindowState> waitWindows; // a deque keeps each window's state in place
     bool upgradeBootLoader = true;
-    std::function<void(int)> onWait; // runs in each wait: the moment to change the unit under a rule
+    std::function<void(int)> onWait;  // runs in each wait: the moment to change the unit under a rule
     std::function<void()> onProgress; // runs at each progress step of a wait window: inside a long operation
 
     void ShowMessage(TMessageIcon icon, const QString& caption, const QString& text) override

@@ -581,7 +581,8 @@ void TestFormMain::keysStartNothingDuringAnOperation()
     QObject watcher;
     QStringList started;
     for (QAction* action : m_window->findChildren<QAction*>())
-        connect(action, &QAction::triggered, &watcher, [&started, action] { started << action->objectName(); });
+        connect(action, &QAction::triggered, &watcher,
+                [&started, action] { started << action->objectName(); });
     int steps = 0;
     qsizetype dialogs = 0;
     qsizetype questions = 0;
@@ -651,7 +652,7 @@ void TestFormMain::otherWindowsTakeNoInputDuringAnOperation()
     m_prompts->onProgress = [&] {
         if (std::exchange(inside, true))
             return;
-        QTest::keyClick(chart, Qt::Key_Space); // pauses the chart
+        QTest::keyClick(chart, Qt::Key_Space);    // pauses the chart
         QTest::keyClick(&config, Qt::Key_Escape); // closes the configuration window
         closed = m_window->close();
     };
@@ -678,7 +679,8 @@ void TestFormMain::keysWaitingWhenAnOperationEndsAreDropped()
     bool posted = false;
     m_prompts->onProgress = [&] {
         if (!std::exchange(posted, true))
-            QCoreApplication::postEvent(m_window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            QCoreApplication::postEvent(m_window,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     };
     m_window->Connect();
     m_prompts->onProgress = nullptr;
