@@ -1,5 +1,6 @@
 #include "controls/ControlBinding.h"
 
+#include "controls/FocusLinks.h"
 #include "controls/OrvComboBox.h"
 #include "items/OrvSerialData.h"
 
@@ -51,15 +52,21 @@ QVariant SettingValue(const QObject* subObject, const char* setting, const QVari
     return item ? QVariant::fromValue(item) : QVariant();
 }
 
-void BindNeighbour(QWidget* control, QWidget* window, const char* nameProperty, const char* property,
-                   QStringList& problems)
+// A focus-chain link given by the neighbour's name; only controls that take
+// part in a focus chain have links.
+void BindNeighbour(QWidget* control, QWidget* window, const char* nameProperty,
+                   void (TFocusLinks::*setLink)(QWidget*), QStringList& problems)
 {
     const QString name = control->property(nameProperty).toString();
     if (name.isEmpty())
         return;
     auto* neighbour = window->findChild<QWidget*>(name);
-    if (!neighbour || !control->setProperty(property, QVariant::fromValue(neighbour)))
+    auto* links = dynamic_cast<TFocusLinks*>(control);
+    if (!neighbour || !links) {
         problems << Problem(control, nameProperty, name);
+        return;
+    }
+    (links->*setLink)(neighbour);
 }
 
 // Settings of sub-objects, given as dynamic properties "SubObject.Setting".
@@ -89,8 +96,8 @@ QStringList BindControls(QWidget* window, const QObject* dataModule)
         ApplySubObjectSettings(control, dataModule, problems);
         if (dataModule)
             BindItem(control, dataModule, problems);
-        BindNeighbour(control, window, BindingName::NextControlName, "NextControl", problems);
-        BindNeighbour(control, window, BindingName::PrevControlName, "PrevControl", problems);
+        BindNeighbour(control, window, BindingName::NextControlName, &TFocusLinks::SetNextControl, problems);
+        BindNeighbour(control, window, BindingName::PrevControlName, &TFocusLinks::SetPrevControl, problems);
     }
     for (QWidget* control : controls) {
         if (auto* combo = qobject_cast<TOrvComboBox*>(control); combo && combo->Value())

@@ -5,8 +5,8 @@
 // properties (dynamic properties in the .ui file):
 //   ValueName        the item's component name, a direct child of the data
 //                    module, set as the control's Value (the map grid's Data)
-//   NextControlName  a widget of the same window, set as NextControl
-//   PrevControlName  a widget of the same window, set as PrevControl
+//   NextControlName  a widget of the same window, set as its NextControl link
+//   PrevControlName  a widget of the same window, set as its PrevControl link
 // and sets settings of its sub-objects with dotted names, such as
 // "EditLabel.Caption", "EditLabel.LabelSpacing" or "Resizer.GridDimension". A
 // setting that refers to an item is given the item's name, such as

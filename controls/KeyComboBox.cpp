@@ -6,12 +6,12 @@ TKeyComboBox::TKeyComboBox(QWidget* parent) : TConfirmComboBox(parent) {}
 
 QWidget* TKeyComboBox::GetNextControl() const
 {
-    return FocusChainTarget(m_nextControl, true);
+    return FocusChainTarget(NextControl(), true);
 }
 
 QWidget* TKeyComboBox::GetPrevControl() const
 {
-    return FocusChainTarget(m_prevControl, false);
+    return FocusChainTarget(PrevControl(), false);
 }
 
 bool TKeyComboBox::ArrowMovesFocus(bool next)

@@ -6,12 +6,12 @@ TNumericEdit::TNumericEdit(QWidget* parent) : TNumberEditBase(parent) {}
 
 QWidget* TNumericEdit::GetNextControl() const
 {
-    return FocusChainTarget(m_nextControl, true);
+    return FocusChainTarget(NextControl(), true);
 }
 
 QWidget* TNumericEdit::GetPrevControl() const
 {
-    return FocusChainTarget(m_prevControl, false);
+    return FocusChainTarget(PrevControl(), false);
 }
 
 void TNumericEdit::MoveFocusOn(bool next, bool confirming)

@@ -74,13 +74,13 @@ bool TOrvComboBox::ArrowMovesFocus(bool next)
 
 void TOrvComboBox::FocusNextControl()
 {
-    if (!FocusIfPossible(m_nextControl))
+    if (!FocusIfPossible(NextControl()))
         focusNextPrevChild(true);
 }
 
 void TOrvComboBox::FocusPrevControl()
 {
-    if (!FocusIfPossible(m_prevControl))
+    if (!FocusIfPossible(PrevControl()))
         focusNextPrevChild(false);
 }
 

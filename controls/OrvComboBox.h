@@ -9,6 +9,7 @@
 // The item's value maps to an entry as: below 0 no entry; otherwise the value
 // plus 0.5 cut toward zero, and no entry when that lies beyond the list.
 
+#include "controls/FocusLinks.h"
 #include "controls/ChildLabel.h"
 #include "controls/ConfirmComboBox.h"
 #include "controls/ItemLink.h"
@@ -17,11 +18,9 @@
 
 #include <QPointer>
 
-class TOrvComboBox : public TConfirmComboBox {
+class TOrvComboBox : public TConfirmComboBox, public TFocusLinks {
     Q_OBJECT
     Q_PROPERTY(TOrvNumber* Value READ Value WRITE SetValue)
-    Q_PROPERTY(QWidget* NextControl READ NextControl WRITE SetNextControl)
-    Q_PROPERTY(QWidget* PrevControl READ PrevControl WRITE SetPrevControl)
     Q_PROPERTY(bool ArrowMoveFocus READ ArrowMoveFocus WRITE SetArrowMoveFocus)
     Q_PROPERTY(TChildLabel* ComboLabel READ ComboLabel)
     Q_PROPERTY(TResizer* Resizer READ Resizer CONSTANT)
@@ -33,10 +32,6 @@ public:
     TOrvNumber* Value() const { return m_value.Get(); }
     // Binds to the item (the entry shown stays until the item reports a value).
     void SetValue(TOrvNumber* item) { m_value.Set(item); }
-    QWidget* NextControl() const { return m_nextControl; }
-    void SetNextControl(QWidget* control) { m_nextControl = control; }
-    QWidget* PrevControl() const { return m_prevControl; }
-    void SetPrevControl(QWidget* control) { m_prevControl = control; }
     bool ArrowMoveFocus() const { return m_arrowMoveFocus; }
     void SetArrowMoveFocus(bool on) { m_arrowMoveFocus = on; }
     TChildLabel* ComboLabel() const { return m_label; }
@@ -65,7 +60,5 @@ private:
     QPointer<TResizer> m_resizer;
     TItemLink<TOrvNumber> m_value{this};
     QPointer<TChildLabel> m_label;
-    QPointer<QWidget> m_nextControl;
-    QPointer<QWidget> m_prevControl;
     bool m_arrowMoveFocus = true;
 };

@@ -3,10 +3,10 @@
 #include "controls/FocusChain.h"
 #include "controls/GridReference.h"
 #include "controls/GridWorkingPoint.h"
-#include "controls/ModificaMappa.h"
+#include "controls/FormModMappa.h"
 #include "controls/NumberFormat.h"
 #include "controls/NumericEdit.h"
-#include "controls/RiferimentiMappa.h"
+#include "controls/FormRiferimenti.h"
 #include "link/WindowMessage.h"
 #include "support/NumberText.h"
 
@@ -379,13 +379,13 @@ void TOrvGrid::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TOrvGrid::FocusNextControl()
 {
-    if (!FocusIfPossible(m_nextControl))
+    if (!FocusIfPossible(NextControl()))
         focusNextPrevChild(true);
 }
 
 void TOrvGrid::FocusPrevControl()
 {
-    if (!FocusIfPossible(m_prevControl))
+    if (!FocusIfPossible(PrevControl()))
         focusNextPrevChild(false);
 }
 

@@ -19,6 +19,7 @@
 //
 // The grid runs its dialogs through RunDialog, which tests replace.
 
+#include "controls/FocusLinks.h"
 #include "controls/ChildLabel.h"
 #include "controls/DrawGrid.h"
 #include "controls/ItemLink.h"
@@ -34,11 +35,9 @@ class TGridReference;
 class TGridWorkingPoint;
 class TWindowMessage;
 
-class TOrvGrid : public TDrawGrid {
+class TOrvGrid : public TDrawGrid, public TFocusLinks {
     Q_OBJECT
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
-    Q_PROPERTY(QWidget* NextControl READ NextControl WRITE SetNextControl)
-    Q_PROPERTY(QWidget* PrevControl READ PrevControl WRITE SetPrevControl)
     Q_PROPERTY(bool ArrowMoveFocus READ ArrowMoveFocus WRITE SetArrowMoveFocus)
     Q_PROPERTY(TResizer* Resizer READ Resizer CONSTANT)
     Q_PROPERTY(TChildLabel::TAlignment Alignment READ Alignment WRITE SetAlignment)
@@ -63,10 +62,6 @@ public:
     bool AutoSize() const { return m_autoSize; }
     // Switching it on fills the client area at once.
     void SetAutoSize(bool on);
-    QWidget* NextControl() const { return m_nextControl; }
-    void SetNextControl(QWidget* control) { m_nextControl = control; }
-    QWidget* PrevControl() const { return m_prevControl; }
-    void SetPrevControl(QWidget* control) { m_prevControl = control; }
     // Up on the first data row and Down on the last row leave the table.
     bool ArrowMoveFocus() const { return m_arrowMoveFocus; }
     void SetArrowMoveFocus(bool on) { m_arrowMoveFocus = on; }
@@ -185,8 +180,6 @@ private:
     void SetClientExtent(Qt::Orientation direction, int extent);
     QVector<double>& Proportions(Qt::Orientation direction);
 
-    QPointer<QWidget> m_nextControl;
-    QPointer<QWidget> m_prevControl;
     bool m_arrowMoveFocus = true;
     bool m_autoSize = true;
     bool m_fitting = false;

@@ -169,13 +169,13 @@ void TValueEditEx::SetDataNotDefinedAspect(TDataDefinedAspect aspect)
 
 void TValueEditEx::FocusNextControl()
 {
-    if (!FocusIfPossible(m_nextControl))
+    if (!FocusIfPossible(NextControl()))
         focusNextPrevChild(true);
 }
 
 void TValueEditEx::FocusPrevControl()
 {
-    if (!FocusIfPossible(m_prevControl))
+    if (!FocusIfPossible(PrevControl()))
         focusNextPrevChild(false);
 }
 

@@ -16,6 +16,7 @@
 // again, selected. The item's step and limits decide whether a decimal part
 // and a minus may be typed.
 
+#include "controls/FocusLinks.h"
 #include "controls/ChildLabel.h"
 #include "controls/ItemLink.h"
 #include "controls/NumberField.h"
@@ -26,11 +27,9 @@
 
 class TWindowMessage;
 
-class TValueEditEx : public TNumberField {
+class TValueEditEx : public TNumberField, public TFocusLinks {
     Q_OBJECT
     Q_PROPERTY(TOrvNumber* Value READ Value WRITE SetValue)
-    Q_PROPERTY(QWidget* NextControl READ NextControl WRITE SetNextControl)
-    Q_PROPERTY(QWidget* PrevControl READ PrevControl WRITE SetPrevControl)
     Q_PROPERTY(bool ArrowMoveFocus READ ArrowMoveFocus WRITE SetArrowMoveFocus)
     Q_PROPERTY(bool Validation READ Validation WRITE SetValidation)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
@@ -51,10 +50,6 @@ public:
     TOrvNumber* Value() const { return m_value.Get(); }
     // Binds to the item (the text stays until the item reports a value).
     void SetValue(TOrvNumber* item) { m_value.Set(item); }
-    QWidget* NextControl() const { return m_nextControl; }
-    void SetNextControl(QWidget* control) { m_nextControl = control; }
-    QWidget* PrevControl() const { return m_prevControl; }
-    void SetPrevControl(QWidget* control) { m_prevControl = control; }
     bool ArrowMoveFocus() const { return m_arrowMoveFocus; }
     void SetArrowMoveFocus(bool on) { m_arrowMoveFocus = on; }
     bool Validation() const { return m_validation; }
@@ -96,8 +91,6 @@ private:
     void ShowNumber(double value);
     void ShowItemValue();
 
-    QPointer<QWidget> m_nextControl;
-    QPointer<QWidget> m_prevControl;
     bool m_arrowMoveFocus = true;
     TItemLink<TOrvNumber> m_value{this};
     QPointer<TChildLabel> m_label;

@@ -3,7 +3,7 @@
 // one or two bytes), with switches that make reads or writes fail and that
 // report error flags after a read.
 
-#include "link/LinkInstance.h"
+#include "tests/common/NullLink.h"
 
 #include <array>
 
@@ -29,30 +29,10 @@ bool ValidAddress(int address)
     return address >= 0 && address < int(State().memory.size());
 }
 
-class FakeUnitLink final : public LinkInstance {
+class FakeUnitLink final : public TNullLink {
 public:
-    int GetPort() override { return 0; }
-    void PrepareLink(int) override {}
-    void SelectPort(int) override {}
-    void ClosePort() override {}
     int IsConnected() override { return State().connected ? 1 : 0; }
-    int ConnectUnit() override { return 0; }
-    void DisconnectUnit() override {}
     int GetLastError() override { return State().lastError; }
-    void UseStandardMode() override {}
-    void UseAlternateMode() override {}
-    bool ReadValue(uint32_t, int*) override { return false; }
-    bool ReadIndexed(uint32_t, int*, int) override { return false; }
-    bool ReadPacket(uint32_t, uint8_t*, int*) override { return false; }
-    bool WriteArray(uint32_t, const int*) override { return false; }
-    bool WriteValue(uint32_t, int) override { return false; }
-    bool WriteIndexed(uint32_t, int, int) override { return false; }
-    bool WriteMatrixElement(uint32_t, int, int, int) override { return false; }
-    bool WriteRow(uint32_t, const int*, int) override { return false; }
-    int ProgramFirmware(const void*, int, int, int) override { return 1; }
-    bool ReadIdentity(uint8_t*) override { return false; }
-    void ConfigureLink(int) override {}
-    bool ReadMatrixElement(uint32_t, int*, int, int) override { return false; }
 
     bool WriteAtAddress(uint32_t, int address, int value) override
     {

@@ -4,7 +4,7 @@
 // It counts the calls the connection component makes, readable through
 // _FakeCount, and reports link state through the message sink on demand.
 
-#include "link/LinkInstance.h"
+#include "tests/common/NullLink.h"
 
 #include <cstring>
 #include <map>
@@ -27,36 +27,16 @@ TLinkMessageSink g_sink = nullptr;
 void* g_context = nullptr;
 bool g_connected = false;
 
-class FakeLink final : public LinkInstance {
+class FakeLink final : public TNullLink {
 public:
     int GetPort() override { return 4; }
-    void PrepareLink(int) override {}
-    void SelectPort(int) override {}
     void ClosePort() override { Count("ClosePort"); }
     int IsConnected() override { return g_connected ? 1 : 0; }
-    int ConnectUnit() override { return 0; }
     void DisconnectUnit() override
     {
         Count("DisconnectUnit");
         g_connected = false;
     }
-    int GetLastError() override { return 0; }
-    void UseStandardMode() override {}
-    void UseAlternateMode() override {}
-    bool ReadValue(uint32_t, int*) override { return false; }
-    bool ReadIndexed(uint32_t, int*, int) override { return false; }
-    bool ReadPacket(uint32_t, uint8_t*, int*) override { return false; }
-    bool WriteArray(uint32_t, const int*) override { return false; }
-    bool WriteValue(uint32_t, int) override { return false; }
-    bool WriteIndexed(uint32_t, int, int) override { return false; }
-    bool WriteMatrixElement(uint32_t, int, int, int) override { return false; }
-    bool WriteRow(uint32_t, const int*, int) override { return false; }
-    int ProgramFirmware(const void*, int, int, int) override { return 1; }
-    bool ReadIdentity(uint8_t*) override { return false; }
-    void ConfigureLink(int) override {}
-    bool WriteAtAddress(uint32_t, int, int) override { return false; }
-    bool ReadMatrixElement(uint32_t, int*, int, int) override { return false; }
-    bool ReadAtAddress(uint32_t, int, int*) override { return false; }
 };
 
 } // namespace

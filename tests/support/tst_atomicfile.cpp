@@ -89,4 +89,4 @@ void TestAtomicFile::refusedWriteKeepsTheOldFile()
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)
-#include "tst_AtomicFile.moc"
+#include "tst_atomicfile.moc"

@@ -282,4 +282,4 @@ void TestEncryptedContainer::failedEncryptionKeepsExistingFile()
 }
 
 QTEST_GUILESS_MAIN(TestEncryptedContainer)
-#include "tst_EncryptedContainer.moc"
+#include "tst_encryptedcontainer.moc"

@@ -300,4 +300,4 @@ void TestMemIniData::largeGarbageParses()
 }
 
 QTEST_GUILESS_MAIN(TestMemIniData)
-#include "tst_MemIniData.moc"
+#include "tst_meminidata.moc"

@@ -197,4 +197,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSimUnitParts)
-#include "tst_simunit_parts.moc"
+#include "tst_simunitparts.moc"

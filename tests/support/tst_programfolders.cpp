@@ -67,4 +67,4 @@ void TestProgramFolders::foldersOfTheTree()
 }
 
 QTEST_GUILESS_MAIN(TestProgramFolders)
-#include "tst_ProgramFolders.moc"
+#include "tst_programfolders.moc"

@@ -375,4 +375,4 @@ void TestTranslator::storeKeepsTextExactly()
 }
 
 QTEST_GUILESS_MAIN(TestTranslator)
-#include "tst_Translator.moc"
+#include "tst_translator.moc"

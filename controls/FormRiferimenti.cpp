@@ -1,8 +1,8 @@
-#include "controls/RiferimentiMappa.h"
+#include "controls/FormRiferimenti.h"
 
 #include "controls/NumericEdit.h"
 #include "support/TextValues.h"
-#include "ui_RiferimentiMappa.h"
+#include "ui_FormRiferimenti.h"
 
 #include <QLabel>
 #include <QMessageBox>

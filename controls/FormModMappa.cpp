@@ -1,8 +1,8 @@
-#include "controls/ModificaMappa.h"
+#include "controls/FormModMappa.h"
 
 #include "controls/NumericEdit.h"
 #include "support/TextValues.h"
-#include "ui_ModificaMappa.h"
+#include "ui_FormModMappa.h"
 
 #include <QButtonGroup>
 

@@ -778,4 +778,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSimUnitLink)
-#include "tst_simunit_link.moc"
+#include "tst_simunitlink.moc"

@@ -179,4 +179,4 @@ void TestOrvRegistryData::noKeyNameNoStore()
 }
 
 QTEST_GUILESS_MAIN(TestOrvRegistryData)
-#include "tst_OrvRegistryData.moc"
+#include "tst_orvregistrydata.moc"
