@@ -1,7 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "app/FormScaling.h"
-#include "app/ResourceLibrary.h"
+#include "model/ResourceLibrary.h"
 #include "ui_AboutBox.h"
 
 #include <QFile>

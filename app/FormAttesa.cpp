@@ -1,6 +1,6 @@
 #include "app/FormAttesa.h"
 
-#include "app/ResourceLibrary.h"
+#include "model/ResourceLibrary.h"
 #include "link/WindowMessage.h"
 #include "ui_FormAttesa.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/FormCompare.h"
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "support/Translator.h"
 
 #include <QDialogButtonBox>

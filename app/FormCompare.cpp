@@ -1,6 +1,6 @@
 #include "app/FormCompare.h"
 
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "support/Translator.h"
 
 #include <QDialogButtonBox>

@@ -14,7 +14,7 @@
 // the main window's language switch.
 
 #include "app/ConfigurationWindow.h"
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 
 #include <QDialog>
 #include <QList>

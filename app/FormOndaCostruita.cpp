@@ -1,7 +1,7 @@
 #include "app/FormOndaCostruita.h"
 
 #include "app/FormScaling.h"
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "controls/ControlBinding.h"
 #include "items/OrvNumber.h"
 #include "support/NumberText.h"

@@ -1,7 +1,7 @@
 #include "app/PortMenu.h"
 
 #include "app/FileDialogs.h"
-#include "app/ProgramSetup.h"
+#include "model/ProgramSetup.h"
 #include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"

@@ -10,8 +10,8 @@
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/GuiPrompts.h"
-#include "app/ProgramArguments.h"
-#include "app/SerialDataModule.h"
+#include "model/ProgramArguments.h"
+#include "model/SerialDataModule.h"
 #include "support/ProgramFolders.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "chart/FormChart.h"
 
-#include "app/LiveSampler.h"
-#include "app/SerialDataModule.h"
+#include "model/LiveSampler.h"
+#include "model/SerialDataModule.h"
 #include "chart/ChartChannels.h"
 #include "chart/ChartDialogs.h"
 #include "chart/ChartPanes.h"

@@ -4,9 +4,9 @@
 // unit that changed must hold a value its item allows: inside the catalogue's
 // range, or an over-speed "off" value.
 
-#include "app/Catalogue.h"
-#include "app/QuietPrompts.h"
-#include "app/SerialDataModule.h"
+#include "model/Catalogue.h"
+#include "model/QuietPrompts.h"
+#include "model/SerialDataModule.h"
 #include "fuzz/FuzzSupport.h"
 #include "items/OrvNumber.h"
 #include "support/EncryptedContainer.h"

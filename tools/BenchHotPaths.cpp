@@ -4,7 +4,7 @@
 //
 //   tzr582-benchmark [--benchmark_min_time=SECONDS ...]
 
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "simunit/SimUnitControl.h"

@@ -6,7 +6,7 @@
 // The line "@COMPLETION_DATA@" of the template becomes bash assignments:
 // tzr_groups, tzr_commands[group], tzr_options["group command"] and tzr_items.
 
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "app/cli/CommandLine.h"
 #include "items/OrvSerialData.h"
 

@@ -8,8 +8,8 @@
 // load it back; times are the median of RUNS runs, in milliseconds, with the
 // pauses the program makes for the unit (the actuator rule's) among them.
 
-#include "app/QuietPrompts.h"
-#include "app/SerialDataModule.h"
+#include "model/QuietPrompts.h"
+#include "model/SerialDataModule.h"
 #include "simunit/SimUnitControl.h"
 
 #include <QCoreApplication>

@@ -20,7 +20,7 @@
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/FormOndaCostruita.h"
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "chart/ChartDialogs.h"
 #include "chart/FormChart.h"
 #include "controls/ValueEditEx.h"

@@ -15,8 +15,8 @@
 // Usage: tzr582-wire-figures [EXCHANGES [SECTIONS]]
 //   SECTIONS: the sections to run, as digits (default 1234; "1" only the reload).
 
-#include "app/QuietPrompts.h"
-#include "app/SerialDataModule.h"
+#include "model/QuietPrompts.h"
+#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"

@@ -1,6 +1,6 @@
 #include "undo/UndoRecorder.h"
 
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 #include "undo/ValueChangeCommand.h"
 

@@ -1,9 +1,9 @@
 #include "app/cli/CliCommands.h"
 
-#include "app/ProgramSetup.h"
-#include "app/ResourceLibrary.h"
-#include "app/LiveSampler.h"
-#include "app/SerialDataModule.h"
+#include "model/ProgramSetup.h"
+#include "model/ResourceLibrary.h"
+#include "model/LiveSampler.h"
+#include "model/SerialDataModule.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
 #include "chart/LogPlot.h"

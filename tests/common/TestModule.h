@@ -7,7 +7,7 @@
 #include "FakePrompts.h"
 #include "SimUnit.h"
 #include "TestLanguageStore.h"
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "support/Translator.h"
 
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 #include "../common/TestLanguageStore.h"
 #include "FakeFileDialogs.h"
 #include "app/PortMenu.h"
-#include "app/ProgramSetup.h"
+#include "model/ProgramSetup.h"
 #include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"

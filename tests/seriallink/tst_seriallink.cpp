@@ -4,7 +4,7 @@
 // load; one connection at a time.
 
 #include "../common/TestModule.h"
-#include "app/Catalogue.h"
+#include "model/Catalogue.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"

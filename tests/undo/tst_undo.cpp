@@ -2,7 +2,7 @@
 // unit's bytes back exactly, follow-on writes of the rules included.
 
 #include "../common/TestModule.h"
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 #include "undo/UndoRecorder.h"
 

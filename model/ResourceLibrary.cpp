@@ -1,4 +1,4 @@
-#include "app/ResourceLibrary.h"
+#include "model/ResourceLibrary.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/QuietPrompts.h"
+#include "model/QuietPrompts.h"
 
 #include <QThread>
 

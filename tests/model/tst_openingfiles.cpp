@@ -3,9 +3,9 @@
 // recently used files.
 
 #include "../common/TestModule.h"
-#include "app/ConfigurationFileOffer.h"
-#include "app/ProgramArguments.h"
-#include "app/RecentFiles.h"
+#include "model/ConfigurationFileOffer.h"
+#include "model/ProgramArguments.h"
+#include "model/RecentFiles.h"
 #include "link/OrvConnection.h"
 
 #include <QDir>

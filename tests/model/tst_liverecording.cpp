@@ -5,7 +5,7 @@
 
 #include "../common/ManualClock.h"
 #include "../common/TestModule.h"
-#include "app/LiveSampler.h"
+#include "model/LiveSampler.h"
 #include "datalog/LogReader.h"
 #include "datalog/LogWriter.h"
 #include "items/DataRefresher.h"

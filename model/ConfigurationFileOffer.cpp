@@ -1,6 +1,6 @@
-#include "app/ConfigurationFileOffer.h"
+#include "model/ConfigurationFileOffer.h"
 
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "support/Translator.h"
 
 #include <QDir>

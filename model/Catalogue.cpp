@@ -1,4 +1,4 @@
-#include "app/Catalogue.h"
+#include "model/Catalogue.h"
 
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"

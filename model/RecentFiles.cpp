@@ -1,4 +1,4 @@
-#include "app/RecentFiles.h"
+#include "model/RecentFiles.h"
 
 #include <QFileInfo>
 #include <QSettings>

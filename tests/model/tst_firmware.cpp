@@ -3,8 +3,8 @@
 // against those of the resource library.
 
 #include "../common/TestModule.h"
-#include "app/ResourceLibrary.h"
-#include "app/SerialDataModule.h"
+#include "model/ResourceLibrary.h"
+#include "model/SerialDataModule.h"
 #include "support/PlainBuffer.h"
 #include "support/Translator.h"
 

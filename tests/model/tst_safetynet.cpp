@@ -4,7 +4,7 @@
 // of configurations and the ticked-rows load; the read-back after a load.
 
 #include "../common/TestModule.h"
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 
 #include <QFile>

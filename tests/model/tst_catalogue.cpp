@@ -2,7 +2,7 @@
 // catalogue's items, custom conversions, band lamps, the stopped engine, and
 // the operations over all items.
 
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/WindowMessage.h"

@@ -1,6 +1,6 @@
-#include "app/LiveSampler.h"
+#include "model/LiveSampler.h"
 
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
 #include "items/DataRefresher.h"

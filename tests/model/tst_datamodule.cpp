@@ -3,8 +3,8 @@
 // files.
 
 #include "../common/TestModule.h"
-#include "app/Catalogue.h"
-#include "app/SerialDataModule.h"
+#include "model/Catalogue.h"
+#include "model/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"

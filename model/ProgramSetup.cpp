@@ -1,7 +1,7 @@
-#include "app/ProgramSetup.h"
+#include "model/ProgramSetup.h"
 
-#include "app/ResourceLibrary.h"
-#include "app/SerialDataModule.h"
+#include "model/ResourceLibrary.h"
+#include "model/SerialDataModule.h"
 #include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"

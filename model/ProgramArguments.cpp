@@ -1,6 +1,6 @@
-#include "app/ProgramArguments.h"
+#include "model/ProgramArguments.h"
 
-#include "app/ProgramSetup.h"
+#include "model/ProgramSetup.h"
 #include "support/ProgramFolders.h"
 
 #include <QCoreApplication>

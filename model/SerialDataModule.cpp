@@ -1,8 +1,8 @@
-#include "app/SerialDataModule.h"
+#include "model/SerialDataModule.h"
 
-#include "app/Catalogue.h"
-#include "app/QuietPrompts.h"
-#include "app/ResourceLibrary.h"
+#include "model/Catalogue.h"
+#include "model/QuietPrompts.h"
+#include "model/ResourceLibrary.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
