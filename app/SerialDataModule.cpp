@@ -743,7 +743,7 @@ QString TSerialDataModule::MakeBackup(const QString& reason)
         identity << QString::number(byte);
     facts.identity = identity.join(QLatin1Char(' '));
 
-    const QString fileName = m_backups.NewFileName(reason, facts.created);
+    const QString fileName = m_backups.Claim(reason, facts.created);
     if (fileName.isEmpty())
         return QString();
     QString unsaved;
