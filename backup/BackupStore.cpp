@@ -95,7 +95,7 @@ bool TBackupStore::Record(const QString& fileName, const TBackupEntry& facts)
         ini.sync();
         written = ini.status() == QSettings::NoError;
     }
-    Prune();
+    Prune(fileName);
     return written;
 }
 
@@ -145,22 +145,27 @@ QString TBackupStore::Latest() const
     return QString();
 }
 
-void TBackupStore::Prune() const
+void TBackupStore::Prune(const QString& justMade) const
 {
     RemoveAbandonedClaims();
     const QList<TBackupEntry> entries = List();
     qsizetype excess = entries.size() - m_retention;
     if (excess <= 0)
         return;
-    // Newest first: the first of each reason for a unit is kept.
+    // Newest first: the first of each risky reason for a unit stays, and so does
+    // the backup just made.
     QSet<QString> seen;
     QList<TBackupEntry> connects;
     QList<TBackupEntry> others;
     for (const TBackupEntry& entry : entries) {
-        if (!seen.contains(ReasonOfUnit(entry)))
-            seen.insert(ReasonOfUnit(entry));
+        if (entry.fileName == justMade)
+            continue;
+        if (entry.reason == ConnectReason)
+            connects.prepend(entry);
+        else if (seen.contains(ReasonOfUnit(entry)))
+            others.prepend(entry);
         else
-            (entry.reason == ConnectReason ? connects : others).prepend(entry);
+            seen.insert(ReasonOfUnit(entry));
     }
     for (const QList<TBackupEntry>* candidates : {&connects, &others}) {
         for (const TBackupEntry& entry : *candidates) {

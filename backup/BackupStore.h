@@ -5,8 +5,8 @@
 // (20261210-142233-before-load.tcn), with a small INI file beside it
 // (…-before-load.ini) that records when and why it was made, the unit's
 // identity and the fitter's vehicle note. Only the newest ones are kept, the
-// connect backups going first, and never the newest one of each reason for a
-// unit: the one a restore after a risky operation needs.
+// connect backups going first, and never the newest one made before each kind
+// of risky operation on a unit: the one a restore after it needs.
 //
 // Several programs may share the folder; a backup's name is claimed by creating
 // its file, empty, before it is written, so two programs never write the same
@@ -46,8 +46,9 @@ public:
     QString Claim(const QString& reason, const QDateTime& when) const;
     // Records the facts beside a backup file just written, then removes backups
     // beyond the retention: the connect ones first, then the others, the oldest
-    // first of each; the newest backup of each reason for each unit identity
-    // stays, also beyond the retention. False when the facts could not be written.
+    // first of each. The backup just written and the newest of each risky reason
+    // (not a connect) for each unit identity stay, also beyond the retention.
+    // False when the facts could not be written.
     bool Record(const QString& fileName, const TBackupEntry& facts);
     bool SetNote(const QString& fileName, const QString& note);
 
@@ -57,7 +58,7 @@ public:
     QString Latest() const;
 
 private:
-    void Prune() const;
+    void Prune(const QString& justMade) const;
     void RemoveAbandonedClaims() const;
 
     QString m_folder;

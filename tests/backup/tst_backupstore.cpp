@@ -73,7 +73,9 @@ void TestBackupStore::retentionKeepsWhatARestoreNeeds_data()
         << 1 << QStringList{"load", "erase", "firmware", "restore", "connect", "connect"}
         << QList<int>{5, 3, 2, 1, 0};
     QTest::newRow("another unit's connects do not evict this unit's load")
-        << 2 << QStringList{"load A", "connect B", "connect B", "connect B", "load B"} << QList<int>{4, 3, 0};
+        << 2 << QStringList{"load A", "connect B", "connect B", "connect B", "load B"} << QList<int>{4, 0};
+    QTest::newRow("a connect just made stays")
+        << 2 << QStringList{"load", "erase", "connect"} << QList<int>{2, 1, 0};
 }
 
 void TestBackupStore::retentionKeepsWhatARestoreNeeds()
