@@ -769,8 +769,7 @@ bool TSerialDataModule::BackUpBefore(const QString& reason, QString* fileName)
     if (fileName)
         *fileName = made;
     return !made.isEmpty() ||
-           m_prompts->AskYesNo(TMessageIcon::Error, Text(320), BackupFailureText() + QLatin1Char('\n') + Text(322),
-                               false);
+           m_prompts->AskGoOnWithoutBackup(Text(320), BackupFailureText() + QLatin1Char('\n') + Text(322));
 }
 
 // The first connect backs the unit up, unless the newest backup holds the

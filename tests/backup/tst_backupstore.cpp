@@ -138,7 +138,8 @@ void TestBackupStore::twoProgramsClaimDifferentNames()
     const QString fresh = first.Claim("before-firmware", Start);
     QFile old(abandoned);
     QVERIFY(old.open(QIODevice::ReadWrite));
-    QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-2 * 3600), QFileDevice::FileModificationTime));
+    const QDateTime twoHoursAgo = QDateTime::currentDateTime().addSecs(-2 * 3600);
+    QVERIFY(old.setFileTime(twoHoursAgo, QFileDevice::FileModificationTime));
     old.close();
     QVERIFY(!Make(first, Facts("connect", Start.addSecs(1))).isEmpty());
     QVERIFY(!QFile::exists(abandoned));
