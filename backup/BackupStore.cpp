@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
@@ -23,6 +24,22 @@ int RunningNumber(const QString& fileName)
     return match.hasMatch() ? match.captured(1).toInt() : 1;
 }
 
+// A claim whose program ended before writing the backup: the file stays empty.
+// Writing a backup takes seconds, so an hour-old empty file is such a leftover.
+constexpr qint64 AbandonedClaimSeconds = 3600;
+
+void RemoveBackup(const QString& fileName)
+{
+    QFile::remove(fileName);
+    QFile::remove(BackupFactsFileName(fileName));
+}
+
+// The backups of one reason for one unit share a key.
+QString ReasonOfUnit(const TBackupEntry& entry)
+{
+    return entry.reason + QLatin1Char('\n') + entry.identity;
+}
+
 } // namespace
 
 QString BackupFactsFileName(const QString& backupFileName)
@@ -39,7 +56,7 @@ TBackupStore::TBackupStore()
 {
 }
 
-QString TBackupStore::NewFileName(const QString& reason, const QDateTime& when) const
+QString TBackupStore::Claim(const QString& reason, const QDateTime& when) const
 {
     const QDir folder(m_folder);
     if (!folder.mkpath(QStringLiteral(".")))
@@ -49,8 +66,19 @@ QString TBackupStore::NewFileName(const QString& reason, const QDateTime& when) 
     int last = 0;
     for (const QString& taken : folder.entryList({stem + QLatin1Char('*') + Extension}, QDir::Files))
         last = qMax(last, RunningNumber(taken));
-    return folder.filePath(last == 0 ? stem + Extension
-                                     : stem + QLatin1Char('-') + QString::number(last + 1) + Extension);
+    // Another program may take a name between the look and the creation: the
+    // creation fails then, and the next number is tried.
+    constexpr int Attempts = 100;
+    for (int number = last + 1; number <= last + Attempts; ++number) {
+        const QString suffix = number == 1 ? QString() : QLatin1Char('-') + QString::number(number);
+        const QString name = folder.filePath(stem + suffix + Extension);
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return name;
+        if (!file.exists())
+            return QString(); // not taken, yet not creatable: the folder refuses files
+    }
+    return QString();
 }
 
 bool TBackupStore::Record(const QString& fileName, const TBackupEntry& facts)
@@ -67,7 +95,7 @@ bool TBackupStore::Record(const QString& fileName, const TBackupEntry& facts)
         ini.sync();
         written = ini.status() == QSettings::NoError;
     }
-    Prune();
+    Prune(fileName);
     return written;
 }
 
@@ -89,6 +117,8 @@ QList<TBackupEntry> TBackupStore::List() const
     for (const QString& name : names) {
         TBackupEntry entry;
         entry.fileName = folder.filePath(name);
+        if (QFileInfo(entry.fileName).size() == 0)
+            continue; // a claim
         QSettings ini(BackupFactsFileName(entry.fileName), QSettings::IniFormat);
         ini.beginGroup(Group);
         entry.created = QDateTime::fromString(ini.value(QStringLiteral("created")).toString(), Qt::ISODateWithMs);
@@ -115,11 +145,43 @@ QString TBackupStore::Latest() const
     return QString();
 }
 
-void TBackupStore::Prune() const
+void TBackupStore::Prune(const QString& justMade) const
 {
+    RemoveAbandonedClaims();
     const QList<TBackupEntry> entries = List();
-    for (qsizetype i = m_retention; i < entries.size(); ++i) {
-        QFile::remove(entries.at(i).fileName);
-        QFile::remove(BackupFactsFileName(entries.at(i).fileName));
+    qsizetype excess = entries.size() - m_retention;
+    if (excess <= 0)
+        return;
+    // Newest first: the first of each risky reason for a unit stays, and so does
+    // the backup just made.
+    QSet<QString> seen;
+    QList<TBackupEntry> connects;
+    QList<TBackupEntry> others;
+    for (const TBackupEntry& entry : entries) {
+        if (entry.fileName == justMade)
+            continue;
+        if (entry.reason == ConnectReason)
+            connects.prepend(entry);
+        else if (seen.contains(ReasonOfUnit(entry)))
+            others.prepend(entry);
+        else
+            seen.insert(ReasonOfUnit(entry));
+    }
+    for (const QList<TBackupEntry>* candidates : {&connects, &others}) {
+        for (const TBackupEntry& entry : *candidates) {
+            if (excess-- <= 0)
+                return;
+            RemoveBackup(entry.fileName);
+        }
+    }
+}
+
+void TBackupStore::RemoveAbandonedClaims() const
+{
+    const QDateTime oldest = QDateTime::currentDateTime().addSecs(-AbandonedClaimSeconds);
+    const QFileInfoList files = QDir(m_folder).entryInfoList({QLatin1Char('*') + Extension}, QDir::Files);
+    for (const QFileInfo& file : files) {
+        if (file.size() == 0 && file.lastModified() < oldest)
+            RemoveBackup(file.filePath());
     }
 }

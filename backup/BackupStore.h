@@ -4,7 +4,13 @@
 // configuration file per backup, named by date, time and reason
 // (20261210-142233-before-load.tcn), with a small INI file beside it
 // (…-before-load.ini) that records when and why it was made, the unit's
-// identity and the fitter's vehicle note. Only the newest ones are kept.
+// identity and the fitter's vehicle note. Only the newest ones are kept, the
+// connect backups going first, and never the newest one made before each kind
+// of risky operation on a unit: the one a restore after it needs.
+//
+// Several programs may share the folder; a backup's name is claimed by creating
+// its file, empty, before it is written, so two programs never write the same
+// file. An empty file is such a claim: it is no backup yet.
 
 #include <QDateTime>
 #include <QList>
@@ -33,21 +39,27 @@ public:
     int Retention() const { return m_retention; }
     void SetRetention(int count) { m_retention = qMax(1, count); }
 
-    // A file name for a backup made at `when` for reason, not taken yet; the
-    // folder is made when missing. Empty when the folder cannot be made.
-    QString NewFileName(const QString& reason, const QDateTime& when) const;
-    // Records the facts beside a backup file just written, then removes the
-    // oldest backups beyond the retention. False when they could not be written.
+    // Claims the name of a backup made at `when` for reason: creates its file,
+    // empty, where no other file (or claim) of this or another program is; the
+    // folder is made when missing. The name, to be written over (a QSaveFile
+    // renames onto it); empty when the folder or the file cannot be made.
+    QString Claim(const QString& reason, const QDateTime& when) const;
+    // Records the facts beside a backup file just written, then removes backups
+    // beyond the retention: the connect ones first, then the others, the oldest
+    // first of each. The backup just written and the newest of each risky reason
+    // (not a connect) for each unit identity stay, also beyond the retention.
+    // False when the facts could not be written.
     bool Record(const QString& fileName, const TBackupEntry& facts);
     bool SetNote(const QString& fileName, const QString& note);
 
-    // Every backup, newest first.
+    // Every backup, newest first (claims not written yet left out).
     QList<TBackupEntry> List() const;
     // The newest backup made before a risky operation (not at a connect); empty when none.
     QString Latest() const;
 
 private:
-    void Prune() const;
+    void Prune(const QString& justMade) const;
+    void RemoveAbandonedClaims() const;
 
     QString m_folder;
     int m_retention = DefaultRetention;

@@ -750,7 +750,7 @@ QString TSerialDataModule::MakeBackup(const QString& reason)
         identity << QString::number(byte);
     facts.identity = identity.join(QLatin1Char(' '));
 
-    const QString fileName = m_backups.NewFileName(reason, facts.created);
+    const QString fileName = m_backups.Claim(reason, facts.created);
     if (fileName.isEmpty())
         return QString();
     QString unsaved;
@@ -776,8 +776,7 @@ bool TSerialDataModule::BackUpBefore(const QString& reason, QString* fileName)
     if (fileName)
         *fileName = made;
     return !made.isEmpty() ||
-           m_prompts->AskYesNo(TMessageIcon::Error, Text(320), BackupFailureText() + QLatin1Char('\n') + Text(322),
-                               false);
+           m_prompts->AskGoOnWithoutBackup(Text(320), BackupFailureText() + QLatin1Char('\n') + Text(322));
 }
 
 // The first connect backs the unit up, unless the newest backup holds the

@@ -7,3 +7,8 @@ TWaitWindow::~TWaitWindow()
     if (CurrentWaitWindow == this)
         CurrentWaitWindow = nullptr;
 }
+
+bool TUserPrompts::AskGoOnWithoutBackup(const QString& caption, const QString& text)
+{
+    return AskYesNo(TMessageIcon::Error, caption, text, false);
+}

@@ -51,6 +51,11 @@ public:
     virtual void ShowMessage(TMessageIcon icon, const QString& caption, const QString& text) = 0;
     // True when the answer is yes. defaultYes selects the button taken by Return.
     virtual bool AskYesNo(TMessageIcon icon, const QString& caption, const QString& text, bool defaultYes) = 0;
+    // Whether a risky operation goes on although the unit could not be backed up.
+    // A question of its own, apart from the operation's confirmation: the windows
+    // ask it with no as the default, the command-line tool answers it from an
+    // option of its own, never from the one that confirms operations.
+    virtual bool AskGoOnWithoutBackup(const QString& caption, const QString& text);
     // Waits the given time; the windows keep painting, the tests do not sleep.
     virtual void Wait(int milliseconds) = 0;
     // The application-starting (busy) cursor while true, the default one when false.

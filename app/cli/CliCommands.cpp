@@ -16,6 +16,7 @@
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"
 #include "support/EncryptedContainer.h"
+#include "support/MemIniData.h"
 #include "support/NumberText.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
@@ -62,6 +63,16 @@ constexpr int MaxPictureSide = 8000;
 
 // Identity byte 1 while the unit's boot loader runs instead of its application.
 constexpr uint8_t BootLoaderKind = 3;
+
+// Whether INI text holds at least one section.
+bool HasSection(const QByteArray& text)
+{
+    TPlainBuffer buffer(text);
+    const TMemIniData store(buffer);
+    QStringList sections;
+    store.ReadSections(sections);
+    return !sections.isEmpty();
+}
 
 // Numbers for machines: a point as decimal separator whatever the locale.
 QString MachineNumber(double value)
@@ -129,6 +140,20 @@ TCliCommands::~TCliCommands()
 
 int TCliCommands::Run(const TParsedCommand& command)
 {
+    const int status = RunCommand(command);
+    if (auto* file = qobject_cast<QFileDevice*>(&m_out); file && !file->flush())
+        m_outputLost = true;
+    if (!m_outputLost)
+        return status;
+    // A result that did not arrive whole (a full disk, a closed pipe) must not
+    // pass for one: a script would go on with an empty or cut file.
+    Fail(QStringLiteral("cannot write to standard output: %1").arg(m_out.errorString()));
+    const TCommandId id = command.command->id;
+    return id == TCommandId::TcnDiff || id == TCommandId::UnitDiff ? ExitStatus::Usage : ExitStatus::Failure;
+}
+
+int TCliCommands::RunCommand(const TParsedCommand& command)
+{
     m_command = &command;
     const QStringList& args = command.arguments;
     switch (command.command->id) {
@@ -182,7 +207,7 @@ int TCliCommands::Decrypt(const QString& fileName)
     TPlainBuffer buffer;
     if (!DecryptFileToBuffer(fileName, buffer))
         return Fail(QStringLiteral("cannot read the configuration file '%1'").arg(fileName));
-    m_out.write(buffer.Content());
+    WriteOut(buffer.Content());
     return ExitStatus::Success;
 }
 
@@ -194,6 +219,11 @@ int TCliCommands::Encrypt(const QString& iniFileName, const QString& fileName)
     if (!ini.open(QIODevice::ReadOnly))
         return Fail(QStringLiteral("cannot read '%1'").arg(iniFileName));
     const QByteArray text = ini.readAll();
+    // An empty text, or one without a section, is what a failed 'tcn decrypt
+    // > FILE' leaves (a full disk); it would replace a good configuration file
+    // with one that holds nothing.
+    if (!HasSection(text))
+        return Fail(QStringLiteral("'%1' holds no INI section: it is no configuration").arg(iniFileName));
     QTemporaryFile completed(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
     QString plainFileName = iniFileName;
     if (!text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r')) {
@@ -590,7 +620,13 @@ QString TCliCommands::Text(int index, const QString& fallback) const
 
 void TCliCommands::Print(const QString& line)
 {
-    m_out.write((line + u'\n').toUtf8());
+    WriteOut((line + u'\n').toUtf8());
+}
+
+void TCliCommands::WriteOut(const QByteArray& bytes)
+{
+    if (m_out.write(bytes) != bytes.size())
+        m_outputLost = true;
 }
 
 int TCliCommands::Fail(const QString& message)

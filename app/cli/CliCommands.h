@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QByteArray;
 class QIODevice;
 class TConsoleOutput;
 class TConsolePrompts;
@@ -24,10 +25,13 @@ public:
     TCliCommands(TConsolePrompts& prompts, TConsoleOutput& errors, QIODevice& out, const QString& dataFolder);
     ~TCliCommands();
 
-    // Runs a command line that parsed as a command; answers the exit status.
+    // Runs a command line that parsed as a command; answers the exit status,
+    // a failure when a result could not be written whole to out.
     int Run(const TParsedCommand& command);
 
 private:
+    int RunCommand(const TParsedCommand& command);
+
     int Decrypt(const QString& fileName);
     int Encrypt(const QString& iniFileName, const QString& fileName);
     int Plot(const QString& logFile);
@@ -57,6 +61,8 @@ private:
     QString Text(int index, const QString& fallback) const;
 
     void Print(const QString& line);
+    // Writes to out (unbuffered), noting a write that failed or fell short.
+    void WriteOut(const QByteArray& bytes);
     int Fail(const QString& message);
     int UsageError(const QString& message);
     // A comparison that could not be made: exit status 2, as diff's.
@@ -67,6 +73,7 @@ private:
     QIODevice& m_out;
     const QString m_dataFolder;
     const TParsedCommand* m_command = nullptr;
+    bool m_outputLost = false;
     std::unique_ptr<TOrvRegistryData> m_settings;
     std::unique_ptr<TSerialDataModule> m_module;
 };

@@ -46,10 +46,19 @@ QList<TCommandDefinition> WithPortOption(QList<TCommandDefinition> commands)
 
 } // namespace
 
+bool TCommandDefinition::Takes(const QString& option) const
+{
+    return FindOption(*this, option) != nullptr;
+}
+
 const QList<TCommandDefinition>& TCommandLine::Commands()
 {
     static const TOptionDefinition yes{QStringLiteral("yes"), QString(),
                                        QStringLiteral("answer yes to every question")};
+    // The operations that back the unit up first stop when the backup cannot be
+    // made, unless this option says to go on; --yes never does.
+    static const TOptionDefinition noBackup{QStringLiteral("no-backup"), QString(),
+                                            QStringLiteral("go on when the unit cannot be backed up first")};
     static const QList<TCommandDefinition> commands = WithPortOption({
         {TCommandId::TcnDecrypt,
          QStringLiteral("tcn"),
@@ -123,11 +132,13 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          QStringLiteral("unit"),
          QStringLiteral("load"),
          {QStringLiteral("FILE")},
-         {},
+         {noBackup},
          QStringLiteral("write a configuration file into the unit"),
          QStringLiteral("Writes every parameter the configuration file FILE holds into the unit: the\n"
                         "ignition type first, then the engine speeds on its scale. A file that is\n"
-                        "not a configuration changes nothing.\n")},
+                        "not a configuration changes nothing. The unit is backed up first; when the\n"
+                        "backup cannot be made nothing is written (exit status 1), unless\n"
+                        "--no-backup is given.\n")},
         {TCommandId::UnitLive,
          QStringLiteral("unit"),
          QStringLiteral("live"),
@@ -156,23 +167,27 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          QStringLiteral("unit"),
          QStringLiteral("erase"),
          {},
-         {yes},
+         {yes, noBackup},
          QStringLiteral("erase the unit's configuration"),
          QStringLiteral("Erases the configuration stored in the unit, which returns to its factory\n"
                         "content, after a confirmation: --yes gives it, otherwise it is read from the\n"
                         "terminal; when standard input is not a terminal the answer is no and the\n"
-                        "unit is left untouched (exit status 1).\n")},
+                        "unit is left untouched (exit status 1). The unit is backed up first; when\n"
+                        "the backup cannot be made the unit is left untouched (exit status 1),\n"
+                        "unless --no-backup is given: --yes does not waive the backup.\n")},
         {TCommandId::UnitProgram,
          QStringLiteral("unit"),
          QStringLiteral("program"),
          {},
-         {yes},
+         {yes, noBackup},
          QStringLiteral("reprogram the unit's firmware"),
          QStringLiteral("Reprograms the unit's firmware from the images the program carries: the boot\n"
                         "loader first, then the application firmware. Questions (a unit whose firmware\n"
                         "is newer than the images, a retry after a failed attempt) are answered yes\n"
                         "with --yes, otherwise read from the terminal, or answered no when standard\n"
-                        "input is not a terminal. Exit status 0 only when the programming completed.\n")},
+                        "input is not a terminal. The unit is backed up first; when the backup cannot\n"
+                        "be made the unit is left untouched, unless --no-backup is given: --yes does\n"
+                        "not waive the backup. Exit status 0 only when the programming completed.\n")},
         {TCommandId::LogPlot,
          QStringLiteral("log"),
          QStringLiteral("plot"),
@@ -226,11 +241,12 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          QStringLiteral("unit"),
          QStringLiteral("restore"),
          {QStringLiteral("FILE|latest")},
-         {},
+         {noBackup},
          QStringLiteral("write a backup back into the unit"),
          QStringLiteral("Writes the backup FILE into the unit as 'unit load' does (the unit is backed\n"
-                        "up first, and every value is read back). \"latest\" is the newest backup\n"
-                        "made before a load, erase, firmware update or restore.\n")},
+                        "up first, or with --no-backup also when it cannot be, and every value is\n"
+                        "read back). \"latest\" is the newest backup made before a load, erase,\n"
+                        "firmware update or restore.\n")},
     });
     return commands;
 }

@@ -48,6 +48,8 @@ struct TCommandDefinition {
     QList<TOptionDefinition> options;
     QString summary;
     QString details;
+
+    bool Takes(const QString& option) const;
 };
 
 // What a command line asks for.

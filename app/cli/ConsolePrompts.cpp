@@ -18,9 +18,9 @@ QString Captioned(const QString& caption, const QString& text)
 
 } // namespace
 
-TConsolePrompts::TConsolePrompts(TConsoleOutput& output, QIODevice* answers, bool assumeYes,
+TConsolePrompts::TConsolePrompts(TConsoleOutput& output, QIODevice* answers, const TConsoleAnswers& given,
                                  bool showProgress)
-    : m_output(output), m_answers(answers), m_assumeYes(assumeYes), m_showProgress(showProgress)
+    : m_output(output), m_answers(answers), m_given(given), m_showProgress(showProgress)
 {
 }
 
@@ -36,15 +36,24 @@ bool TConsolePrompts::AskYesNo(TMessageIcon, const QString& caption, const QStri
 {
     m_output.WritePrompt(Captioned(caption, text) +
                          (defaultYes ? QStringLiteral(" [Y/n] ") : QStringLiteral(" [y/N] ")));
-    if (m_assumeYes) {
+    if (m_given.yes) {
         m_output.WriteLine(QStringLiteral("yes"));
         return true;
     }
     if (!m_answers) {
-        m_output.WriteLine(QStringLiteral("no (no terminal to ask; --yes answers yes)"));
+        m_output.WriteLine(m_given.yesOffered ? QStringLiteral("no (no terminal to ask; --yes answers yes)")
+                                              : QStringLiteral("no (no terminal to ask)"));
         return false;
     }
     return ReadAnswer(defaultYes);
+}
+
+bool TConsolePrompts::AskGoOnWithoutBackup(const QString& caption, const QString& text)
+{
+    m_output.WritePrompt(Captioned(caption, text) + QStringLiteral(" [y/N] "));
+    m_output.WriteLine(m_given.noBackup ? QStringLiteral("yes (--no-backup)")
+                                        : QStringLiteral("no (--no-backup goes on without a backup)"));
+    return m_given.noBackup;
 }
 
 bool TConsolePrompts::ReadAnswer(bool defaultYes)

@@ -14,6 +14,21 @@
 #include <memory>
 #include <unistd.h>
 
+namespace {
+
+// Help and version text to standard output; a failure when it did not arrive.
+int WriteText(QFile& out, TConsoleOutput& errors, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (out.write(bytes) == bytes.size() && out.flush())
+        return ExitStatus::Success;
+    errors.WriteLine(TCommandLine::ProgramName() + QStringLiteral(": cannot write to standard output: ") +
+                     out.errorString());
+    return ExitStatus::Failure;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QStringList words;
@@ -38,11 +53,9 @@ int main(int argc, char* argv[])
 
     switch (parsed.outcome) {
     case TParsedCommand::Outcome::Help:
-        out.write(TCommandLine::HelpText(parsed).toUtf8());
-        return ExitStatus::Success;
+        return WriteText(out, errors, TCommandLine::HelpText(parsed));
     case TParsedCommand::Outcome::Version:
-        out.write(TCommandLine::VersionText().toUtf8());
-        return ExitStatus::Success;
+        return WriteText(out, errors, TCommandLine::VersionText());
     case TParsedCommand::Outcome::UsageError:
         errors.WriteLine(TCommandLine::UsageErrorText(parsed, parsed.error));
         return ExitStatus::Usage;
@@ -54,8 +67,11 @@ int main(int argc, char* argv[])
     // for an answer.
     QFile in;
     const bool askTerminal = isatty(STDIN_FILENO) && in.open(STDIN_FILENO, QIODevice::ReadOnly);
-    TConsolePrompts prompts(errors, askTerminal ? &in : nullptr, parsed.Has(QStringLiteral("yes")),
-                            isatty(STDERR_FILENO));
+    TConsoleAnswers given;
+    given.yes = parsed.Has(QStringLiteral("yes"));
+    given.yesOffered = parsed.command->Takes(QStringLiteral("yes"));
+    given.noBackup = parsed.Has(QStringLiteral("no-backup"));
+    TConsolePrompts prompts(errors, askTerminal ? &in : nullptr, given, isatty(STDERR_FILENO));
     TCliCommands commands(prompts, errors, out, TProgramFolders::OfThisProgram().Data());
     return commands.Run(parsed);
 }

@@ -55,6 +55,12 @@ private slots:
     void connectFailsWithoutTheLinkLibrary();
     void startUpTakesTheStoredLanguage();
     void diffBackupsAndRestore();
+    void aBackupThatCannotBeMadeStopsUnlessNoBackup_data();
+    void aBackupThatCannotBeMadeStopsUnlessNoBackup();
+    void resultsThatCannotBeWrittenFail_data();
+    void resultsThatCannotBeWrittenFail();
+    void encryptRefusesATextWithoutSection_data();
+    void encryptRefusesATextWithoutSection();
 
 private:
     Run Start(const QStringList& args, const QString& tool = Tool) const;
@@ -63,9 +69,12 @@ private:
     // withLink, and the files given (name in the folder -> source).
     QString ProgramFolder(bool withLink, const QList<QPair<QString, QString>>& files = {}) const;
     int MemoryByte(int address) const;
+    // The words with "@name" replaced by the path of name in the test's folder.
+    QStringList InFolder(QStringList words) const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
     QProcessEnvironment m_environment;
+    QString m_stdoutFile; // where the tool's standard output goes, when not read
 };
 
 void TestCli::init()
@@ -76,6 +85,7 @@ void TestCli::init()
     m_environment = QProcessEnvironment::systemEnvironment();
     m_environment.insert("XDG_DATA_HOME", FilePath("share"));
     m_environment.insert("XDG_CONFIG_HOME", FilePath("config"));
+    m_stdoutFile.clear();
 }
 
 void TestCli::cleanup()
@@ -87,6 +97,8 @@ Run TestCli::Start(const QStringList& args, const QString& tool) const
 {
     QProcess process;
     process.setProcessEnvironment(m_environment);
+    if (!m_stdoutFile.isEmpty())
+        process.setStandardOutputFile(m_stdoutFile);
     process.start(tool, args);
     process.closeWriteChannel();
     Run run;
@@ -119,6 +131,15 @@ int TestCli::MemoryByte(int address) const
     if (!memory.open(QIODevice::ReadOnly))
         return -1;
     return quint8(memory.readAll().at(address));
+}
+
+QStringList TestCli::InFolder(QStringList words) const
+{
+    for (QString& word : words) {
+        if (word.startsWith('@'))
+            word = FilePath(word.mid(1));
+    }
+    return words;
 }
 
 void TestCli::helpAndUsageErrors_data()
@@ -445,6 +466,112 @@ void TestCli::diffBackupsAndRestore()
                 .hasMatch());
     QCOMPARE(Start({"unit", "restore", "latest"}).exitCode, 0);
     QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("2500 RPM\n"));
+}
+
+// --yes confirms an operation; going on without a backup takes --no-backup.
+void TestCli::aBackupThatCannotBeMadeStopsUnlessNoBackup_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("programs"); // else it puts the factory cut-off back
+
+    QTest::newRow("erase --yes") << QStringList{"unit", "erase", "--yes"} << false;
+    QTest::newRow("program --yes") << QStringList{"unit", "program", "--yes"} << true;
+    QTest::newRow("load") << QStringList{"unit", "load", "@factory.tcn"} << false;
+}
+
+void TestCli::aBackupThatCannotBeMadeStopsUnlessNoBackup()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, programs);
+    args = InFolder(args);
+    QCOMPARE(Start({"unit", "save", FilePath("factory.tcn")}).exitCode, 0);
+    QCOMPARE(Start({"unit", "set", "GiriCutOff", "2500"}).exitCode, 0);
+    // The backups folder cannot be made: a plain file has its name.
+    const QString backups = FilePath("share/TZR582/backups");
+    QVERIFY(QDir(backups).removeRecursively());
+    QFile blocker(backups);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    Run run = Start(args);
+    QCOMPARE(run.exitCode, 1);
+    // The question names the folder; the hint names the option this command takes.
+    QVERIFY2(
+        run.err.contains(backups + "\nContinuare senza copia di sicurezza? [y/N] no (--no-backup goes on"),
+        qPrintable(run.err));
+    QVERIFY(!run.err.contains("--yes"));
+    QVERIFY(!run.err.contains(Programmed));
+    QVERIFY(MemoryByte(CutOffByte) != FactoryCutOff);
+
+    run = Start(args << "--no-backup");
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("? [y/N] yes (--no-backup)"), qPrintable(run.err));
+    if (programs)
+        QVERIFY2(run.err.contains(Programmed), qPrintable(run.err));
+    else
+        QCOMPARE(MemoryByte(CutOffByte), FactoryCutOff);
+}
+
+// A result that does not arrive whole is a failure: a script must not go on
+// with an empty file.
+void TestCli::resultsThatCannotBeWrittenFail_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("tcn decrypt") << QStringList{"tcn", "decrypt", "@saved.tcn"} << 1;
+    QTest::newRow("unit dump") << QStringList{"unit", "dump"} << 1;
+    QTest::newRow("--version") << QStringList{"--version"} << 1;
+    QTest::newRow("unit diff, as diff's trouble") << QStringList{"unit", "diff", "@saved.tcn"} << 2;
+}
+
+void TestCli::resultsThatCannotBeWrittenFail()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    if (!QFile::exists("/dev/full"))
+        QSKIP("this system has no /dev/full");
+    QCOMPARE(Start({"unit", "save", FilePath("saved.tcn")}).exitCode, 0);
+    QCOMPARE(Start({"unit", "set", "GiriCutOff", "2500"}).exitCode, 0);
+
+    m_stdoutFile = "/dev/full";
+    const Run run = Start(InFolder(args));
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains("tzr582-cli: cannot write to standard output"), qPrintable(run.err));
+}
+
+void TestCli::encryptRefusesATextWithoutSection_data()
+{
+    QTest::addColumn<QByteArray>("text");
+
+    // What 'tcn decrypt car.tcn > car.ini' leaves on a full disk.
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("blank lines") << QByteArray("\r\n\r\n");
+    QTest::newRow("no section") << QByteArray("; edited\r\nGIRI CUTOFF=2500\r\n");
+}
+
+void TestCli::encryptRefusesATextWithoutSection()
+{
+    QFETCH(QByteArray, text);
+    QFile good(FilePath("good.ini"));
+    QVERIFY(good.open(QIODevice::WriteOnly));
+    good.write("[CONFIGURAZIONE]\r\nGIRI CUTOFF=1500\r\n");
+    good.close();
+    QCOMPARE(Start({"tcn", "encrypt", good.fileName(), FilePath("car.tcn")}).exitCode, 0);
+    QFile car(FilePath("car.tcn"));
+    QVERIFY(car.open(QIODevice::ReadOnly));
+    const QByteArray container = car.readAll();
+    car.close();
+    QFile ini(FilePath("car.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(text);
+    ini.close();
+
+    const Run run = Start({"tcn", "encrypt", ini.fileName(), car.fileName()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("holds no INI section"), qPrintable(run.err));
+    QVERIFY(car.open(QIODevice::ReadOnly));
+    QCOMPARE(car.readAll(), container);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -7,12 +7,16 @@
 #include <QBuffer>
 #include <QTest>
 
+Q_DECLARE_METATYPE(TConsoleAnswers)
+
 class TestConsolePrompts : public QObject {
     Q_OBJECT
 
 private slots:
     void answers_data();
     void answers();
+    void hintsNameOnlyWhatAnswers_data();
+    void hintsNameOnlyWhatAnswers();
     void messagesCarryTheirCaption();
     void waitWindowWritesWhenShown_data();
     void waitWindowWritesWhenShown();
@@ -50,10 +54,57 @@ void TestConsolePrompts::answers()
     QBuffer input(&typed);
     input.open(QIODevice::ReadOnly);
     TConsoleOutput output(errors);
-    TConsolePrompts prompts(output, terminal ? &input : nullptr, assumeYes, false);
+    TConsolePrompts prompts(output, terminal ? &input : nullptr, {assumeYes, true, false}, false);
 
     QCOMPARE(prompts.AskYesNo(TMessageIcon::None, "Caption", "Erase?", defaultYes), answer);
     QVERIFY(errors.data().startsWith("Caption: Erase? ["));
+}
+
+// Going on without a backup is answered by --no-backup alone: neither --yes nor
+// a typed yes; a hint names only an option the command takes.
+void TestConsolePrompts::hintsNameOnlyWhatAnswers_data()
+{
+    QTest::addColumn<bool>("backupQuestion");
+    QTest::addColumn<TConsoleAnswers>("given");
+    QTest::addColumn<bool>("terminal"); // with "y" typed
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QByteArray>("written");
+
+    QTest::newRow("a command that takes --yes")
+        << false << TConsoleAnswers{false, true, false} << false << false
+        << QByteArray("Erase? [y/N] no (no terminal to ask; --yes answers yes)\n");
+    QTest::newRow("a command that does not") << false << TConsoleAnswers{} << false << false
+                                             << QByteArray("Erase? [y/N] no (no terminal to ask)\n");
+    QTest::newRow("no backup, --yes")
+        << true << TConsoleAnswers{true, true, false} << false << false
+        << QByteArray("Go on? [y/N] no (--no-backup goes on without a backup)\n");
+    QTest::newRow("no backup, typed yes")
+        << true << TConsoleAnswers{} << true << false
+        << QByteArray("Go on? [y/N] no (--no-backup goes on without a backup)\n");
+    QTest::newRow("no backup, --no-backup") << true << TConsoleAnswers{false, false, true} << false << true
+                                            << QByteArray("Go on? [y/N] yes (--no-backup)\n");
+}
+
+void TestConsolePrompts::hintsNameOnlyWhatAnswers()
+{
+    QFETCH(bool, backupQuestion);
+    QFETCH(TConsoleAnswers, given);
+    QFETCH(bool, terminal);
+    QFETCH(bool, answer);
+    QFETCH(QByteArray, written);
+
+    QBuffer errors;
+    errors.open(QIODevice::WriteOnly);
+    QByteArray typed("y\n");
+    QBuffer input(&typed);
+    input.open(QIODevice::ReadOnly);
+    TConsoleOutput output(errors);
+    TConsolePrompts prompts(output, terminal ? &input : nullptr, given, false);
+
+    QCOMPARE(backupQuestion ? prompts.AskGoOnWithoutBackup("", "Go on?")
+                            : prompts.AskYesNo(TMessageIcon::None, "", "Erase?", false),
+             answer);
+    QCOMPARE(errors.data(), written);
 }
 
 void TestConsolePrompts::messagesCarryTheirCaption()
@@ -61,7 +112,7 @@ void TestConsolePrompts::messagesCarryTheirCaption()
     QBuffer errors;
     errors.open(QIODevice::WriteOnly);
     TConsoleOutput output(errors);
-    TConsolePrompts prompts(output, nullptr, false, false);
+    TConsolePrompts prompts(output, nullptr, {}, false);
 
     prompts.ShowMessage(TMessageIcon::Error, "File", "Cannot write");
     prompts.ShowMessage(TMessageIcon::None, "", "Done");
@@ -98,7 +149,7 @@ void TestConsolePrompts::waitWindowWritesWhenShown()
     QBuffer errors;
     errors.open(QIODevice::WriteOnly);
     TConsoleOutput output(errors);
-    TConsolePrompts prompts(output, nullptr, false, terminal);
+    TConsolePrompts prompts(output, nullptr, {}, terminal);
     {
         std::unique_ptr<TWaitWindow> wait = prompts.CreateWaitWindow();
         wait->SetCaption("Saving");
