@@ -705,10 +705,22 @@ void TSerialDataModule::VerifyLoad(QStringList& notLoaded)
             checks.append({item, item->RawValue(), bits});
     }
     m_loadWrites.clear();
+    if (!checks.isEmpty())
+        AskForFreshReads();
     for (const Check& check : std::as_const(checks)) {
         if (!check.item->Load() || ((check.item->RawValue() ^ check.raw) & check.bits) != 0)
             notLoaded << check.item->objectName();
     }
+}
+
+// The link may answer memory reads from its own copy of the unit's memory,
+// which follows the link's writes and so agrees with them whatever the unit
+// kept; a read-back that checks the unit asks the link to read the unit again.
+void TSerialDataModule::AskForFreshReads()
+{
+    TConnectionLocker locker(m_connection);
+    if (IsUnitConnected())
+        m_connection->Instance()->ConfigureLink(LinkConfigure::FreshReads);
 }
 
 // --- the safety net -----------------------------------------------------------
@@ -911,7 +923,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
         link->UseAlternateMode();
     else
         link->UseStandardMode();
-    link->ConfigureLink(0);
+    link->ConfigureLink(LinkConfigure::Standard);
 
     int result = 0;
     bool connected = false;

@@ -197,6 +197,8 @@ private:
     // Reads back the items a load wrote; the ones the unit does not hold as
     // written are added to notLoaded.
     void VerifyLoad(QStringList& notLoaded);
+    // The reads that follow come from the unit, not from what the link holds of it.
+    void AskForFreshReads();
     void WatchEdits();
     void ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& onlyItems,
                                QStringList& notWritten);
