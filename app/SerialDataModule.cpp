@@ -736,10 +736,24 @@ QList<TOrvNumber*> TSerialDataModule::LoadableItems() const
     return items;
 }
 
-void TSerialDataModule::UnitEntries(TCustomIniFile& ini)
+QStringList TSerialDataModule::UnreadUnitItems()
 {
-    for (TOrvNumber* item : LoadableItems())
-        item->WriteToFile(&ini);
+    QStringList unread;
+    if (!IsUnitConnected())
+        return unread;
+    for (TOrvNumber* item : LoadableItems()) {
+        if (!item->IsDataLoaded() && !(item->Load() && item->IsDataLoaded()))
+            unread << item->objectName();
+    }
+    return unread;
+}
+
+void TSerialDataModule::UnitEntries(TCustomIniFile& ini, const QStringList& leftOut)
+{
+    for (TOrvNumber* item : LoadableItems()) {
+        if (!leftOut.contains(item->objectName()))
+            item->WriteToFile(&ini);
+    }
 }
 
 QString TSerialDataModule::MakeBackup(const QString& reason)
@@ -793,16 +807,22 @@ void TSerialDataModule::BackUpAtFirstConnect()
         return;
     const QString newest = m_backups.List().value(0).fileName;
     QList<TConfigDifference> differences;
-    if (!newest.isEmpty() && CompareUnitWithFile(newest, differences) && differences.isEmpty())
+    QStringList unread;
+    if (!newest.isEmpty() && CompareUnitWithFile(newest, differences, &unread) && differences.isEmpty() &&
+        unread.isEmpty())
         return;
     if (MakeBackup(TBackupStore::ConnectReason).isEmpty())
         m_prompts->ShowMessage(TMessageIcon::Error, Text(320), BackupFailureText());
 }
 
-QList<TBackupEntry> TSerialDataModule::BackupsByCloseness()
+QList<TBackupEntry> TSerialDataModule::BackupsByCloseness(QStringList* unread)
 {
     QList<TBackupEntry> entries = m_backups.List();
-    if (!IsUnitConnected())
+    const QStringList notRead = UnreadUnitItems();
+    if (unread)
+        *unread = notRead;
+    // Values the unit did not give would count as whatever the module holds.
+    if (!IsUnitConnected() || !notRead.isEmpty())
         return entries;
     for (TBackupEntry& entry : entries) {
         QList<TConfigDifference> differences;
@@ -816,16 +836,24 @@ QList<TBackupEntry> TSerialDataModule::BackupsByCloseness()
     return entries;
 }
 
-bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences)
+bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences,
+                                            QStringList* unread)
 {
     TPlainBuffer fileBuffer;
     if (!ReadConfigurationFile(fileName, fileBuffer))
         return false;
     TMemIniData file(fileBuffer);
+    const QStringList notRead = UnreadUnitItems();
+    if (unread)
+        *unread = notRead;
     TPlainBuffer unitBuffer;
     TMemIniData unit(unitBuffer);
-    UnitEntries(unit);
+    UnitEntries(unit, notRead);
     differences = CompareConfigurations(LoadableItems(), unit, file);
+    for (TConfigDifference& difference : differences) {
+        if (notRead.contains(difference.item))
+            difference.left = Text(NotReadTextIndex);
+    }
     return true;
 }
 

@@ -79,14 +79,15 @@ bool parse(QCoreApplication& app, Options* o)
                                        QStringLiteral("Exit at once when request N + 1 arrives."), QStringLiteral("N"));
     const QCommandLineOption ignoreWrite(
         QStringLiteral("ignore-write"),
-        QStringLiteral("Answer writes to memory byte ADDRESS as done without storing them."), QStringLiteral("ADDRESS"));
+        QStringLiteral("Answer writes to memory byte ADDRESS as done without storing them."),
+        QStringLiteral("ADDRESS"));
     const QCommandLineOption bootLoader(
         QStringLiteral("boot-loader"),
         QStringLiteral("Start in the boot loader, as a unit whose firmware update was cut short."));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the faults (default 1)."),
                                   QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions(
-        {pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter, ignoreWrite, bootLoader, seed});
+    parser.addOptions({pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter,
+                       ignoreWrite, bootLoader, seed});
     parser.process(app);
 
     o->pty = parser.isSet(pty);

@@ -247,7 +247,8 @@ void TestSerialLink::loadIsCheckedAgainstTheUnitsMemory()
     // A unit in factory state whose TPS byte does not take a write.
     QTemporaryDir unitFolder;
     UnitProcess faulty;
-    QVERIFY(faulty.start(unitFolder.path(), {QStringLiteral("--ignore-write"), QString::number(tps->Address())}));
+    QVERIFY(
+        faulty.start(unitFolder.path(), {QStringLiteral("--ignore-write"), QString::number(tps->Address())}));
     module.OrvConnection()->SetLinkPort(faulty.path, 19200);
     QCOMPARE(module.ConnectToUnit(LinkPort::Usb, 0), 0);
     const int factoryTps = tps->RawValue();
