@@ -65,7 +65,10 @@ QString TFormBackups::Text(int index) const
 void TFormBackups::Refresh()
 {
     const QSignalBlocker quiet(m_table);
-    m_entries = m_module->BackupsByCloseness();
+    QStringList unread;
+    m_entries = m_module->BackupsByCloseness(&unread);
+    // A unit that did not give every value is compared with no backup.
+    const QString notCompared = unread.isEmpty() ? QString() : Text(TSerialDataModule::NotReadTextIndex);
     m_table->setRowCount(int(m_entries.size()));
     for (int row = 0; row < m_entries.size(); ++row) {
         const TBackupEntry& entry = m_entries.at(row);
@@ -77,8 +80,10 @@ void TFormBackups::Refresh()
         m_table->setItem(row, DateColumn, fixed(entry.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
         m_table->setItem(row, ReasonColumn, fixed(entry.reason));
         m_table->setItem(row, NoteColumn, new QTableWidgetItem(entry.note));
-        m_table->setItem(row, DifferencesColumn,
-                         fixed(entry.differences < 0 ? QString() : QString::number(entry.differences)));
+        QTableWidgetItem* differences =
+            fixed(entry.differences < 0 ? notCompared : QString::number(entry.differences));
+        differences->setToolTip(unread.join(QLatin1Char('\n')));
+        m_table->setItem(row, DifferencesColumn, differences);
     }
     m_table->resizeColumnToContents(DateColumn);
     m_table->resizeColumnToContents(ReasonColumn);

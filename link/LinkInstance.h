@@ -43,6 +43,15 @@ constexpr int InUse = 8;    // another program is connected to the unit or holds
 constexpr int NotStored = 16; // the unit could not keep a written value
 } // namespace LinkError
 
+// Modes understood by ConfigureLink. A library that keeps a copy of what it
+// read from the unit drops it at FreshReads, so that the reads that follow ask
+// the unit itself (a read-back that checks what the unit stored). A library
+// without such a copy takes the call and does nothing.
+namespace LinkConfigure {
+constexpr int Standard = 0;   // the connection's set-up
+constexpr int FreshReads = 1; // once: what the link holds of the unit is read again
+} // namespace LinkConfigure
+
 // Port numbers understood by SelectPort and returned by GetPort.
 namespace LinkPort {
 constexpr int Com1 = 0;

@@ -712,10 +712,22 @@ void TSerialDataModule::VerifyLoad(QStringList& notLoaded)
             checks.append({item, item->RawValue(), bits});
     }
     m_loadWrites.clear();
+    if (!checks.isEmpty())
+        AskForFreshReads();
     for (const Check& check : std::as_const(checks)) {
         if (!check.item->Load() || ((check.item->RawValue() ^ check.raw) & check.bits) != 0)
             notLoaded << check.item->objectName();
     }
+}
+
+// The link may answer memory reads from its own copy of the unit's memory,
+// which follows the link's writes and so agrees with them whatever the unit
+// kept; a read-back that checks the unit asks the link to read the unit again.
+void TSerialDataModule::AskForFreshReads()
+{
+    TConnectionLocker locker(m_connection);
+    if (IsUnitConnected())
+        m_connection->Instance()->ConfigureLink(LinkConfigure::FreshReads);
 }
 
 // --- the safety net -----------------------------------------------------------
@@ -731,10 +743,24 @@ QList<TOrvNumber*> TSerialDataModule::LoadableItems() const
     return items;
 }
 
-void TSerialDataModule::UnitEntries(TCustomIniFile& ini)
+QStringList TSerialDataModule::UnreadUnitItems()
 {
-    for (TOrvNumber* item : LoadableItems())
-        item->WriteToFile(&ini);
+    QStringList unread;
+    if (!IsUnitConnected())
+        return unread;
+    for (TOrvNumber* item : LoadableItems()) {
+        if (!item->IsDataLoaded() && !(item->Load() && item->IsDataLoaded()))
+            unread << item->objectName();
+    }
+    return unread;
+}
+
+void TSerialDataModule::UnitEntries(TCustomIniFile& ini, const QStringList& leftOut)
+{
+    for (TOrvNumber* item : LoadableItems()) {
+        if (!leftOut.contains(item->objectName()))
+            item->WriteToFile(&ini);
+    }
 }
 
 QString TSerialDataModule::MakeBackup(const QString& reason)
@@ -787,16 +813,22 @@ void TSerialDataModule::BackUpAtFirstConnect()
         return;
     const QString newest = m_backups.List().value(0).fileName;
     QList<TConfigDifference> differences;
-    if (!newest.isEmpty() && CompareUnitWithFile(newest, differences) && differences.isEmpty())
+    QStringList unread;
+    if (!newest.isEmpty() && CompareUnitWithFile(newest, differences, &unread) && differences.isEmpty() &&
+        unread.isEmpty())
         return;
     if (MakeBackup(TBackupStore::ConnectReason).isEmpty())
         m_prompts->ShowMessage(TMessageIcon::Error, Text(320), BackupFailureText());
 }
 
-QList<TBackupEntry> TSerialDataModule::BackupsByCloseness()
+QList<TBackupEntry> TSerialDataModule::BackupsByCloseness(QStringList* unread)
 {
     QList<TBackupEntry> entries = m_backups.List();
-    if (!IsUnitConnected())
+    const QStringList notRead = UnreadUnitItems();
+    if (unread)
+        *unread = notRead;
+    // Values the unit did not give would count as whatever the module holds.
+    if (!IsUnitConnected() || !notRead.isEmpty())
         return entries;
     for (TBackupEntry& entry : entries) {
         QList<TConfigDifference> differences;
@@ -810,16 +842,24 @@ QList<TBackupEntry> TSerialDataModule::BackupsByCloseness()
     return entries;
 }
 
-bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences)
+bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences,
+                                            QStringList* unread)
 {
     TPlainBuffer fileBuffer;
     if (!ReadConfigurationFile(fileName, fileBuffer))
         return false;
     TMemIniData file(fileBuffer);
+    const QStringList notRead = UnreadUnitItems();
+    if (unread)
+        *unread = notRead;
     TPlainBuffer unitBuffer;
     TMemIniData unit(unitBuffer);
-    UnitEntries(unit);
+    UnitEntries(unit, notRead);
     differences = CompareConfigurations(LoadableItems(), unit, file);
+    for (TConfigDifference& difference : differences) {
+        if (notRead.contains(difference.item))
+            difference.left = Text(NotReadTextIndex);
+    }
     return true;
 }
 
@@ -917,7 +957,7 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
         link->UseAlternateMode();
     else
         link->UseStandardMode();
-    link->ConfigureLink(0);
+    link->ConfigureLink(LinkConfigure::Standard);
 
     int result = 0;
     bool connected = false;

@@ -100,17 +100,27 @@ public:
     // when it could not be made.
     QString MakeBackup(const QString& reason);
     // Every backup, each with the number of values that differ from the
-    // connected unit: the closest first, then the newest.
-    QList<TBackupEntry> BackupsByCloseness();
+    // connected unit: the closest first, then the newest. When the unit did not
+    // give every value (unread receives those items), nothing is counted: the
+    // backups come newest first, each with differences -1.
+    QList<TBackupEntry> BackupsByCloseness(QStringList* unread = nullptr);
     // Writes a backup into the unit as a load does.
     bool RestoreBackup(const QString& fileName);
     // Erases the unit's configuration (after a backup) and reads it again.
     bool EraseConfiguration();
     // The items a load writes, in catalogue order.
     QList<TOrvNumber*> LoadableItems() const;
+    // The loadable items the connected unit has not given (each is asked once
+    // more first); empty without a connection.
+    QStringList UnreadUnitItems();
+    // The text shown in place of a value the unit did not give.
+    static constexpr int NotReadTextIndex = 430;
     // The entries that differ: the connected unit (left) against a file, or two
-    // files. False when a file is no configuration that can be read.
-    bool CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences);
+    // files. False when a file is no configuration that can be read. An item
+    // the unit did not give stands as "not read" (text NotReadTextIndex) on the
+    // unit's side, never as the value the module holds; unread receives those items.
+    bool CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences,
+                             QStringList* unread = nullptr);
     bool CompareFiles(const QString& left, const QString& right, QList<TConfigDifference>& differences);
     // Writes raw values back as they were, without the rules' follow-on writes
     // (the values carry them already); the items are read again afterwards so
@@ -193,13 +203,16 @@ private:
     // After a firmware update: offers to write back the backup made before it
     // when the unit differs from it.
     void OfferBackupAfterFirmware(const QString& backupFileName);
-    // Every loadable item's entry, as the module holds it, into ini.
-    void UnitEntries(TCustomIniFile& ini);
+    // Every loadable item's entry but those named in leftOut, as the module
+    // holds it, into ini.
+    void UnitEntries(TCustomIniFile& ini, const QStringList& leftOut);
     // Writes the encrypted configuration file; unsaved lists the items left out.
     bool WriteConfigurationFile(const QString& fileName, QString& unsaved);
     // Reads back the items a load wrote; the ones the unit does not hold as
     // written are added to notLoaded.
     void VerifyLoad(QStringList& notLoaded);
+    // The reads that follow come from the unit, not from what the link holds of it.
+    void AskForFreshReads();
     void WatchEdits();
     void ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& onlyItems,
                                QStringList& notWritten);

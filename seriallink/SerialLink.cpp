@@ -133,6 +133,12 @@ void SerialLink::DisconnectUnit()
     closeLine(); // the port is free for another program again
 }
 
+void SerialLink::ConfigureLink(int mode)
+{
+    if (mode == LinkConfigure::FreshReads)
+        m_memory.clear(); // the next memory read is a block read from the unit
+}
+
 // --- identity and firmware --------------------------------------------------------------
 
 bool SerialLink::ReadIdentity(uint8_t record[8])

@@ -9,8 +9,11 @@
 // full reload makes one exchange for the configuration bytes instead of one per
 // item. The copy is dropped whenever it may no longer be the unit's: at connect
 // and disconnect, when the link is lost, after a write that did not complete,
-// when a write changes more than it wrote (the erase command), and around the
-// boot loader and programming.
+// when a write changes more than it wrote (the erase command), around the boot
+// loader and programming, and when the program asks for fresh reads
+// (ConfigureLink with LinkConfigure::FreshReads) to check what the unit stored:
+// a unit that answers a write as done without keeping it would otherwise agree
+// with the copy.
 //
 // The link is lost when the unit stops answering (after the retries) or the
 // port vanishes: a connected link then reports 0x8190 with lParam 0 and closes
@@ -64,7 +67,7 @@ public:
     bool WriteRow(uint32_t desc, const int* values, int row) override;
     int ProgramFirmware(const void* image, int a, int b, int c) override;
     bool ReadIdentity(uint8_t record[8]) override;
-    void ConfigureLink(int) override {}
+    void ConfigureLink(int mode) override;
     bool WriteAtAddress(uint32_t desc, int address, int value) override;
     bool ReadMatrixElement(uint32_t desc, int* out, int row, int col) override;
     bool ReadAtAddress(uint32_t desc, int address, int* out) override;

@@ -132,11 +132,13 @@ QByteArray UnitServer::writeMemory(WirePayloadReader& in)
     int32_t address = 0, value = 0;
     if (!in.u32(&desc) || !in.i32(&address) || !in.i32(&value) || !in.atEnd())
         return statusOnly(WireStatus::Refused);
+    const int width = (desc & LinkDescriptor::TwoByteFlag) ? 2 : 1;
+    if (m_ignoredAddress >= address && m_ignoredAddress < address + width)
+        return written(false); // "done", and nothing changed
     std::array<int, MemorySize> expected = snapshot(m_unit);
     if (!m_link.WriteAtAddress(desc, address, value))
         return status();
     // The copy the other end keeps is right unless more changed than the bytes written (the erase command).
-    const int width = (desc & LinkDescriptor::TwoByteFlag) ? 2 : 1;
     for (int i = 0; i < width && address + i < MemorySize; ++i)
         expected[size_t(address + i)] = uint8_t(value >> (8 * i));
     return written(snapshot(m_unit) != expected);

@@ -25,6 +25,10 @@ public:
 
     WireFrame answer(const WireFrame& request);
 
+    // A memory fault: writes that touch byte address are answered as done but
+    // not stored, as by a unit whose memory cell no longer takes a value.
+    void ignoreWritesTo(int address) { m_ignoredAddress = address; }
+
     long long applied() const { return m_applied; }   // requests carried out
     long long repeated() const { return m_repeated; } // retries answered again
 
@@ -45,6 +49,7 @@ private:
     std::optional<WireFrame> m_lastRequest;
     WireFrame m_lastAnswer;
     QByteArray m_image; // firmware being received
+    int m_ignoredAddress = -1;
     long long m_applied = 0;
     long long m_repeated = 0;
 };

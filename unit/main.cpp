@@ -41,6 +41,8 @@ struct Options {
     int delayMs = 0;
     long long silentAfter = -1;
     long long exitAfter = -1;
+    int ignoredAddress = -1;
+    bool bootLoader = false;
     unsigned seed = 1;
 };
 
@@ -75,9 +77,17 @@ bool parse(QCoreApplication& app, Options* o)
                                     QStringLiteral("Stop answering after N requests."), QStringLiteral("N"));
     const QCommandLineOption exitAfter(QStringLiteral("exit-after"),
                                        QStringLiteral("Exit at once when request N + 1 arrives."), QStringLiteral("N"));
+    const QCommandLineOption ignoreWrite(
+        QStringLiteral("ignore-write"),
+        QStringLiteral("Answer writes to memory byte ADDRESS as done without storing them."),
+        QStringLiteral("ADDRESS"));
+    const QCommandLineOption bootLoader(
+        QStringLiteral("boot-loader"),
+        QStringLiteral("Start in the boot loader, as a unit whose firmware update was cut short."));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the faults (default 1)."),
                                   QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter, seed});
+    parser.addOptions({pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter,
+                       ignoreWrite, bootLoader, seed});
     parser.process(app);
 
     o->pty = parser.isSet(pty);
@@ -96,8 +106,18 @@ bool parse(QCoreApplication& app, Options* o)
     o->silentAfter = parser.isSet(silent) ? parser.value(silent).toLongLong() : -1;
     o->exitAfter = parser.isSet(exitAfter) ? parser.value(exitAfter).toLongLong() : -1;
     o->seed = parser.value(seed).toUInt();
+    o->bootLoader = parser.isSet(bootLoader);
+    bool addressOk = true;
+    if (parser.isSet(ignoreWrite)) {
+        o->ignoredAddress = parser.value(ignoreWrite).toInt(&addressOk);
+        addressOk = addressOk && o->ignoredAddress >= 0;
+    }
     if (o->baud <= 0) {
         std::fprintf(stderr, "tzr582-unit: the line rate must be positive\n");
+        return false;
+    }
+    if (!addressOk || o->ignoredAddress > 255) {
+        std::fprintf(stderr, "tzr582-unit: --ignore-write needs a memory address from 0 to 255\n");
         return false;
     }
     return true;
@@ -139,6 +159,7 @@ int main(int argc, char** argv)
         return 1;
     }
     unit.reloadMemory();
+    unit.setBootLoaderMode(o.bootLoader);
 
     UnitPort port;
     QString path = o.port;
@@ -165,6 +186,7 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
 
     UnitServer server(unit);
+    server.ignoreWritesTo(o.ignoredAddress);
     LineFaults faults(o.drop, o.corrupt, o.seed);
     WireDecoder decoder;
     const double byteTimeUs = 10e6 / o.baud;

@@ -86,6 +86,13 @@ QString ValueText(TOrvSerialData* item)
     return item->MeasureUnit().isEmpty() ? number : number + u' ' + item->MeasureUnit();
 }
 
+// The message of a dump, get or comparison that met items the unit did not give.
+QString UnreadText(const QStringList& unread)
+{
+    return QStringLiteral("these items could not be read from the unit: ") +
+           unread.join(QStringLiteral(", "));
+}
+
 // The values of the items, separated by commas.
 QString CsvLine(const QList<TOrvPacketData*>& items)
 {
@@ -363,14 +370,15 @@ int TCliCommands::Dump(bool raw)
         const bool read = qobject_cast<TOrvPacketData*>(item) ? item->Load() : item->IsDataLoaded();
         if (!read)
             unread << item->objectName();
-        QStringList fields = {item->objectName(), item->FileKeyName(), ValueText(item)};
+        // An item the unit did not give has no value to show: what the module
+        // holds is a default, not the unit's.
+        QStringList fields = {item->objectName(), item->FileKeyName(), read ? ValueText(item) : QString()};
         if (raw)
-            fields << QString::number(RawValue(item));
+            fields << (read ? QString::number(RawValue(item)) : QString());
         Print(fields.join(u'\t'));
     }
     if (!unread.isEmpty())
-        return Fail(QStringLiteral("these items could not be read from the unit: ") +
-                    unread.join(QStringLiteral(", ")));
+        return Trouble(UnreadText(unread));
     return ExitStatus::Success;
 }
 
@@ -382,7 +390,7 @@ int TCliCommands::Get(const QString& itemName)
     if (!Connect())
         return ExitStatus::Failure;
     if (!item->Load())
-        return Fail(QStringLiteral("%1 could not be read from the unit").arg(item->objectName()));
+        return Trouble(UnreadText({item->objectName()}));
     Print(ValueText(item));
     return ExitStatus::Success;
 }
@@ -560,16 +568,23 @@ int TCliCommands::Program()
 int TCliCommands::Diff(const QString& left, const QString& right)
 {
     QList<TConfigDifference> differences;
+    QStringList unread;
     if (left.isEmpty()) {
         if (!Connect())
             return ExitStatus::Usage;
-        if (!m_module->CompareUnitWithFile(right, differences))
+        if (!m_module->CompareUnitWithFile(right, differences, &unread))
             return Trouble(QStringLiteral("cannot read the configuration file '%1'").arg(right));
     } else if (!m_module->CompareFiles(left, right, differences)) {
         return Trouble(QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right));
     }
-    for (const TConfigDifference& difference : std::as_const(differences))
-        Print(QStringList{difference.item, difference.key, difference.left, difference.right}.join(u'\t'));
+    // The items the unit did not give are named on the error stream, not listed as differences.
+    for (const TConfigDifference& difference : std::as_const(differences)) {
+        if (!unread.contains(difference.item))
+            Print(
+                QStringList{difference.item, difference.key, difference.left, difference.right}.join(u'\t'));
+    }
+    if (!unread.isEmpty())
+        return Trouble(UnreadText(unread));
     return differences.isEmpty() ? ExitStatus::Success : ExitStatus::Failure;
 }
 
@@ -577,10 +592,13 @@ int TCliCommands::Backups()
 {
     if (!Connect())
         return ExitStatus::Failure;
-    for (const TBackupEntry& entry : m_module->BackupsByCloseness())
+    QStringList unread;
+    for (const TBackupEntry& entry : m_module->BackupsByCloseness(&unread))
         Print(QStringList{entry.fileName, entry.created.toString(Qt::ISODate), entry.reason,
                           QString::number(entry.differences), entry.note}
                   .join(u'\t'));
+    if (!unread.isEmpty())
+        return Trouble(UnreadText(unread));
     return ExitStatus::Success;
 }
 

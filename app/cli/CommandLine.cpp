@@ -16,7 +16,8 @@ const QString ToolDescription =
 
 const QString ExitStatusText =
     QStringLiteral("Exit status: 0 success, 1 the operation failed (its message on standard error),\n"
-                   "2 the command line was wrong.\n");
+                   "2 the command line was wrong, or a dump, get or diff met values that could not\n"
+                   "be read (the items the unit did not give are named on standard error).\n");
 
 bool IsHelpWord(const QString& word)
 {
@@ -98,7 +99,9 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
                         "the component name, the configuration-file key (empty for live values), and\n"
                         "the value followed by a blank and its unit (the value alone when it has no\n"
                         "unit). With --raw a fourth field holds the raw value of the unit's byte\n"
-                        "(all its bits, also those of other items sharing it), in decimal.\n")},
+                        "(all its bits, also those of other items sharing it), in decimal. An item\n"
+                        "the unit did not give has empty value fields; such items are named on\n"
+                        "standard error and the exit status is 2.\n")},
         {TCommandId::UnitGet,
          QStringLiteral("unit"),
          QStringLiteral("get"),
@@ -107,7 +110,8 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          QStringLiteral("print one value"),
          QStringLiteral("Prints the value of ITEM as the third field of 'unit dump' shows it.\n"
                         "ITEM is a component name (GiriCutOff) or a configuration-file key\n"
-                        "(\"GIRI CUTOFF\"), without regard to case.\n")},
+                        "(\"GIRI CUTOFF\"), without regard to case. When the unit does not give the\n"
+                        "value, nothing is printed and the exit status is 2.\n")},
         {TCommandId::UnitSet,
          QStringLiteral("unit"),
          QStringLiteral("set"),
@@ -225,7 +229,8 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          QStringLiteral("the values that differ between the unit and a file"),
          QStringLiteral("Prints the parameters whose value in the unit differs from the configuration\n"
                         "file FILE, as 'tcn diff' does with the unit as A. Exit status 0 the same\n"
-                        "values, 1 they differ, 2 the file or the unit could not be read.\n")},
+                        "values, 1 they differ, 2 the file or the unit could not be read: parameters\n"
+                        "the unit did not give are named on standard error, not listed.\n")},
         {TCommandId::UnitBackups,
          QStringLiteral("unit"),
          QStringLiteral("backups"),
@@ -235,8 +240,10 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          QStringLiteral("Lists the backups the program made of the unit's configuration before every\n"
                         "load, erase and firmware update and at the first connect of a run, one line\n"
                         "each, fields separated by tabs: the file, the date and time (ISO 8601), the\n"
-                        "reason, how many values differ from the unit, the vehicle note. The backups\n"
-                        "closest to the unit come first, then the newest.\n")},
+                        "reason, how many values differ from the unit (-1 when not compared), the\n"
+                        "vehicle note. The backups closest to the unit come first, then the newest.\n"
+                        "When the unit did not give every value, none is compared: the parameters\n"
+                        "not read are named on standard error and the exit status is 2.\n")},
         {TCommandId::UnitRestore,
          QStringLiteral("unit"),
          QStringLiteral("restore"),

@@ -61,6 +61,8 @@ private slots:
     void resultsThatCannotBeWrittenFail();
     void encryptRefusesATextWithoutSection_data();
     void encryptRefusesATextWithoutSection();
+    void unreadUnitIsNeverCompared_data();
+    void unreadUnitIsNeverCompared();
 
 private:
     Run Start(const QStringList& args, const QString& tool = Tool) const;
@@ -572,6 +574,48 @@ void TestCli::encryptRefusesATextWithoutSection()
     QVERIFY2(run.err.contains("holds no INI section"), qPrintable(run.err));
     QVERIFY(car.open(QIODevice::ReadOnly));
     QCOMPARE(car.readAll(), container);
+}
+
+void TestCli::unreadUnitIsNeverCompared_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("shown"); // on stdout
+
+    // No value the module holds passes for the unit's: no difference, no
+    // count, no value; the items are named on stderr.
+    QTest::newRow("diff") << QStringList{"unit", "diff", "saved.tcn"} << QByteArray();
+    QTest::newRow("dump") << QStringList{"unit", "dump", "--raw"}
+                          << QByteArray("\nTPS_PER_AFFONDATA\tTPS PER AFFONDATA\t\t\n");
+    QTest::newRow("backups") << QStringList{"unit", "backups"} << QByteArray("\tconnect\t-1\t");
+    QTest::newRow("get") << QStringList{"unit", "get", "GiriCutOff"} << QByteArray();
+}
+
+// A unit left in its boot loader (its update cut short) answers, but gives no value.
+void TestCli::unreadUnitIsNeverCompared()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, shown);
+    QCOMPARE(Start({"unit", "save", FilePath("saved.tcn")}).exitCode, 0); // and the connect's backup
+
+    QProcess unit;
+    unit.start(TZR_UNIT_PROGRAM, {"--pty", "--boot-loader", "--data", FilePath("unit")});
+    QVERIFY(unit.waitForStarted(5000));
+    while (!unit.canReadLine())
+        QVERIFY(unit.waitForReadyRead(5000));
+    const QString port = QString::fromLocal8Bit(unit.readLine()).trimmed();
+
+    for (QString& arg : args)
+        arg.replace("saved.tcn", FilePath("saved.tcn"));
+    const Run run = Start(args << "--port" << port);
+    unit.terminate();
+    unit.waitForFinished(5000);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("could not be read from the unit: "), qPrintable(run.err));
+    QVERIFY2(run.err.contains("GiriCutOff"), qPrintable(run.err));
+    if (shown.isEmpty())
+        QCOMPARE(run.out, QByteArray());
+    else
+        QVERIFY2(run.out.contains(shown), run.out.constData());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

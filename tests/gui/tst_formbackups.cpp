@@ -17,6 +17,7 @@ class TestFormBackups : public QObject {
 private slots:
     void restoresTheChosenBackupAfterConfirmation();
     void loadsOnlyTheTickedRows();
+    void unreadUnitShowsNotRead();
 };
 
 void TestFormBackups::restoresTheChosenBackupAfterConfirmation()
@@ -70,6 +71,36 @@ void TestFormBackups::loadsOnlyTheTickedRows()
     QCOMPARE(test.sim->readMemory(204), 80);
     QCOMPARE(table->rowCount(), 1);
     QCOMPARE(table->item(0, 0)->text(), QString("GIRI_SBANANATA"));
+}
+
+// A unit left in its boot loader gives no value: neither window puts the
+// values the module holds in the unit's place.
+void TestFormBackups::unreadUnitShowsNotRead()
+{
+    TestModule test;
+    TSerialDataModule& module = test.module;
+    module.ApplyDefaults();
+    QCOMPARE(module.ConnectToUnit(4, 0), 0);
+    QVERIFY(module.Number("GiriCutOff")->SetInt(2500));
+    const QString backup = module.MakeBackup("before-load");
+    module.ReleaseLink(false);
+    test.sim->setBootLoaderMode(true);
+    QCOMPARE(module.ConnectToUnit(4, 0), 0);
+
+    FakeFileDialogs dialogs;
+    TFormBackups window(&module, &dialogs, test.folder.path(), nullptr);
+    QTableWidget* table = window.Table();
+    QCOMPARE(table->rowCount(), 2);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QCOMPARE(table->item(row, 3)->text(), QString("T430"));
+        QVERIFY(table->item(row, 3)->toolTip().split('\n').contains("GiriCutOff"));
+    }
+
+    TFormCompare compare(&module, nullptr);
+    QVERIFY(compare.ShowUnitAgainst(backup));
+    QVERIFY(compare.Table()->rowCount() > 0);
+    for (int row = 0; row < compare.Table()->rowCount(); ++row)
+        QCOMPARE(compare.Table()->item(row, 1)->text(), QString("T430"));
 }
 
 QTEST_MAIN(TestFormBackups)

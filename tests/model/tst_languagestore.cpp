@@ -26,7 +26,8 @@ QList<int> Range(int first, int last)
 // Every string index the program asks for. 101, 144 and 148 are never asked for.
 QList<int> UsedIndexes()
 {
-    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153) + QList<int>{220} + Range(300, 302) + Range(370, 374) + Range(440, 443);
+    return Range(0, 100) + QList<int>{102, 103, 104, 143} + Range(145, 147) + Range(149, 153) +
+           QList<int>{220} + Range(300, 302) + Range(370, 374) + QList<int>{430} + Range(440, 443);
 }
 
 // The division sign between the ends of a range ("0÷5 Volt").

@@ -79,6 +79,7 @@ private slots:
     void operationsOverThePty_data();
     void operationsOverThePty();
     void unitKilledInTheMiddleOfALoad();
+    void loadIsCheckedAgainstTheUnitsMemory();
     void oneConnectionToTheSimulatedUnit();
     void oneProgramOnThePort();
 };
@@ -217,6 +218,50 @@ void TestSerialLink::unitKilledInTheMiddleOfALoad()
     QVERIFY(back.start(unitFolder.path(), {}, linkPath));
     QCOMPARE(module.ConnectToUnit(LinkPort::Usb, 0), 0);
     QVERIFY(module.IsUnitConnected());
+    module.ReleaseLink(false);
+}
+
+// The link answers memory reads from its copy, which follows its own writes:
+// the read-back after a load must read the unit instead, or a value the unit
+// did not store passes as loaded.
+void TestSerialLink::loadIsCheckedAgainstTheUnitsMemory()
+{
+    QTemporaryDir files;
+    const QString file = files.filePath(QStringLiteral("unit.tcn"));
+    TestModule t;
+    TSerialDataModule& module = t.module;
+    TOrvNumber* tps = module.Number("TPS_PER_AFFONDATA");
+    TOrvNumber* cutOff = module.Number("GiriCutOff");
+    {
+        QTemporaryDir unitFolder;
+        UnitProcess unit;
+        QVERIFY(unit.start(unitFolder.path()));
+        module.OrvConnection()->SetLinkPort(unit.path, 19200);
+        QCOMPARE(module.ConnectToUnit(LinkPort::Usb, 0), 0);
+        QVERIFY(tps->SetData(3.0));
+        QVERIFY(cutOff->SetData(2500));
+        QVERIFY(module.SaveConfiguration(file));
+        module.ReleaseLink(false);
+    }
+
+    // A unit in factory state whose TPS byte does not take a write.
+    QTemporaryDir unitFolder;
+    UnitProcess faulty;
+    QVERIFY(
+        faulty.start(unitFolder.path(), {QStringLiteral("--ignore-write"), QString::number(tps->Address())}));
+    module.OrvConnection()->SetLinkPort(faulty.path, 19200);
+    QCOMPARE(module.ConnectToUnit(LinkPort::Usb, 0), 0);
+    const int factoryTps = tps->RawValue();
+    t.prompts.messages.clear();
+    QVERIFY(!module.LoadConfiguration(file));
+    QCOMPARE(t.prompts.messages.size(), 1);
+    const QStringList named = t.prompts.messages[0].text.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+    QCOMPARE(named, QStringList{QStringLiteral("TPS_PER_AFFONDATA")});
+    // The other values reached the unit; the TPS byte still holds the factory value.
+    const QByteArray memory = memoryOf(unitFolder.path());
+    QCOMPARE(int(uint8_t(memory.at(cutOff->Address()))), cutOff->RawValue());
+    QCOMPARE(int(uint8_t(memory.at(tps->Address()))), factoryTps);
+    QCOMPARE(tps->RawValue(), factoryTps); // the item shows what the unit holds
     module.ReleaseLink(false);
 }
 
