@@ -2,6 +2,7 @@
 // catalogue, the connect procedure, the parameter rules, and configuration
 // files.
 
+#include "../common/FolderWatch.h"
 #include "../common/TestModule.h"
 #include "app/Catalogue.h"
 #include "app/SerialDataModule.h"
@@ -321,15 +322,18 @@ void TestDataModule::saveAndLoadRoundTrip()
     QCOMPARE(Connect(), 0);
     QVERIFY(m_module->Number("TEMPO_SOVRAPPOSIZIONE")->SetData(0.6));
     QVERIFY(m_module->Number("GiriCutOff")->SetData(2000));
-    // No plain text touches the disk: a temporary folder that cannot be made
-    // does not stop the save, and stays unmade.
+    // No plain text touches the disk: nothing is made in the temporary folder,
+    // not even for a moment.
+    QVERIFY(QDir(m_folder->path()).mkdir("tmp"));
     const QByteArray tmpDir = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(TempFile("no-temporary-folder")));
+    qputenv("TMPDIR", QFile::encodeName(TempFile("tmp")));
+    FolderWatch temporary(TempFile("tmp"));
+    QVERIFY(temporary.IsValid());
     const QString file = TempFile("car.tcn");
     const bool saved = m_module->SaveConfiguration(file);
     qputenv("TMPDIR", tmpDir);
     QVERIFY(saved);
-    QVERIFY(!QFileInfo::exists(TempFile("no-temporary-folder")));
+    QCOMPARE(temporary.Made(), QStringList());
     QVERIFY(m_prompts->messages.isEmpty());
     const QByteArray text = Decrypt(file);
     QVERIFY(text.startsWith("[CONFIGURAZIONE]\r\nTIPO ACCENSIONE=4\r\n"));
