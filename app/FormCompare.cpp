@@ -2,6 +2,7 @@
 
 #include "model/SerialDataModule.h"
 #include "support/Translator.h"
+#include "support/UserPrompts.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -48,8 +49,10 @@ QString TFormCompare::Text(int index) const
 bool TFormCompare::ShowUnitAgainst(const QString& fileName)
 {
     QList<TConfigDifference> differences;
-    if (!m_module->CompareUnitWithFile(fileName, differences))
+    if (!m_module->CompareUnitWithFile(fileName, differences)) {
+        ShowFileProblem({fileName});
         return false;
+    }
     m_file = fileName;
     Fill(differences, Text(330), QFileInfo(fileName).fileName());
     return true;
@@ -58,11 +61,24 @@ bool TFormCompare::ShowUnitAgainst(const QString& fileName)
 bool TFormCompare::ShowFiles(const QString& left, const QString& right)
 {
     QList<TConfigDifference> differences;
-    if (!m_module->CompareFiles(left, right, differences))
+    if (!m_module->CompareFiles(left, right, differences)) {
+        ShowFileProblem({left, right});
         return false;
+    }
     m_file.clear();
     Fill(differences, QFileInfo(left).fileName(), QFileInfo(right).fileName());
     return true;
+}
+
+void TFormCompare::ShowFileProblem(const QStringList& fileNames)
+{
+    for (const QString& fileName : fileNames) {
+        const QString problem = m_module->ConfigurationFileProblem(fileName);
+        if (!problem.isEmpty()) {
+            m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(95), problem);
+            return;
+        }
+    }
 }
 
 void TFormCompare::Fill(const QList<TConfigDifference>& differences, const QString& left, const QString& right)

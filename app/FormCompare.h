@@ -19,7 +19,8 @@ class TFormCompare : public QDialog {
 public:
     TFormCompare(TSerialDataModule* module, QWidget* parent);
 
-    // False when a file could not be read as a configuration.
+    // False when a file could not be read as a configuration; a file refused
+    // as one is named with the reason.
     bool ShowUnitAgainst(const QString& fileName);
     bool ShowFiles(const QString& left, const QString& right);
 
@@ -32,6 +33,8 @@ public:
 private:
     void Fill(const QList<TConfigDifference>& differences, const QString& left, const QString& right);
     QString Text(int index) const;
+    // Shows why the first of the files that cannot be used is refused.
+    void ShowFileProblem(const QStringList& fileNames);
 
     TSerialDataModule* m_module;
     QTableWidget* m_table;

@@ -1,6 +1,6 @@
 // A whole configuration file loaded by the data module into the simulated unit.
 // The input is the file's INI text, put into a container as the program saves
-// it. Whatever the text, the load must not crash, and every parameter of the
+// it (with its integrity section, so that the load reads the text whole). Whatever the text, the load must not crash, and every parameter of the
 // unit that changed must hold a value its item allows: inside the catalogue's
 // range, or an over-speed "off" value.
 
@@ -9,11 +9,9 @@
 #include "model/SerialDataModule.h"
 #include "fuzz/FuzzSupport.h"
 #include "items/OrvNumber.h"
-#include "support/EncryptedContainer.h"
+#include "support/ConfigurationFile.h"
 #include "tests/common/SimUnit.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QHash>
 
@@ -61,16 +59,6 @@ QHash<QString, int> RawValues(TSerialDataModule& module)
     return raw;
 }
 
-bool WriteContainer(const QByteArray& text, const QString& fileName)
-{
-    QBuffer source;
-    source.setData(text);
-    source.open(QIODevice::ReadOnly);
-    QFile target(fileName);
-    return target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           EncryptStream(&source, &target) == TContainerResult::Success;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -96,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QHash<QString, int> before = RawValues(module);
 
     const QString file = folder.filePath(QStringLiteral("fuzz.tcn"));
-    FuzzCheck(WriteContainer(FuzzBytes(data, size), file), "configuration file written");
+    FuzzCheck(ConfigurationFile::Write(file, FuzzBytes(data, size)), "configuration file written");
     module.LoadConfiguration(file);
 
     for (const Catalogue::NumberRow& row : Catalogue::Numbers()) {

@@ -12,15 +12,18 @@
 #include "support/LanguageStore.h"
 #include "support/Translator.h"
 
+#include "support/ConfigurationFile.h"
 #include "support/EncryptedContainer.h"
 #include "support/MemIniData.h"
+#include "support/NumberText.h"
 #include "support/PlainBuffer.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QLocale>
+#include <QSet>
 #include <QThread>
 #include <algorithm>
 #include <map>
@@ -46,7 +49,6 @@ const QString FirmwareCaption = QStringLiteral("Riprogrammazione firmware");
 constexpr int OverSpeedOff = 20000;
 // The over-speed values a file may carry above the item's maximum: both mean "off".
 constexpr int OverSpeedOffValues[] = {12000, OverSpeedOff};
-const QString ConfigurationSection = QStringLiteral("CONFIGURAZIONE");
 const QString FollowOnFailureText = QStringLiteral("It was impossible to write the following data::\n");
 constexpr int StopRefresherTimeout = 2000;
 
@@ -55,14 +57,56 @@ constexpr int StopRefresherTimeout = 2000;
 constexpr int EraseCommand = 8;
 constexpr int EraseTime = 1000;
 
-// A file never erases (CHECKUP) or reprograms the unit; the yellow-wire
-// speeds are left as the unit holds them.
+// The commands: written, CHECKUP erases the unit's configuration and
+// RIPROGRAMMAZIONE puts the unit into reprogramming. No file, a restored
+// backup included, ever writes them.
+const QStringList& CommandItems()
+{
+    static const QStringList items = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("CHECKUP")};
+    return items;
+}
+
+// What an ordinary file load leaves alone: the commands, and the yellow-wire
+// speeds, which stay as the unit holds them (a restore writes them back).
 const QStringList& ItemsNotLoaded()
 {
-    static const QStringList items = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("CHECKUP"),
-                                      QStringLiteral("GiriCutOffFiliGialli"),
-                                      QStringLiteral("GiriSgancioCutOffFiliGialli")};
+    static const QStringList items = CommandItems() + QStringList{QStringLiteral("GiriCutOffFiliGialli"),
+                                                                  QStringLiteral("GiriSgancioCutOffFiliGialli")};
     return items;
+}
+
+// The first text of the reasons a file is refused (TConfigFileStatus from
+// Missing on, in order), and of the load report.
+constexpr int FileStatusTexts = 400;
+constexpr int NoLoadableEntryText = 407;
+constexpr int RefusedHeadingText = 408;
+constexpr int StoredDifferentlyHeadingText = 409;
+constexpr int LeftAloneHeadingText = 410;
+constexpr int ReasonTexts = 411; // TLoadNote::Reason from UnknownEntry to FollowOnFailed, in order
+constexpr int StoredAsText = 420;
+constexpr int UnitHoldsText = 421;
+
+// A value as the comparisons show it: a point as decimal separator, then the unit.
+QString ValueWithUnit(const TOrvNumber& item, double value)
+{
+    const QString number = GeneralNumberText(value, QLocale::c());
+    return item.MeasureUnit().isEmpty() ? number : number + QLatin1Char(' ') + item.MeasureUnit();
+}
+
+bool IsRefused(const TLoadReport& report, const QString& item)
+{
+    return std::any_of(report.refused.cbegin(), report.refused.cend(),
+                       [&item](const TLoadNote& note) { return note.item == item; });
+}
+
+// An over-speed above the range means "off" (the load and the connect turn
+// such values into 20000, which some scales hold as 19200): one "off" stored as
+// another is no difference.
+bool SameOverSpeed(const TOrvNumber& item, double a, double b)
+{
+    const Catalogue::NumberRow* row = Catalogue::FindNumber(item.objectName());
+    return item.objectName() == QLatin1String("GiriFuoriGiri") && row && a > row->limits.max &&
+           b > row->limits.max;
 }
 
 // Coefficient B of the engine-speed formula RPM = B / x for each ignition type.
@@ -505,18 +549,12 @@ bool TSerialDataModule::WriteConfigurationFile(const QString& fileName, QString&
     TMemIniData ini(buffer);
     SaveEntries(ini, unsaved);
 
-    // The plain text lives only in a private temporary file (mode 0600) that
-    // is removed on every path.
-    QTemporaryFile plain(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
-    if (!plain.open())
-        return false;
+    // The text is enciphered in memory: no plain copy of it touches the disk.
     QStringList lines;
     ini.GetStrings(lines);
     const QByteArray text =
         lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
-    const bool written = plain.write(text) == text.size() && plain.flush();
-    plain.close();
-    return written && EncryptFile(plain.fileName(), fileName, m_prompts);
+    return ConfigurationFile::Write(fileName, text, m_prompts);
 }
 
 // Every item's entry; an item that could not be read from the connected unit is
@@ -537,75 +575,252 @@ void TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
     }
 }
 
-bool TSerialDataModule::ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer)
+TConfigFileStatus TSerialDataModule::ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer)
 {
-    if (!DecryptFileToBuffer(fileName, buffer))
-        return false;
-    // Content without the configuration section (another file, or not a
-    // configuration at all) would only scatter garbage into the unit; content
-    // that ends in the middle of a line was cut short (the program ends every
-    // file it writes with a line end).
-    const TMemIniData store(buffer);
-    const QByteArray content = buffer.Content();
-    return store.SectionExists(ConfigurationSection) && (content.endsWith('\n') || content.endsWith('\r'));
+    return ConfigurationFile::Read(fileName, buffer);
 }
 
-bool TSerialDataModule::LoadConfiguration(const QString& fileName, const QStringList& onlyItems)
+QString TSerialDataModule::FileStatusText(TConfigFileStatus status, const QString& fileName) const
 {
-    return Load(fileName, onlyItems, QStringLiteral("before-load"));
+    if (status == TConfigFileStatus::Ok)
+        return QString();
+    const int index = FileStatusTexts + int(status) - int(TConfigFileStatus::Missing);
+    return Text(index) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
 }
 
-bool TSerialDataModule::RestoreBackup(const QString& fileName)
-{
-    return Load(fileName, {}, QStringLiteral("before-restore"));
-}
-
-bool TSerialDataModule::Load(const QString& fileName, const QStringList& onlyItems, const QString& backupReason)
+QString TSerialDataModule::ConfigurationFileProblem(const QString& fileName) const
 {
     TPlainBuffer buffer;
-    if (!ReadConfigurationFile(fileName, buffer)) {
-        FileError(96);
+    return FileStatusText(ReadConfigurationFile(fileName, buffer), fileName);
+}
+
+bool TSerialDataModule::LoadConfiguration(const QString& fileName, const QStringList& onlyItems, TLoadReport* report)
+{
+    TLoadReport made;
+    const bool loaded = Load(fileName, onlyItems, false, made);
+    if (report)
+        *report = made;
+    return loaded;
+}
+
+bool TSerialDataModule::RestoreBackup(const QString& fileName, TLoadReport* report)
+{
+    TLoadReport made;
+    const bool loaded = Load(fileName, {}, true, made);
+    if (report)
+        *report = made;
+    return loaded;
+}
+
+bool TSerialDataModule::Load(const QString& fileName, const QStringList& onlyItems, bool restore, TLoadReport& report)
+{
+    const bool loaded = RunLoad(fileName, onlyItems, restore, report);
+    ShowLoadReport(fileName, report);
+    return loaded;
+}
+
+bool TSerialDataModule::RunLoad(const QString& fileName, const QStringList& onlyItems, bool restore,
+                                TLoadReport& report)
+{
+    TPlainBuffer buffer;
+    report.file = ReadConfigurationFile(fileName, buffer);
+    if (report.file != TConfigFileStatus::Ok)
+        return false;
+    TMemIniData file(buffer);
+    // A ticked load writes what was ticked; a restore writes what the backup holds.
+    const QStringList& leftAlone = restore || !onlyItems.isEmpty() ? CommandItems() : ItemsNotLoaded();
+    TPlainBuffer acceptedBuffer;
+    TMemIniData accepted(acceptedBuffer);
+    if (AcceptEntries(file, leftAlone, onlyItems, accepted, report) == 0) {
+        report.noLoadableEntry = true;
         return false;
     }
-    TMemIniData store(buffer);
-    if (!BackUpBefore(backupReason))
+    if (!BackUpBefore(restore ? QStringLiteral("before-restore") : QStringLiteral("before-load")))
         return false;
+    report.started = true;
 
     std::unique_ptr<TWaitWindow> wait = BeginWait(Text(92), Text(90));
-    QStringList notWritten;
+    QList<TOrvNumber*> loaded;
+    QList<TOrvNumber*> written;
     m_loading = true;
     m_loadWrites.clear();
     for (int group = 0; group < 2; ++group)
-        ReadConfigurationPass(store, group, onlyItems, notWritten);
+        ReadConfigurationPass(accepted, group, leftAlone, onlyItems, loaded, written, report);
     EndWait(wait);
     CorrectOverSpeed();
-    KeepActuatorPositionsInLimits(notWritten);
-    VerifyLoad(notWritten);
+    QStringList adjusted;
+    KeepActuatorPositionsInLimits(adjusted);
+    QStringList notHeld;
+    VerifyLoad(notHeld);
     m_loading = false;
-    notWritten << TakeFailedFollowOnWrites();
-    notWritten.removeDuplicates();
+    Refuse(adjusted, TLoadNote::Reason::Adjusted, accepted, report);
+    Refuse(notHeld, TLoadNote::Reason::NotHeld, accepted, report);
+    Refuse(TakeFailedFollowOnWrites(), TLoadNote::Reason::FollowOnFailed, accepted, report);
+    NoteDifferences(loaded, restore || !onlyItems.isEmpty() ? QStringList() : ItemsNotLoaded(), accepted, report);
+    report.written = int(std::count_if(written.cbegin(), written.cend(),
+                                       [&report](TOrvNumber* item) { return !IsRefused(report, item->objectName()); }));
     emit ConfigurationReread();
+    return report.refused.isEmpty();
+}
 
-    if (!notWritten.isEmpty())
-        m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
-                               QStringLiteral("It was impossible to load the following data::\n") +
-                                   notWritten.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    return notWritten.isEmpty();
+TOrvNumber* TSerialDataModule::FileItem(const QString& section, const QString& key) const
+{
+    for (TOrvSerialData* item : m_itemOrder) {
+        auto* number = qobject_cast<TOrvNumber*>(item);
+        if (number && number->FileSection().compare(section, Qt::CaseInsensitive) == 0 &&
+            number->FileKey().compare(key, Qt::CaseInsensitive) == 0)
+            return number;
+    }
+    return nullptr;
+}
+
+// Every line of every section, a repeated section included (a lookup would
+// only reach its last occurrence): the file's lines are walked one by one.
+int TSerialDataModule::AcceptEntries(const TMemIniData& file, const QStringList& leftAlone,
+                                     const QStringList& onlyItems, TCustomIniFile& accepted,
+                                     TLoadReport& report) const
+{
+    const bool wholeFile = onlyItems.isEmpty();
+    QList<TOrvNumber*> items;
+    QHash<TOrvNumber*, QString> values;
+    QSet<TOrvNumber*> repeated;
+    for (const auto& [section, line] : file.AllLines()) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        TOrvNumber* item = equals < 0 ? nullptr : FileItem(section, line.left(equals));
+        if (!item) {
+            // A ticked load looks at its rows only.
+            if (wholeFile)
+                report.refused.append({QString(), line, QString(),
+                                       equals < 0 ? TLoadNote::Reason::NotAnEntry : TLoadNote::Reason::UnknownEntry});
+            continue;
+        }
+        if (item->ReadOnly() || !(wholeFile || onlyItems.contains(item->objectName())))
+            continue;
+        if (values.contains(item)) {
+            repeated.insert(item);
+            continue;
+        }
+        items.append(item);
+        values.insert(item, line.mid(equals + 1));
+    }
+
+    int loadable = 0;
+    for (TOrvNumber* item : std::as_const(items)) {
+        const QString entry = item->FileKey() + QLatin1Char('=') + values.value(item);
+        const bool written = !leftAlone.contains(item->objectName());
+        double value = 0;
+        if (repeated.contains(item)) {
+            if (written)
+                report.refused.append({item->objectName(), item->FileKey(), QString(), TLoadNote::Reason::Repeated});
+        } else if (!IsFloatValue(values.value(item), value)) {
+            if (written)
+                report.refused.append({item->objectName(), entry, QString(), TLoadNote::Reason::NotANumber});
+        } else {
+            // The entries a load leaves alone are taken too, for the notes.
+            accepted.WriteString(item->FileSection(), item->FileKey(), values.value(item));
+            loadable += written;
+        }
+    }
+    return loadable;
+}
+
+TLoadNote TSerialDataModule::Note(TOrvNumber* item, TLoadNote::Reason reason, TCustomIniFile& accepted) const
+{
+    const QString key = item->FileKey();
+    const bool inFile = accepted.ValueExists(item->FileSection(), key);
+    const QString entry =
+        inFile ? key + QLatin1Char('=') + accepted.ReadString(item->FileSection(), key, QString()) : key;
+    return {item->objectName(), entry, QString(), reason};
+}
+
+void TSerialDataModule::Refuse(const QStringList& names, TLoadNote::Reason reason, TCustomIniFile& accepted,
+                               TLoadReport& report)
+{
+    for (const QString& name : names) {
+        if (!IsRefused(report, name) && Number(name))
+            report.refused.append(Note(Number(name), reason, accepted));
+    }
+}
+
+void TSerialDataModule::NoteDifferences(const QList<TOrvNumber*>& loaded, const QStringList& leftAlone,
+                                        TCustomIniFile& accepted, TLoadReport& report)
+{
+    auto note = [&](TOrvNumber* item, TLoadNote::Reason reason) {
+        double value = 0;
+        IsFloatValue(accepted.ReadString(item->FileSection(), item->FileKey(), QString()), value);
+        const double held = item->GetDouble();
+        if (SameFileValue(held, value) || SameOverSpeed(*item, held, value))
+            return;
+        TLoadNote difference = Note(item, reason, accepted);
+        difference.held = ValueWithUnit(*item, held);
+        report.differences.append(difference);
+    };
+    for (TOrvNumber* item : loaded) {
+        if (!IsRefused(report, item->objectName()))
+            note(item, TLoadNote::Reason::StoredDifferently);
+    }
+    for (const QString& name : leftAlone) {
+        TOrvNumber* item = Number(name);
+        if (!CommandItems().contains(name) && accepted.ValueExists(item->FileSection(), item->FileKey()) &&
+            item->Load())
+            note(item, TLoadNote::Reason::LeftAlone);
+    }
+}
+
+QString TSerialDataModule::LoadReportText(const TLoadReport& report) const
+{
+    // One group per kind of note, a blank line between groups.
+    QStringList groups;
+    QStringList lines;
+    for (const TLoadNote& note : report.refused)
+        lines << note.entry + QStringLiteral(": ") + Text(ReasonTexts + int(note.reason));
+    if (!lines.isEmpty())
+        groups << Text(RefusedHeadingText) + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+    for (const TLoadNote::Reason reason : {TLoadNote::Reason::StoredDifferently, TLoadNote::Reason::LeftAlone}) {
+        const bool stored = reason == TLoadNote::Reason::StoredDifferently;
+        lines.clear();
+        for (const TLoadNote& note : report.differences) {
+            if (note.reason == reason)
+                lines << note.entry + QStringLiteral(": ") + Text(stored ? StoredAsText : UnitHoldsText) +
+                             QLatin1Char(' ') + note.held;
+        }
+        if (!lines.isEmpty())
+            groups << Text(stored ? StoredDifferentlyHeadingText : LeftAloneHeadingText) + QLatin1Char('\n') +
+                          lines.join(QLatin1Char('\n'));
+    }
+    return groups.join(QStringLiteral("\n\n"));
+}
+
+// A file refused unread names why; a load that wrote anything shows only what
+// needs the fitter's attention (nothing for a clean load).
+void TSerialDataModule::ShowLoadReport(const QString& fileName, const TLoadReport& report)
+{
+    QString text;
+    if (report.file != TConfigFileStatus::Ok)
+        text = FileStatusText(report.file, fileName);
+    else if (report.noLoadableEntry)
+        text = Text(NoLoadableEntryText) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
+    if (report.NeedsAttention())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + LoadReportText(report);
+    if (!text.isEmpty())
+        m_prompts->ShowMessage(report.refused.isEmpty() && report.started ? TMessageIcon::None : TMessageIcon::Error,
+                               Text(95), text);
 }
 
 // One pass over the items of a data group: the ignition type (group 0) is
-// written before the engine speeds that depend on it (group 1). A file never
-// erases (CHECKUP) or reprograms the unit.
-void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& onlyItems,
-                                               QStringList& notWritten)
+// written before the engine speeds that depend on it (group 1).
+void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& leftAlone,
+                                               const QStringList& onlyItems, QList<TOrvNumber*>& loaded,
+                                               QList<TOrvNumber*>& written, TLoadReport& report)
 {
     const QObjectList& components = children();
     for (int i = 0; i < components.size(); ++i) {
         if (CurrentWaitWindow)
             CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
         auto* item = qobject_cast<TOrvNumber*>(components.at(i));
-        if (!item || ItemsNotLoaded().contains(item->objectName()) || item->ReadOnly() ||
-            item->DataGroup() != group || !(onlyItems.isEmpty() || onlyItems.contains(item->objectName())))
+        if (!item || leftAlone.contains(item->objectName()) || item->ReadOnly() || item->DataGroup() != group ||
+            !(onlyItems.isEmpty() || onlyItems.contains(item->objectName())) ||
+            !store.ValueExists(item->FileSection(), item->FileKey()))
             continue;
         // Byte 223 holds the changeover speed, or with start on gas (TIPO_CAMBIO
         // 2, loaded before it) the priming time: only the meaning the loaded mode
@@ -615,41 +830,61 @@ void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, 
         if ((item->objectName() == QLatin1String("GiriPerCambio") && priming) ||
             (item->objectName() == QLatin1String("TempoDiCicchetto") && !priming))
             continue;
-        if (!LoadEntry(*item, store))
-            notWritten << item->objectName();
+        switch (LoadEntry(*item, store)) {
+        case EntryResult::Written:
+            written << item;
+            loaded << item;
+            break;
+        case EntryResult::Kept:
+            loaded << item;
+            break;
+        case EntryResult::OutOfRange:
+            report.refused.append(Note(item, TLoadNote::Reason::OutOfRange, store));
+            break;
+        case EntryResult::NotWritten:
+            report.refused.append(Note(item, TLoadNote::Reason::NotWritten, store));
+            break;
+        }
     }
 }
 
-bool TSerialDataModule::LoadEntry(TOrvNumber& item, TCustomIniFile& store)
+TSerialDataModule::EntryResult TSerialDataModule::LoadEntry(TOrvNumber& item, TCustomIniFile& store)
 {
     double value = 0;
     if (!store.ValueExists(item.FileSection(), item.FileKey()) ||
         !IsFloatValue(store.ReadString(item.FileSection(), item.FileKey(), QString()), value))
-        return true; // the item keeps its value
+        return EntryResult::Kept; // the item keeps its value
     // What the unit holds already is not written again: a value shown rounded
     // (a byte off the item's step grid) would come back changed. The unit is
     // asked afresh, as something else may have changed it since it was read.
     if (item.Load() && SameFileValue(item.GetDouble(), value))
-        return true;
+        return EntryResult::Kept;
     if (!FileValueAllowed(item, value))
-        return false;
+        return EntryResult::OutOfRange;
     bool loaded = false;
     WithLimitsSuspended(&item, [&] { loaded = item.ReadFromFile(&store); });
-    return loaded;
+    return loaded ? EntryResult::Written : EntryResult::NotWritten;
 }
 
 bool TSerialDataModule::FileValueAllowed(TOrvNumber& item, double value)
 {
     const Catalogue::NumberRow* row = Catalogue::FindNumber(item.objectName());
+    auto raw = [this, &item](double user) {
+        int x = 0;
+        WithLimitsSuspended(&item, [&] { x = item.ConvertValueToEcu(user, nullptr); });
+        return x;
+    };
+    const int held = raw(value);
+    if (ConversionError::IsError(held) || !item.HoldsRaw(held))
+        return false;
     const bool overSpeedOff = item.objectName() == QLatin1String("GiriFuoriGiri") &&
                               std::find(std::begin(OverSpeedOffValues), std::end(OverSpeedOffValues), value) !=
                                   std::end(OverSpeedOffValues);
+    // The factory byte is one the unit holds after an erase, even where it lies
+    // outside the range (the yellow-wire speeds' 12000 RPM, which reads 11700).
+    const bool factory = row && held == raw(row->defaultValue);
     const bool limited = row && !(row->limits.min == 0 && row->limits.max == 0);
-    if (limited && !overSpeedOff && (value < row->limits.min || value > row->limits.max))
-        return false;
-    int raw = 0;
-    WithLimitsSuspended(&item, [&] { raw = item.ConvertValueToEcu(value, nullptr); });
-    return !ConversionError::IsError(raw) && item.HoldsRaw(raw);
+    return !limited || overSpeedOff || factory || (value >= row->limits.min && value <= row->limits.max);
 }
 
 void TSerialDataModule::KeepActuatorPositionsInLimits(QStringList& adjusted)
@@ -743,12 +978,23 @@ QList<TOrvNumber*> TSerialDataModule::LoadableItems() const
     return items;
 }
 
+QList<TOrvNumber*> TSerialDataModule::ConfigurationItems() const
+{
+    QList<TOrvNumber*> items;
+    for (TOrvSerialData* item : m_itemOrder) {
+        auto* number = qobject_cast<TOrvNumber*>(item);
+        if (number && !number->ReadOnly() && !CommandItems().contains(number->objectName()))
+            items << number;
+    }
+    return items;
+}
+
 QStringList TSerialDataModule::UnreadUnitItems()
 {
     QStringList unread;
     if (!IsUnitConnected())
         return unread;
-    for (TOrvNumber* item : LoadableItems()) {
+    for (TOrvNumber* item : ConfigurationItems()) {
         if (!item->IsDataLoaded() && !(item->Load() && item->IsDataLoaded()))
             unread << item->objectName();
     }
@@ -757,7 +1003,7 @@ QStringList TSerialDataModule::UnreadUnitItems()
 
 void TSerialDataModule::UnitEntries(TCustomIniFile& ini, const QStringList& leftOut)
 {
-    for (TOrvNumber* item : LoadableItems()) {
+    for (TOrvNumber* item : ConfigurationItems()) {
         if (!leftOut.contains(item->objectName()))
             item->WriteToFile(&ini);
     }
@@ -846,7 +1092,7 @@ bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConf
                                             QStringList* unread)
 {
     TPlainBuffer fileBuffer;
-    if (!ReadConfigurationFile(fileName, fileBuffer))
+    if (ReadConfigurationFile(fileName, fileBuffer) != TConfigFileStatus::Ok)
         return false;
     TMemIniData file(fileBuffer);
     const QStringList notRead = UnreadUnitItems();
@@ -855,7 +1101,7 @@ bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConf
     TPlainBuffer unitBuffer;
     TMemIniData unit(unitBuffer);
     UnitEntries(unit, notRead);
-    differences = CompareConfigurations(LoadableItems(), unit, file);
+    differences = CompareConfigurations(ConfigurationItems(), unit, file);
     for (TConfigDifference& difference : differences) {
         if (notRead.contains(difference.item))
             difference.left = Text(NotReadTextIndex);
@@ -867,11 +1113,12 @@ bool TSerialDataModule::CompareFiles(const QString& left, const QString& right, 
 {
     TPlainBuffer leftBuffer;
     TPlainBuffer rightBuffer;
-    if (!ReadConfigurationFile(left, leftBuffer) || !ReadConfigurationFile(right, rightBuffer))
+    if (ReadConfigurationFile(left, leftBuffer) != TConfigFileStatus::Ok ||
+        ReadConfigurationFile(right, rightBuffer) != TConfigFileStatus::Ok)
         return false;
     TMemIniData leftStore(leftBuffer);
     TMemIniData rightStore(rightBuffer);
-    differences = CompareConfigurations(LoadableItems(), leftStore, rightStore);
+    differences = CompareConfigurations(ConfigurationItems(), leftStore, rightStore);
     return true;
 }
 

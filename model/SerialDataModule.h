@@ -7,6 +7,7 @@
 // firmware). It knows no window: what the configuration window must show it
 // announces through signals, and it reaches the user through TUserPrompts.
 
+#include "model/LoadReport.h"
 #include "backup/BackupStore.h"
 #include "backup/ConfigCompare.h"
 #include "support/UserPrompts.h"
@@ -26,6 +27,7 @@ class TOrvNumber;
 class TOrvPacketData;
 class TOrvSerialData;
 class TCustomIniFile;
+class TMemIniData;
 class TPlainBuffer;
 class TTranslator;
 
@@ -84,10 +86,16 @@ public:
     // its entry and the file was written; LoadConfiguration whether the file was
     // read and every entry it holds reached the unit.
     bool SaveConfiguration(const QString& fileName);
-    // A load backs the unit up first, and reads every entry back from the unit
-    // afterwards: an entry the unit does not hold as written counts as not
-    // loaded. onlyItems (component names) limits the load to those items.
-    bool LoadConfiguration(const QString& fileName, const QStringList& onlyItems = {});
+    // A load reads and checks the whole file first (support/ConfigurationFile.h)
+    // and refuses, before the backup, a file that cannot be used or holds no
+    // entry it could write. It backs the unit up, writes the entries, and reads
+    // every value back from the unit: an entry the unit does not hold as written
+    // counts as not loaded. onlyItems (component names) limits the load to those
+    // items, and then writes them even when an ordinary load leaves them alone.
+    // What needs the fitter's attention (refused entries, values the unit holds
+    // otherwise than the file) is shown; report, when given, receives it all.
+    bool LoadConfiguration(const QString& fileName, const QStringList& onlyItems = {},
+                           TLoadReport* report = nullptr);
 
     // --- the safety net -------------------------------------------------------
     // Backups are made before every load, erase and firmware update, and at the
@@ -104,24 +112,35 @@ public:
     // give every value (unread receives those items), nothing is counted: the
     // backups come newest first, each with differences -1.
     QList<TBackupEntry> BackupsByCloseness(QStringList* unread = nullptr);
-    // Writes a backup into the unit as a load does.
-    bool RestoreBackup(const QString& fileName);
+    // Writes a backup into the unit as a load does, with every value it holds:
+    // also those an ordinary load leaves alone (the commands excepted).
+    bool RestoreBackup(const QString& fileName, TLoadReport* report = nullptr);
     // Erases the unit's configuration (after a backup) and reads it again.
     bool EraseConfiguration();
-    // The items a load writes, in catalogue order.
+    // The items an ordinary file load writes, in catalogue order.
     QList<TOrvNumber*> LoadableItems() const;
-    // The loadable items the connected unit has not given (each is asked once
+    // The items a restore writes and a comparison compares, in catalogue order:
+    // every parameter but the commands (erase, reprogram).
+    QList<TOrvNumber*> ConfigurationItems() const;
+    // The compared items the connected unit has not given (each is asked once
     // more first); empty without a connection.
     QStringList UnreadUnitItems();
     // The text shown in place of a value the unit did not give.
     static constexpr int NotReadTextIndex = 430;
-    // The entries that differ: the connected unit (left) against a file, or two
-    // files. False when a file is no configuration that can be read. An item
-    // the unit did not give stands as "not read" (text NotReadTextIndex) on the
-    // unit's side, never as the value the module holds; unread receives those items.
+    // The entries that differ, over ConfigurationItems: the connected unit
+    // (left) against a file, or two files. False when a file is no configuration
+    // that can be read (ConfigurationFileProblem tells why). An item the unit
+    // did not give stands as "not read" (text NotReadTextIndex) on the unit's
+    // side, never as the value the module holds; unread receives those items.
     bool CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences,
                              QStringList* unread = nullptr);
     bool CompareFiles(const QString& left, const QString& right, QList<TConfigDifference>& differences);
+    // Why a configuration file cannot be used, naming the file; empty when it can.
+    QString ConfigurationFileProblem(const QString& fileName) const;
+    // The text of a refused file's reason followed by the file's name.
+    QString FileStatusText(TConfigFileStatus status, const QString& fileName) const;
+    // The notes of a load that need the fitter's attention, grouped, one a line.
+    QString LoadReportText(const TLoadReport& report) const;
     // Writes raw values back as they were, without the rules' follow-on writes
     // (the values carry them already); the items are read again afterwards so
     // that scales and limits follow. Used to undo a change.
@@ -191,10 +210,29 @@ private:
     QString Text(int index) const;
     void EndWait(std::unique_ptr<TWaitWindow>& wait);
     void FileError(int textIndex);
-    // Deciphers a configuration file; false when it is none (no configuration
-    // section, or cut short in the middle of a line).
-    static bool ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer);
-    bool Load(const QString& fileName, const QStringList& onlyItems, const QString& backupReason);
+    // Reads and checks a configuration file (support/ConfigurationFile.h).
+    static TConfigFileStatus ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer);
+    // A load or a restore (which writes what an ordinary load leaves alone);
+    // shows the report's notes.
+    bool Load(const QString& fileName, const QStringList& onlyItems, bool restore, TLoadReport& report);
+    bool RunLoad(const QString& fileName, const QStringList& onlyItems, bool restore, TLoadReport& report);
+    // The number item that holds the entry key of section; null when none does.
+    TOrvNumber* FileItem(const QString& section, const QString& key) const;
+    // Takes the file's entries for the items this load writes (and, for their
+    // notes, for the ones it leaves alone) into accepted, once each; entries that
+    // name no parameter, hold no number or occur more than once are refused.
+    // Answers how many entries the load could write.
+    int AcceptEntries(const TMemIniData& file, const QStringList& leftAlone, const QStringList& onlyItems,
+                      TCustomIniFile& accepted, TLoadReport& report) const;
+    // A note on item, with its entry as accepted from the file (or its key).
+    TLoadNote Note(TOrvNumber* item, TLoadNote::Reason reason, TCustomIniFile& accepted) const;
+    // Adds a refusal for each named item not refused already.
+    void Refuse(const QStringList& names, TLoadNote::Reason reason, TCustomIniFile& accepted, TLoadReport& report);
+    // After the writes: the values the unit holds otherwise than the file, and
+    // the values an ordinary load left alone that differ from the unit.
+    void NoteDifferences(const QList<TOrvNumber*>& loaded, const QStringList& leftAlone, TCustomIniFile& accepted,
+                         TLoadReport& report);
+    void ShowLoadReport(const QString& fileName, const TLoadReport& report);
     // The backup before a risky operation: true when it was made, or when the
     // user chose to go on without it.
     bool BackUpBefore(const QString& reason, QString* fileName = nullptr);
@@ -203,7 +241,7 @@ private:
     // After a firmware update: offers to write back the backup made before it
     // when the unit differs from it.
     void OfferBackupAfterFirmware(const QString& backupFileName);
-    // Every loadable item's entry but those named in leftOut, as the module
+    // Every compared item's entry but those named in leftOut, as the module
     // holds it, into ini.
     void UnitEntries(TCustomIniFile& ini, const QStringList& leftOut);
     // Writes the encrypted configuration file; unsaved lists the items left out.
@@ -214,11 +252,16 @@ private:
     // The reads that follow come from the unit, not from what the link holds of it.
     void AskForFreshReads();
     void WatchEdits();
-    void ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& onlyItems,
-                               QStringList& notWritten);
-    // Loads one entry: absent or unreadable entries and values the unit already
-    // holds are not written; false when the value was refused or not written.
-    bool LoadEntry(TOrvNumber& item, TCustomIniFile& store);
+    // What became of one entry of a load.
+    enum class EntryResult { Kept, Written, OutOfRange, NotWritten };
+    // One pass over the items of a data group; the items whose entries were
+    // kept or written are added to loaded, the written ones to written too.
+    void ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& leftAlone,
+                               const QStringList& onlyItems, QList<TOrvNumber*>& loaded,
+                               QList<TOrvNumber*>& written, TLoadReport& report);
+    // Loads one entry: an absent entry, and a value the unit already holds, are
+    // kept; a value the item does not allow is refused.
+    EntryResult LoadEntry(TOrvNumber& item, TCustomIniFile& store);
     // Whether a file value is one the item allows: inside the catalogue's range
     // (or an over-speed "off" value) and one the item's bits can hold.
     bool FileValueAllowed(TOrvNumber& item, double value);

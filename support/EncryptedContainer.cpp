@@ -59,16 +59,21 @@ bool ReadKeyMaterial(QIODevice& source, TKeyMaterial& material)
     return ReadExactly(source, material.data(), KeyMaterialSize);
 }
 
+bool IsMagic(const char* magic)
+{
+    return qstrnicmp(magic, MagicSize, Magic, MagicSize) == 0;
+}
+
 // The readers of the application: header, then the whole ciphertext into the
-// plain buffer at once, deciphered in place.
-bool DecryptToBuffer(QIODevice& source, TPlainBuffer& out)
+// plain buffer at once, deciphered in place. The magic is checked when asked.
+bool DecryptToBuffer(QIODevice& source, TPlainBuffer& out, bool checkMagic = false)
 {
     out.Reset();
     char magic[MagicSize];
     TKeyMaterial material;
     const qint64 length = source.size() - HeaderSize;
     if (length < 0 || length > std::numeric_limits<qint32>::max() || !ReadExactly(source, magic, MagicSize) ||
-        !ReadKeyMaterial(source, material))
+        (checkMagic && !IsMagic(magic)) || !ReadKeyMaterial(source, material))
         return false;
 
     TPlainBuffer plain = TPlainBuffer::WithLength(static_cast<qint32>(length));
@@ -111,6 +116,23 @@ bool Encipher(QIODevice& source, QIODevice& target, QRandomGenerator* random)
     return CryptRest(source, target, cipher);
 }
 
+// Enciphers an open source into a container file that replaces any file of that
+// name only once it is complete.
+bool EncipherToFile(QIODevice& source, const QString& containerFileName, TUserPrompts* prompts,
+                    QRandomGenerator* random)
+{
+    QSaveFile target(containerFileName);
+    if (!target.open(QIODevice::WriteOnly))
+        return false;
+    if (!Encipher(source, target, random)) {
+        if (prompts)
+            prompts->ShowMessage(TMessageIcon::Error, QStringLiteral("Errore"),
+                                 QStringLiteral("Error during Crypt."));
+        return false;
+    }
+    return AtomicFile::Commit(target);
+}
+
 } // namespace
 
 bool DecryptImage(const uchar* image, qint32 size, TPlainBuffer& out)
@@ -130,20 +152,28 @@ bool DecryptFileToBuffer(const QString& fileName, TPlainBuffer& out)
     return source.open(QIODevice::ReadOnly) && DecryptToBuffer(source, out);
 }
 
+TContainerResult DecryptContainer(const QByteArray& container, TPlainBuffer& out)
+{
+    QByteArray bytes = container;
+    QBuffer source(&bytes);
+    source.open(QIODevice::ReadOnly);
+    return DecryptToBuffer(source, out, true) ? TContainerResult::Success : TContainerResult::NotAContainer;
+}
+
 bool EncryptFile(const QString& plainFileName, const QString& containerFileName, TUserPrompts* prompts,
                  QRandomGenerator* random)
 {
     QFile source(plainFileName);
-    QSaveFile target(containerFileName);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
-        return false;
-    if (!Encipher(source, target, random)) {
-        if (prompts)
-            prompts->ShowMessage(TMessageIcon::Error, QStringLiteral("Errore"),
-                                 QStringLiteral("Error during Crypt."));
-        return false;
-    }
-    return AtomicFile::Commit(target);
+    return source.open(QIODevice::ReadOnly) && EncipherToFile(source, containerFileName, prompts, random);
+}
+
+bool EncryptToFile(const QByteArray& content, const QString& containerFileName, TUserPrompts* prompts,
+                   QRandomGenerator* random)
+{
+    QByteArray bytes = content;
+    QBuffer source(&bytes);
+    source.open(QIODevice::ReadOnly);
+    return EncipherToFile(source, containerFileName, prompts, random);
 }
 
 TContainerResult DecryptStream(QIODevice* source, QIODevice* target)
@@ -152,7 +182,7 @@ TContainerResult DecryptStream(QIODevice* source, QIODevice* target)
         return TContainerResult::MissingStream;
     char magic[MagicSize];
     TKeyMaterial material;
-    if (!ReadExactly(*source, magic, MagicSize) || qstrnicmp(magic, MagicSize, Magic, MagicSize) != 0 ||
+    if (!ReadExactly(*source, magic, MagicSize) || !IsMagic(magic) ||
         !ReadKeyMaterial(*source, material))
         return TContainerResult::NotAContainer;
     arcfour_ctx cipher = CipherFor(material);

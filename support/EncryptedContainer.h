@@ -10,9 +10,10 @@
 // of that phrase. One keystream runs over the whole content. Everything needed to
 // decipher a container is inside it.
 //
-// The readers hand the content out as a TPlainBuffer. The application readers do
-// not check the magic (a container with a damaged magic still deciphers);
-// DecryptStream does, without regard to letter case.
+// The readers hand the content out as a TPlainBuffer. DecryptImage and
+// DecryptFileToBuffer do not check the magic (a container with a damaged magic
+// still deciphers); DecryptContainer and DecryptStream do, without regard to
+// letter case.
 
 #include "support/PlainBuffer.h"
 
@@ -41,6 +42,11 @@ bool DecryptImage(const uchar* image, qint32 size, TPlainBuffer& out);
 // not exist, cannot be opened or read, or is shorter than the header.
 bool DecryptFileToBuffer(const QString& fileName, TPlainBuffer& out);
 
+// Deciphers a whole container held in memory into out, after checking its magic.
+// NotAContainer, with out null, when the container is shorter than the header or
+// does not start with the magic.
+TContainerResult DecryptContainer(const QByteArray& container, TPlainBuffer& out);
+
 // Enciphers the whole plain file into a new container file, replacing any file of
 // that name only once the container is complete, so a failure never leaves a
 // truncated container behind. False, silently, when the plain file does not exist
@@ -49,6 +55,11 @@ bool DecryptFileToBuffer(const QString& fileName, TPlainBuffer& out);
 // come from random, or from the global generator when none is given.
 bool EncryptFile(const QString& plainFileName, const QString& containerFileName,
                  TUserPrompts* prompts = nullptr, QRandomGenerator* random = nullptr);
+
+// Enciphers content held in memory into a new container file, as EncryptFile
+// does: no plain copy of the content is written anywhere.
+bool EncryptToFile(const QByteArray& content, const QString& containerFileName, TUserPrompts* prompts = nullptr,
+                   QRandomGenerator* random = nullptr);
 
 // Deciphers the container read from source (from its position to its end) and
 // appends the content to target. Neither device is closed.

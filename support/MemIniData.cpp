@@ -99,6 +99,16 @@ void TMemIniData::ReadSectionValues(const QString& section, QStringList& lines) 
     lines = s < 0 ? QStringList() : m_sections[s].lines;
 }
 
+QList<QPair<QString, QString>> TMemIniData::AllLines() const
+{
+    QList<QPair<QString, QString>> lines;
+    for (const TSection& section : m_sections) {
+        for (const QString& line : section.lines)
+            lines.append({section.name, line});
+    }
+    return lines;
+}
+
 void TMemIniData::EraseSection(const QString& section)
 {
     const int s = FindSection(section);

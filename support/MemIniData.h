@@ -12,6 +12,8 @@
 #include "support/CustomIniFile.h"
 #include "support/PlainBuffer.h"
 
+#include <QList>
+#include <QPair>
 #include <vector>
 
 class TMemIniData : public TCustomIniFile {
@@ -32,6 +34,9 @@ public:
     void ReadSection(const QString& section, QStringList& names) const override;
     void ReadSections(QStringList& sections) const override;
     void ReadSectionValues(const QString& section, QStringList& lines) const override;
+    // Every line of every section as stored, in order, each with its section's
+    // name: the lines of a section that occurs more than once are all there.
+    QList<QPair<QString, QString>> AllLines() const;
     void EraseSection(const QString& section) override;
     void DeleteKey(const QString& section, const QString& ident) override;
     // Replaces the buffer with the text of GetStrings, each line ended by CR LF,

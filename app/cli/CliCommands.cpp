@@ -15,18 +15,17 @@
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"
+#include "support/ConfigurationFile.h"
 #include "support/EncryptedContainer.h"
 #include "support/MemIniData.h"
 #include "support/NumberText.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QTemporaryFile>
 #include <QTimer>
 
 namespace {
@@ -164,8 +163,6 @@ int TCliCommands::RunCommand(const TParsedCommand& command)
     m_command = &command;
     const QStringList& args = command.arguments;
     switch (command.command->id) {
-    case TCommandId::TcnDecrypt:
-        return Decrypt(args.at(0));
     case TCommandId::TcnEncrypt:
         return Encrypt(args.at(0), args.at(1));
     case TCommandId::LogPlot:
@@ -176,6 +173,8 @@ int TCliCommands::RunCommand(const TParsedCommand& command)
 
     StartModule();
     switch (command.command->id) {
+    case TCommandId::TcnDecrypt:
+        return Decrypt(args.at(0));
     case TCommandId::UnitInfo:
         return Info();
     case TCommandId::UnitDump:
@@ -209,37 +208,34 @@ int TCliCommands::RunCommand(const TParsedCommand& command)
 
 // --- configuration files without a unit ---------------------------------------
 
+// The module's texts say why a file is refused, in the chosen language.
 int TCliCommands::Decrypt(const QString& fileName)
 {
-    TPlainBuffer buffer;
-    if (!DecryptFileToBuffer(fileName, buffer))
-        return Fail(QStringLiteral("cannot read the configuration file '%1'").arg(fileName));
-    WriteOut(buffer.Content());
+    TPlainBuffer text;
+    const TConfigFileStatus status = ConfigurationFile::Read(fileName, text);
+    if (status != TConfigFileStatus::Ok)
+        return Fail(FileProblem(m_module->FileStatusText(status, fileName)));
+    WriteOut(text.Content());
     return ExitStatus::Success;
 }
 
+// The text gets its integrity section (and a line end last, when it has none),
+// in memory: the program refuses a configuration file cut short.
 int TCliCommands::Encrypt(const QString& iniFileName, const QString& fileName)
 {
-    // The program ends its configuration files with a line end and refuses to
-    // load one that ends in the middle of a line: a hand-written text gets one.
     QFile ini(iniFileName);
     if (!ini.open(QIODevice::ReadOnly))
         return Fail(QStringLiteral("cannot read '%1'").arg(iniFileName));
     const QByteArray text = ini.readAll();
+    if (ini.error() != QFileDevice::NoError)
+        return Fail(QStringLiteral("cannot read '%1'").arg(iniFileName));
     // An empty text, or one without a section, is what a failed 'tcn decrypt
     // > FILE' leaves (a full disk); it would replace a good configuration file
     // with one that holds nothing.
     if (!HasSection(text))
         return Fail(QStringLiteral("'%1' holds no INI section: it is no configuration").arg(iniFileName));
-    QTemporaryFile completed(QDir(QDir::tempPath()).filePath(QStringLiteral("_tcXXXXXX")));
-    QString plainFileName = iniFileName;
-    if (!text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r')) {
-        const QByteArray withEnd = text + "\r\n";
-        if (!completed.open() || completed.write(withEnd) != withEnd.size() || !completed.flush())
-            return Fail(QStringLiteral("cannot write a temporary file"));
-        plainFileName = completed.fileName();
-    }
-    if (!EncryptFile(plainFileName, fileName, &m_prompts))
+    const QByteArray complete = text.endsWith('\n') || text.endsWith('\r') ? text : text + "\r\n";
+    if (!ConfigurationFile::Write(fileName, complete, &m_prompts))
         return Fail(
             QStringLiteral("cannot make the configuration file '%1' from '%2'").arg(fileName, iniFileName));
     return ExitStatus::Success;
@@ -439,9 +435,23 @@ int TCliCommands::Load(const QString& fileName)
 {
     if (!Connect())
         return ExitStatus::Failure;
-    if (!m_module->LoadConfiguration(fileName))
-        return Fail(QStringLiteral("the configuration in '%1' was not loaded into the unit").arg(fileName));
-    return ExitStatus::Success;
+    TLoadReport report;
+    const bool loaded = m_module->LoadConfiguration(fileName, {}, &report);
+    return LoadOutcome(loaded, report, QStringLiteral("the configuration in '%1'").arg(fileName));
+}
+
+// The module has shown why a file was refused, and what needs attention; the
+// count of values written is said once anything was written.
+int TCliCommands::LoadOutcome(bool loaded, const TLoadReport& report, const QString& what)
+{
+    if (report.started)
+        m_errors.WriteLine(TCommandLine::ProgramName() +
+                           QStringLiteral(": %1 value(s) written into the unit").arg(report.written));
+    if (loaded)
+        return ExitStatus::Success;
+    if (report.started)
+        return Fail(what + QStringLiteral(" was loaded into the unit only in part"));
+    return Fail(what + QStringLiteral(" was not loaded into the unit"));
 }
 
 int TCliCommands::Live()
@@ -573,9 +583,12 @@ int TCliCommands::Diff(const QString& left, const QString& right)
         if (!Connect())
             return ExitStatus::Usage;
         if (!m_module->CompareUnitWithFile(right, differences, &unread))
-            return Trouble(QStringLiteral("cannot read the configuration file '%1'").arg(right));
+            return Trouble(FileProblem(m_module->ConfigurationFileProblem(right),
+                                       QStringLiteral("cannot read the configuration file '%1'").arg(right)));
     } else if (!m_module->CompareFiles(left, right, differences)) {
-        return Trouble(QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right));
+        const QString problem = m_module->ConfigurationFileProblem(left);
+        return Trouble(FileProblem(problem.isEmpty() ? m_module->ConfigurationFileProblem(right) : problem,
+                                   QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right)));
     }
     // The items the unit did not give are named on the error stream, not listed as differences.
     for (const TConfigDifference& difference : std::as_const(differences)) {
@@ -609,10 +622,12 @@ int TCliCommands::Restore(const QString& fileName)
         return Fail(QStringLiteral("there is no backup made before a risky operation"));
     if (!Connect())
         return ExitStatus::Failure;
-    if (!m_module->RestoreBackup(file))
-        return Fail(QStringLiteral("the backup '%1' was not restored into the unit").arg(file));
-    Print(file);
-    return ExitStatus::Success;
+    TLoadReport report;
+    const bool restored = m_module->RestoreBackup(file, &report);
+    const int status = LoadOutcome(restored, report, QStringLiteral("the backup '%1'").arg(file));
+    if (restored)
+        Print(file);
+    return status;
 }
 
 // --- helpers --------------------------------------------------------------------
@@ -645,6 +660,11 @@ void TCliCommands::WriteOut(const QByteArray& bytes)
 {
     if (m_out.write(bytes) != bytes.size())
         m_outputLost = true;
+}
+
+QString TCliCommands::FileProblem(const QString& problem, const QString& otherwise)
+{
+    return problem.isEmpty() ? otherwise : QString(problem).replace(u'\n', QStringLiteral(": "));
 }
 
 int TCliCommands::Fail(const QString& message)

@@ -2,8 +2,8 @@
 
 // The commands of tzr582-cli. The unit commands run the data module the windows
 // run, started as the program starts it, on a unit connected through the USB
-// port; the configuration-file commands only need the encrypted container, and
-// the data-log commands the chart's drawing.
+// port; the configuration-file commands read files through the module's checks
+// without a unit, and the data-log commands only need the chart's drawing.
 
 #include "app/cli/CommandLine.h"
 
@@ -13,6 +13,7 @@ class QByteArray;
 class QIODevice;
 class TConsoleOutput;
 class TConsolePrompts;
+struct TLoadReport;
 class TOrvNumber;
 class TOrvRegistryData;
 class TOrvSerialData;
@@ -49,6 +50,9 @@ private:
     int Diff(const QString& left, const QString& right);
     int Backups();
     int Restore(const QString& fileName);
+    // The exit status of a load or restore of what (a file named for messages),
+    // after saying how many values it wrote.
+    int LoadOutcome(bool loaded, const TLoadReport& report, const QString& what);
 
     // The data module, started as the program starts and with every item at
     // its default.
@@ -59,6 +63,9 @@ private:
     TOrvSerialData* FindItem(const QString& name) const;
     // Translator string index, or fallback when the language store lacks it.
     QString Text(int index, const QString& fallback) const;
+
+    // The module's text of a refused file on one line, or otherwise when empty.
+    static QString FileProblem(const QString& problem, const QString& otherwise = QString());
 
     void Print(const QString& line);
     // Writes to out (unbuffered), noting a write that failed or fell short.

@@ -1,6 +1,8 @@
 // tzr582-cli end to end: each command run as a script runs it, against the
 // simulated unit, whose memory lives in a private data folder per test.
 
+#include "../common/FolderWatch.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -48,6 +50,9 @@ private slots:
     void configurationFilesRoundTrip();
     void fileFailures_data();
     void fileFailures();
+    void refusedFilesNameWhy_data();
+    void refusedFilesNameWhy();
+    void loadSaysWhatItWroteAndWhatNeedsAttention();
     void liveWritesCsvWithAPoint();
     void liveRecordsALogThatPlots();
     void eraseNeedsConsent();
@@ -63,6 +68,7 @@ private slots:
     void encryptRefusesATextWithoutSection();
     void unreadUnitIsNeverCompared_data();
     void unreadUnitIsNeverCompared();
+    void restoreGivesBackTheYellowWireSpeeds();
 
 private:
     Run Start(const QStringList& args, const QString& tool = Tool) const;
@@ -73,6 +79,10 @@ private:
     int MemoryByte(int address) const;
     // The words with "@name" replaced by the path of name in the test's folder.
     QStringList InFolder(QStringList words) const;
+    // The language the tool starts with (1: English).
+    void ChooseLanguage(int language) const;
+    // A configuration file made by 'tcn encrypt' from text; empty when that failed.
+    QString EncryptText(const QString& name, const QByteArray& text) const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
     QProcessEnvironment m_environment;
@@ -142,6 +152,22 @@ QStringList TestCli::InFolder(QStringList words) const
             word = FilePath(word.mid(1));
     }
     return words;
+}
+
+void TestCli::ChooseLanguage(int language) const
+{
+    QSettings settings(FilePath("config/orv srl/TZR582.conf"), QSettings::IniFormat);
+    settings.setValue("Language", language);
+}
+
+QString TestCli::EncryptText(const QString& name, const QByteArray& text) const
+{
+    QFile ini(FilePath(name + ".ini"));
+    if (!ini.open(QIODevice::WriteOnly) || ini.write(text) != text.size())
+        return QString();
+    ini.close();
+    const QString file = FilePath(name + ".tcn");
+    return Start({"tcn", "encrypt", ini.fileName(), file}).exitCode == 0 ? file : QString();
 }
 
 void TestCli::helpAndUsageErrors_data()
@@ -282,6 +308,11 @@ void TestCli::setRefusesWhatIsNoParameter()
 
 void TestCli::configurationFilesRoundTrip()
 {
+    // No plain text goes to a temporary file, not even for a moment.
+    QVERIFY(QDir().mkpath(FilePath("tmp")));
+    m_environment.insert("TMPDIR", FilePath("tmp"));
+    FolderWatch temporary(FilePath("tmp"));
+    QVERIFY(temporary.IsValid());
     QCOMPARE(Start({"unit", "save", FilePath("saved.tcn")}).exitCode, 0);
     const Run decrypted = Start({"tcn", "decrypt", FilePath("saved.tcn")});
     QCOMPARE(decrypted.exitCode, 0);
@@ -308,6 +339,7 @@ void TestCli::configurationFilesRoundTrip()
     QVERIFY(Start({"tcn", "decrypt", FilePath("editor.tcn")}).out.endsWith("GIRI CUTOFF=3000\r\n"));
     QCOMPARE(Start({"unit", "load", FilePath("editor.tcn")}).exitCode, 0);
     QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("3000 RPM\n"));
+    QCOMPARE(temporary.Made(), QStringList());
 }
 
 void TestCli::fileFailures_data()
@@ -329,6 +361,90 @@ void TestCli::fileFailures()
     QVERIFY(run.out.isEmpty());
     QVERIFY(run.err.startsWith("tzr582-cli: ") || run.err.contains("\ntzr582-cli: "));
     QVERIFY(!QFile::exists(FilePath("share/TZR582/simunit-memory.bin"))); // the unit was not written
+}
+
+// Every command that reads a configuration file refuses one it cannot use
+// before touching the unit, and says why.
+void TestCli::refusedFilesNameWhy_data()
+{
+    QTest::addColumn<QStringList>("command"); // the file follows (twice for a diff)
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+
+    const QStringList decrypt = {"tcn", "decrypt"};
+    QTest::newRow("decrypt a missing file") << decrypt << "missing" << 1 << "The file does not exist.";
+    QTest::newRow("decrypt a folder") << decrypt << "folder" << 1 << "This is a folder, not a file.";
+    QTest::newRow("decrypt an unreadable file") << decrypt << "unreadable" << 1 << "The file cannot be read";
+    QTest::newRow("load a file over 1 MiB") << QStringList{"unit", "load"} << "oversized" << 1
+                                            << "The file is larger than 1 MiB";
+    QTest::newRow("diff a file cut short") << QStringList{"tcn", "diff"} << "cut" << 2
+                                           << "The file is incomplete: it was cut short.";
+    QTest::newRow("restore what is no configuration") << QStringList{"unit", "restore"} << "text" << 1
+                                                      << "The file is not a configuration file.";
+    QTest::newRow("load a file with nothing to load") << QStringList{"unit", "load"} << "empty" << 1
+                                                      << "The file holds no value that can be loaded";
+}
+
+void TestCli::refusedFilesNameWhy()
+{
+    QFETCH(QStringList, command);
+    QFETCH(QString, fixture);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    ChooseLanguage(1);
+    QString file = FilePath("refused.tcn");
+    if (fixture == "folder") {
+        QVERIFY(QDir().mkpath(file));
+    } else if (fixture == "unreadable") {
+        file = "/proc/self/mem"; // opens, and every read of it at offset 0 fails
+    } else if (fixture == "oversized") {
+        QFile big(file);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(1024 * 1024 + 1));
+    } else if (fixture == "cut") {
+        const QString whole = EncryptText("whole", "[CONFIGURAZIONE]\r\nGIRI CUTOFF=2500\r\n");
+        QFile container(whole);
+        QVERIFY(container.open(QIODevice::ReadOnly));
+        QFile cut(file);
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(container.readAll().chopped(5));
+    } else if (fixture == "text") {
+        QFile text(file);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("[CONFIGURAZIONE]\r\nGIRI CUTOFF=2500\r\n");
+    } else if (fixture == "empty") {
+        file = EncryptText("empty", "[CONFIGURAZIONE]\r\n");
+        QVERIFY(!file.isEmpty());
+    }
+    QStringList args = command << file;
+    if (command.contains("diff"))
+        args << file;
+
+    const Run run = Start(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    QVERIFY2(run.err.contains(file), qPrintable(run.err));
+    QVERIFY(!QFile::exists(FilePath("share/TZR582/simunit-memory.bin"))); // the unit was not written
+    QVERIFY(QDir(FilePath("share/TZR582/backups")).entryList({"*-before-*"}).isEmpty());
+}
+
+// A load says how many values it wrote, and what needs attention: a value the
+// unit holds otherwise (exit 0), an entry refused (exit 1, a partial load).
+void TestCli::loadSaysWhatItWroteAndWhatNeedsAttention()
+{
+    ChooseLanguage(1);
+    Run run = Start({"unit", "load", EncryptText("rounded", "[CONFIGURAZIONE]\r\nGIRI CUTOFF=2550\r\n")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("1 value(s) written into the unit"), qPrintable(run.err));
+    QVERIFY2(run.err.contains("GIRI CUTOFF=2550: stored as 2600 RPM"), qPrintable(run.err));
+    QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("2600 RPM\n"));
+
+    run = Start({"unit", "load", EncryptText("partial", "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMAX RICCO=abc\r\n")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("MAX RICCO=abc: not a number"), qPrintable(run.err));
+    QVERIFY2(run.err.contains("1 value(s) written into the unit"), qPrintable(run.err));
+    QVERIFY2(run.err.contains("was loaded into the unit only in part"), qPrintable(run.err));
 }
 
 void TestCli::liveWritesCsvWithAPoint()
@@ -616,6 +732,36 @@ void TestCli::unreadUnitIsNeverCompared()
         QCOMPARE(run.out, QByteArray());
     else
         QVERIFY2(run.out.contains(shown), run.out.constData());
+}
+
+// The yellow-wire cut-off speeds (bytes 192 and 193): an erase puts them back
+// to the factory's, every comparison sees them, a restore writes them back.
+void TestCli::restoreGivesBackTheYellowWireSpeeds()
+{
+    const QString factory = FilePath("factory.tcn");
+    const QString yellow = FilePath("yellow.tcn");
+    QCOMPARE(Start({"unit", "save", factory}).exitCode, 0);
+    QCOMPARE(Start({"unit", "set", "GiriCutOffFiliGialli", "3000"}).exitCode, 0);
+    QCOMPARE(Start({"unit", "set", "GiriSgancioCutOffFiliGialli", "2500"}).exitCode, 0);
+    const QList<int> speeds = {MemoryByte(192), MemoryByte(193)};
+    QCOMPARE(Start({"unit", "save", yellow}).exitCode, 0);
+
+    Run run = Start({"tcn", "diff", factory, yellow});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out.count('\n'), 2);
+    QVERIFY(run.out.contains("GiriCutOffFiliGialli\tGIRI CUTTOFF FILI GIALLI\t"));
+    QVERIFY(run.out.contains("\t2500 RPM\n"));
+
+    QCOMPARE(Start({"unit", "erase", "--yes"}).exitCode, 0);
+    QVERIFY((QList<int>{MemoryByte(192), MemoryByte(193)}) != speeds);
+    run = Start({"unit", "diff", yellow});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out.count('\n'), 2);
+
+    run = Start({"unit", "restore", "latest"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE((QList<int>{MemoryByte(192), MemoryByte(193)}), speeds);
+    QCOMPARE(Start({"unit", "diff", yellow}).exitCode, 0);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

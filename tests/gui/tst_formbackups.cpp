@@ -7,6 +7,7 @@
 #include "app/FormCompare.h"
 #include "items/OrvNumber.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -71,6 +72,12 @@ void TestFormBackups::loadsOnlyTheTickedRows()
     QCOMPARE(test.sim->readMemory(204), 80);
     QCOMPARE(table->rowCount(), 1);
     QCOMPARE(table->item(0, 0)->text(), QString("GIRI_SBANANATA"));
+
+    // A file that cannot be compared is named with the reason.
+    const QString missing = test.folder.filePath("missing.tcn");
+    test.prompts.messages.clear();
+    QVERIFY(!compare.ShowFiles(file, missing));
+    QCOMPARE(test.prompts.MessageTexts(), QStringList{"T400\n" + QDir::toNativeSeparators(missing)});
 }
 
 // A unit left in its boot loader gives no value: neither window puts the

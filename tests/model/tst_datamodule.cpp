@@ -2,6 +2,7 @@
 // catalogue, the connect procedure, the parameter rules, and configuration
 // files.
 
+#include "../common/FolderWatch.h"
 #include "../common/TestModule.h"
 #include "model/Catalogue.h"
 #include "model/SerialDataModule.h"
@@ -9,6 +10,7 @@
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"
+#include "support/ConfigurationFile.h"
 #include "support/EncryptedContainer.h"
 #include "support/PlainBuffer.h"
 #include "support/Translator.h"
@@ -22,14 +24,16 @@
 
 namespace {
 
-bool WriteContainer(const QString& fileName, const QByteArray& plain, const QString& folder)
+// A configuration file holding plain, as the program writes it.
+bool WriteContainer(const QString& fileName, const QByteArray& plain)
 {
-    QFile source(folder + "/plain.ini");
-    if (!source.open(QIODevice::WriteOnly))
-        return false;
-    source.write(plain);
-    source.close();
-    return EncryptFile(source.fileName(), fileName);
+    return ConfigurationFile::Write(fileName, plain);
+}
+
+// The container of plain as it is, without the integrity section a save adds.
+bool WriteBareContainer(const QString& fileName, const QByteArray& plain)
+{
+    return EncryptToFile(plain, fileName);
 }
 
 QByteArray Decrypt(const QString& fileName)
@@ -67,7 +71,12 @@ private slots:
     void loadSkipsCommandsAndMissingKeys();
     void byte223TakesOnlyTheMeaningOfTheMode_data();
     void byte223TakesOnlyTheMeaningOfTheMode();
-    void loadRefusesWhatIsNoConfiguration();
+    void loadRefusesFilesItCannotUse_data();
+    void loadRefusesFilesItCannotUse();
+    void everyCutOfASavedFileIsRefused();
+    void loadReportsWhatItCouldNotUse_data();
+    void loadReportsWhatItCouldNotUse();
+    void loadListsValuesTheUnitHoldsOtherwise();
     void loadListsEntriesTheUnitRefused();
     void saveLeavesAReadOnlyFileAlone();
 
@@ -77,7 +86,6 @@ private slots:
     void loadKeepsTheActuatorPositionsInsideTheLimits_data();
     void loadKeepsTheActuatorPositionsInsideTheLimits();
     void fileNeverErasesTheUnit();
-    void loadRefusesContentCutShort();
     void loadReadsTextWithAByteOrderMark();
     void saveLeavesOutWhatCouldNotBeRead();
     void failedFollowOnWritesAreReported_data();
@@ -90,6 +98,8 @@ private:
     void MakeRandomValidMemory(QRandomGenerator& random);
     bool InRange(const Catalogue::NumberRow& row);
     QList<int> Memory() const;
+    // The INI text of the connected unit's configuration as a save writes it.
+    QByteArray SavedText();
     QString TempFile(const QString& name) const { return m_folder->filePath(name); }
 
     std::unique_ptr<TestModule> m_test;
@@ -312,10 +322,18 @@ void TestDataModule::saveAndLoadRoundTrip()
     QCOMPARE(Connect(), 0);
     QVERIFY(m_module->Number("TEMPO_SOVRAPPOSIZIONE")->SetData(0.6));
     QVERIFY(m_module->Number("GiriCutOff")->SetData(2000));
-    const QStringList tempBefore = QDir::temp().entryList({"_tc*"});
+    // No plain text touches the disk: nothing is made in the temporary folder,
+    // not even for a moment.
+    QVERIFY(QDir(m_folder->path()).mkdir("tmp"));
+    const QByteArray tmpDir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(TempFile("tmp")));
+    FolderWatch temporary(TempFile("tmp"));
+    QVERIFY(temporary.IsValid());
     const QString file = TempFile("car.tcn");
-    QVERIFY(m_module->SaveConfiguration(file));
-    QCOMPARE(QDir::temp().entryList({"_tc*"}), tempBefore); // the plain text is gone
+    const bool saved = m_module->SaveConfiguration(file);
+    qputenv("TMPDIR", tmpDir);
+    QVERIFY(saved);
+    QCOMPARE(temporary.Made(), QStringList());
     QVERIFY(m_prompts->messages.isEmpty());
     const QByteArray text = Decrypt(file);
     QVERIFY(text.startsWith("[CONFIGURAZIONE]\r\nTIPO ACCENSIONE=4\r\n"));
@@ -339,8 +357,7 @@ void TestDataModule::loadWritesTheIgnitionTypeBeforeTheSpeeds()
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("ignition.tcn");
     QVERIFY(WriteContainer(file,
-                           "[CONFIGURAZIONE]\r\nGIRI CUTOFF=1500\r\nGIRI FUORI GIRI=12000\r\nTIPO ACCENSIONE=3\r\n",
-                           m_folder->path()));
+                           "[CONFIGURAZIONE]\r\nGIRI CUTOFF=1500\r\nGIRI FUORI GIRI=12000\r\nTIPO ACCENSIONE=3\r\n"));
     QVERIFY(m_module->LoadConfiguration(file));
     const QStringList writes = SimLog(m_sim).filter("WriteAtAddress");
     const int ignition = writes.indexOf(QRegularExpression("WriteAtAddress 0 163 .*"));
@@ -370,7 +387,7 @@ void TestDataModule::byte223TakesOnlyTheMeaningOfTheMode()
     QFETCH(int, byte);
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("byte223.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\n" + entries, m_folder->path()));
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\n" + entries));
     QVERIFY(m_module->LoadConfiguration(file));
     QCOMPARE(m_sim->readMemory(223), byte < 0 ? m_sim->factoryByte(223) : byte); // -1: as the factory left it
 }
@@ -379,8 +396,7 @@ void TestDataModule::loadSkipsCommandsAndMissingKeys()
 {
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("partial.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[COMANDI]\r\nRIPROGRAMMAZIONE=123\r\n",
-                           m_folder->path()));
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[COMANDI]\r\nRIPROGRAMMAZIONE=123\r\n"));
     QVERIFY(m_module->LoadConfiguration(file));
     QCOMPARE(m_sim->readMemory(195), 102);
     QVERIFY(SimLog(m_sim).filter("WriteValue").isEmpty());
@@ -388,30 +404,205 @@ void TestDataModule::loadSkipsCommandsAndMissingKeys()
     QCOMPARE(SimLog(m_sim).filter("WriteAtAddress").size(), 1);
 }
 
-void TestDataModule::loadRefusesWhatIsNoConfiguration()
+QByteArray TestDataModule::SavedText()
+{
+    const QString file = TempFile("saved.tcn");
+    return m_module->SaveConfiguration(file) ? Decrypt(file) : QByteArray();
+}
+
+// Files a load refuses whole, before the backup, naming why (texts 400-406);
+// 0: the file loads.
+void TestDataModule::loadRefusesFilesItCannotUse_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("text");
+    QTest::newRow("missing") << "missing" << 400;
+    QTest::newRow("a folder") << "folder" << 401;
+    QTest::newRow("unreadable") << "unreadable" << 402;
+    QTest::newRow("over 1 MiB") << "oversized" << 403;
+    QTest::newRow("no container") << "garbage" << 404;
+    QTest::newRow("no configuration section") << "other section" << 404;
+    QTest::newRow("earlier file cut at a line end") << "cut at a line end" << 405;
+    QTest::newRow("integrity entry cut short") << "cut in the integrity entry" << 405;
+    QTest::newRow("a value changed under the integrity entry") << "changed value" << 406;
+    QTest::newRow("text after the integrity entry") << "appended" << 406;
+    QTest::newRow("earlier file ending with the commands' entry") << "earlier file" << 0;
+}
+
+void TestDataModule::loadRefusesFilesItCannotUse()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, text);
+    QCOMPARE(Connect(), 0);
+    const QByteArray saved = SavedText();
+    const QByteArray body = saved.left(saved.indexOf("[CONTROLLO]"));
+    QVERIFY(body.endsWith("[COMANDI]\r\nRIPROGRAMMAZIONE=240\r\n\r\n"));
+    QString file = TempFile("refused.tcn");
+    if (kind == "missing") {
+        file = TempFile("missing.tcn");
+    } else if (kind == "folder") {
+        QVERIFY(QDir(m_folder->path()).mkdir("folder.tcn"));
+        file = TempFile("folder.tcn");
+    } else if (kind == "unreadable") {
+        file = "/proc/self/mem"; // opens, and every read of it at offset 0 fails
+    } else if (kind == "oversized") {
+        QFile big(file);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(ConfigurationFile::MaxSize + 1));
+    } else if (kind == "garbage") {
+        QFile garbage(file);
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(400, 'x'));
+    } else if (kind == "other section") {
+        QVERIFY(WriteContainer(file, "[ALTRO]\r\nGIRI CUTOFF=2500\r\n"));
+    } else if (kind == "cut at a line end") {
+        QVERIFY(WriteBareContainer(file, body.left(body.indexOf("\r\n", body.size() / 2) + 2)));
+    } else if (kind == "cut in the integrity entry") {
+        QVERIFY(WriteBareContainer(file, saved.chopped(5)));
+    } else if (kind == "changed value") {
+        QVERIFY(saved.contains("\r\nGIRI CUTOFF=1500\r\n"));
+        QVERIFY(WriteBareContainer(file, QByteArray(saved).replace("GIRI CUTOFF=1500", "GIRI CUTOFF=2500")));
+    } else if (kind == "appended") {
+        QVERIFY(WriteBareContainer(file, saved + "GIRI CUTOFF=2500\r\n"));
+    } else if (kind == "earlier file") {
+        QVERIFY(WriteBareContainer(file, body));
+    }
+    const qsizetype backups = m_module->Backups().List().size();
+    m_sim->clearLog();
+    m_prompts->messages.clear();
+
+    const QString reason = text == 0 ? QString() : "T" + QString::number(text) + "\n" + QDir::toNativeSeparators(file);
+    QCOMPARE(m_module->ConfigurationFileProblem(file), reason);
+    QList<TConfigDifference> differences;
+    QCOMPARE(m_module->CompareFiles(file, file, differences), text == 0);
+    TLoadReport report;
+    QCOMPARE(m_module->LoadConfiguration(file, {}, &report), text == 0);
+    if (text == 0)
+        return;
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{reason});
+    QCOMPARE(m_prompts->messages.first().caption, QStringLiteral("T95"));
+    QVERIFY(!report.started);
+    QVERIFY(SimLog(m_sim).filter("Write").isEmpty());
+    QCOMPARE(m_module->Backups().List().size(), backups);
+}
+
+// A saved file cut anywhere: only a cut that keeps every entry (it takes away
+// the integrity section, or the line feed that ends the file) leaves a file
+// that can be used.
+void TestDataModule::everyCutOfASavedFileIsRefused()
 {
     QCOMPARE(Connect(), 0);
-    const QString garbage = TempFile("garbage.tcn");
-    QFile file(garbage);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(400, 'x'));
-    file.close();
-    QVERIFY(!m_module->LoadConfiguration(garbage));
-    QVERIFY(!m_module->LoadConfiguration(TempFile("missing.tcn")));
-    QVERIFY(SimLog(m_sim).filter("Write").isEmpty());
-    QCOMPARE(m_prompts->MessageTexts(), (QStringList{"T96", "T96"}));
-    QCOMPARE(m_prompts->messages.first().caption, QStringLiteral("T95"));
+    const QString saved = TempFile("whole.tcn");
+    QVERIFY(m_module->SaveConfiguration(saved));
+    QFile whole(saved);
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray container = whole.readAll();
+    const QByteArray text = Decrypt(saved);
+    constexpr int HeaderSize = 166;
+    QCOMPARE(container.size(), HeaderSize + text.size());
+    const qsizetype lastEntryEnd = text.indexOf("\r", text.indexOf("RIPROGRAMMAZIONE=")) + 1;
+    const qsizetype integrity = text.indexOf("[CONTROLLO]");
+
+    const QString file = TempFile("cut.tcn");
+    int usable = 0;
+    for (qsizetype size = 0; size < container.size(); ++size) {
+        QFile cut(file);
+        QVERIFY(cut.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        cut.write(container.left(size));
+        cut.close();
+        const qsizetype kept = size - HeaderSize;
+        const bool whole = (kept >= lastEntryEnd && kept <= integrity) || kept == text.size() - 1;
+        QVERIFY2(m_module->ConfigurationFileProblem(file).isEmpty() == whole, qPrintable(QString::number(size)));
+        usable += whole;
+    }
+    QCOMPARE(usable, 5); // "\r", "\r\n", "\r\n\r", "\r\n\r\n" after the last entry; the CR of the last line
+}
+
+// Files that load nothing, or only part: the load says what it wrote and names
+// every entry it refused; a file with no entry it could write is refused before
+// the backup.
+void TestDataModule::loadReportsWhatItCouldNotUse_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<int>("written");
+    QTest::addColumn<QString>("message"); // FILE: the file's name
+    QTest::newRow("the section alone") << QByteArray("[CONFIGURAZIONE]\r\n") << false << false << 0 << "T407\nFILE";
+    QTest::newRow("unknown keys only") << QByteArray("[CONFIGURAZIONE]\r\nNO SUCH KEY=1\r\n[ALTRO]\r\nGIRI CUTOFF=2\r\n")
+                                       << false << false << 0
+                                       << "T407\nFILE\n\nT408\nNO SUCH KEY=1: T411\nGIRI CUTOFF=2: T411";
+    QTest::newRow("no number") << QByteArray("[CONFIGURAZIONE]\r\nGIRI CUTOFF=abc\r\n") << false << false << 0
+                               << "T407\nFILE\n\nT408\nGIRI CUTOFF=abc: T413";
+    QTest::newRow("a line that is no entry") << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nGIRI CUTOFF\r\n")
+                                             << false << true << 1 << "T408\nGIRI CUTOFF: T412";
+    QTest::newRow("a key in a repeated section")
+        << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[CONFIGURAZIONE]\r\nMINIMO TPS=3\r\nMAX RICCO=1\r\n") << false
+        << true << 1 << "T408\nMINIMO TPS: T414";
+    QTest::newRow("a repeated section, each key once")
+        << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[CONFIGURAZIONE]\r\nMAX RICCO=1\r\n") << true << true << 2
+        << "";
+}
+
+void TestDataModule::loadReportsWhatItCouldNotUse()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, loaded);
+    QFETCH(bool, started);
+    QFETCH(int, written);
+    QFETCH(QString, message);
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("partial.tcn");
+    QVERIFY(WriteContainer(file, text));
+    const qsizetype backups = m_module->Backups().List().size();
+
+    TLoadReport report;
+    QCOMPARE(m_module->LoadConfiguration(file, {}, &report), loaded);
+    QCOMPARE(report.started, started);
+    QCOMPARE(report.written, written);
+    QCOMPARE(m_module->Backups().List().size(), backups + (started ? 1 : 0));
+    QCOMPARE(SimLog(m_sim).filter("WriteAtAddress").size(), written);
+    const QStringList expected =
+        message.isEmpty() ? QStringList() : QStringList{message.replace("FILE", QDir::toNativeSeparators(file))};
+    QCOMPARE(m_prompts->MessageTexts(), expected);
+    if (loaded) {
+        QCOMPARE(m_sim->readMemory(195), 102); // MINIMO TPS from the first of the two sections
+        QCOMPARE(m_sim->readMemory(201), 51);  // MAX RICCO from the second
+    }
+}
+
+// A value off the item's step is stored as the nearest one the unit holds: the
+// load says so (and a comparison right after sees it).
+void TestDataModule::loadListsValuesTheUnitHoldsOtherwise()
+{
+    QCOMPARE(Connect(), 0);
+    const QString file = TempFile("rounded.tcn");
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nGIRI CUTOFF=2550\r\nMINIMO TPS=2\r\n"));
+    TLoadReport report;
+    QVERIFY(m_module->LoadConfiguration(file, {}, &report));
+    QCOMPARE(report.written, 2);
+    QCOMPARE(report.differences.size(), 1);
+    QCOMPARE(report.differences[0].item, QString("GiriCutOff"));
+    QCOMPARE(report.differences[0].held, QString("2600 RPM"));
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"T409\nGIRI CUTOFF=2550: T420 2600 RPM"});
+    QCOMPARE(m_prompts->messages.first().icon, TMessageIcon::None);
+    QList<TConfigDifference> differences;
+    QVERIFY(m_module->CompareUnitWithFile(file, differences));
+    const auto cutOff = std::find_if(differences.cbegin(), differences.cend(),
+                                     [](const TConfigDifference& d) { return d.item == "GiriCutOff"; });
+    QVERIFY(cutOff != differences.cend());
+    QCOMPARE(cutOff->left, QString("2600 RPM"));
+    QCOMPARE(cutOff->right, QString("2550 RPM"));
 }
 
 void TestDataModule::loadListsEntriesTheUnitRefused()
 {
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("refused.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMAX RICCO=abc\r\n", m_folder->path()));
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMAX RICCO=abc\r\n"));
     m_sim->failNext(LinkOp::WriteAtAddress, 1, SimError::Refused);
     QVERIFY(!m_module->LoadConfiguration(file));
-    QCOMPARE(m_prompts->MessageTexts(),
-             QStringList{"It was impossible to load the following data::\nValoreMinimoTPS\n"});
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"T408\nMAX RICCO=abc: T413\nMINIMO TPS=2: T416"});
+    QCOMPARE(m_prompts->messages.first().icon, TMessageIcon::Error);
 }
 
 void TestDataModule::saveLeavesAReadOnlyFileAlone()
@@ -521,11 +712,15 @@ void TestDataModule::loadRefusesValuesOutOfRange()
     QCOMPARE(Connect(), 0);
     const int before = m_sim->readMemory(address);
     const QString file = TempFile("range.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n" + entry + "\r\n", m_folder->path()));
-    QVERIFY(!m_module->LoadConfiguration(file));
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n" + entry + "\r\n"));
+    TLoadReport report;
+    QVERIFY(!m_module->LoadConfiguration(file, {}, &report));
     QCOMPARE(m_sim->readMemory(address), before);
     QCOMPARE(m_sim->readMemory(195), 102); // the other entries are loaded
-    QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to load the following data::\n" + item + "\n"});
+    QCOMPARE(report.written, 1);
+    QCOMPARE(report.refused.size(), 1);
+    QCOMPARE(report.refused[0].item, item);
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{"T408\n" + entry + ": T415"});
 }
 
 void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits_data()
@@ -536,11 +731,13 @@ void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits_data()
     QTest::newRow("minimum above maximum")
         << QByteArray("MASSIMA APERTURA ATTUATORE=100\r\nMINIMA APERTURA ATTUATORE=150\r\n"
                       "POSIZIONE IN CUTOFF=200\r\nPOSIZIONE DEFAULT FISSO=30\r\n")
-        << QList<int>{100, 100, 100, 100} << "MINIMA_APERTURA_ATTUATORE\nPOSIZIONE_DEFAULT\n";
+        << QList<int>{100, 100, 100, 100}
+        << "T408\nMINIMA APERTURA ATTUATORE=150: T418\nPOSIZIONE DEFAULT FISSO=30: T418\n\n"
+           "T409\nPOSIZIONE IN CUTOFF=200: T420 100";
     // The maximum may be as low as 0, the minimum and the positions not below 20.
     QTest::newRow("maximum below the minimum's lowest value")
         << QByteArray("MASSIMA APERTURA ATTUATORE=2\r\nMINIMA APERTURA ATTUATORE=20\r\n")
-        << QList<int>{20, 20, 20, 20} << "MASSIMA_APERTURA_ATTUATORE\nPOSIZIONE_DEFAULT\n";
+        << QList<int>{20, 20, 20, 20} << "T408\nMASSIMA APERTURA ATTUATORE=2: T418\nPOSIZIONE DEFAULT FISSO: T418";
 }
 
 void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits()
@@ -550,42 +747,30 @@ void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits()
     QFETCH(QString, listed);
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("actuator.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\n" + entries, m_folder->path()));
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\n" + entries));
     QVERIFY(!m_module->LoadConfiguration(file));
     const QList<int> held = {m_sim->readMemory(207), m_sim->readMemory(208), m_sim->readMemory(206),
                              m_sim->readMemory(168)};
     QCOMPARE(held, bytes);
-    QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to load the following data::\n" + listed});
+    QCOMPARE(m_prompts->MessageTexts(), QStringList{listed});
 }
 
 void TestDataModule::fileNeverErasesTheUnit()
 {
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("erase.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nCHECKUP=8\r\nMAX RICCO=1\r\n",
-                           m_folder->path()));
+    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nCHECKUP=8\r\nMAX RICCO=1\r\n"));
     QVERIFY(m_module->LoadConfiguration(file));
     QCOMPARE(m_sim->readMemory(195), 102);
     QCOMPARE(m_sim->readMemory(201), 51);
     QVERIFY(SimLog(m_sim).filter("WriteAtAddress 0 161").isEmpty());
 }
 
-void TestDataModule::loadRefusesContentCutShort()
-{
-    QCOMPARE(Connect(), 0);
-    const QString file = TempFile("short.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMASSIMA APERTURA ATTUATORE=24",
-                           m_folder->path()));
-    QVERIFY(!m_module->LoadConfiguration(file));
-    QCOMPARE(m_prompts->MessageTexts(), QStringList{"T96"});
-    QVERIFY(SimLog(m_sim).filter("Write").isEmpty());
-}
-
 void TestDataModule::loadReadsTextWithAByteOrderMark()
 {
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("bom.tcn");
-    QVERIFY(WriteContainer(file, "\xEF\xBB\xBF[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n", m_folder->path()));
+    QVERIFY(WriteContainer(file, "\xEF\xBB\xBF[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n"));
     QVERIFY(m_module->LoadConfiguration(file));
     QCOMPARE(m_sim->readMemory(195), 102);
 }

@@ -1,7 +1,8 @@
 // The safety net of the data module against the simulated unit: a backup before
 // every load, erase and firmware update that gives the unit back exactly; the
 // retention; a backup that cannot be made stops the operation; the comparison
-// of configurations and the ticked-rows load; the read-back after a load.
+// of configurations and the ticked-rows load; the read-back after a load; the
+// values a file load leaves alone, which a restore writes and comparisons see.
 
 #include "../common/TestModule.h"
 #include "model/SerialDataModule.h"
@@ -24,6 +25,7 @@ private slots:
     void aBackupThatCannotBeMadeStopsTheOperation();
     void compareListsTheDifferencesAndLoadsTickedOnes();
     void verifyCatchesAValueTheUnitChanged();
+    void restoreAndComparisonsTakeTheYellowWireSpeeds();
 
 private:
     QList<int> Memory() const;
@@ -219,8 +221,56 @@ void TestSafetyNet::verifyCatchesAValueTheUnitChanged()
 
     QVERIFY(!m_module->LoadConfiguration(file));
     QCOMPARE(m_test->prompts.messages.size(), 1);
-    QCOMPARE(m_test->prompts.messages.first().text,
-             QString("It was impossible to load the following data::\nGiriCutOff\n"));
+    QCOMPARE(m_test->prompts.messages.first().text, QString("T408\nGIRI CUTOFF=2500: T417"));
+}
+
+// An ordinary load leaves the yellow-wire speeds as the unit holds them (and
+// says where they differ from the file); a restore puts back everything the
+// backup holds, and every comparison compares them.
+void TestSafetyNet::restoreAndComparisonsTakeTheYellowWireSpeeds()
+{
+    const QString factory = TempFile("factory.tcn");
+    QVERIFY(m_module->SaveConfiguration(factory));
+    QVERIFY(m_module->Number("GiriCutOffFiliGialli")->SetInt(3000));
+    QVERIFY(m_module->Number("GiriSgancioCutOffFiliGialli")->SetInt(2500));
+    const QList<int> before = Memory();
+    const QList<int> factoryBytes = {m_sim->factoryByte(192), m_sim->factoryByte(193)};
+    QVERIFY(before.mid(192, 2) != factoryBytes);
+    const QString yellow = TempFile("yellow.tcn");
+    QVERIFY(m_module->SaveConfiguration(yellow));
+
+    QList<TConfigDifference> differences;
+    QVERIFY(m_module->CompareFiles(factory, yellow, differences));
+    QCOMPARE(differences.size(), 2);
+    QCOMPARE(differences[0].key, QString("GIRI CUTTOFF FILI GIALLI"));
+    QCOMPARE(differences[1].key, QString("GIRI SGANCIO CUTOFF FILI GIALLI"));
+
+    QVERIFY(m_module->EraseConfiguration());
+    QCOMPARE(Memory().mid(192, 2), factoryBytes);
+    QVERIFY(m_module->CompareUnitWithFile(yellow, differences));
+    QCOMPARE(differences.size(), 2);
+    QCOMPARE(differences[0].right, QString("3000 RPM"));
+    QCOMPARE(differences[1].right, QString("2500 RPM"));
+    const QString factorySpeed = differences[0].left; // "off", as the unit reads its factory byte
+
+    m_test->prompts.messages.clear();
+    QVERIFY(m_module->LoadConfiguration(yellow));
+    QCOMPARE(Memory().mid(192, 2), factoryBytes);
+    QCOMPARE(m_test->prompts.MessageTexts(), QStringList{"T410\nGIRI CUTTOFF FILI GIALLI=3000: T421 " + factorySpeed +
+                                                         "\nGIRI SGANCIO CUTOFF FILI GIALLI=2500: T421 " +
+                                                         factorySpeed});
+
+    m_test->prompts.messages.clear();
+    QVERIFY(m_module->RestoreBackup(BackupFile("before-erase")));
+    QCOMPARE(Memory(), before);
+    QVERIFY2(m_test->prompts.messages.isEmpty(), qPrintable(m_test->prompts.MessageTexts().join('|')));
+    QVERIFY(m_module->CompareUnitWithFile(yellow, differences));
+    QVERIFY(differences.isEmpty());
+
+    // A backup of the factory speeds, which lie above their range, goes back too.
+    QVERIFY(m_module->RestoreBackup(factory));
+    QCOMPARE(Memory().mid(192, 2), factoryBytes);
+    QVERIFY2(m_test->prompts.messages.isEmpty(), qPrintable(m_test->prompts.MessageTexts().join('|')));
 }
 
 QTEST_GUILESS_MAIN(TestSafetyNet)

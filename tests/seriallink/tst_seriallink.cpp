@@ -199,19 +199,21 @@ void TestSerialLink::unitKilledInTheMiddleOfALoad()
     QVERIFY(module.IsUnitConnected());
     QSignalSpy state(module.OrvConnection(), &TOrvConnection::LinkMessage);
     t.prompts.messages.clear();
-    QVERIFY(!module.LoadConfiguration(file));
+    TLoadReport report;
+    QVERIFY(!module.LoadConfiguration(file, {}, &report));
     QVERIFY(dying.waitForExit());
     QVERIFY(!module.IsUnitConnected());
     QVERIFY(!state.isEmpty());
     const QList<QVariant> lost = state.first();
     QCOMPARE(lost.at(0).toInt(), WindowMessage::WMLinkState);
     QCOMPARE(lost.at(2).toInt(), 0);
-    // The entries not written are named.
+    // The entries not written are named, in one message.
     QCOMPARE(t.prompts.messages.size(), 1);
-    const QStringList named = t.prompts.messages[0].text.split(QLatin1Char('\n')).mid(1);
-    QVERIFY(named.size() > 10);
-    for (const QString& name : named)
-        QVERIFY(name.isEmpty() || module.Number(name));
+    QVERIFY(report.refused.size() > 10);
+    for (const TLoadNote& note : std::as_const(report.refused)) {
+        QVERIFY(module.Number(note.item));
+        QVERIFY(t.prompts.messages[0].text.contains(note.entry));
+    }
 
     // The unit is back: the program connects again.
     UnitProcess back;
