@@ -546,8 +546,9 @@ int TCliCommands::Diff(const QString& left, const QString& right)
                                        QStringLiteral("cannot read the configuration file '%1'").arg(right)));
     } else if (!m_module->CompareFiles(left, right, differences)) {
         const QString problem = m_module->ConfigurationFileProblem(left);
-        return Trouble(FileProblem(problem.isEmpty() ? m_module->ConfigurationFileProblem(right) : problem,
-                                   QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right)));
+        return Trouble(FileProblem(
+            problem.isEmpty() ? m_module->ConfigurationFileProblem(right) : problem,
+            QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right)));
     }
     for (const TConfigDifference& difference : std::as_const(differences))
         Print(QStringList{difference.item, difference.key, difference.left, difference.right}.join(u'\t'));
