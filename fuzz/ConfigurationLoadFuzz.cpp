@@ -1,8 +1,9 @@
 // A whole configuration file loaded by the data module into the simulated unit.
 // The input is the file's INI text, put into a container as the program saves
-// it (with its integrity section, so that the load reads the text whole). Whatever the text, the load must not crash, and every parameter of the
-// unit that changed must hold a value its item allows: inside the catalogue's
-// range, or an over-speed "off" value.
+// it (with its integrity section, so that the load reads the text whole).
+// Whatever the text, the load must not crash, and every parameter of the unit
+// that changed must hold a value its item allows: inside the catalogue's range,
+// or an over-speed "off" value.
 
 #include "model/Catalogue.h"
 #include "model/QuietPrompts.h"

@@ -33,11 +33,11 @@ struct TLoadNote {
 
 struct TLoadReport {
     TConfigFileStatus file = TConfigFileStatus::Ok; // why the file was refused unread
-    bool noLoadableEntry = false; // refused: not one entry the load could write
-    bool started = false;         // the checks passed and the load began writing
-    int written = 0;              // values written into the unit from the file
-    QList<TLoadNote> refused;     // entries refused, unreadable or not held
-    QList<TLoadNote> differences; // StoredDifferently and LeftAlone notes
+    bool noLoadableEntry = false;                   // refused: not one entry the load could write
+    bool started = false;                           // the checks passed and the load began writing
+    int written = 0;                                // values written into the unit from the file
+    QList<TLoadNote> refused;                       // entries refused, unreadable or not held
+    QList<TLoadNote> differences;                   // StoredDifferently and LeftAlone notes
 
     bool NeedsAttention() const { return !refused.isEmpty() || !differences.isEmpty(); }
 };

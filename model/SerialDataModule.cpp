@@ -70,8 +70,9 @@ const QStringList& CommandItems()
 // speeds, which stay as the unit holds them (a restore writes them back).
 const QStringList& ItemsNotLoaded()
 {
-    static const QStringList items = CommandItems() + QStringList{QStringLiteral("GiriCutOffFiliGialli"),
-                                                                  QStringLiteral("GiriSgancioCutOffFiliGialli")};
+    static const QStringList items =
+        CommandItems() +
+        QStringList{QStringLiteral("GiriCutOffFiliGialli"), QStringLiteral("GiriSgancioCutOffFiliGialli")};
     return items;
 }
 
@@ -594,7 +595,8 @@ QString TSerialDataModule::ConfigurationFileProblem(const QString& fileName) con
     return FileStatusText(ReadConfigurationFile(fileName, buffer), fileName);
 }
 
-bool TSerialDataModule::LoadConfiguration(const QString& fileName, const QStringList& onlyItems, TLoadReport* report)
+bool TSerialDataModule::LoadConfiguration(const QString& fileName, const QStringList& onlyItems,
+                                          TLoadReport* report)
 {
     TLoadReport made;
     const bool loaded = Load(fileName, onlyItems, false, made);
@@ -612,7 +614,8 @@ bool TSerialDataModule::RestoreBackup(const QString& fileName, TLoadReport* repo
     return loaded;
 }
 
-bool TSerialDataModule::Load(const QString& fileName, const QStringList& onlyItems, bool restore, TLoadReport& report)
+bool TSerialDataModule::Load(const QString& fileName, const QStringList& onlyItems, bool restore,
+                             TLoadReport& report)
 {
     const bool loaded = RunLoad(fileName, onlyItems, restore, report);
     ShowLoadReport(fileName, report);
@@ -656,9 +659,11 @@ bool TSerialDataModule::RunLoad(const QString& fileName, const QStringList& only
     Refuse(adjusted, TLoadNote::Reason::Adjusted, accepted, report);
     Refuse(notHeld, TLoadNote::Reason::NotHeld, accepted, report);
     Refuse(TakeFailedFollowOnWrites(), TLoadNote::Reason::FollowOnFailed, accepted, report);
-    NoteDifferences(loaded, restore || !onlyItems.isEmpty() ? QStringList() : ItemsNotLoaded(), accepted, report);
-    report.written = int(std::count_if(written.cbegin(), written.cend(),
-                                       [&report](TOrvNumber* item) { return !IsRefused(report, item->objectName()); }));
+    NoteDifferences(loaded, restore || !onlyItems.isEmpty() ? QStringList() : ItemsNotLoaded(), accepted,
+                    report);
+    report.written = int(std::count_if(written.cbegin(), written.cend(), [&report](TOrvNumber* item) {
+        return !IsRefused(report, item->objectName());
+    }));
     emit ConfigurationReread();
     return report.refused.isEmpty();
 }
@@ -690,8 +695,9 @@ int TSerialDataModule::AcceptEntries(const TMemIniData& file, const QStringList&
         if (!item) {
             // A ticked load looks at its rows only.
             if (wholeFile)
-                report.refused.append({QString(), line, QString(),
-                                       equals < 0 ? TLoadNote::Reason::NotAnEntry : TLoadNote::Reason::UnknownEntry});
+                report.refused.append(
+                    {QString(), line, QString(),
+                     equals < 0 ? TLoadNote::Reason::NotAnEntry : TLoadNote::Reason::UnknownEntry});
             continue;
         }
         if (item->ReadOnly() || !(wholeFile || onlyItems.contains(item->objectName())))
@@ -711,7 +717,8 @@ int TSerialDataModule::AcceptEntries(const TMemIniData& file, const QStringList&
         double value = 0;
         if (repeated.contains(item)) {
             if (written)
-                report.refused.append({item->objectName(), item->FileKey(), QString(), TLoadNote::Reason::Repeated});
+                report.refused.append(
+                    {item->objectName(), item->FileKey(), QString(), TLoadNote::Reason::Repeated});
         } else if (!IsFloatValue(values.value(item), value)) {
             if (written)
                 report.refused.append({item->objectName(), entry, QString(), TLoadNote::Reason::NotANumber});
@@ -776,7 +783,8 @@ QString TSerialDataModule::LoadReportText(const TLoadReport& report) const
         lines << note.entry + QStringLiteral(": ") + Text(ReasonTexts + int(note.reason));
     if (!lines.isEmpty())
         groups << Text(RefusedHeadingText) + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
-    for (const TLoadNote::Reason reason : {TLoadNote::Reason::StoredDifferently, TLoadNote::Reason::LeftAlone}) {
+    for (const TLoadNote::Reason reason :
+         {TLoadNote::Reason::StoredDifferently, TLoadNote::Reason::LeftAlone}) {
         const bool stored = reason == TLoadNote::Reason::StoredDifferently;
         lines.clear();
         for (const TLoadNote& note : report.differences) {
@@ -803,23 +811,24 @@ void TSerialDataModule::ShowLoadReport(const QString& fileName, const TLoadRepor
     if (report.NeedsAttention())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + LoadReportText(report);
     if (!text.isEmpty())
-        m_prompts->ShowMessage(report.refused.isEmpty() && report.started ? TMessageIcon::None : TMessageIcon::Error,
+        m_prompts->ShowMessage(report.refused.isEmpty() && report.started ? TMessageIcon::None
+                                                                          : TMessageIcon::Error,
                                Text(95), text);
 }
 
 // One pass over the items of a data group: the ignition type (group 0) is
 // written before the engine speeds that depend on it (group 1).
 void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& leftAlone,
-                                               const QStringList& onlyItems, QList<TOrvNumber*>& loaded,
-                                               QList<TOrvNumber*>& written, TLoadReport& report)
+                                              const QStringList& onlyItems, QList<TOrvNumber*>& loaded,
+                                              QList<TOrvNumber*>& written, TLoadReport& report)
 {
     const QObjectList& components = children();
     for (int i = 0; i < components.size(); ++i) {
         if (CurrentWaitWindow)
             CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
         auto* item = qobject_cast<TOrvNumber*>(components.at(i));
-        if (!item || leftAlone.contains(item->objectName()) || item->ReadOnly() || item->DataGroup() != group ||
-            !(onlyItems.isEmpty() || onlyItems.contains(item->objectName())) ||
+        if (!item || leftAlone.contains(item->objectName()) || item->ReadOnly() ||
+            item->DataGroup() != group || !(onlyItems.isEmpty() || onlyItems.contains(item->objectName())) ||
             !store.ValueExists(item->FileSection(), item->FileKey()))
             continue;
         // Byte 223 holds the changeover speed, or with start on gas (TIPO_CAMBIO

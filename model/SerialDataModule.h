@@ -227,11 +227,12 @@ private:
     // A note on item, with its entry as accepted from the file (or its key).
     TLoadNote Note(TOrvNumber* item, TLoadNote::Reason reason, TCustomIniFile& accepted) const;
     // Adds a refusal for each named item not refused already.
-    void Refuse(const QStringList& names, TLoadNote::Reason reason, TCustomIniFile& accepted, TLoadReport& report);
+    void Refuse(const QStringList& names, TLoadNote::Reason reason, TCustomIniFile& accepted,
+                TLoadReport& report);
     // After the writes: the values the unit holds otherwise than the file, and
     // the values an ordinary load left alone that differ from the unit.
-    void NoteDifferences(const QList<TOrvNumber*>& loaded, const QStringList& leftAlone, TCustomIniFile& accepted,
-                         TLoadReport& report);
+    void NoteDifferences(const QList<TOrvNumber*>& loaded, const QStringList& leftAlone,
+                         TCustomIniFile& accepted, TLoadReport& report);
     void ShowLoadReport(const QString& fileName, const TLoadReport& report);
     // The backup before a risky operation: true when it was made, or when the
     // user chose to go on without it.

@@ -50,7 +50,7 @@ TConfigFileStatus CheckIntegrity(const QByteArray& body, const QByteArray& secti
     if (!text.mid(match.capturedLength()).trimmed().isEmpty())
         return TConfigFileStatus::Damaged;
     return match.captured(1).toUpper().toLatin1() == Crc32Text(body) ? TConfigFileStatus::Ok
-                                                                      : TConfigFileStatus::Damaged;
+                                                                     : TConfigFileStatus::Damaged;
 }
 
 // Whether the text from an integrity header on holds nothing but the header, a
@@ -87,7 +87,8 @@ bool EndsWithTheLastEntryOfASave(const QByteArray& content)
     }
     static const QRegularExpression entry(QStringLiteral("\\ARIPROGRAMMAZIONE\\s*=\\s*\\d+\\z"),
                                           QRegularExpression::CaseInsensitiveOption);
-    return lastSection.compare(QLatin1String("COMANDI"), Qt::CaseInsensitive) == 0 && entry.match(lastLine).hasMatch();
+    return lastSection.compare(QLatin1String("COMANDI"), Qt::CaseInsensitive) == 0 &&
+           entry.match(lastLine).hasMatch();
 }
 
 bool HasConfigurationSection(const QByteArray& text)

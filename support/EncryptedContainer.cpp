@@ -182,8 +182,7 @@ TContainerResult DecryptStream(QIODevice* source, QIODevice* target)
         return TContainerResult::MissingStream;
     char magic[MagicSize];
     TKeyMaterial material;
-    if (!ReadExactly(*source, magic, MagicSize) || !IsMagic(magic) ||
-        !ReadKeyMaterial(*source, material))
+    if (!ReadExactly(*source, magic, MagicSize) || !IsMagic(magic) || !ReadKeyMaterial(*source, material))
         return TContainerResult::NotAContainer;
     arcfour_ctx cipher = CipherFor(material);
     return CryptRest(*source, *target, cipher) ? TContainerResult::Success : TContainerResult::DecipherFailed;

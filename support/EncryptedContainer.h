@@ -58,8 +58,8 @@ bool EncryptFile(const QString& plainFileName, const QString& containerFileName,
 
 // Enciphers content held in memory into a new container file, as EncryptFile
 // does: no plain copy of the content is written anywhere.
-bool EncryptToFile(const QByteArray& content, const QString& containerFileName, TUserPrompts* prompts = nullptr,
-                   QRandomGenerator* random = nullptr);
+bool EncryptToFile(const QByteArray& content, const QString& containerFileName,
+                   TUserPrompts* prompts = nullptr, QRandomGenerator* random = nullptr);
 
 // Deciphers the container read from source (from its position to its end) and
 // appends the content to target. Neither device is closed.

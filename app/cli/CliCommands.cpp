@@ -587,8 +587,9 @@ int TCliCommands::Diff(const QString& left, const QString& right)
                                        QStringLiteral("cannot read the configuration file '%1'").arg(right)));
     } else if (!m_module->CompareFiles(left, right, differences)) {
         const QString problem = m_module->ConfigurationFileProblem(left);
-        return Trouble(FileProblem(problem.isEmpty() ? m_module->ConfigurationFileProblem(right) : problem,
-                                   QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right)));
+        return Trouble(FileProblem(
+            problem.isEmpty() ? m_module->ConfigurationFileProblem(right) : problem,
+            QStringLiteral("cannot read the configuration files '%1' and '%2'").arg(left, right)));
     }
     // The items the unit did not give are named on the error stream, not listed as differences.
     for (const TConfigDifference& difference : std::as_const(differences)) {

@@ -376,14 +376,14 @@ void TestCli::refusedFilesNameWhy_data()
     QTest::newRow("decrypt a missing file") << decrypt << "missing" << 1 << "The file does not exist.";
     QTest::newRow("decrypt a folder") << decrypt << "folder" << 1 << "This is a folder, not a file.";
     QTest::newRow("decrypt an unreadable file") << decrypt << "unreadable" << 1 << "The file cannot be read";
-    QTest::newRow("load a file over 1 MiB") << QStringList{"unit", "load"} << "oversized" << 1
-                                            << "The file is larger than 1 MiB";
-    QTest::newRow("diff a file cut short") << QStringList{"tcn", "diff"} << "cut" << 2
-                                           << "The file is incomplete: it was cut short.";
-    QTest::newRow("restore what is no configuration") << QStringList{"unit", "restore"} << "text" << 1
-                                                      << "The file is not a configuration file.";
-    QTest::newRow("load a file with nothing to load") << QStringList{"unit", "load"} << "empty" << 1
-                                                      << "The file holds no value that can be loaded";
+    QTest::newRow("load a file over 1 MiB")
+        << QStringList{"unit", "load"} << "oversized" << 1 << "The file is larger than 1 MiB";
+    QTest::newRow("diff a file cut short")
+        << QStringList{"tcn", "diff"} << "cut" << 2 << "The file is incomplete: it was cut short.";
+    QTest::newRow("restore what is no configuration")
+        << QStringList{"unit", "restore"} << "text" << 1 << "The file is not a configuration file.";
+    QTest::newRow("load a file with nothing to load")
+        << QStringList{"unit", "load"} << "empty" << 1 << "The file holds no value that can be loaded";
 }
 
 void TestCli::refusedFilesNameWhy()
@@ -440,7 +440,8 @@ void TestCli::loadSaysWhatItWroteAndWhatNeedsAttention()
     QVERIFY2(run.err.contains("GIRI CUTOFF=2550: stored as 2600 RPM"), qPrintable(run.err));
     QCOMPARE(Start({"unit", "get", "GiriCutOff"}).out, QByteArray("2600 RPM\n"));
 
-    run = Start({"unit", "load", EncryptText("partial", "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMAX RICCO=abc\r\n")});
+    run = Start(
+        {"unit", "load", EncryptText("partial", "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nMAX RICCO=abc\r\n")});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("MAX RICCO=abc: not a number"), qPrintable(run.err));
     QVERIFY2(run.err.contains("1 value(s) written into the unit"), qPrintable(run.err));

@@ -14,8 +14,9 @@ class FolderWatch {
 public:
     explicit FolderWatch(const QString& folder)
         : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
-          m_watch(m_fd < 0 ? -1 : inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
-                                                    IN_CREATE | IN_MOVED_TO))
+          m_watch(m_fd < 0 ? -1
+                           : inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
+                                               IN_CREATE | IN_MOVED_TO))
     {
     }
     ~FolderWatch()

@@ -356,8 +356,8 @@ void TestDataModule::loadWritesTheIgnitionTypeBeforeTheSpeeds()
 {
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("ignition.tcn");
-    QVERIFY(WriteContainer(file,
-                           "[CONFIGURAZIONE]\r\nGIRI CUTOFF=1500\r\nGIRI FUORI GIRI=12000\r\nTIPO ACCENSIONE=3\r\n"));
+    QVERIFY(WriteContainer(
+        file, "[CONFIGURAZIONE]\r\nGIRI CUTOFF=1500\r\nGIRI FUORI GIRI=12000\r\nTIPO ACCENSIONE=3\r\n"));
     QVERIFY(m_module->LoadConfiguration(file));
     const QStringList writes = SimLog(m_sim).filter("WriteAtAddress");
     const int ignition = writes.indexOf(QRegularExpression("WriteAtAddress 0 163 .*"));
@@ -396,7 +396,8 @@ void TestDataModule::loadSkipsCommandsAndMissingKeys()
 {
     QCOMPARE(Connect(), 0);
     const QString file = TempFile("partial.tcn");
-    QVERIFY(WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[COMANDI]\r\nRIPROGRAMMAZIONE=123\r\n"));
+    QVERIFY(
+        WriteContainer(file, "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[COMANDI]\r\nRIPROGRAMMAZIONE=123\r\n"));
     QVERIFY(m_module->LoadConfiguration(file));
     QCOMPARE(m_sim->readMemory(195), 102);
     QVERIFY(SimLog(m_sim).filter("WriteValue").isEmpty());
@@ -470,7 +471,8 @@ void TestDataModule::loadRefusesFilesItCannotUse()
     m_sim->clearLog();
     m_prompts->messages.clear();
 
-    const QString reason = text == 0 ? QString() : "T" + QString::number(text) + "\n" + QDir::toNativeSeparators(file);
+    const QString reason =
+        text == 0 ? QString() : "T" + QString::number(text) + "\n" + QDir::toNativeSeparators(file);
     QCOMPARE(m_module->ConfigurationFileProblem(file), reason);
     QList<TConfigDifference> differences;
     QCOMPARE(m_module->CompareFiles(file, file, differences), text == 0);
@@ -511,7 +513,8 @@ void TestDataModule::everyCutOfASavedFileIsRefused()
         cut.close();
         const qsizetype kept = size - HeaderSize;
         const bool whole = (kept >= lastEntryEnd && kept <= integrity) || kept == text.size() - 1;
-        QVERIFY2(m_module->ConfigurationFileProblem(file).isEmpty() == whole, qPrintable(QString::number(size)));
+        QVERIFY2(m_module->ConfigurationFileProblem(file).isEmpty() == whole,
+                 qPrintable(QString::number(size)));
         usable += whole;
     }
     QCOMPARE(usable, 5); // "\r", "\r\n", "\r\n\r", "\r\n\r\n" after the last entry; the CR of the last line
@@ -527,20 +530,23 @@ void TestDataModule::loadReportsWhatItCouldNotUse_data()
     QTest::addColumn<bool>("started");
     QTest::addColumn<int>("written");
     QTest::addColumn<QString>("message"); // FILE: the file's name
-    QTest::newRow("the section alone") << QByteArray("[CONFIGURAZIONE]\r\n") << false << false << 0 << "T407\nFILE";
-    QTest::newRow("unknown keys only") << QByteArray("[CONFIGURAZIONE]\r\nNO SUCH KEY=1\r\n[ALTRO]\r\nGIRI CUTOFF=2\r\n")
-                                       << false << false << 0
-                                       << "T407\nFILE\n\nT408\nNO SUCH KEY=1: T411\nGIRI CUTOFF=2: T411";
+    QTest::newRow("the section alone")
+        << QByteArray("[CONFIGURAZIONE]\r\n") << false << false << 0 << "T407\nFILE";
+    QTest::newRow("unknown keys only")
+        << QByteArray("[CONFIGURAZIONE]\r\nNO SUCH KEY=1\r\n[ALTRO]\r\nGIRI CUTOFF=2\r\n") << false << false
+        << 0 << "T407\nFILE\n\nT408\nNO SUCH KEY=1: T411\nGIRI CUTOFF=2: T411";
     QTest::newRow("no number") << QByteArray("[CONFIGURAZIONE]\r\nGIRI CUTOFF=abc\r\n") << false << false << 0
                                << "T407\nFILE\n\nT408\nGIRI CUTOFF=abc: T413";
-    QTest::newRow("a line that is no entry") << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nGIRI CUTOFF\r\n")
-                                             << false << true << 1 << "T408\nGIRI CUTOFF: T412";
+    QTest::newRow("a line that is no entry")
+        << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\nGIRI CUTOFF\r\n") << false << true << 1
+        << "T408\nGIRI CUTOFF: T412";
     QTest::newRow("a key in a repeated section")
-        << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[CONFIGURAZIONE]\r\nMINIMO TPS=3\r\nMAX RICCO=1\r\n") << false
-        << true << 1 << "T408\nMINIMO TPS: T414";
+        << QByteArray(
+               "[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[CONFIGURAZIONE]\r\nMINIMO TPS=3\r\nMAX RICCO=1\r\n")
+        << false << true << 1 << "T408\nMINIMO TPS: T414";
     QTest::newRow("a repeated section, each key once")
-        << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[CONFIGURAZIONE]\r\nMAX RICCO=1\r\n") << true << true << 2
-        << "";
+        << QByteArray("[CONFIGURAZIONE]\r\nMINIMO TPS=2\r\n[CONFIGURAZIONE]\r\nMAX RICCO=1\r\n") << true
+        << true << 2 << "";
 }
 
 void TestDataModule::loadReportsWhatItCouldNotUse()
@@ -561,8 +567,9 @@ void TestDataModule::loadReportsWhatItCouldNotUse()
     QCOMPARE(report.written, written);
     QCOMPARE(m_module->Backups().List().size(), backups + (started ? 1 : 0));
     QCOMPARE(SimLog(m_sim).filter("WriteAtAddress").size(), written);
-    const QStringList expected =
-        message.isEmpty() ? QStringList() : QStringList{message.replace("FILE", QDir::toNativeSeparators(file))};
+    const QStringList expected = message.isEmpty()
+                                     ? QStringList()
+                                     : QStringList{message.replace("FILE", QDir::toNativeSeparators(file))};
     QCOMPARE(m_prompts->MessageTexts(), expected);
     if (loaded) {
         QCOMPARE(m_sim->readMemory(195), 102); // MINIMO TPS from the first of the two sections
@@ -737,7 +744,8 @@ void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits_data()
     // The maximum may be as low as 0, the minimum and the positions not below 20.
     QTest::newRow("maximum below the minimum's lowest value")
         << QByteArray("MASSIMA APERTURA ATTUATORE=2\r\nMINIMA APERTURA ATTUATORE=20\r\n")
-        << QList<int>{20, 20, 20, 20} << "T408\nMASSIMA APERTURA ATTUATORE=2: T418\nPOSIZIONE DEFAULT FISSO: T418";
+        << QList<int>{20, 20, 20, 20}
+        << "T408\nMASSIMA APERTURA ATTUATORE=2: T418\nPOSIZIONE DEFAULT FISSO: T418";
 }
 
 void TestDataModule::loadKeepsTheActuatorPositionsInsideTheLimits()

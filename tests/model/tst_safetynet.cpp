@@ -256,9 +256,9 @@ void TestSafetyNet::restoreAndComparisonsTakeTheYellowWireSpeeds()
     m_test->prompts.messages.clear();
     QVERIFY(m_module->LoadConfiguration(yellow));
     QCOMPARE(Memory().mid(192, 2), factoryBytes);
-    QCOMPARE(m_test->prompts.MessageTexts(), QStringList{"T410\nGIRI CUTTOFF FILI GIALLI=3000: T421 " + factorySpeed +
-                                                         "\nGIRI SGANCIO CUTOFF FILI GIALLI=2500: T421 " +
-                                                         factorySpeed});
+    QCOMPARE(m_test->prompts.MessageTexts(),
+             QStringList{"T410\nGIRI CUTTOFF FILI GIALLI=3000: T421 " + factorySpeed +
+                         "\nGIRI SGANCIO CUTOFF FILI GIALLI=2500: T421 " + factorySpeed});
 
     m_test->prompts.messages.clear();
     QVERIFY(m_module->RestoreBackup(BackupFile("before-erase")));

@@ -101,7 +101,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void changedCiphertextByteChangesOneContentByte();
-    void magicCheckedOnlyByDecryptStream();
+    void magicCheckedByTheStreamAndContainerReaders();
     void shortMissingAndNullInputsFail();
     void failedEncryptionKeepsExistingFile();
 
@@ -201,7 +201,7 @@ void TestEncryptedContainer::changedCiphertextByteChangesOneContentByte()
     QCOMPARE(plain.Content(), expected);
 }
 
-void TestEncryptedContainer::magicCheckedOnlyByDecryptStream()
+void TestEncryptedContainer::magicCheckedByTheStreamAndContainerReaders()
 {
     const QByteArray enciphered = EncryptBytes(Pattern(40));
     QByteArray content;
@@ -221,6 +221,13 @@ void TestEncryptedContainer::magicCheckedOnlyByDecryptStream()
     QVERIFY(content.isEmpty());
     // A whole magic but a short header is not a container either.
     QCOMPARE(DecryptBytes(Magic + QByteArray(100, 'k'), content), TContainerResult::NotAContainer);
+
+    // The container reader of configuration files checks it too.
+    QCOMPARE(DecryptContainer(lowerCase, plain), TContainerResult::Success);
+    QCOMPARE(plain.Content(), Pattern(40));
+    QCOMPARE(DecryptContainer(damaged, plain), TContainerResult::NotAContainer);
+    QVERIFY(plain.IsNull());
+    QCOMPARE(DecryptContainer(Magic + QByteArray(100, 'k'), plain), TContainerResult::NotAContainer);
 }
 
 void TestEncryptedContainer::shortMissingAndNullInputsFail()
