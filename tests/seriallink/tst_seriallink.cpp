@@ -258,7 +258,8 @@ void TestSerialLink::loadIsCheckedAgainstTheUnitsMemory()
     QVERIFY(!module.LoadConfiguration(file));
     QCOMPARE(t.prompts.messages.size(), 1);
     const QStringList named = t.prompts.messages[0].text.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
-    QCOMPARE(named, QStringList{QStringLiteral("TPS_PER_AFFONDATA")});
+    // The entry, with the reason 417: read back, the unit does not hold it as written.
+    QCOMPARE(named, QStringList{QStringLiteral("TPS PER AFFONDATA=3: T417")});
     // The other values reached the unit; the TPS byte still holds the factory value.
     const QByteArray memory = memoryOf(unitFolder.path());
     QCOMPARE(int(uint8_t(memory.at(cutOff->Address()))), cutOff->RawValue());
