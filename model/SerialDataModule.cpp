@@ -1,6 +1,7 @@
 #include "model/SerialDataModule.h"
 
 #include "model/Catalogue.h"
+#include "model/ParameterRules.h"
 #include "model/QuietPrompts.h"
 #include "model/ResourceLibrary.h"
 #include "items/DataRefresher.h"
@@ -110,37 +111,11 @@ bool SameOverSpeed(const TOrvNumber& item, double a, double b)
            b > row->limits.max;
 }
 
-// Coefficient B of the engine-speed formula RPM = B / x for each ignition type.
-double IgnitionScale(int ignitionType)
-{
-    switch (ignitionType) {
-    case 1:
-        return 96000;
-    case 2:
-    case 6:
-        return 80000;
-    case 3:
-        return 60000;
-    default:
-        return 120000;
-    }
-}
-
 // Read-only for the user: not writable, or marked read-only by its owner (which
 // even the administrator's account respects here, as the user means it).
 bool IsReadOnly(const QFileInfo& info)
 {
     return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
-}
-
-double SignMagnitudeToUser(int x)
-{
-    return x < 128 ? x : 128 - x;
-}
-
-int SignMagnitudeToEcu(double u)
-{
-    return u >= 0 ? TruncToInt(u) : TruncToInt(128 - u);
 }
 
 } // namespace
@@ -151,7 +126,9 @@ TSerialDataModule::TSerialDataModule(QObject* owner)
     setObjectName(QStringLiteral("SerialDataModule"));
     BuildCatalogue();
     UseBuiltInTexts();
-    WireRules();
+    m_rules = std::make_unique<TParameterRules>(*this);
+    m_rules->Wire();
+    WatchEdits();
     LoadedAll();
     connect(m_connection, &TOrvConnection::LinkMessage, this, &TSerialDataModule::OnLinkMessage);
 }
@@ -242,6 +219,33 @@ TOrvPacketData* TSerialDataModule::Packet(const QString& name) const
     return qobject_cast<TOrvPacketData*>(Item(name));
 }
 
+namespace {
+
+template <class Kind>
+Kind& Named(Kind* item, const QString& name)
+{
+    if (!item)
+        qFatal("The catalogue has no item %s of that kind", qPrintable(name));
+    return *item;
+}
+
+} // namespace
+
+TOrvSerialData& TSerialDataModule::ItemNamed(const QString& name) const
+{
+    return Named(Item(name), name);
+}
+
+TOrvNumber& TSerialDataModule::NumberNamed(const QString& name) const
+{
+    return Named(Number(name), name);
+}
+
+TOrvPacketData& TSerialDataModule::PacketNamed(const QString& name) const
+{
+    return Named(Packet(name), name);
+}
+
 QList<TOrvSerialData*> TSerialDataModule::Items() const
 {
     return m_itemOrder;
@@ -249,12 +253,12 @@ QList<TOrvSerialData*> TSerialDataModule::Items() const
 
 int TSerialDataModule::IntOf(const QString& name) const
 {
-    return Number(name)->GetInt();
+    return NumberNamed(name).GetInt();
 }
 
 void TSerialDataModule::WriteInt(const QString& name, int value)
 {
-    if (!Number(name)->SetInt(value) && !m_failedFollowOns.contains(name))
+    if (!NumberNamed(name).SetInt(value) && !m_failedFollowOns.contains(name))
         m_failedFollowOns << name;
 }
 
@@ -263,16 +267,15 @@ QStringList TSerialDataModule::TakeFailedFollowOnWrites()
     return std::exchange(m_failedFollowOns, {});
 }
 
-void TSerialDataModule::RunRule(void (TSerialDataModule::*handler)())
+void TSerialDataModule::ReportFailedWrites(const QStringList& names)
 {
-    const qsizetype before = m_failedFollowOns.size();
-    ++m_ruleDepth;
-    (this->*handler)();
-    --m_ruleDepth;
-    if (m_ruleDepth == 0 && !m_loading && m_failedFollowOns.size() > before)
-        m_prompts->ShowMessage(TMessageIcon::Error, Text(1),
-                               FollowOnFailureText + m_failedFollowOns.mid(before).join(QLatin1Char('\n')) +
-                                   QLatin1Char('\n'));
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(1),
+                           FollowOnFailureText + names.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void TSerialDataModule::ApplyIgnitionScale(int ignitionType)
+{
+    m_rules->ApplyIgnitionScale(ignitionType);
 }
 
 void TSerialDataModule::WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action)
@@ -285,40 +288,6 @@ void TSerialDataModule::WithLimitsSuspended(TOrvSerialData* item, const std::fun
 
 // --- rules ----------------------------------------------------------------
 
-void TSerialDataModule::WireRules()
-{
-    auto on = [this](const char* name) { return Item(QString::fromLatin1(name)); };
-    auto rule = [this](void (TSerialDataModule::*handler)()) {
-        return [this, handler](QObject*) { RunRule(handler); };
-    };
-
-    on("TIPO_ACCENSIONE")->OnGetData = rule(&TSerialDataModule::TIPO_ACCENSIONEGetData);
-    on("TIPO_ACCENSIONE")->OnSetData = rule(&TSerialDataModule::TIPO_ACCENSIONESetData);
-    on("TIPO_TPS")->OnGetData = rule(&TSerialDataModule::TIPO_TPSSetData);
-    on("TIPO_TPS")->OnSetData = rule(&TSerialDataModule::TIPO_TPSSetData);
-    on("TIPO_SONDA_LAMBDA")->OnSetData = rule(&TSerialDataModule::TIPO_SONDA_LAMBDASetData);
-    for (const char* name : {"MASSIMA_APERTURA_ATTUATORE", "MINIMA_APERTURA_ATTUATORE", "MinimaAperturaAlMinimo",
-                             "FrazDefEntroMinimo", "FrazDefEscoMinimo"}) {
-        on(name)->OnGetData = rule(&TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData);
-        on(name)->OnSetData = rule(&TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData);
-    }
-    on("FLAG_GONFIGURAZIONE")->OnSetData = rule(&TSerialDataModule::FLAG_GONFIGURAZIONESetData);
-    on("TIPO_COMMUTATORE")->OnGetData = rule(&TSerialDataModule::TIPO_COMMUTATOREGetData);
-    on("GiriCutOffFiliGialli")->OnSetData = rule(&TSerialDataModule::GiriCutOffFiliGialliSetData);
-    on("FASCIA_TPS")->OnGetData = rule(&TSerialDataModule::FASCIA_TPSGetData);
-    on("FASCIA_LAMBDA")->OnGetData = rule(&TSerialDataModule::FASCIA_LAMBDAGetData);
-    on("VAL_GIRI")->OnGetData = rule(&TSerialDataModule::VAL_GIRIGetData);
-
-    // The sign-and-magnitude bytes and the flag byte with its inverted bit 4.
-    for (const char* name : {"PosizioneASondaFredda", "FrazDefEntroMinimo", "FrazDefEscoMinimo"}) {
-        on(name)->OnConvertToUser = [](QObject*, int x, double& u) { u = SignMagnitudeToUser(x); };
-        on(name)->OnConvertToEcu = [](QObject*, double u, int& x) { x = SignMagnitudeToEcu(u); };
-    }
-    on("FLAG_CONFIGURAZIONE_3")->OnConvertToUser = [](QObject*, int x, double& u) { u = x ^ 0x10; };
-    on("FLAG_CONFIGURAZIONE_3")->OnConvertToEcu = [](QObject*, double u, int& x) { x = TruncToInt(u) ^ 0x10; };
-    WatchEdits();
-}
-
 // Every parameter's write event runs its rule (when it has one) and then, for
 // the outermost write, announces the edit: the rule's follow-on writes happen
 // inside it, so an edit and everything it caused end together. A write that
@@ -329,12 +298,13 @@ void TSerialDataModule::WatchEdits()
         auto* number = qobject_cast<TOrvNumber*>(item);
         if (!number)
             continue;
-        number->OnSetData = [this, number, rule = number->OnSetData](QObject* sender) {
+        Q_ASSERT(!number->OnSetData); // the edit watch is the only one
+        number->OnSetData = [this, number](QObject*) {
             ++m_writeDepth;
             if (m_loading)
                 m_loadWrites << number;
-            if (rule && !m_rulesSuspended)
-                rule(sender);
+            if (!m_rulesSuspended)
+                m_rules->RunSetRule(number);
             --m_writeDepth;
             if (m_writeDepth == 0 && !m_loading && !m_rulesSuspended)
                 emit ValueEdited(number);
@@ -345,118 +315,6 @@ void TSerialDataModule::WatchEdits()
             if (writing && m_writeDepth == 0 && !m_loading && !m_rulesSuspended && !IsUnitConnected())
                 emit EditNotWritten(number);
         };
-    }
-}
-
-void TSerialDataModule::ApplyIgnitionScale(int ignitionType)
-{
-    const double scale = IgnitionScale(ignitionType);
-    for (const char* name : {"VAL_GIRI", "GiriPerCambio", "GiriSbananata", "GiriCutOff", "GiriFuoriGiri"})
-        Item(QString::fromLatin1(name))->SetCoeffB(scale);
-}
-
-void TSerialDataModule::TIPO_ACCENSIONEGetData()
-{
-    ApplyIgnitionScale(IntOf("TIPO_ACCENSIONE"));
-}
-
-void TSerialDataModule::TIPO_ACCENSIONESetData()
-{
-    // The thresholds keep their engine speed: read them on the old scale, then
-    // write them back so that their unit bytes follow the new one.
-    const int changeover = IntOf("GiriPerCambio");
-    const int power = IntOf("GiriSbananata");
-    const int cutOff = IntOf("GiriCutOff");
-    const int overSpeed = IntOf("GiriFuoriGiri");
-    ApplyIgnitionScale(IntOf("TIPO_ACCENSIONE"));
-    m_prompts->Wait(1000);
-    WriteInt("GiriSbananata", power);
-    WriteInt("GiriCutOff", cutOff);
-    WithLimitsSuspended(Item("GiriFuoriGiri"), [&] { WriteInt("GiriFuoriGiri", overSpeed); });
-    // With start on gas, byte 223 holds the priming time instead.
-    if (IntOf("TIPO_CAMBIO") != 2)
-        WriteInt("GiriPerCambio", changeover);
-}
-
-void TSerialDataModule::TIPO_TPSSetData()
-{
-    const int kind = IntOf("TIPO_TPS");
-    const bool reversed = kind == 1 || kind == 3; // the 5-0 V and 12-0 V sensors
-    for (const char* name : {"VALORE_MINIMO_TPS", "TPS_PER_AFFONDATA", "TPSSbananata", "TPSFasciaApprendimento"}) {
-        TOrvSerialData* item = Item(QString::fromLatin1(name));
-        item->SetCoeffA(reversed ? -5 : 5);
-        item->SetCoeffB(reversed ? 1275 : 0);
-    }
-    for (const char* name : {"TPS_PER_AFFONDATA", "TPSSbananata", "TPSFasciaApprendimento"})
-        Item(QString::fromLatin1(name))->Load();
-}
-
-void TSerialDataModule::TIPO_SONDA_LAMBDASetData()
-{
-    Item("FLAG_CONFIGURAZIONE_3")->Load();
-}
-
-void TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData()
-{
-    // The pause gives the unit time after the write; without a unit it would
-    // only delay (the configuration window applies the defaults at start-up).
-    if (IsUnitConnected())
-        m_prompts->Wait(100);
-    auto max = [this] { return IntOf("MASSIMA_APERTURA_ATTUATORE"); };
-    auto min = [this] { return IntOf("MINIMA_APERTURA_ATTUATORE"); };
-    Item("MINIMA_APERTURA_ATTUATORE")->SetMaxValue(max());
-    Item("MASSIMA_APERTURA_ATTUATORE")->SetMinValue(min());
-    Item("POSIZIONE_IN_CUTOFF")->SetMaxValue(max());
-    if (IntOf("POSIZIONE_IN_CUTOFF") > max())
-        WriteInt("POSIZIONE_IN_CUTOFF", max());
-    Item("POSIZIONE_DEFAULT")->SetMaxValue(max());
-    Item("POSIZIONE_DEFAULT")->SetMinValue(min());
-    Item("POSIZIONE_DEFAULT")->Load();
-    Item("POSIZIONE_IN_AFFONDATA")->SetMinValue(min());
-}
-
-void TSerialDataModule::FLAG_GONFIGURAZIONESetData()
-{
-    emit DependentEditsUpdateRequested();
-    Item("POSIZIONE_DEFAULT")->Load();
-}
-
-void TSerialDataModule::TIPO_COMMUTATOREGetData()
-{
-    emit SwitchComboSyncRequested();
-}
-
-void TSerialDataModule::GiriCutOffFiliGialliSetData()
-{
-    const int cutOff = IntOf("GiriCutOffFiliGialli");
-    Item("GiriSgancioCutOffFiliGialli")->SetMaxValue(cutOff);
-    if (cutOff < IntOf("GiriSgancioCutOffFiliGialli"))
-        WriteInt("GiriSgancioCutOffFiliGialli", cutOff - 100);
-}
-
-void TSerialDataModule::FASCIA_TPSGetData()
-{
-    const int band = Packet("FASCIA_TPS")->GetInt();
-    if (band >= 0 && band <= 3)
-        emit BandLampChanged(Band::Tps, band);
-}
-
-void TSerialDataModule::FASCIA_LAMBDAGetData()
-{
-    const int band = Packet("FASCIA_LAMBDA")->GetInt();
-    if (band >= 0 && band <= 2)
-        emit BandLampChanged(Band::Lambda, band);
-}
-
-void TSerialDataModule::VAL_GIRIGetData()
-{
-    // A period byte of 255 means the engine is stopped.
-    TOrvPacketData* speed = Packet("VAL_GIRI");
-    if ((speed->RawValue() & 0xFF) >= 255) {
-        speed->SetTransformationType(TOrvSerialData::ttNone);
-        speed->InitData(0);
-    } else {
-        speed->SetTransformationType(TOrvSerialData::ttFormula);
     }
 }
 
@@ -919,7 +777,7 @@ void TSerialDataModule::KeepActuatorPositionsInLimits(QStringList& adjusted)
     keep(QStringLiteral("POSIZIONE_IN_CUTOFF"), 0, max);
     keep(QStringLiteral("POSIZIONE_DEFAULT"), min, max);
     keep(QStringLiteral("POSIZIONE_IN_AFFONDATA"), min, 255);
-    RunRule(&TSerialDataModule::MASSIMA_APERTURA_ATTUATORESetData);
+    m_rules->ApplyActuatorLimits();
 }
 
 void TSerialDataModule::CorrectOverSpeed()
@@ -1160,8 +1018,7 @@ bool TSerialDataModule::WriteRawValues(const QList<QPair<TOrvNumber*, int>>& val
         item->Load();
     emit DependentEditsUpdateRequested();
     if (!failed.isEmpty())
-        m_prompts->ShowMessage(TMessageIcon::Error, Text(1),
-                               FollowOnFailureText + failed.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        ReportFailedWrites(failed);
     return failed.isEmpty();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-// TSerialDataModule is the single home of everything the configurator knows
-// about the control unit: the parameter catalogue (77 data items), the
-// connection component, the refresher and the translator, the rules that tie
-// items together, and the operations a fitter runs on a unit (connect, files,
-// firmware). It knows no window: what the configuration window must show it
+// TSerialDataModule is the configurator's face towards the control unit: it
+// owns the parameter catalogue (77 data items), the connection component, the
+// refresher and the translator, and runs the operations a fitter runs on a unit
+// (connect, files, backups, firmware). The rules that tie items together are
+// TParameterRules. It knows no window: what the configuration window must show it
 // announces through signals, and it reaches the user through TUserPrompts.
 
 #include "model/LoadReport.h"
@@ -26,6 +26,7 @@ class TOrvConnection;
 class TOrvNumber;
 class TOrvPacketData;
 class TOrvSerialData;
+class TParameterRules;
 class TCustomIniFile;
 class TMemIniData;
 class TPlainBuffer;
@@ -46,10 +47,16 @@ public:
     TDataRefresher* DataRefresher() const { return m_refresher; }
     TTranslator* Translator() const { return m_translator; }
 
-    // Items by component name; null when there is no such item.
+    // Items by component name; null when there is no such item (for names
+    // that come from outside: a file, the command line, a window).
     TOrvSerialData* Item(const QString& name) const;
     TOrvNumber* Number(const QString& name) const;
     TOrvPacketData* Packet(const QString& name) const;
+    // Items the program itself names: the program stops on a name the
+    // catalogue lacks (a fault the tests meet at once, never a fitter).
+    TOrvSerialData& ItemNamed(const QString& name) const;
+    TOrvNumber& NumberNamed(const QString& name) const;
+    TOrvPacketData& PacketNamed(const QString& name) const;
     // Every data item, in component order.
     QList<TOrvSerialData*> Items() const;
 
@@ -57,6 +64,9 @@ public:
     // every question) until the program sets its own. Not owned.
     TUserPrompts* Prompts() const { return m_prompts; }
     void SetPrompts(TUserPrompts* prompts);
+
+    // Runs action with the item's limits switched off, then puts them back.
+    static void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);
 
     // Rules over all items.
     void ApplyIgnitionScale(int ignitionType);
@@ -194,16 +204,16 @@ signals:
     void ConfigurationReread();
 
 private:
+    friend class TParameterRules;
+
     void BuildCatalogue();
-    void WireRules();
     void LoadedAll();
     void UseBuiltInTexts();
     int IntOf(const QString& name) const;
     // A rule's write; a failure is kept for TakeFailedFollowOnWrites.
     void WriteInt(const QString& name, int value);
-    // Runs a rule; follow-on writes that failed are shown when the rule was
-    // started by a single edit (a load lists them with its other entries).
-    void RunRule(void (TSerialDataModule::*handler)());
+    // Tells the user which writes failed (items by name).
+    void ReportFailedWrites(const QStringList& names);
     // A wait window made CurrentWaitWindow, shown at 0 % with the busy cursor.
     std::unique_ptr<TWaitWindow> BeginWait(const QString& caption, const QString& message);
     // Translator string index of the current language.
@@ -274,20 +284,6 @@ private:
     void SaveEntries(TCustomIniFile& ini, QString& names);
     void FirmwareError(int captionIndex, int textIndex);
     void OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam);
-    void WithLimitsSuspended(TOrvSerialData* item, const std::function<void()>& action);
-
-    // Rules, run by the item events they are connected to.
-    void TIPO_ACCENSIONEGetData();
-    void TIPO_ACCENSIONESetData();
-    void TIPO_TPSSetData();
-    void TIPO_SONDA_LAMBDASetData();
-    void MASSIMA_APERTURA_ATTUATORESetData();
-    void FLAG_GONFIGURAZIONESetData();
-    void TIPO_COMMUTATOREGetData();
-    void GiriCutOffFiliGialliSetData();
-    void FASCIA_TPSGetData();
-    void FASCIA_LAMBDAGetData();
-    void VAL_GIRIGetData();
 
     TOrvConnection* m_connection = nullptr;
     TDataRefresher* m_refresher = nullptr;
@@ -295,11 +291,11 @@ private:
     QHash<QString, TOrvSerialData*> m_items;
     QList<TOrvSerialData*> m_itemOrder;
     std::unique_ptr<TUserPrompts> m_quietPrompts;
+    std::unique_ptr<TParameterRules> m_rules;
     TUserPrompts* m_prompts = nullptr;
     std::array<uint8_t, 8> m_identity{};
     bool m_oldFirmware = false;
     QStringList m_failedFollowOns;
-    int m_ruleDepth = 0;
     bool m_loading = false;
     int m_writeDepth = 0;
     QList<TOrvNumber*> m_loadWrites; // the items a load wrote, in order
