@@ -490,8 +490,12 @@ int TCliCommands::Live()
         linkLost = !m_module->IsUnitConnected();
         if (!linkLost)
             printValues();
-        if (linkLost || ++printed >= count)
+        // Stopped at once: stopping the refresher below processes events, and a
+        // timer still running there would print a line more than asked for.
+        if (linkLost || ++printed >= count) {
+            timer.stop();
             loop.quit();
+        }
     });
     if (printed < count) {
         timer.start(interval);
