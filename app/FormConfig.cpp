@@ -122,6 +122,10 @@ TFormConfig::TFormConfig(TSerialDataModule* dataModule, TFormMain* formMain, int
 
 TFormConfig::~TFormConfig()
 {
+    // The undo stack, a child, is destroyed after this window and announces its
+    // clearing then: nothing of that may reach this half-destroyed window.
+    for (QUndoStack* stack : findChildren<QUndoStack*>())
+        stack->disconnect(this);
     if (m_main && m_main->ConfigurationWindow() == this)
         m_main->SetConfigurationWindow(nullptr);
 }
