@@ -41,7 +41,8 @@ QString CompletionData()
             if (!option.valueName.isEmpty() && !valued.contains(name))
                 valued << name;
         }
-        options += QStringLiteral("tzr_options[\"%1 %2\"]=%3\n").arg(command.group, command.name, Quoted(names));
+        options +=
+            QStringLiteral("tzr_options[\"%1 %2\"]=%3\n").arg(command.group, command.name, Quoted(names));
     }
     QString data = QStringLiteral("tzr_groups=%1\n").arg(Quoted(commands.keys()));
     data += QStringLiteral("tzr_all_options=%1\ntzr_valued=%2\n").arg(Quoted(all), Quoted(valued));
