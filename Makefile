@@ -36,9 +36,11 @@ test: build
 package: build
 	cmake --build $(BUILD_DIR) --target package
 
-# lintian, the desktop's validators and a run of the extracted package.
+# lintian, the desktop's validators, a run of the extracted package with a home
+# of its own, and two packages from the same tree compared.
 check-package: package
 	packaging/check-package $(BUILD_DIR)/tzr582_*_amd64.deb
+	packaging/check-reproducible $(BUILD_DIR)
 
 sanitize-test: deps
 	cmake -S . -B $(ASAN_DIR) -DTZR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)

@@ -1,19 +1,18 @@
 #include "app/FileDialogs.h"
 
+#include "model/ConfigurationFileTypes.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 
 namespace {
 
-const QString Filter = QStringLiteral("File: (*.tcn)");
-const QString DefaultSuffix = QStringLiteral("lce");
-
 QString Run(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, QString(), folder, Filter);
+    QFileDialog dialog(parent, QString(), folder, ConfigurationFileTypes::DialogFilter());
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(DefaultSuffix);
+    dialog.setDefaultSuffix(ConfigurationFileTypes::DefaultSuffix());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();

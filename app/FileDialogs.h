@@ -18,8 +18,8 @@ public:
     virtual QString GetPortPath(QWidget*, const QString&, const QString&, const QString&) { return QString(); }
 };
 
-// The toolkit's file dialogs: configuration files "*.tcn"; a name typed
-// without extension gets "lce".
+// The toolkit's file dialogs: configuration files "*.tcn" and "*.lce"; a name
+// typed without extension gets "lce".
 class TQtFileDialogs : public TFileDialogs {
 public:
     QString GetSaveFileName(QWidget* parent, const QString& folder) override;

@@ -10,6 +10,7 @@
 #include "app/LinkStatusBar.h"
 #include "app/PortMenu.h"
 #include "model/ProgramSetup.h"
+#include "model/ConfigurationFileTypes.h"
 #include "model/RecentFiles.h"
 #include "model/ResourceLibrary.h"
 #include "model/SerialDataModule.h"
@@ -80,7 +81,7 @@ QString DroppedConfigurationFile(const QMimeData* data)
 {
     for (const QUrl& url : data->urls()) {
         const QString file = url.toLocalFile();
-        if (file.endsWith(QLatin1String(".tcn"), Qt::CaseInsensitive))
+        if (ConfigurationFileTypes::IsConfigurationFile(file))
             return file;
     }
     return QString();

@@ -1,7 +1,8 @@
-// The configurator's start-up: the data module, the main window, then the
-// event loop, whose first task makes the configuration window (hidden). The first display of the
-// main window applies the stored language. 'tzr582 --help' says what the
-// program takes on its command line.
+// The configurator's start-up: the command line (before any display is needed),
+// the hand-over to a program already running, the data module, the main window,
+// then the event loop, whose first task makes the configuration window (hidden).
+// The first display of the main window applies the stored language.
+// 'tzr582 --help' says what the program takes on its command line.
 
 #include "app/ConfigurationWindow.h"
 #include "app/DesignFonts.h"
@@ -10,6 +11,7 @@
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/GuiPrompts.h"
+#include "app/SingleInstance.h"
 #include "model/ProgramArguments.h"
 #include "model/SerialDataModule.h"
 #include "support/ProgramFolders.h"
@@ -32,7 +34,8 @@ int Answer(const TProgramArguments& arguments)
 {
     switch (arguments.outcome) {
     case TProgramArguments::Outcome::Help:
-        std::fputs(TProgramArguments::HelpText(TProgramFolders::OfThisProgram()).toLocal8Bit().constData(), stdout);
+        std::fputs(TProgramArguments::HelpText(TProgramFolders::OfThisProgram()).toLocal8Bit().constData(),
+                   stdout);
         return 0;
     case TProgramArguments::Outcome::Version:
         std::fputs(TProgramArguments::VersionText().toLocal8Bit().constData(), stdout);
@@ -55,28 +58,42 @@ QStringList Words(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    // Help and version need no display.
-    const TProgramArguments early = TProgramArguments::Parse(Words(argc, argv));
-    if (early.outcome == TProgramArguments::Outcome::Help || early.outcome == TProgramArguments::Outcome::Version) {
+    // Help, version and usage errors need no display.
+    const TProgramArguments arguments = TProgramArguments::Parse(Words(argc, argv));
+    if (arguments.outcome != TProgramArguments::Outcome::Run) {
         QCoreApplication core(argc, argv);
         SetProgramNames();
-        return Answer(early);
+        return Answer(arguments);
     }
 
     // The font configuration is read while the toolkit connects to the display.
     TFontConfigLoader fontConfiguration;
     QApplication application(argc, argv);
     SetProgramNames();
-    const TProgramArguments arguments = TProgramArguments::Parse(QApplication::arguments().mid(1));
-    if (arguments.outcome != TProgramArguments::Outcome::Run)
-        return Answer(arguments);
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.orv.tzr582"));
+
+    // A program already running on this display takes the file and comes to the front.
+    TSingleInstance instance(TSingleInstance::ServerNameForThisDisplay());
+    if (!arguments.newInstance) {
+        switch (instance.HandOver(arguments.file)) {
+        case TSingleInstance::HandOverResult::HandedOver:
+            return 0;
+        case TSingleInstance::HandOverResult::NoAnswer:
+            std::fputs("tzr582: the program already running does not answer; --new-instance starts another\n",
+                       stderr);
+            return 1;
+        case TSingleInstance::HandOverResult::NoneRunning:
+            break;
+        }
+    }
     fontConfiguration.Wait();
     DesignFonts::Register();
 
     TSerialDataModule dataModule;
     TFormMain* formMain = nullptr;
     TGuiPrompts prompts(dataModule.Translator(), [&formMain] {
-        return !formMain || !formMain->ConfigurationWindow() || formMain->ConfigurationWindow()->UpgradeBootLoaderChecked();
+        return !formMain || !formMain->ConfigurationWindow() ||
+               formMain->ConfigurationWindow()->UpgradeBootLoaderChecked();
     });
     dataModule.SetPrompts(&prompts);
 
@@ -95,6 +112,17 @@ int main(int argc, char** argv)
             if (!arguments.file.isEmpty())
                 window.OfferConfigurationFile(arguments.file);
         });
+        QObject::connect(
+            &instance, &TSingleInstance::FileHandedOver, &window, [&window](const QString& file) {
+                window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+                window.raise();
+                window.activateWindow();
+                if (!file.isEmpty())
+                    window.OfferConfigurationFile(file);
+            });
+        // Later starts are taken once the window can answer them.
+        if (!arguments.newInstance)
+            instance.Listen();
         result = QApplication::exec();
         formMain = nullptr;
     }

@@ -8,6 +8,7 @@
 # A QtTest executable registered with CTest. Each test runs on the offscreen
 # platform with its own XDG folders inside the build tree, so no test touches the
 # user's real settings or files, and tests running in parallel do not share them.
+# The locale is C whatever the user's, so a first start speaks the default language.
 function(tzr_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -16,7 +17,7 @@ function(tzr_add_test name)
   set(home ${CMAKE_BINARY_DIR}/test-home/${name})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 120
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_DATA_HOME=${home}/share;XDG_CONFIG_HOME=${home}/config;XDG_CACHE_HOME=${home}/cache;XDG_RUNTIME_DIR=${home}/runtime;QT_ENABLE_REGEXP_JIT=0")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_DATA_HOME=${home}/share;XDG_CONFIG_HOME=${home}/config;XDG_CACHE_HOME=${home}/cache;XDG_RUNTIME_DIR=${home}/runtime;QT_ENABLE_REGEXP_JIT=0;LANG=C.UTF-8;LC_ALL=;LC_MESSAGES=")
   file(MAKE_DIRECTORY ${home}/runtime)
   file(CHMOD ${home}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 endfunction()

@@ -9,6 +9,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace ProgramSetup {
 
 namespace {
@@ -16,6 +18,27 @@ namespace {
 const QString SettingsKey = QStringLiteral("software\\orv srl\\TZR582");
 
 } // namespace
+
+int LanguageOfLocale(const QString& locale)
+{
+    static const QStringList languages = {QStringLiteral("it"), QStringLiteral("en"), QStringLiteral("es"),
+                                          QStringLiteral("fr"), QStringLiteral("de"), QStringLiteral("ru")};
+    // "de_DE.UTF-8@euro": the language is what comes before the territory.
+    const QString language = locale.section(QLatin1Char('_'), 0, 0)
+                                 .section(QLatin1Char('.'), 0, 0)
+                                 .section(QLatin1Char('@'), 0, 0);
+    return std::max(0, int(languages.indexOf(language.toLower())));
+}
+
+int SystemLanguage()
+{
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty())
+            return LanguageOfLocale(value);
+    }
+    return 0;
+}
 
 QString SettingsFileName()
 {
@@ -28,9 +51,11 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
                               TUserPrompts* prompts)
 {
     settings.SetKeyName(SettingsKey);
-    settings.SetIntegerDataList({QStringLiteral("Language=0"),
-                                 QLatin1String(LinkSetting::BaudRate) + u'=' + QString::number(LinkSetting::DefaultBaudRate),
-                                 QStringLiteral("BackupsKept=%1").arg(TBackupStore::DefaultRetention)});
+    // Until the user chooses, the program speaks the system's language.
+    settings.SetIntegerDataList(
+        {QStringLiteral("Language=%1").arg(SystemLanguage()),
+         QLatin1String(LinkSetting::BaudRate) + u'=' + QString::number(LinkSetting::DefaultBaudRate),
+         QStringLiteral("BackupsKept=%1").arg(TBackupStore::DefaultRetention)});
     settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('=')});
     settings.LoadData();
     translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));

@@ -17,8 +17,15 @@ namespace ProgramSetup {
 // The per-user settings file of the program.
 QString SettingsFileName();
 
+// The language of the interface for a locale name such as "de_DE.UTF-8": the
+// index of its section in the language store (0 Italian, 1 English, 2 Spanish,
+// 3 French, 4 German, 5 Russian); Italian for any other language.
+int LanguageOfLocale(const QString& locale);
+// The language of the user's environment: LC_ALL, else LC_MESSAGES, else LANG.
+int SystemLanguage();
+
 // The main window's construction: gives settings the program's key and its one
-// setting (the language) and loads them; points the translator at the language
+// setting (the language, at first start the system's) and loads them; points the translator at the language
 // store in dataFolder (the program's data folder, support/ProgramFolders.h, with
 // a trailing separator); loads the resource library from there, then the
 // language store. A missing resource library is not an error: the program's own

@@ -4,7 +4,8 @@
 //   tzr582-mkcompletion TEMPLATE OUTPUT
 //
 // The line "@COMPLETION_DATA@" of the template becomes bash assignments:
-// tzr_groups, tzr_commands[group], tzr_options["group command"] and tzr_items.
+// tzr_groups, tzr_commands[group], tzr_options["group command"], tzr_all_options
+// (every command's), tzr_valued (the options that take a value) and tzr_items.
 
 #include "model/SerialDataModule.h"
 #include "app/cli/CommandLine.h"
@@ -27,14 +28,24 @@ QString CompletionData()
 {
     QMap<QString, QStringList> commands;
     QString options;
+    QStringList all;
+    QStringList valued;
     for (const TCommandDefinition& command : TCommandLine::Commands()) {
         commands[command.group] << command.name;
         QStringList names;
-        for (const TOptionDefinition& option : command.options)
-            names << QStringLiteral("--") + option.name;
-        options += QStringLiteral("tzr_options[\"%1 %2\"]=%3\n").arg(command.group, command.name, Quoted(names));
+        for (const TOptionDefinition& option : command.options) {
+            const QString name = QStringLiteral("--") + option.name;
+            names << name;
+            if (!all.contains(name))
+                all << name;
+            if (!option.valueName.isEmpty() && !valued.contains(name))
+                valued << name;
+        }
+        options +=
+            QStringLiteral("tzr_options[\"%1 %2\"]=%3\n").arg(command.group, command.name, Quoted(names));
     }
     QString data = QStringLiteral("tzr_groups=%1\n").arg(Quoted(commands.keys()));
+    data += QStringLiteral("tzr_all_options=%1\ntzr_valued=%2\n").arg(Quoted(all), Quoted(valued));
     for (auto group = commands.cbegin(); group != commands.cend(); ++group)
         data += QStringLiteral("tzr_commands[%1]=%2\n").arg(group.key(), Quoted(group.value()));
     data += options;

@@ -29,6 +29,7 @@
 #include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
+#include "support/ToolkitNoise.h"
 #include "tools/SimulatedTime.h"
 
 #include <QApplication>
@@ -197,6 +198,7 @@ void ChartWindow(TSerialDataModule& module, int width, const QDir& folder)
 
 int main(int argc, char** argv)
 {
+    ToolkitNoise::SilenceOffscreenSizeHints();
     QApplication application(argc, argv);
     DesignFonts::Register();
     if (argc < 2) {

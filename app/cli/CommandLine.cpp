@@ -33,6 +33,18 @@ const TOptionDefinition* FindOption(const TCommandDefinition& command, const QSt
     return nullptr;
 }
 
+// Whether some command knows the option, and whether it takes a value there.
+bool AnyCommandTakes(const QList<TCommandDefinition>& commands, const QString& name, bool* withValue)
+{
+    for (const TCommandDefinition& command : commands) {
+        if (const TOptionDefinition* option = FindOption(command, name)) {
+            *withValue = !option->valueName.isEmpty();
+            return true;
+        }
+    }
+    return false;
+}
+
 // Every unit command can name the port the unit is on.
 QList<TCommandDefinition> WithPortOption(QList<TCommandDefinition> commands)
 {
@@ -280,33 +292,57 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
         parsed.outcome = TParsedCommand::Outcome::Help;
         return parsed;
     }
-    if (words.first() == QLatin1String("--version")) {
-        parsed.outcome = TParsedCommand::Outcome::Version;
+    // Options may also come before the command ("--port PATH unit info"); they
+    // are then checked against the command as if they followed it.
+    QStringList leading;
+    qsizetype at = 0;
+    while (at < words.size() && words.at(at).startsWith(QLatin1String("--")) &&
+           words.at(at) != QLatin1String("--")) {
+        const QString& word = words.at(at++);
+        if (IsHelpWord(word) || word == QLatin1String("--version")) {
+            parsed.outcome =
+                IsHelpWord(word) ? TParsedCommand::Outcome::Help : TParsedCommand::Outcome::Version;
+            return parsed;
+        }
+        const qsizetype equals = word.indexOf(QLatin1Char('='));
+        const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
+        bool withValue = false;
+        if (!AnyCommandTakes(Commands(), name, &withValue)) {
+            parsed.error = QStringLiteral("unknown option '--%1'").arg(name);
+            return parsed;
+        }
+        leading << word;
+        if (withValue && equals < 0 && at < words.size())
+            leading << words.at(at++);
+    }
+    const QStringList rest = words.mid(at);
+    if (rest.isEmpty()) {
+        parsed.error = QStringLiteral("missing command");
         return parsed;
     }
-    const QString group = words.first();
+    const QString group = rest.first();
     if (group != QLatin1String("tcn") && group != QLatin1String("unit") && group != QLatin1String("log")) {
         parsed.error = QStringLiteral("unknown command '%1'").arg(group);
         return parsed;
     }
     parsed.group = group;
-    if (words.size() < 2) {
+    if (rest.size() < 2) {
         parsed.error = QStringLiteral("missing %1 command").arg(group);
         return parsed;
     }
-    if (IsHelpWord(words.at(1))) {
+    if (IsHelpWord(rest.at(1))) {
         parsed.outcome = TParsedCommand::Outcome::Help;
         return parsed;
     }
     for (const TCommandDefinition& command : Commands()) {
-        if (command.group == group && command.name == words.at(1))
+        if (command.group == group && command.name == rest.at(1))
             parsed.command = &command;
     }
     if (!parsed.command) {
-        parsed.error = QStringLiteral("unknown command '%1 %2'").arg(group, words.at(1));
+        parsed.error = QStringLiteral("unknown command '%1 %2'").arg(group, rest.at(1));
         return parsed;
     }
-    ParseCommandWords(words.mid(2), parsed);
+    ParseCommandWords(leading + rest.mid(2), parsed);
     return parsed;
 }
 

@@ -6,6 +6,7 @@
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
 #include "support/ProgramFolders.h"
+#include "support/ToolkitNoise.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -40,6 +41,8 @@ int main(int argc, char* argv[])
     const bool draws = parsed.outcome == TParsedCommand::Outcome::Run && parsed.command->id == TCommandId::LogPlot;
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (draws)
+        ToolkitNoise::SilenceOffscreenSizeHints();
     const std::unique_ptr<QCoreApplication> app =
         draws ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(TZR_VERSION));

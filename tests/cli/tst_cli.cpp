@@ -487,6 +487,7 @@ void TestCli::liveRecordsALogThatPlots()
     run = Start({"log", "plot", FilePath("live.csv"), "--png", FilePath("live.png"), "--channels",
                  "valore_lambda,FASCIA_LAMBDA", "--size", "640x480"});
     QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err)); // no toolkit noise
     const QImage picture(FilePath("live.png"));
     QCOMPARE(picture.size(), QSize(640, 480));
 

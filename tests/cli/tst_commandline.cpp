@@ -34,6 +34,13 @@ void TestCommandLine::parses_data()
         << QStringList{"PosizioneASondaFredda", "-5"} << QStringList{};
     QTest::newRow("words after -- are arguments")
         << QStringList{"unit", "save", "--", "--yes"} << "save" << QStringList{"--yes"} << QStringList{};
+    QTest::newRow("option before the command") << QStringList{"--port", "/dev/pts/3", "unit", "info"}
+                                               << "info" << QStringList{} << QStringList{"port=/dev/pts/3"};
+    QTest::newRow("options on both sides")
+        << QStringList{"--count=3", "--port", "/dev/pts/3", "unit", "live", "--interval", "50"} << "live"
+        << QStringList{} << QStringList{"count=3", "interval=50", "port=/dev/pts/3"};
+    QTest::newRow("flag before the command")
+        << QStringList{"--yes", "unit", "erase"} << "erase" << QStringList{} << QStringList{"yes="};
 }
 
 void TestCommandLine::parses()
@@ -72,6 +79,11 @@ void TestCommandLine::usageErrors_data()
         << QStringList{"unit", "dump", "--raw=1"} << "option '--raw' takes no value";
     QTest::newRow("option without its value")
         << QStringList{"unit", "live", "--count"} << "option '--count' needs a value N";
+    QTest::newRow("unknown option before the command")
+        << QStringList{"--bogus", "unit", "info"} << "unknown option '--bogus'";
+    QTest::newRow("option of another command before it")
+        << QStringList{"--raw", "unit", "info"} << "unknown option '--raw'";
+    QTest::newRow("only an option") << QStringList{"--port", "/dev/pts/3"} << "missing command";
 }
 
 void TestCommandLine::usageErrors()

@@ -4,11 +4,13 @@
 
 #include "../common/TestModule.h"
 #include "model/ConfigurationFileOffer.h"
+#include "model/ConfigurationFileTypes.h"
 #include "model/ProgramArguments.h"
 #include "model/RecentFiles.h"
 #include "link/OrvConnection.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +24,8 @@ private slots:
     void offerAnsweredOnce_data();
     void offerAnsweredOnce();
     void recentFilesKeepTheLatestFirst();
+    void configurationFileNames_data();
+    void configurationFileNames();
 };
 
 void TestOpeningFiles::commandLine_data()
@@ -42,6 +46,11 @@ void TestOpeningFiles::commandLine_data()
                                     << "unknown option '--load'";
     QTest::newRow("two files") << QStringList{"a.tcn", "b.tcn"} << int(O::UsageError) << ""
                                << "one configuration file at a time";
+    // Parsed before the application object takes its own options out.
+    QTest::newRow("toolkit options pass")
+        << QStringList{"-platform", "offscreen", "--style=Fusion", "-reverse", "car.tcn"} << int(O::Run) << "car.tcn"
+        << "";
+    QTest::newRow("new instance") << QStringList{"--new-instance", "car.lce"} << int(O::Run) << "car.lce" << "";
 }
 
 void TestOpeningFiles::commandLine()
@@ -56,7 +65,8 @@ void TestOpeningFiles::commandLine()
     QCOMPARE(parsed.file, file.isEmpty() ? QString() : QDir::current().absoluteFilePath(file));
     QCOMPARE(parsed.error, error);
     if (!error.isEmpty())
-        QVERIFY(parsed.UsageErrorText().contains("Usage: tzr582 [FILE]"));
+        QVERIFY(parsed.UsageErrorText().contains("Usage: tzr582 [--new-instance] [FILE]"));
+    QCOMPARE(parsed.newInstance, words.contains("--new-instance"));
 }
 
 // A file handed over before a unit is connected is not loaded; the user is
@@ -130,6 +140,31 @@ void TestOpeningFiles::recentFilesKeepTheLatestFirst()
     // A relative name is kept as the absolute file it names.
     recent.Add("car.tcn");
     QCOMPARE(recent.Files().first(), QDir::current().absoluteFilePath("car.tcn"));
+}
+
+// The name a file saved from the windows gets ("car" becomes "car.lce") is one
+// the dialogs' filter and a drop on the window take again.
+void TestOpeningFiles::configurationFileNames_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("tcn") << "/cars/car.tcn" << true;
+    QTest::newRow("saved without extension") << "/cars/car." + ConfigurationFileTypes::DefaultSuffix() << true;
+    QTest::newRow("upper case") << "/cars/CAR.LCE" << true;
+    QTest::newRow("other file") << "/cars/car.ini" << false;
+    QTest::newRow("extension as part of a name") << "/cars/cartcn" << false;
+}
+
+void TestOpeningFiles::configurationFileNames()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, taken);
+
+    QCOMPARE(ConfigurationFileTypes::IsConfigurationFile(file), taken);
+    const QString extension = QFileInfo(file).suffix().toLower();
+    if (!extension.isEmpty())
+        QCOMPARE(ConfigurationFileTypes::DialogFilter().contains("*." + extension), taken);
 }
 
 QTEST_GUILESS_MAIN(TestOpeningFiles)

@@ -1,0 +1,29 @@
+#include "model/ConfigurationFileTypes.h"
+
+namespace ConfigurationFileTypes {
+
+QStringList Patterns()
+{
+    return {QStringLiteral("*.tcn"), QStringLiteral("*.lce")};
+}
+
+QString DialogFilter()
+{
+    return QStringLiteral("File: (%1)").arg(Patterns().join(QLatin1Char(' ')));
+}
+
+QString DefaultSuffix()
+{
+    return QStringLiteral("lce");
+}
+
+bool IsConfigurationFile(const QString& fileName)
+{
+    for (const QString& pattern : Patterns()) {
+        if (fileName.endsWith(pattern.mid(1), Qt::CaseInsensitive) && fileName.size() > pattern.size() - 1)
+            return true;
+    }
+    return false;
+}
+
+} // namespace ConfigurationFileTypes
