@@ -42,6 +42,7 @@ struct Options {
     long long silentAfter = -1;
     long long exitAfter = -1;
     unsigned seed = 1;
+    EngineBehaviour engine = EngineBehaviour::Healthy;
 };
 
 bool parse(QCoreApplication& app, Options* o)
@@ -77,7 +78,11 @@ bool parse(QCoreApplication& app, Options* o)
                                        QStringLiteral("Exit at once when request N + 1 arrives."), QStringLiteral("N"));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the faults (default 1)."),
                                   QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter, seed});
+    const QCommandLineOption engine(
+        QStringLiteral("engine"),
+        QStringLiteral("How the engine behaves: healthy, lean, dead-sensor or far-default (default healthy)."),
+        QStringLiteral("NAME"), QStringLiteral("healthy"));
+    parser.addOptions({pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter, seed, engine});
     parser.process(app);
 
     o->pty = parser.isSet(pty);
@@ -96,6 +101,10 @@ bool parse(QCoreApplication& app, Options* o)
     o->silentAfter = parser.isSet(silent) ? parser.value(silent).toLongLong() : -1;
     o->exitAfter = parser.isSet(exitAfter) ? parser.value(exitAfter).toLongLong() : -1;
     o->seed = parser.value(seed).toUInt();
+    if (!EngineModel::BehaviourFromName(qPrintable(parser.value(engine)), &o->engine)) {
+        std::fprintf(stderr, "tzr582-unit: no engine behaviour is called '%s'\n", qPrintable(parser.value(engine)));
+        return false;
+    }
     if (o->baud <= 0) {
         std::fprintf(stderr, "tzr582-unit: the line rate must be positive\n");
         return false;
@@ -130,6 +139,7 @@ int main(int argc, char** argv)
         return 2;
 
     SimulatedUnit unit;
+    unit.setEngineBehaviour(o.engine);
     if (!o.dataFolder.isEmpty())
         unit.setDataFolder(o.dataFolder);
     UnitLock lock;
