@@ -31,7 +31,9 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
     settings.SetIntegerDataList({QStringLiteral("Language=0"),
                                  QLatin1String(LinkSetting::BaudRate) + u'=' + QString::number(LinkSetting::DefaultBaudRate),
                                  QStringLiteral("BackupsKept=%1").arg(TBackupStore::DefaultRetention)});
-    settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('=')});
+    settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('='),
+                                QLatin1String(WorkshopSetting::Name) + QLatin1Char('='),
+                                QLatin1String(WorkshopSetting::Address) + QLatin1Char('=')});
     settings.LoadData();
     translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
     ResourceLibrary::Load(dataFolder);

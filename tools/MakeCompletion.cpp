@@ -4,7 +4,9 @@
 //   tzr582-mkcompletion TEMPLATE OUTPUT
 //
 // The line "@COMPLETION_DATA@" of the template becomes bash assignments:
-// tzr_groups, tzr_commands[group], tzr_options["group command"] and tzr_items.
+// tzr_groups, tzr_single (the groups that are one command, such as "report"),
+// tzr_commands[group], tzr_options["group command"] (["group"] for a single
+// command) and tzr_items.
 
 #include "app/SerialDataModule.h"
 #include "app/cli/CommandLine.h"
@@ -26,15 +28,21 @@ QString Quoted(const QStringList& words)
 QString CompletionData()
 {
     QMap<QString, QStringList> commands;
+    QStringList single;
     QString options;
     for (const TCommandDefinition& command : TCommandLine::Commands()) {
-        commands[command.group] << command.name;
+        if (command.name.isEmpty())
+            single << command.group;
+        else
+            commands[command.group] << command.name;
         QStringList names;
         for (const TOptionDefinition& option : command.options)
             names << QStringLiteral("--") + option.name;
-        options += QStringLiteral("tzr_options[\"%1 %2\"]=%3\n").arg(command.group, command.name, Quoted(names));
+        const QString key = (command.group + u' ' + command.name).trimmed();
+        options += QStringLiteral("tzr_options[\"%1\"]=%2\n").arg(key, Quoted(names));
     }
-    QString data = QStringLiteral("tzr_groups=%1\n").arg(Quoted(commands.keys()));
+    QString data = QStringLiteral("tzr_groups=%1\n").arg(Quoted(commands.keys() + single));
+    data += QStringLiteral("tzr_single=%1\n").arg(Quoted(single));
     for (auto group = commands.cbegin(); group != commands.cend(); ++group)
         data += QStringLiteral("tzr_commands[%1]=%2\n").arg(group.key(), Quoted(group.value()));
     data += options;

@@ -6,6 +6,7 @@
 // the data-log commands the chart's drawing.
 
 #include "app/cli/CommandLine.h"
+#include "app/cli/RoadTestCommands.h"
 
 #include <memory>
 
@@ -45,6 +46,8 @@ private:
     int Diff(const QString& left, const QString& right);
     int Backups();
     int Restore(const QString& fileName);
+    // 'log check' and 'report', over this tool's module, unit and console.
+    TRoadTestCommands RoadTestCommands();
 
     // The data module, started as the program starts and with every item at
     // its default.

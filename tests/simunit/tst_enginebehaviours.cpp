@@ -2,47 +2,15 @@
 // a log made from the engine model's packets over two and a half cycles from
 // its start, as 'unit live --output' records it, with the factory memory.
 
-#include "datalog/LiveChannels.h"
-#include "datalog/SampleRing.h"
 #include "roadtest/RoadTestCheck.h"
 #include "roadtest/RoadTestText.h"
-#include "simunit/EngineModel.h"
-#include "simunit/FactoryMemory.h"
+#include "tests/common/EngineLog.h"
 #include "tests/common/RoadTestFactory.h"
 
 #include <QTest>
 
 namespace {
-
-constexpr int SampleMs = 100;
 constexpr int LogMs = 150000;
-
-double Volts(uint8_t byte)
-{
-    return byte * 5.0 / 255.0;
-}
-
-TSampleRing Record(EngineBehaviour behaviour)
-{
-    TSampleRing ring(LiveChannel::Count);
-    const auto& memory = FactoryMemory::bytes();
-    for (int t = 0; t <= LogMs; t += SampleMs) {
-        const EngineSample s = EngineModel::Sample(t, memory.data(), behaviour);
-        std::vector<double> v(LiveChannel::Count);
-        v[LiveChannel::Rpm] = s.phase == EnginePhase::Stopped ? 0 : s.rpm;
-        v[LiveChannel::Lambda] = Volts(s.packet[LivePacket::Lambda]);
-        v[LiveChannel::Tps] = Volts(s.packet[LivePacket::Tps]);
-        v[LiveChannel::TpsIdle] = Volts(s.packet[LivePacket::TpsIdle]);
-        v[LiveChannel::Actuator] = s.packet[LivePacket::Actuator];
-        v[LiveChannel::DefaultPosition] = s.packet[LivePacket::DefaultPosition];
-        v[LiveChannel::LambdaBand] = s.packet[LivePacket::LambdaBand];
-        v[LiveChannel::TpsBand] = s.packet[LivePacket::TpsBand];
-        v[LiveChannel::Temperature] = s.temperatureC;
-        ring.Append(t / 1000.0, v.data());
-    }
-    return ring;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(EngineBehaviour)
@@ -92,7 +60,7 @@ void TestEngineBehaviours::checkFindsEachBehaviour()
 {
     QFETCH(EngineBehaviour, behaviour);
     QFETCH(QStringList, lines);
-    const TRoadTestResult result = TRoadTestCheck(FactoryRoadTestSettings()).Run(Record(behaviour));
+    const TRoadTestResult result = TRoadTestCheck(FactoryRoadTestSettings()).Run(EngineLog(behaviour, LogMs));
     QVERIFY(result.judged);
     QStringList found;
     for (const TCriterionResult& criterion : result.criteria) {
