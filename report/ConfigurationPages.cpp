@@ -52,4 +52,13 @@ const QList<TPageSetting>& Settings()
     return settings;
 }
 
+int CaptionOf(const QString& item)
+{
+    for (const TPageSetting& setting : Settings()) {
+        if (item == QLatin1String(setting.item))
+            return setting.caption;
+    }
+    return -1;
+}
+
 } // namespace ConfigurationPages

@@ -8,6 +8,7 @@
 // two together.
 
 #include <QList>
+#include <QString>
 
 struct TPageSetting {
     enum class Kind {
@@ -32,5 +33,8 @@ namespace ConfigurationPages {
 const QList<int>& Pages();
 // Every setting shown on the pages, page by page in the window's order.
 const QList<TPageSetting>& Settings();
+// The caption the window gives an item (the first when it shows it twice);
+// -1 when no page shows it.
+int CaptionOf(const QString& item);
 
 } // namespace ConfigurationPages

@@ -68,6 +68,17 @@ TConfigurationValues TReportBuilder::ModuleValues(const TSerialDataModule& modul
     return values;
 }
 
+void TReportBuilder::TakeUnit(TSerialDataModule& module, TReportRequest& request)
+{
+    request.values = ModuleValues(module);
+    QStringList identity;
+    for (const uint8_t byte : module.Identity())
+        identity << QString::number(byte);
+    request.identity = identity.join(u' ');
+    request.firmware = QString::number(module.Identity()[3]);
+    PreviousOnRecord(module.Backups().List(), request.values, request.previous, request.previousDate);
+}
+
 bool TReportBuilder::PreviousOnRecord(const QList<TBackupEntry>& backups, const TConfigurationValues& values,
                                       TConfigurationValues& previous, QDateTime& date)
 {

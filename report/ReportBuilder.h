@@ -49,6 +49,9 @@ public:
 
     // What the module's items hold now (the unit's configuration after a connect).
     static TConfigurationValues ModuleValues(const TSerialDataModule& module);
+    // The connected unit's configuration into the request: its values, its
+    // identity and firmware, and the previous configuration on record.
+    static void TakeUnit(TSerialDataModule& module, TReportRequest& request);
     // The newest backup whose values differ from `values`; false when there is none.
     static bool PreviousOnRecord(const QList<TBackupEntry>& backups, const TConfigurationValues& values,
                                  TConfigurationValues& previous, QDateTime& date);

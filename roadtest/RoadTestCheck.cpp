@@ -213,6 +213,13 @@ TCriterionResult TRoadTestCheck::ActuatorAuthority(const QList<TRow>& rows, doub
         if (named < 0 || it.value() > byItem.value(named) || (it.value() == byItem.value(named) && it.key() < named))
             named = it.key();
     }
+    for (int index = 0; index < S::Count; ++index) {
+        if (!byItem.contains(index))
+            continue;
+        const bool lower = index == S::ActuatorMin || index == S::IdleBelow || index == S::CruiseBelow;
+        criterion.limits << TLimitShare{S::ItemName(S::Index(index)), lower ? TActuatorSide::Lower : TActuatorSide::Upper,
+                                        byItem.value(index) / closedSeconds};
+    }
     if (named >= 0) {
         criterion.item = S::ItemName(S::Index(named));
         criterion.b = byItem.value(named) / closedSeconds;
@@ -308,11 +315,16 @@ void TRoadTestCheck::Suggest(TRoadTestResult& result) const
                                               parameter.value, proposed, position->a};
     }
 
-    if (authority->verdict != TVerdict::Pass && !authority->item.isEmpty()) {
-        const bool lower = authority->side == TActuatorSide::Lower;
+    if (authority->verdict == TVerdict::Pass)
+        return;
+    // Every limit the loop was held at for a noticeable share of the time.
+    for (const TLimitShare& limit : authority->limits) {
+        if (limit.share < m_limits.authorityWarn)
+            continue;
+        const bool lower = limit.side == TActuatorSide::Lower;
         S::Index index = S::Count;
         for (int i = 0; i < S::Count; ++i) {
-            if (S::ItemName(S::Index(i)) == authority->item)
+            if (S::ItemName(S::Index(i)) == limit.item)
                 index = S::Index(i);
         }
         // The idle and cruise limits lie around the default position: when the
@@ -323,18 +335,19 @@ void TRoadTestCheck::Suggest(TRoadTestResult& result) const
                 return s.kind == TSuggestionKind::DefaultPosition && (s.proposed < s.current) == lower;
             });
         if (relative && defaultFollows)
-            return;
+            continue;
         const TRoadTestParameter& parameter = m_settings.Parameter(index);
         // The actuator's minimum moves down, every other limit up (the
         // relative ones give the loop more room the further they reach).
         const double move = std::max(parameter.step, m_limits.limitMove * ActuatorRange());
         const double proposed = parameter.Snapped(parameter.value + (index == S::ActuatorMin ? -move : move));
+        const TSuggestionKind inspection = lower ? TSuggestionKind::InspectRichMixture : TSuggestionKind::InspectGasSupply;
+        const bool inspected = std::any_of(result.suggestions.cbegin(), result.suggestions.cend(),
+                                           [inspection](const TSuggestion& s) { return s.kind == inspection; });
         if (proposed != parameter.value)
             result.suggestions << TSuggestion{lower ? TSuggestionKind::WidenLowerLimit : TSuggestionKind::WidenUpperLimit,
-                                              authority->item, parameter.value, proposed, authority->b};
-        else
-            result.suggestions << TSuggestion{lower ? TSuggestionKind::InspectRichMixture
-                                                    : TSuggestionKind::InspectGasSupply,
-                                              {}, 0, 0, authority->b};
+                                              limit.item, parameter.value, proposed, limit.share};
+        else if (!inspected)
+            result.suggestions << TSuggestion{inspection, {}, 0, 0, limit.share};
     }
 }

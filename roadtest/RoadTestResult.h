@@ -14,6 +14,13 @@ enum class TCriterionId { RpmSignal, WarmUp, LambdaSwitching, MixtureBalance, Ac
 // The actuator's limit a stretch of closed loop was held against.
 enum class TActuatorSide { None, Lower, Upper };
 
+// The share of closed-loop time the actuator was held at one limit.
+struct TLimitShare {
+    QString item; // the component name of the limit that bound
+    TActuatorSide side = TActuatorSide::None;
+    double share = 0;
+};
+
 struct TCriterionResult {
     TCriterionId id = TCriterionId::RpmSignal;
     TVerdict verdict = TVerdict::Pass;
@@ -33,6 +40,7 @@ struct TCriterionResult {
     bool known = true;
     TActuatorSide side = TActuatorSide::None;
     QString item; // actuator-authority: the component name of the limit named
+    QList<TLimitShare> limits; // actuator-authority: every limit held at, in the settings' order
 };
 
 enum class TSuggestionKind {

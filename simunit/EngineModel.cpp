@@ -86,15 +86,15 @@ bool BehaviourFromName(const char* name, EngineBehaviour* behaviour)
     return false;
 }
 
-int BehaviourOffset(EngineBehaviour behaviour)
+int NeededPosition(EngineBehaviour behaviour, int defaultPosition)
 {
     switch (behaviour) {
     case EngineBehaviour::Lean:
-        return 160;
+        return 260;
     case EngineBehaviour::FarDefault:
-        return 35;
+        return 135;
     default:
-        return 0;
+        return defaultPosition; // the default the unit has learnt
     }
 }
 
@@ -258,7 +258,7 @@ EngineSample Sample(int64_t t, const uint8_t* m, EngineBehaviour behaviour)
     // In closed loop the actuator works around the position the engine needs,
     // within the idle or the cruise limits around the default position; when a
     // limit holds it short of that position the mixture stays on that side.
-    const int desired = defaultPosition + BehaviourOffset(behaviour) + roundToInt(correction);
+    const int desired = NeededPosition(behaviour, defaultPosition) + roundToInt(correction);
     const bool idleLimits = s.phase == EnginePhase::Idle;
     const int below = idleLimits ? m[187] : m[189];
     const int above = idleLimits ? m[184] : m[188];

@@ -17,12 +17,14 @@ enum class EnginePhase { Stopped = 0, Idle, Accelerating, Cruise, FullThrottle, 
 // How the simulated engine and its lambda loop behave, so that a road-test
 // check has something to find:
 // - Healthy: the loop settles at the default position and the probe switches;
-// - Lean: the engine needs far more gas than the actuator can give, so the
-//   loop holds it at its upper limit and the mixture stays lean;
+// - Lean: the engine needs far more gas than the actuator can give (position
+//   260), so the loop holds it at its upper limit and the mixture stays lean;
 // - DeadSensor: the probe stands at the reference and never switches, so the
 //   loop never moves the actuator;
-// - FarDefault: the loop settles 35 steps above the default position, which
-//   holds it at its idle limit while idling.
+// - FarDefault: the engine needs the actuator at 135, 35 steps above the
+//   factory default position; with the default at 100 that is beyond the idle
+//   limit, so the loop is held there while idling. With the default moved to
+//   where the loop settles, the engine runs as a healthy one.
 enum class EngineBehaviour { Healthy = 0, Lean, DeadSensor, FarDefault };
 
 // Byte offsets of the live packet.
@@ -56,8 +58,9 @@ constexpr int CycleMs = 60000;
 const char* BehaviourName(EngineBehaviour behaviour);
 // The behaviour of that name; false for an unknown name.
 bool BehaviourFromName(const char* name, EngineBehaviour* behaviour);
-// Where the engine needs the actuator, in steps above the default position.
-int BehaviourOffset(EngineBehaviour behaviour);
+// Where the engine needs the actuator, in steps, with the unit's default
+// position at defaultPosition.
+int NeededPosition(EngineBehaviour behaviour, int defaultPosition);
 
 // Ignition scale B (RPM = B / period byte) for an ignition type.
 int IgnitionScale(int ignitionType);

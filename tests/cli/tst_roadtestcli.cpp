@@ -124,7 +124,8 @@ void TestRoadTestCli::checkJudgesALog_data()
     QTest::newRow("lean") << "lean.csv" << "factory.tcn" << 1
                           << QStringList{"rpm-signal\tpass", "warm-up\tpass", "lambda-switching\tfail",
                                          "mixture-balance\tfail", "actuator-authority\tfail", "default-position\twarn",
-                                         "coverage\tpass", "inspect\tgas-supply\tThe actuator is held at its upper limit"};
+                                         "coverage\tpass", "inspect\tgas-supply\tThe actuator is held at its upper limit",
+                                         "suggest\tMassimaAperturaAlMinimo\t25\t47\tThe actuator is held at this upper limit"};
     QTest::newRow("dead sensor") << "dead-sensor.csv" << "factory.tcn" << 1
                                  << QStringList{"rpm-signal\tpass", "warm-up\tpass", "lambda-switching\tfail",
                                                 "mixture-balance\tpass", "actuator-authority\tpass",
@@ -133,9 +134,9 @@ void TestRoadTestCli::checkJudgesALog_data()
     QTest::newRow("far default") << "far-default.csv" << "factory.tcn" << 1
                                  << QStringList{"rpm-signal\tpass", "warm-up\tpass", "lambda-switching\tpass",
                                                 "mixture-balance\twarn", "actuator-authority\tfail",
-                                                "default-position\twarn\t137 / 100\t+/- 22", "coverage\tpass",
-                                                "suggest\tPOSIZIONE_DEFAULT\t100\t137\tIn steady closed loop the "
-                                                "actuator settles at 137 steps."};
+                                                "default-position\twarn\t134 / 100\t+/- 22", "coverage\tpass",
+                                                "suggest\tPOSIZIONE_DEFAULT\t100\t134\tIn steady closed loop the "
+                                                "actuator settles at 134 steps."};
     QTest::newRow("too short for a verdict") << "short.csv" << "factory.tcn" << 2
                                              << QStringList{"Only 34 s of closed loop", "gives no verdict"};
     QTest::newRow("not a data log") << "notes.csv" << "factory.tcn" << 2 << QStringList{"is not a data log"};
@@ -172,10 +173,10 @@ void TestRoadTestCli::checkTakesTheUnitsConfiguration()
     const QString log = m_logs.filePath("far-default.csv");
     Run run = Tzr({"log", "check", log});
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.out.contains("default-position\twarn\t137 / 100"), qPrintable(run.out));
-    QCOMPARE(Tzr({"unit", "set", "POSIZIONE_DEFAULT", "137"}).exitCode, 0);
+    QVERIFY2(run.out.contains("default-position\twarn\t134 / 100"), qPrintable(run.out));
+    QCOMPARE(Tzr({"unit", "set", "POSIZIONE_DEFAULT", "134"}).exitCode, 0);
     run = Tzr({"log", "check", log});
-    QVERIFY2(run.out.contains("default-position\tpass\t137 / 137"), qPrintable(run.out));
+    QVERIFY2(run.out.contains("default-position\tpass\t134 / 134"), qPrintable(run.out));
     QVERIFY(!run.out.contains("suggest\tPOSIZIONE_DEFAULT"));
 }
 

@@ -41,19 +41,19 @@ void TestEngineBehaviours::checkFindsEachBehaviour_data()
 {
     QTest::addColumn<EngineBehaviour>("behaviour");
     // The criteria that do not pass, then the suggestions. Held at its idle
-    // limit the loop runs lean while idling; the default position drifts up a
-    // little as the unit learns, so the loop settles 37 steps above 100.
+    // limit the loop runs lean while idling.
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("healthy") << EngineBehaviour::Healthy << QStringList();
     QTest::newRow("lean") << EngineBehaviour::Lean
                           << QStringList{"lambda-switching fail", "mixture-balance fail", "actuator-authority fail",
-                                         "default-position warn", "inspect gas supply"};
+                                         "default-position warn", "inspect gas supply",
+                                         "MassimaAperturaAlMinimo 25 47"};
     QTest::newRow("dead sensor") << EngineBehaviour::DeadSensor
                                  << QStringList{"lambda-switching fail", "default-position warn",
                                                 "inspect lambda sensor"};
     QTest::newRow("far default") << EngineBehaviour::FarDefault
                                  << QStringList{"mixture-balance warn", "actuator-authority fail",
-                                                "default-position warn", "POSIZIONE_DEFAULT 100 137"};
+                                                "default-position warn", "POSIZIONE_DEFAULT 100 134"};
 }
 
 void TestEngineBehaviours::checkFindsEachBehaviour()
