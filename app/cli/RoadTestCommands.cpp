@@ -166,13 +166,7 @@ bool TRoadTestCommands::ReadReportedConfiguration(TReportRequest& request)
     }
     if (!m_console.connect())
         return false;
-    request.values = TReportBuilder::ModuleValues(module);
-    QStringList identity;
-    for (const uint8_t byte : module.Identity())
-        identity << QString::number(byte);
-    request.identity = identity.join(u' ');
-    request.firmware = QString::number(module.Identity()[3]);
-    TReportBuilder::PreviousOnRecord(module.Backups().List(), request.values, request.previous, request.previousDate);
+    TReportBuilder::TakeUnit(module, request);
     return true;
 }
 
