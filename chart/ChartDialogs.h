@@ -34,6 +34,6 @@ public:
     bool GetMarkerNote(QWidget* parent, const QString& caption, const QString& label, QString& note) override;
     QString GetReportFileName(QWidget* parent, const QString& caption, const QString& fileName,
                               const QString& filter) override;
-    bool GetWorkshop(QWidget* parent, const QString& caption, const QString& nameLabel, const QString& addressLabel,
-                     QString& name, QString& address) override;
+    bool GetWorkshop(QWidget* parent, const QString& caption, const QString& nameLabel,
+                     const QString& addressLabel, QString& name, QString& address) override;
 };

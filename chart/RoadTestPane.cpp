@@ -138,8 +138,9 @@ void TRoadTestPane::RefreshInterfaceText()
     m_checkButton->setText(Text(520, QStringLiteral("Check")));
     m_applyButton->setText(Text(514, QStringLiteral("Apply")));
     m_reportButton->setText(Text(519, QStringLiteral("Report...")));
-    m_criteria->setHorizontalHeaderLabels({Text(509, QStringLiteral("Criterion")), Text(510, QStringLiteral("Verdict")),
-                                           Text(511, QStringLiteral("Figure")), Text(512, QStringLiteral("Threshold"))});
+    m_criteria->setHorizontalHeaderLabels(
+        {Text(509, QStringLiteral("Criterion")), Text(510, QStringLiteral("Verdict")),
+         Text(511, QStringLiteral("Figure")), Text(512, QStringLiteral("Threshold"))});
     m_suggestions->setHorizontalHeaderLabels(
         {Text(515, QStringLiteral("Parameter")), Text(516, QStringLiteral("Current")),
          Text(517, QStringLiteral("Proposed")), Text(518, QStringLiteral("Reason"))});
@@ -181,8 +182,9 @@ void TRoadTestPane::ShowResult()
         m_applyButton->setEnabled(false);
         return;
     }
-    m_summary->setText(Text(557, QStringLiteral("Closed loop: %1 s of %2 s"))
-                           .arg(RoadTestNumber(m_result.closedSeconds, 0), RoadTestNumber(m_result.loggedSeconds, 0)));
+    m_summary->setText(
+        Text(557, QStringLiteral("Closed loop: %1 s of %2 s"))
+            .arg(RoadTestNumber(m_result.closedSeconds, 0), RoadTestNumber(m_result.loggedSeconds, 0)));
     for (const TCriterionResult& criterion : m_result.criteria) {
         const int row = m_criteria->rowCount();
         m_criteria->insertRow(row);
@@ -200,7 +202,8 @@ void TRoadTestPane::ShowResult()
     for (const TSuggestion& suggestion : m_result.suggestions) {
         const int row = m_suggestions->rowCount();
         m_suggestions->insertRow(row);
-        QTableWidgetItem* parameter = Cell(suggestion.Changes() ? Caption(suggestion.item) : QStringLiteral("–"));
+        QTableWidgetItem* parameter =
+            Cell(suggestion.Changes() ? Caption(suggestion.item) : QStringLiteral("–"));
         if (suggestion.Changes()) {
             // A change can be ticked (ticked from the start); an inspection cannot.
             parameter->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -219,7 +222,8 @@ void TRoadTestPane::ShowResult()
 
 void TRoadTestPane::SetTicked(int suggestion, bool ticked)
 {
-    if (QTableWidgetItem* cell = m_suggestions->item(suggestion, 0); cell && (cell->flags() & Qt::ItemIsUserCheckable))
+    if (QTableWidgetItem* cell = m_suggestions->item(suggestion, 0);
+        cell && (cell->flags() & Qt::ItemIsUserCheckable))
         cell->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
@@ -240,7 +244,8 @@ bool TRoadTestPane::ApplyTicked()
     if (ticked.isEmpty())
         return true;
     if (!m_module->IsUnitConnected()) {
-        ShowMessage(true, Text(554, QStringLiteral("No control unit is connected: the suggestions cannot be applied.")));
+        ShowMessage(true, Text(554, QStringLiteral(
+                                        "No control unit is connected: the suggestions cannot be applied.")));
         return false;
     }
     // One step of the history: the edits (and what their rules rewrote) are
@@ -275,7 +280,8 @@ bool TRoadTestPane::ApplyTicked()
                               .arg(failed.join(QStringLiteral(", "))));
         return false;
     }
-    ShowMessage(false, Text(548, QStringLiteral("The control unit now holds:\n%1")).arg(readBack.join(u'\n')));
+    ShowMessage(false,
+                Text(548, QStringLiteral("The control unit now holds:\n%1")).arg(readBack.join(u'\n')));
     return true;
 }
 
@@ -283,7 +289,8 @@ bool TRoadTestPane::WriteReport()
 {
     using namespace ProgramSetup;
     QString name = m_settings ? m_settings->GetStringData(QLatin1String(WorkshopSetting::Name)) : QString();
-    QString address = m_settings ? m_settings->GetStringData(QLatin1String(WorkshopSetting::Address)) : QString();
+    QString address =
+        m_settings ? m_settings->GetStringData(QLatin1String(WorkshopSetting::Address)) : QString();
     const QString caption = Text(522, QStringLiteral("Configuration and road-test report"));
     if (!m_dialogs->GetWorkshop(this, caption, Text(551, QStringLiteral("Workshop name")),
                                 Text(552, QStringLiteral("Workshop address")), name, address))
@@ -294,9 +301,10 @@ bool TRoadTestPane::WriteReport()
         m_settings->SaveData();
     }
     const QString suggested = QDir::home().filePath(
-        QStringLiteral("report-%1.pdf").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
-    const QString fileName =
-        m_dialogs->GetReportFileName(this, caption, suggested, Text(556, QStringLiteral("PDF files (*.pdf)")));
+        QStringLiteral("report-%1.pdf")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
+    const QString fileName = m_dialogs->GetReportFileName(this, caption, suggested,
+                                                          Text(556, QStringLiteral("PDF files (*.pdf)")));
     if (fileName.isEmpty())
         return false;
 

@@ -33,8 +33,8 @@ public:
 
     // settings keeps the workshop (may be null); dialogs answers the report's
     // questions. Neither is owned.
-    TRoadTestPane(TSerialDataModule* module, TOrvRegistryData* settings, TChartDialogs* dialogs, TLogSource log,
-                  TLogName logName, QWidget* parent = nullptr);
+    TRoadTestPane(TSerialDataModule* module, TOrvRegistryData* settings, TChartDialogs* dialogs,
+                  TLogSource log, TLogName logName, QWidget* parent = nullptr);
 
     // The history the applied suggestions join (the configuration window's),
     // or null: applied without undo.

@@ -12,17 +12,17 @@
 
 struct TPageSetting {
     enum class Kind {
-        Number,    // the value with its unit
-        Choice,    // list entry `value` of the strings first … last
-        Switch,    // the switch-type list: its pattern in the value's bits
-        Flag,      // checked when (value AND condition) = condition
-        Below,     // checked when value < condition
+        Number, // the value with its unit
+        Choice, // list entry `value` of the strings first … last
+        Switch, // the switch-type list: its pattern in the value's bits
+        Flag,   // checked when (value AND condition) = condition
+        Below,  // checked when value < condition
     };
-    int page = 0;        // the page's title, a string of the language store
+    int page = 0; // the page's title, a string of the language store
     const char* item = nullptr;
-    int caption = 0;     // string of the language store
+    int caption = 0; // string of the language store
     Kind kind = Kind::Number;
-    int first = 0;       // Choice, Switch: the list's strings
+    int first = 0; // Choice, Switch: the list's strings
     int last = 0;
     double condition = 0; // Flag, Below
 };

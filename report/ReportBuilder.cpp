@@ -23,7 +23,8 @@ QLocale LocaleOf(int language)
 // Items the report leaves out: commands, not settings.
 bool IsCommand(const TOrvNumber& item)
 {
-    return item.objectName() == QLatin1String("CHECKUP") || item.objectName() == QLatin1String("RIPROGRAMMAZIONE");
+    return item.objectName() == QLatin1String("CHECKUP") ||
+           item.objectName() == QLatin1String("RIPROGRAMMAZIONE");
 }
 
 const TPageSetting* PageSettingOf(const QString& item)
@@ -127,7 +128,8 @@ QString TReportBuilder::SettingText(const TPageSetting& setting, const TOrvNumbe
     case TPageSetting::Kind::Flag:
     case TPageSetting::Kind::Below: {
         const int mask = int(setting.condition);
-        const bool on = setting.kind == TPageSetting::Kind::Flag ? (whole & mask) == mask : value < setting.condition;
+        const bool on =
+            setting.kind == TPageSetting::Kind::Flag ? (whole & mask) == mask : value < setting.condition;
         return on ? Text(543, QStringLiteral("Yes")) : Text(544, QStringLiteral("No"));
     }
     }
@@ -162,8 +164,9 @@ QList<TReportSection> TReportBuilder::SettingSections(const TConfigurationValues
             TOrvNumber* item = m_module.Number(QString::fromLatin1(setting.item));
             if (setting.page != page || !item || !values.contains(item->FileKey().toUpper()))
                 continue;
-            section.table.rows << QStringList{Text(setting.caption, item->FileKeyName()),
-                                              SettingText(setting, *item, values.value(item->FileKey().toUpper()))};
+            section.table.rows << QStringList{
+                Text(setting.caption, item->FileKeyName()),
+                SettingText(setting, *item, values.value(item->FileKey().toUpper()))};
         }
         sections << section;
     }
@@ -171,9 +174,11 @@ QList<TReportSection> TReportBuilder::SettingSections(const TConfigurationValues
     further.subsection = true;
     further.heading = Text(532, QStringLiteral("Further settings"));
     for (TOrvNumber* item : m_module.LoadableItems()) {
-        if (IsCommand(*item) || PageSettingOf(item->objectName()) || !values.contains(item->FileKey().toUpper()))
+        if (IsCommand(*item) || PageSettingOf(item->objectName()) ||
+            !values.contains(item->FileKey().toUpper()))
             continue;
-        further.table.rows << QStringList{item->FileKeyName(), Number(*item, values.value(item->FileKey().toUpper()))};
+        further.table.rows << QStringList{item->FileKeyName(),
+                                          Number(*item, values.value(item->FileKey().toUpper()))};
     }
     sections << further;
     return sections;
@@ -183,11 +188,13 @@ TReportSection TReportBuilder::Changes(const TReportRequest& request) const
 {
     TReportSection section;
     const bool factory = request.previous.isEmpty();
-    section.heading = factory ? Text(534, QStringLiteral("Changes against the factory values"))
-                              : Text(533, QStringLiteral("Changes since the previous configuration on record (%1)"))
-                                    .arg(m_locale.toString(request.previousDate, QLocale::ShortFormat));
-    section.table.header = QStringList{Text(515, QStringLiteral("Parameter")), Text(536, QStringLiteral("Before")),
-                                       Text(537, QStringLiteral("After"))};
+    section.heading =
+        factory ? Text(534, QStringLiteral("Changes against the factory values"))
+                : Text(533, QStringLiteral("Changes since the previous configuration on record (%1)"))
+                      .arg(m_locale.toString(request.previousDate, QLocale::ShortFormat));
+    section.table.header =
+        QStringList{Text(515, QStringLiteral("Parameter")), Text(536, QStringLiteral("Before")),
+                    Text(537, QStringLiteral("After"))};
     for (TOrvNumber* item : m_module.LoadableItems()) {
         const QString key = item->FileKey().toUpper();
         if (IsCommand(*item) || !request.values.contains(key))
@@ -219,12 +226,14 @@ QList<TReportSection> TReportBuilder::RoadTest(const TReportRequest& request) co
     } else {
         TVerdict overall = TVerdict::Pass;
         for (const TCriterionResult& criterion : result.criteria) {
-            if (criterion.verdict == TVerdict::Fail || (criterion.verdict == TVerdict::Warn && overall == TVerdict::Pass))
+            if (criterion.verdict == TVerdict::Fail ||
+                (criterion.verdict == TVerdict::Warn && overall == TVerdict::Pass))
                 overall = criterion.verdict;
         }
         verdict.note = Text(553, QStringLiteral("Result: %1")).arg(text.Verdict(overall));
-        verdict.table.header = QStringList{Text(509, QStringLiteral("Criterion")), Text(510, QStringLiteral("Verdict")),
-                                           Text(511, QStringLiteral("Figure")), Text(512, QStringLiteral("Threshold"))};
+        verdict.table.header =
+            QStringList{Text(509, QStringLiteral("Criterion")), Text(510, QStringLiteral("Verdict")),
+                        Text(511, QStringLiteral("Figure")), Text(512, QStringLiteral("Threshold"))};
         verdict.table.toneColumn = 1;
         for (const TCriterionResult& criterion : result.criteria) {
             verdict.table.rows << QStringList{text.Caption(criterion.id), text.Verdict(criterion.verdict),
@@ -242,10 +251,12 @@ QList<TReportSection> TReportBuilder::RoadTest(const TReportRequest& request) co
         for (const TSuggestion& suggestion : result.suggestions) {
             TOrvNumber* item = suggestion.Changes() ? m_module.Number(suggestion.item) : nullptr;
             if (item)
-                suggestions.table.rows << QStringList{Caption(*item), ValueText(*item, suggestion.current),
-                                                      ValueText(*item, suggestion.proposed), text.Reason(suggestion)};
+                suggestions.table.rows
+                    << QStringList{Caption(*item), ValueText(*item, suggestion.current),
+                                   ValueText(*item, suggestion.proposed), text.Reason(suggestion)};
             else
-                suggestions.table.rows << QStringList{QStringLiteral("–"), QString(), QString(), text.Reason(suggestion)};
+                suggestions.table.rows
+                    << QStringList{QStringLiteral("–"), QString(), QString(), text.Reason(suggestion)};
         }
         if (suggestions.table.rows.isEmpty())
             suggestions.note = Text(521, QStringLiteral("No suggestions."));
@@ -265,10 +276,12 @@ TReportDocument TReportBuilder::Build(const TReportRequest& request) const
     document.title = Text(522, QStringLiteral("Configuration and road-test report"));
     document.workshopName = request.workshopName;
     document.workshopAddress = request.workshopAddress;
-    document.facts << qMakePair(Text(528, QStringLiteral("Date")), m_locale.toString(request.date, QLocale::LongFormat));
+    document.facts << qMakePair(Text(528, QStringLiteral("Date")),
+                                m_locale.toString(request.date, QLocale::LongFormat));
     if (!request.vehicle.IsEmpty()) {
         const QStringList vehicle = {request.vehicle.plate, request.vehicle.make, request.vehicle.model};
-        document.facts << qMakePair(Text(524, QStringLiteral("Vehicle")), vehicle.join(QStringLiteral(" · ")));
+        document.facts << qMakePair(Text(524, QStringLiteral("Vehicle")),
+                                    vehicle.join(QStringLiteral(" · ")));
     }
     const QString unknown = Text(545, QStringLiteral("not known"));
     document.facts << qMakePair(Text(529, QStringLiteral("Control unit")),
@@ -276,7 +289,8 @@ TReportDocument TReportBuilder::Build(const TReportRequest& request) const
     document.facts << qMakePair(Text(530, QStringLiteral("Firmware")),
                                 request.firmware.isEmpty() ? unknown : request.firmware);
     if (!request.configurationFile.isEmpty())
-        document.facts << qMakePair(Text(546, QStringLiteral("Configuration file")), request.configurationFile);
+        document.facts << qMakePair(Text(546, QStringLiteral("Configuration file")),
+                                    request.configurationFile);
 
     document.sections << SettingSections(request.values);
     document.sections << Changes(request) << RoadTest(request);

@@ -26,7 +26,7 @@ struct TReportSection {
     QString heading;
     bool subsection = false; // a part of the section before it
     bool newPage = false;    // starts a page
-    QString note;  // a paragraph under the heading; may be empty
+    QString note;            // a paragraph under the heading; may be empty
     TReportTable table;
     QImage picture; // may be null
 };
@@ -43,7 +43,7 @@ struct TReportVehicle {
 struct TReportDocument {
     QString title;
     QString workshopName;
-    QString workshopAddress; // may hold several lines
+    QString workshopAddress;              // may hold several lines
     QList<QPair<QString, QString>> facts; // label and value, under the title
     QList<TReportSection> sections;
     QStringList signatures; // the caption under each signature line

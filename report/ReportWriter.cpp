@@ -77,29 +77,35 @@ QString TableHtml(const TReportTable& table)
 QString Html(const TReportDocument& document, int pictureWidth)
 {
     QString html = QStringLiteral("<html><body>");
-    html += QStringLiteral("<table width=\"100%\"><tr><td><h2>%1</h2></td><td align=\"right\"><b>%2</b><br>%3</td></tr></table>")
-                .arg(Escaped(document.title), Escaped(document.workshopName), Escaped(document.workshopAddress));
+    html +=
+        QStringLiteral("<table width=\"100%\"><tr><td><h2>%1</h2></td><td "
+                       "align=\"right\"><b>%2</b><br>%3</td></tr></table>")
+            .arg(Escaped(document.title), Escaped(document.workshopName), Escaped(document.workshopAddress));
     if (!document.facts.isEmpty()) {
         html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\">");
         for (const auto& [label, value] : document.facts)
-            html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(Escaped(label), Escaped(value));
+            html +=
+                QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(Escaped(label), Escaped(value));
         html += QStringLiteral("</table>");
     }
     for (int i = 0; i < document.sections.size(); ++i) {
         const TReportSection& section = document.sections.at(i);
-        const QString pageBreak = section.newPage ? QStringLiteral(" style=\"page-break-before: always;\"") : QString();
+        const QString pageBreak =
+            section.newPage ? QStringLiteral(" style=\"page-break-before: always;\"") : QString();
         html += (section.subsection ? QStringLiteral("<h4%1>%2</h4>") : QStringLiteral("<h3%1>%2</h3>"))
                     .arg(pageBreak, Escaped(section.heading));
         if (!section.note.isEmpty())
             html += QStringLiteral("<p>%1</p>").arg(Escaped(section.note));
         html += TableHtml(section.table);
         if (!section.picture.isNull())
-            html += QStringLiteral("<p><img src=\"%1\" width=\"%2\"></p>").arg(PictureName(i)).arg(pictureWidth);
+            html +=
+                QStringLiteral("<p><img src=\"%1\" width=\"%2\"></p>").arg(PictureName(i)).arg(pictureWidth);
     }
     if (!document.signatures.isEmpty()) {
         // One line of cells, which a page break cannot split: each signature
         // line is its cell's upper border, with the caption under it.
-        html += QStringLiteral("<p>&nbsp;</p><p>&nbsp;</p><table width=\"100%\" cellspacing=\"0\" cellpadding=\"4\"><tr>");
+        html += QStringLiteral(
+            "<p>&nbsp;</p><p>&nbsp;</p><table width=\"100%\" cellspacing=\"0\" cellpadding=\"4\"><tr>");
         for (int i = 0; i < document.signatures.size(); ++i) {
             if (i > 0)
                 html += QStringLiteral("<td width=\"10%\"></td>");
@@ -124,13 +130,15 @@ bool WritePdf(const TReportDocument& document, const QString& fileName, QString&
     writer.setCreator(QStringLiteral("TZR582"));
 
     QTextDocument text;
-    QFont font(QFontDatabase::families().contains(FontFamily) ? FontFamily
-                                                              : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    QFont font(QFontDatabase::families().contains(FontFamily)
+                   ? FontFamily
+                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
     font.setPointSizeF(9);
     text.setDefaultFont(font);
     for (int i = 0; i < document.sections.size(); ++i) {
         if (!document.sections.at(i).picture.isNull())
-            text.addResource(QTextDocument::ImageResource, QUrl(PictureName(i)), document.sections.at(i).picture);
+            text.addResource(QTextDocument::ImageResource, QUrl(PictureName(i)),
+                             document.sections.at(i).picture);
     }
     // The pictures span the text's width. Their sizes are in pixels of a
     // 96 dpi screen, which the printing scales to the writer's resolution.

@@ -76,7 +76,8 @@ TRoadTestResult TRoadTestCheck::Run(const TSampleRing& samples, double from, dou
     result.highestTemperature = -1e300;
     const int first = samples.LowerBound(from);
     for (int i = first; i < first + rows.size(); ++i)
-        result.highestTemperature = std::max(result.highestTemperature, samples.Value(i, LiveChannel::Temperature));
+        result.highestTemperature =
+            std::max(result.highestTemperature, samples.Value(i, LiveChannel::Temperature));
     if (rows.isEmpty())
         result.highestTemperature = 0;
     for (const TRow& row : rows) {
@@ -90,8 +91,9 @@ TRoadTestResult TRoadTestCheck::Run(const TSampleRing& samples, double from, dou
 
     QList<double> crossings;
     result.criteria << RpmSignal(rows) << WarmUp(result) << LambdaSwitching(rows, crossings)
-                    << MixtureBalance(rows, result.closedSeconds) << ActuatorAuthority(rows, result.closedSeconds)
-                    << DefaultPosition(rows, crossings) << Coverage(rows);
+                    << MixtureBalance(rows, result.closedSeconds)
+                    << ActuatorAuthority(rows, result.closedSeconds) << DefaultPosition(rows, crossings)
+                    << Coverage(rows);
     Suggest(result);
     return result;
 }
@@ -210,14 +212,16 @@ TCriterionResult TRoadTestCheck::ActuatorAuthority(const QList<TRow>& rows, doub
     criterion.a = (lowerTime + upperTime) / closedSeconds;
     int named = -1;
     for (auto it = byItem.cbegin(); it != byItem.cend(); ++it) {
-        if (named < 0 || it.value() > byItem.value(named) || (it.value() == byItem.value(named) && it.key() < named))
+        if (named < 0 || it.value() > byItem.value(named) ||
+            (it.value() == byItem.value(named) && it.key() < named))
             named = it.key();
     }
     for (int index = 0; index < S::Count; ++index) {
         if (!byItem.contains(index))
             continue;
         const bool lower = index == S::ActuatorMin || index == S::IdleBelow || index == S::CruiseBelow;
-        criterion.limits << TLimitShare{S::ItemName(S::Index(index)), lower ? TActuatorSide::Lower : TActuatorSide::Upper,
+        criterion.limits << TLimitShare{S::ItemName(S::Index(index)),
+                                        lower ? TActuatorSide::Lower : TActuatorSide::Upper,
                                         byItem.value(index) / closedSeconds};
     }
     if (named >= 0) {
@@ -236,7 +240,8 @@ TCriterionResult TRoadTestCheck::ActuatorAuthority(const QList<TRow>& rows, doub
 // Steady closed loop: the time between two crossings at most steadyGap apart,
 // where the loop is working around its point. Its median actuator position is
 // where the loop settles.
-TCriterionResult TRoadTestCheck::DefaultPosition(const QList<TRow>& rows, const QList<double>& crossings) const
+TCriterionResult TRoadTestCheck::DefaultPosition(const QList<TRow>& rows,
+                                                 const QList<double>& crossings) const
 {
     TCriterionResult criterion;
     criterion.id = TCriterionId::DefaultPosition;
@@ -311,8 +316,9 @@ void TRoadTestCheck::Suggest(TRoadTestResult& result) const
         parameter.max = std::min(parameter.max, m_settings.Value(S::ActuatorMax));
         const double proposed = parameter.Snapped(position->a);
         if (proposed != parameter.value)
-            result.suggestions << TSuggestion{TSuggestionKind::DefaultPosition, S::ItemName(S::DefaultPosition),
-                                              parameter.value, proposed, position->a};
+            result.suggestions << TSuggestion{TSuggestionKind::DefaultPosition,
+                                              S::ItemName(S::DefaultPosition), parameter.value, proposed,
+                                              position->a};
     }
 
     if (authority->verdict == TVerdict::Pass)
@@ -341,11 +347,14 @@ void TRoadTestCheck::Suggest(TRoadTestResult& result) const
         // relative ones give the loop more room the further they reach).
         const double move = std::max(parameter.step, m_limits.limitMove * ActuatorRange());
         const double proposed = parameter.Snapped(parameter.value + (index == S::ActuatorMin ? -move : move));
-        const TSuggestionKind inspection = lower ? TSuggestionKind::InspectRichMixture : TSuggestionKind::InspectGasSupply;
-        const bool inspected = std::any_of(result.suggestions.cbegin(), result.suggestions.cend(),
-                                           [inspection](const TSuggestion& s) { return s.kind == inspection; });
+        const TSuggestionKind inspection =
+            lower ? TSuggestionKind::InspectRichMixture : TSuggestionKind::InspectGasSupply;
+        const bool inspected =
+            std::any_of(result.suggestions.cbegin(), result.suggestions.cend(),
+                        [inspection](const TSuggestion& s) { return s.kind == inspection; });
         if (proposed != parameter.value)
-            result.suggestions << TSuggestion{lower ? TSuggestionKind::WidenLowerLimit : TSuggestionKind::WidenUpperLimit,
+            result.suggestions << TSuggestion{lower ? TSuggestionKind::WidenLowerLimit
+                                                    : TSuggestionKind::WidenUpperLimit,
                                               limit.item, parameter.value, proposed, limit.share};
         else if (!inspected)
             result.suggestions << TSuggestion{inspection, {}, 0, 0, limit.share};

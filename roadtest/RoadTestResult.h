@@ -9,7 +9,15 @@
 
 enum class TVerdict { Pass, Warn, Fail };
 
-enum class TCriterionId { RpmSignal, WarmUp, LambdaSwitching, MixtureBalance, ActuatorAuthority, DefaultPosition, Coverage };
+enum class TCriterionId {
+    RpmSignal,
+    WarmUp,
+    LambdaSwitching,
+    MixtureBalance,
+    ActuatorAuthority,
+    DefaultPosition,
+    Coverage
+};
 
 // The actuator's limit a stretch of closed loop was held against.
 enum class TActuatorSide { None, Lower, Upper };
@@ -39,7 +47,7 @@ struct TCriterionResult {
     double c = 0;
     bool known = true;
     TActuatorSide side = TActuatorSide::None;
-    QString item; // actuator-authority: the component name of the limit named
+    QString item;              // actuator-authority: the component name of the limit named
     QList<TLimitShare> limits; // actuator-authority: every limit held at, in the settings' order
 };
 
@@ -56,10 +64,10 @@ enum class TSuggestionKind {
 
 struct TSuggestion {
     TSuggestionKind kind = TSuggestionKind::DefaultPosition;
-    QString item;        // component name; empty for an inspection
+    QString item; // component name; empty for an inspection
     double current = 0;
     double proposed = 0;
-    double figure = 0;   // what led to it: the steady median, the share at the limit
+    double figure = 0; // what led to it: the steady median, the share at the limit
     bool Changes() const { return !item.isEmpty(); }
 };
 

@@ -9,9 +9,9 @@
 namespace {
 
 const char* const ItemNames[TRoadTestSettings::Count] = {
-    "TEMPERATURA_PER_CAMBIO",   "TPS_PER_AFFONDATA",        "MINIMA_APERTURA_ATTUATORE",
-    "MASSIMA_APERTURA_ATTUATORE", "POSIZIONE_DEFAULT",      "MinimaAperturaAlMinimo",
-    "MassimaAperturaAlMinimo",  "MinimaAperturaInCrociera", "MassimaAperturaInCrociera",
+    "TEMPERATURA_PER_CAMBIO",     "TPS_PER_AFFONDATA",        "MINIMA_APERTURA_ATTUATORE",
+    "MASSIMA_APERTURA_ATTUATORE", "POSIZIONE_DEFAULT",        "MinimaAperturaAlMinimo",
+    "MassimaAperturaAlMinimo",    "MinimaAperturaInCrociera", "MassimaAperturaInCrociera",
 };
 
 TRoadTestParameter ParameterOf(TOrvNumber& item, double value)

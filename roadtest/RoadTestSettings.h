@@ -15,8 +15,8 @@ class TOrvNumber;
 
 struct TRoadTestParameter {
     double value = 0;
-    double step = 1;  // 0: any value
-    double min = 0;   // the parameter's limits; min == max: none
+    double step = 1; // 0: any value
+    double min = 0;  // the parameter's limits; min == max: none
     double max = 0;
     bool known = false;
 

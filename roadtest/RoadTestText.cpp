@@ -118,7 +118,8 @@ QString TRoadTestText::Figure(const TCriterionResult& c) const
         return RoadTestNumber(c.a, 2) + QStringLiteral(" /s, ") + RoadTestNumber(c.b) + seconds;
     case TCriterionId::MixtureBalance:
         return QStringLiteral("%1 %2, %3 %4")
-            .arg(Text(491, QStringLiteral("lean")), Percent(c.a), Text(492, QStringLiteral("rich")), Percent(c.b));
+            .arg(Text(491, QStringLiteral("lean")), Percent(c.a), Text(492, QStringLiteral("rich")),
+                 Percent(c.b));
     case TCriterionId::ActuatorAuthority: {
         QString text = Percent(c.a);
         if (c.side != TActuatorSide::None) {
@@ -134,8 +135,9 @@ QString TRoadTestText::Figure(const TCriterionResult& c) const
         return QStringLiteral("%1 / %2").arg(RoadTestNumber(c.a), RoadTestNumber(c.b));
     case TCriterionId::Coverage:
         return QStringLiteral("%1 %2 s, %3 %4 s, %5 %6 s")
-            .arg(Text(495, QStringLiteral("idle")), RoadTestNumber(c.a, 0), Text(496, QStringLiteral("cruise")),
-                 RoadTestNumber(c.b, 0), Text(497, QStringLiteral("full throttle")), RoadTestNumber(c.c, 0));
+            .arg(Text(495, QStringLiteral("idle")), RoadTestNumber(c.a, 0),
+                 Text(496, QStringLiteral("cruise")), RoadTestNumber(c.b, 0),
+                 Text(497, QStringLiteral("full throttle")), RoadTestNumber(c.c, 0));
     }
     return QString();
 }
@@ -171,29 +173,37 @@ QString TRoadTestText::Reason(const TSuggestion& s) const
         return Text(501, QStringLiteral("In steady closed loop the actuator settles at %1 steps."))
             .arg(RoadTestNumber(s.figure));
     case TSuggestionKind::WidenUpperLimit:
-        return Text(502, QStringLiteral("The actuator is held at this upper limit %1 of the closed-loop time."))
+        return Text(502,
+                    QStringLiteral("The actuator is held at this upper limit %1 of the closed-loop time."))
             .arg(Percent(s.figure));
     case TSuggestionKind::WidenLowerLimit:
-        return Text(503, QStringLiteral("The actuator is held at this lower limit %1 of the closed-loop time."))
+        return Text(503,
+                    QStringLiteral("The actuator is held at this lower limit %1 of the closed-loop time."))
             .arg(Percent(s.figure));
     case TSuggestionKind::InspectGasSupply:
-        return Text(504, QStringLiteral("The actuator is held at its upper limit %1 of the closed-loop time and the "
-                                        "limit can go no further: inspect the gas supply (pressure, filter, injectors)."))
+        return Text(504,
+                    QStringLiteral(
+                        "The actuator is held at its upper limit %1 of the closed-loop time and the "
+                        "limit can go no further: inspect the gas supply (pressure, filter, injectors)."))
             .arg(Percent(s.figure));
     case TSuggestionKind::InspectRichMixture:
-        return Text(505, QStringLiteral("The actuator is held at its lower limit %1 of the closed-loop time and the "
-                                        "limit can go no further: inspect the reducer's pressure and the injectors."))
+        return Text(505, QStringLiteral(
+                             "The actuator is held at its lower limit %1 of the closed-loop time and the "
+                             "limit can go no further: inspect the reducer's pressure and the injectors."))
             .arg(Percent(s.figure));
     case TSuggestionKind::InspectLambdaSensor:
-        return Text(506, QStringLiteral("The lambda sensor does not switch while the actuator is free: inspect the "
-                                        "sensor, its wiring and its heating."));
+        return Text(
+            506, QStringLiteral("The lambda sensor does not switch while the actuator is free: inspect the "
+                                "sensor, its wiring and its heating."));
     case TSuggestionKind::InspectLambdaWiring:
-        return Text(507, QStringLiteral("The lambda signal switches %1 times a second, faster than the loop can: "
-                                        "inspect the sensor's wiring for interference."))
+        return Text(507,
+                    QStringLiteral("The lambda signal switches %1 times a second, faster than the loop can: "
+                                   "inspect the sensor's wiring for interference."))
             .arg(RoadTestNumber(s.figure, 2));
     case TSuggestionKind::InspectSpeedSignal:
-        return Text(508, QStringLiteral("The engine speed drops to 0 with the throttle open (for %1 s): inspect the "
-                                        "engine-speed wire and the speed signal type."))
+        return Text(508, QStringLiteral(
+                             "The engine speed drops to 0 with the throttle open (for %1 s): inspect the "
+                             "engine-speed wire and the speed signal type."))
             .arg(RoadTestNumber(s.figure));
     }
     return QString();
@@ -201,9 +211,10 @@ QString TRoadTestText::Reason(const TSuggestion& s) const
 
 QString TRoadTestText::NoVerdict(const TRoadTestResult& result) const
 {
-    QString text = Text(499, QStringLiteral("Only %1 s of closed loop (engine running, warm, not at full throttle): "
-                                            "the check needs %2 s and gives no verdict."))
-                       .arg(RoadTestNumber(result.closedSeconds, 0), RoadTestNumber(m_limits.minClosedLoop, 0));
+    QString text =
+        Text(499, QStringLiteral("Only %1 s of closed loop (engine running, warm, not at full throttle): "
+                                 "the check needs %2 s and gives no verdict."))
+            .arg(RoadTestNumber(result.closedSeconds, 0), RoadTestNumber(m_limits.minClosedLoop, 0));
     if (result.loggedSeconds > 0 && result.highestTemperature < result.changeoverTemperature)
         text += u' ' + Text(500, QStringLiteral("The engine did not reach the changeover temperature "
                                                 "(highest %1 °C, changeover %2 °C)."))

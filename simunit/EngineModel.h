@@ -76,6 +76,7 @@ EnginePhase PhaseAt(int64_t modelMs);
 
 // The engine's state and live packet at model time modelMs, with the unit's
 // configuration memory (256 bytes).
-EngineSample Sample(int64_t modelMs, const uint8_t* memory, EngineBehaviour behaviour = EngineBehaviour::Healthy);
+EngineSample Sample(int64_t modelMs, const uint8_t* memory,
+                    EngineBehaviour behaviour = EngineBehaviour::Healthy);
 
 } // namespace EngineModel

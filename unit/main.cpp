@@ -80,9 +80,11 @@ bool parse(QCoreApplication& app, Options* o)
                                   QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption engine(
         QStringLiteral("engine"),
-        QStringLiteral("How the engine behaves: healthy, lean, dead-sensor or far-default (default healthy)."),
+        QStringLiteral(
+            "How the engine behaves: healthy, lean, dead-sensor or far-default (default healthy)."),
         QStringLiteral("NAME"), QStringLiteral("healthy"));
-    parser.addOptions({pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter, seed, engine});
+    parser.addOptions(
+        {pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter, seed, engine});
     parser.process(app);
 
     o->pty = parser.isSet(pty);
@@ -102,7 +104,8 @@ bool parse(QCoreApplication& app, Options* o)
     o->exitAfter = parser.isSet(exitAfter) ? parser.value(exitAfter).toLongLong() : -1;
     o->seed = parser.value(seed).toUInt();
     if (!EngineModel::BehaviourFromName(qPrintable(parser.value(engine)), &o->engine)) {
-        std::fprintf(stderr, "tzr582-unit: no engine behaviour is called '%s'\n", qPrintable(parser.value(engine)));
+        std::fprintf(stderr, "tzr582-unit: no engine behaviour is called '%s'\n",
+                     qPrintable(parser.value(engine)));
         return false;
     }
     if (o->baud <= 0) {

@@ -266,7 +266,8 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
          QString(),
          {},
          {{QStringLiteral("out"), QStringLiteral("FILE"), QStringLiteral("the PDF file to write (needed)")},
-          {QStringLiteral("log"), QStringLiteral("LOG"), QStringLiteral("add the road test of this data log")},
+          {QStringLiteral("log"), QStringLiteral("LOG"),
+           QStringLiteral("add the road test of this data log")},
           {QStringLiteral("config"), QStringLiteral("FILE"),
            QStringLiteral("report this configuration file instead of the unit")},
           {QStringLiteral("language"), QStringLiteral("CODE"),
@@ -447,9 +448,9 @@ QString TCommandLine::UsageErrorText(const TParsedCommand& parsed, const QString
 {
     const QString problem = QStringLiteral("%1: %2\n").arg(ProgramName(), error);
     if (const TCommandDefinition* command = parsed.command)
-        return problem + QStringLiteral("Usage: %1 %2\nTry '%1 %3 --help'.")
-                             .arg(ProgramName(), Synopsis(*command),
-                                  (command->group + u' ' + command->name).trimmed());
+        return problem +
+               QStringLiteral("Usage: %1 %2\nTry '%1 %3 --help'.")
+                   .arg(ProgramName(), Synopsis(*command), (command->group + u' ' + command->name).trimmed());
     const QString group = parsed.group.isEmpty() ? QString() : parsed.group + u' ';
     return problem + QStringLiteral("Usage: %1 %2COMMAND [ARGUMENTS] [OPTIONS]\nTry '%1 %2--help'.")
                          .arg(ProgramName(), group);

@@ -44,8 +44,8 @@ struct TOptionDefinition {
 
 struct TCommandDefinition {
     TCommandId id;
-    QString group; // "tcn", "unit", "log" or "report"
-    QString name;  // empty for a group that is a command of its own ("report")
+    QString group;         // "tcn", "unit", "log" or "report"
+    QString name;          // empty for a group that is a command of its own ("report")
     QStringList arguments; // names of the positional arguments, in order
     QList<TOptionDefinition> options;
     QString summary;

@@ -79,7 +79,8 @@ bool TRoadTestCommands::ReadSettings(TRoadTestSettings& settings)
         settings = TRoadTestSettings::FromItems(item);
     }
     if (!settings.Complete()) {
-        m_console.error(QStringLiteral("the configuration lacks %1").arg(settings.Missing().join(QStringLiteral(", "))));
+        m_console.error(
+            QStringLiteral("the configuration lacks %1").arg(settings.Missing().join(QStringLiteral(", "))));
         return false;
     }
     return true;
@@ -100,13 +101,15 @@ int TRoadTestCommands::Check(const QString& logFile)
     if (!result.judged)
         return Trouble(text.NoVerdict(result));
     for (const TCriterionResult& criterion : result.criteria)
-        m_console.print(QStringList{TRoadTestText::Identifier(criterion.id), TRoadTestText::Identifier(criterion.verdict),
-                                    text.Figure(criterion), text.Threshold(criterion)}
+        m_console.print(QStringList{TRoadTestText::Identifier(criterion.id),
+                                    TRoadTestText::Identifier(criterion.verdict), text.Figure(criterion),
+                                    text.Threshold(criterion)}
                             .join(u'\t'));
     for (const TSuggestion& suggestion : result.suggestions) {
         if (suggestion.Changes())
-            m_console.print(QStringList{QStringLiteral("suggest"), suggestion.item, MachineNumber(suggestion.current),
-                                        MachineNumber(suggestion.proposed), text.Reason(suggestion)}
+            m_console.print(QStringList{QStringLiteral("suggest"), suggestion.item,
+                                        MachineNumber(suggestion.current), MachineNumber(suggestion.proposed),
+                                        text.Reason(suggestion)}
                                 .join(u'\t'));
         else
             m_console.print(QStringList{QStringLiteral("inspect"), InspectionName(suggestion.kind),
@@ -131,15 +134,18 @@ int TRoadTestCommands::Report()
         return Trouble(QStringLiteral("missing --out FILE"));
     const int language = LanguageCodes.indexOf(Option(QStringLiteral("language")).toLower());
     if (m_command.Has(QStringLiteral("language")) && language < 0)
-        return Trouble(QStringLiteral("--language needs one of %1").arg(LanguageCodes.join(QStringLiteral(", "))));
+        return Trouble(
+            QStringLiteral("--language needs one of %1").arg(LanguageCodes.join(QStringLiteral(", "))));
 
     TSerialDataModule& module = m_console.module();
     if (language >= 0)
         module.Translator()->SetLinguaCorrente(language);
     TReportRequest request;
     request.date = QDateTime::currentDateTime();
-    request.workshopName = m_console.settings().GetStringData(QLatin1String(ProgramSetup::WorkshopSetting::Name));
-    request.workshopAddress = m_console.settings().GetStringData(QLatin1String(ProgramSetup::WorkshopSetting::Address));
+    request.workshopName =
+        m_console.settings().GetStringData(QLatin1String(ProgramSetup::WorkshopSetting::Name));
+    request.workshopAddress =
+        m_console.settings().GetStringData(QLatin1String(ProgramSetup::WorkshopSetting::Address));
     if (!ReadReportedConfiguration(request) || !AddRoadTest(request))
         return ExitStatus::Usage;
 
@@ -187,7 +193,8 @@ bool TRoadTestCommands::AddRoadTest(TReportRequest& request)
                                            ? TRoadTestSettings::FromFileEntries(item, request.values)
                                            : TRoadTestSettings::FromItems(item);
     if (!settings.Complete()) {
-        m_console.error(QStringLiteral("the configuration lacks %1").arg(settings.Missing().join(QStringLiteral(", "))));
+        m_console.error(
+            QStringLiteral("the configuration lacks %1").arg(settings.Missing().join(QStringLiteral(", "))));
         return false;
     }
     request.roadTest = true;

@@ -18,11 +18,11 @@ struct TReportRequest;
 class TRoadTestCommands {
 public:
     struct TConsole {
-        std::function<TSerialDataModule&()> module; // started on first use, not connected
+        std::function<TSerialDataModule&()> module;  // started on first use, not connected
         std::function<TOrvRegistryData&()> settings; // the program's settings, once the module started
-        std::function<bool()> connect;              // false with the reason on stderr
-        std::function<void(const QString&)> print;  // a line of results on stdout
-        std::function<void(const QString&)> error;  // a message line on stderr
+        std::function<bool()> connect;               // false with the reason on stderr
+        std::function<void(const QString&)> print;   // a line of results on stdout
+        std::function<void(const QString&)> error;   // a message line on stderr
     };
 
     TRoadTestCommands(const TParsedCommand& command, TConsole console);

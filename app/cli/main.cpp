@@ -22,8 +22,9 @@ int main(int argc, char* argv[])
     const TParsedCommand parsed = TCommandLine::Parse(words);
     // Drawing needs the widget application, and no display: the offscreen
     // platform unless another is asked for.
-    const bool draws = parsed.outcome == TParsedCommand::Outcome::Run &&
-                       (parsed.command->id == TCommandId::LogPlot || parsed.command->id == TCommandId::Report);
+    const bool draws =
+        parsed.outcome == TParsedCommand::Outcome::Run &&
+        (parsed.command->id == TCommandId::LogPlot || parsed.command->id == TCommandId::Report);
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =

@@ -32,8 +32,12 @@ public:
     QString GetLogFileName(QWidget*, const QString&, const QString&) override { return QString(); }
     QString GetLogFolder(QWidget*, const QString&, const QString&) override { return QString(); }
     bool GetMarkerNote(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString GetReportFileName(QWidget*, const QString&, const QString&, const QString&) override { return reportFile; }
-    bool GetWorkshop(QWidget*, const QString&, const QString&, const QString&, QString& name, QString& address) override
+    QString GetReportFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return reportFile;
+    }
+    bool GetWorkshop(QWidget*, const QString&, const QString&, const QString&, QString& name,
+                     QString& address) override
     {
         name = QStringLiteral("Officina Rossi");
         address = QStringLiteral("Via Roma 12\n20100 Milano");
@@ -117,8 +121,8 @@ void TestRoadTestPane::replayedLogIsChecked()
     const auto chart = Replay("far-default");
     QVERIFY(chart);
     const QTableWidget* criteria = chart->RoadTest()->CriteriaTable();
-    QCOMPARE(Column(criteria, 1), QStringList({"✔ Pass", "✔ Pass", "✔ Pass", "! Warning", "✘ Fail", "! Warning",
-                                               "✔ Pass"}));
+    QCOMPARE(Column(criteria, 1),
+             QStringList({"✔ Pass", "✔ Pass", "✔ Pass", "! Warning", "✘ Fail", "! Warning", "✔ Pass"}));
     QCOMPARE(criteria->item(4, 1)->background().color(), QColor(0xf5, 0xc1, 0xc1));
     QCOMPARE(criteria->item(5, 2)->text(), QStringLiteral("134 / 100"));
     const QTableWidget* suggestions = chart->RoadTest()->SuggestionsTable();

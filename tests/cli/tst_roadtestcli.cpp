@@ -5,6 +5,7 @@
 
 #include "tests/common/EngineLog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -75,6 +76,9 @@ void TestRoadTestCli::init()
     m_environment = QProcessEnvironment::systemEnvironment();
     m_environment.insert("XDG_DATA_HOME", FilePath("share"));
     m_environment.insert("XDG_CONFIG_HOME", FilePath("config"));
+    // The tool's temporary files too, away from tests that watch the shared folder.
+    QDir().mkpath(FilePath("tmp"));
+    m_environment.insert("TMPDIR", FilePath("tmp"));
     QCOMPARE(Tzr({"unit", "save", FilePath("factory.tcn")}).exitCode, 0);
 }
 
@@ -116,33 +120,56 @@ void TestRoadTestCli::checkJudgesALog_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("lines"); // lines of stdout, or words of stderr when it is empty
 
-    QTest::newRow("healthy") << "healthy.csv" << "factory.tcn" << 0
-                             << QStringList{"rpm-signal\tpass\t0 s\t< 1 s", "warm-up\tpass\t75 °C\t>= 25 °C",
-                                            "lambda-switching\tpass", "mixture-balance\tpass",
+    QTest::newRow("healthy") << "healthy.csv"
+                             << "factory.tcn" << 0
+                             << QStringList{"rpm-signal\tpass\t0 s\t< 1 s",
+                                            "warm-up\tpass\t75 °C\t>= 25 °C",
+                                            "lambda-switching\tpass",
+                                            "mixture-balance\tpass",
                                             "actuator-authority\tpass\t0 %\t<= 10 %, fail > 30 %",
-                                            "default-position\tpass", "coverage\tpass"};
-    QTest::newRow("lean") << "lean.csv" << "factory.tcn" << 1
-                          << QStringList{"rpm-signal\tpass", "warm-up\tpass", "lambda-switching\tfail",
-                                         "mixture-balance\tfail", "actuator-authority\tfail", "default-position\twarn",
-                                         "coverage\tpass", "inspect\tgas-supply\tThe actuator is held at its upper limit",
-                                         "suggest\tMassimaAperturaAlMinimo\t25\t47\tThe actuator is held at this upper limit"};
-    QTest::newRow("dead sensor") << "dead-sensor.csv" << "factory.tcn" << 1
-                                 << QStringList{"rpm-signal\tpass", "warm-up\tpass", "lambda-switching\tfail",
-                                                "mixture-balance\tpass", "actuator-authority\tpass",
-                                                "default-position\twarn\tno steady closed loop\t+/- 22",
-                                                "coverage\tpass", "inspect\tlambda-sensor\tThe lambda sensor"};
-    QTest::newRow("far default") << "far-default.csv" << "factory.tcn" << 1
-                                 << QStringList{"rpm-signal\tpass", "warm-up\tpass", "lambda-switching\tpass",
-                                                "mixture-balance\twarn", "actuator-authority\tfail",
-                                                "default-position\twarn\t134 / 100\t+/- 22", "coverage\tpass",
-                                                "suggest\tPOSIZIONE_DEFAULT\t100\t134\tIn steady closed loop the "
-                                                "actuator settles at 134 steps."};
-    QTest::newRow("too short for a verdict") << "short.csv" << "factory.tcn" << 2
-                                             << QStringList{"Only 34 s of closed loop", "gives no verdict"};
-    QTest::newRow("not a data log") << "notes.csv" << "factory.tcn" << 2 << QStringList{"is not a data log"};
-    QTest::newRow("no such log") << "none.csv" << "factory.tcn" << 2 << QStringList{"is not a data log"};
-    QTest::newRow("configuration not readable") << "healthy.csv" << "healthy.csv" << 2
-                                                << QStringList{"holds no configuration"};
+                                            "default-position\tpass",
+                                            "coverage\tpass"};
+    QTest::newRow("lean")
+        << "lean.csv"
+        << "factory.tcn" << 1
+        << QStringList{"rpm-signal\tpass",
+                       "warm-up\tpass",
+                       "lambda-switching\tfail",
+                       "mixture-balance\tfail",
+                       "actuator-authority\tfail",
+                       "default-position\twarn",
+                       "coverage\tpass",
+                       "inspect\tgas-supply\tThe actuator is held at its upper limit",
+                       "suggest\tMassimaAperturaAlMinimo\t25\t47\tThe actuator is held at this upper limit"};
+    QTest::newRow("dead sensor")
+        << "dead-sensor.csv"
+        << "factory.tcn" << 1
+        << QStringList{"rpm-signal\tpass",         "warm-up\tpass",
+                       "lambda-switching\tfail",   "mixture-balance\tpass",
+                       "actuator-authority\tpass", "default-position\twarn\tno steady closed loop\t+/- 22",
+                       "coverage\tpass",           "inspect\tlambda-sensor\tThe lambda sensor"};
+    QTest::newRow("far default") << "far-default.csv"
+                                 << "factory.tcn" << 1
+                                 << QStringList{
+                                        "rpm-signal\tpass",
+                                        "warm-up\tpass",
+                                        "lambda-switching\tpass",
+                                        "mixture-balance\twarn",
+                                        "actuator-authority\tfail",
+                                        "default-position\twarn\t134 / 100\t+/- 22",
+                                        "coverage\tpass",
+                                        "suggest\tPOSIZIONE_DEFAULT\t100\t134\tIn steady closed loop the "
+                                        "actuator settles at 134 steps."};
+    QTest::newRow("too short for a verdict")
+        << "short.csv"
+        << "factory.tcn" << 2 << QStringList{"Only 34 s of closed loop", "gives no verdict"};
+    QTest::newRow("not a data log") << "notes.csv"
+                                    << "factory.tcn" << 2 << QStringList{"is not a data log"};
+    QTest::newRow("no such log") << "none.csv"
+                                 << "factory.tcn" << 2 << QStringList{"is not a data log"};
+    QTest::newRow("configuration not readable")
+        << "healthy.csv"
+        << "healthy.csv" << 2 << QStringList{"holds no configuration"};
 }
 
 void TestRoadTestCli::checkJudgesALog()
@@ -184,18 +211,24 @@ void TestRoadTestCli::reportInEveryLanguage_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QStringList>("words"); // the title, a criterion, a verdict, a reason, a signature
-    QTest::newRow("it") << "it" << QStringList{"Rapporto di configurazione", "Commutazione lambda", "Non superato",
-                                               "Firma del cliente", "Posizione di default"};
-    QTest::newRow("en") << "en" << QStringList{"Configuration and road-test report", "Lambda switching", "Fail",
-                                               "Customer's signature", "Default position"};
-    QTest::newRow("es") << "es" << QStringList{"Informe de configuración", "Conmutación lambda", "No superado",
-                                               "Firma del cliente", "Posición por defecto"};
-    QTest::newRow("fr") << "fr" << QStringList{"Rapport de configuration", "Oscillation lambda", "Échec",
-                                               "Signature du client", "Position par défaut"};
-    QTest::newRow("de") << "de" << QStringList{"Bericht über Konfiguration", "Lambda-Umschaltung",
-                                               "Nicht bestanden", "Unterschrift des Kunden", "Standardposition"};
-    QTest::newRow("ru") << "ru" << QStringList{"Отчёт о настройке", "Переключение лямбда-зонда", "Не пройдено",
-                                               "Подпись клиента", "Исходное положение"};
+    QTest::newRow("it") << "it"
+                        << QStringList{"Rapporto di configurazione", "Commutazione lambda", "Non superato",
+                                       "Firma del cliente", "Posizione di default"};
+    QTest::newRow("en") << "en"
+                        << QStringList{"Configuration and road-test report", "Lambda switching", "Fail",
+                                       "Customer's signature", "Default position"};
+    QTest::newRow("es") << "es"
+                        << QStringList{"Informe de configuración", "Conmutación lambda", "No superado",
+                                       "Firma del cliente", "Posición por defecto"};
+    QTest::newRow("fr") << "fr"
+                        << QStringList{"Rapport de configuration", "Oscillation lambda", "Échec",
+                                       "Signature du client", "Position par défaut"};
+    QTest::newRow("de") << "de"
+                        << QStringList{"Bericht über Konfiguration", "Lambda-Umschaltung", "Nicht bestanden",
+                                       "Unterschrift des Kunden", "Standardposition"};
+    QTest::newRow("ru") << "ru"
+                        << QStringList{"Отчёт о настройке", "Переключение лямбда-зонда", "Не пройдено",
+                                       "Подпись клиента", "Исходное положение"};
 }
 
 void TestRoadTestCli::reportInEveryLanguage()
@@ -203,8 +236,8 @@ void TestRoadTestCli::reportInEveryLanguage()
     QFETCH(QString, language);
     QFETCH(QStringList, words);
     const QString pdf = FilePath("report.pdf");
-    const Run run = Tzr({"report", "--config", FilePath("factory.tcn"), "--log", m_logs.filePath("lean.csv"), "--out",
-                         pdf, "--language", language});
+    const Run run = Tzr({"report", "--config", FilePath("factory.tcn"), "--log", m_logs.filePath("lean.csv"),
+                         "--out", pdf, "--language", language});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.isEmpty());
     const QString text = PdfText(pdf);
@@ -232,9 +265,9 @@ void TestRoadTestCli::reportOfTheUnit()
     const Run run = Tzr({"report", "--out", pdf, "--language", "en"});
     QCOMPARE(run.exitCode, 0);
     const QString text = PdfText(pdf);
-    for (const char* word : {"Control unit 11 36 25 140 0 0 0 0", "Officina Rossi", "Via Roma 12 20100 Milano",
-                                "Changes since the previous configuration on record", "Fixed Default Position 100 120",
-                                "No road-test log was given."})
+    for (const char* word : {"Control unit 11 36 25 140 0 0 0 0", "Officina Rossi",
+                             "Via Roma 12 20100 Milano", "Changes since the previous configuration on record",
+                             "Fixed Default Position 100 120", "No road-test log was given."})
         QVERIFY2(text.contains(QString::fromUtf8(word)), qPrintable(QString::fromUtf8(word) + "\n" + text));
 }
 
@@ -243,10 +276,12 @@ void TestRoadTestCli::reportRefusals_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("shown");
     QTest::newRow("no output") << QStringList{"report"} << "missing --out";
-    QTest::newRow("unknown language") << QStringList{"report", "--out", "r.pdf", "--language", "pt"} << "--language";
-    QTest::newRow("not a log") << QStringList{"report", "--out", "r.pdf", "--log", "notes.csv"} << "not a data log";
-    QTest::newRow("not a configuration") << QStringList{"report", "--out", "r.pdf", "--config", "notes.csv"}
-                                         << "cannot be deciphered";
+    QTest::newRow("unknown language")
+        << QStringList{"report", "--out", "r.pdf", "--language", "pt"} << "--language";
+    QTest::newRow("not a log") << QStringList{"report", "--out", "r.pdf", "--log", "notes.csv"}
+                               << "not a data log";
+    QTest::newRow("not a configuration")
+        << QStringList{"report", "--out", "r.pdf", "--config", "notes.csv"} << "cannot be deciphered";
 }
 
 void TestRoadTestCli::reportRefusals()

@@ -73,12 +73,14 @@ void TestConfigurationPages::reportListsWhatThePagesShow()
         QCOMPARE(pages->tabText(pageOrder.at(i)), text.GetString(ConfigurationPages::Pages().at(i)));
 
     for (const TPageSetting& setting : ConfigurationPages::Settings()) {
-        const QString name = QString::fromLatin1(setting.item) + QStringLiteral(" / ") + QString::number(setting.caption);
+        const QString name =
+            QString::fromLatin1(setting.item) + QStringLiteral(" / ") + QString::number(setting.caption);
         const int tab = pageOrder.at(ConfigurationPages::Pages().indexOf(setting.page));
         QWidget* found = nullptr;
         for (QWidget* control : pages->widget(tab)->findChildren<QWidget*>()) {
-            const bool bound = ItemOf(control) == QLatin1String(setting.item) ||
-                               (setting.kind == TPageSetting::Kind::Switch && qobject_cast<TOrvComboBox*>(control));
+            const bool bound =
+                ItemOf(control) == QLatin1String(setting.item) ||
+                (setting.kind == TPageSetting::Kind::Switch && qobject_cast<TOrvComboBox*>(control));
             if (bound && CaptionOf(control) == text.GetString(setting.caption))
                 found = control;
         }

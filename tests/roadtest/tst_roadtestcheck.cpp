@@ -73,12 +73,18 @@ TSampleRing MakeLog(const QList<Segment>& segments)
             const double t = i * SampleStep;
             std::vector<double> v(LiveChannel::Count, 0.0);
             const bool running = s.phase != Segment::Stopped && s.phase != Segment::SpeedLost;
-            v[LiveChannel::Rpm] = !running ? 0 : s.phase == Segment::Idle ? 850 : s.phase == Segment::Full ? 4500 : 2600;
-            v[LiveChannel::Tps] = s.phase == Segment::Full ? 4.6 : s.phase == Segment::Idle || s.phase == Segment::Stopped ? 0.6 : 1.6;
+            v[LiveChannel::Rpm] = !running                   ? 0
+                                  : s.phase == Segment::Idle ? 850
+                                  : s.phase == Segment::Full ? 4500
+                                                             : 2600;
+            v[LiveChannel::Tps] = s.phase == Segment::Full                                  ? 4.6
+                                  : s.phase == Segment::Idle || s.phase == Segment::Stopped ? 0.6
+                                                                                            : 1.6;
             v[LiveChannel::TpsIdle] = 0.6;
             v[LiveChannel::LambdaBand] = running ? BandAt(s, t) : LiveChannel::Lean;
             v[LiveChannel::Lambda] = v[LiveChannel::LambdaBand] * 0.4 + 0.1;
-            v[LiveChannel::Actuator] = std::round(s.actuator + (s.period > 0 ? s.swing * std::cos(2 * Pi * t / s.period) : 0));
+            v[LiveChannel::Actuator] =
+                std::round(s.actuator + (s.period > 0 ? s.swing * std::cos(2 * Pi * t / s.period) : 0));
             v[LiveChannel::DefaultPosition] = 100;
             v[LiveChannel::Temperature] = s.temperature;
             ring.Append(n * SampleStep, v.data());
@@ -100,7 +106,8 @@ TRoadTestSettings FactorySettings()
 // A healthy drive: idle, cruise, full throttle, idle again (110 s of closed loop).
 QList<Segment> Healthy()
 {
-    return {Make(Segment::Idle, 30), Make(Segment::Cruise, 60), Make(Segment::Full, 12), Make(Segment::Idle, 20)};
+    return {Make(Segment::Idle, 30), Make(Segment::Cruise, 60), Make(Segment::Full, 12),
+            Make(Segment::Idle, 20)};
 }
 
 // "criterion verdict" for every criterion, in order.
@@ -108,7 +115,8 @@ QStringList Verdicts(const TRoadTestResult& result)
 {
     QStringList lines;
     for (const TCriterionResult& criterion : result.criteria)
-        lines << TRoadTestText::Identifier(criterion.id) + u' ' + TRoadTestText::Identifier(criterion.verdict);
+        lines << TRoadTestText::Identifier(criterion.id) + u' ' +
+                     TRoadTestText::Identifier(criterion.verdict);
     return lines;
 }
 
@@ -125,9 +133,9 @@ QStringList Suggestions(const TRoadTestResult& result)
 // Every criterion passes but the ones named, which get the verdict given.
 QStringList AllPassBut(const QStringList& others)
 {
-    QStringList lines = {"rpm-signal pass",         "warm-up pass",          "lambda-switching pass",
-                         "mixture-balance pass",    "actuator-authority pass", "default-position pass",
-                         "coverage pass"};
+    QStringList lines = {
+        "rpm-signal pass",         "warm-up pass",          "lambda-switching pass", "mixture-balance pass",
+        "actuator-authority pass", "default-position pass", "coverage pass"};
     for (const QString& other : others) {
         const QString id = other.section(u' ', 0, 0);
         for (QString& line : lines) {
@@ -170,10 +178,12 @@ void TestRoadTestCheck::knownAnswers_data()
     QTest::addColumn<QStringList>("suggestions");
 
     const TRoadTestSettings factory = FactorySettings();
-    const auto idle = [](double seconds, const std::function<void(Segment&)>& change = [](Segment&) {}) {
+    const auto idle = [](
+                          double seconds, const std::function<void(Segment&)>& change = [](Segment&) {}) {
         return With(Make(Segment::Idle, seconds), change);
     };
-    const auto cruise = [](double seconds, const std::function<void(Segment&)>& change = [](Segment&) {}) {
+    const auto cruise = [](
+                            double seconds, const std::function<void(Segment&)>& change = [](Segment&) {}) {
         return With(Make(Segment::Cruise, seconds), change);
     };
     const auto everywhere = [](QList<Segment> log, const std::function<void(Segment&)>& change) {
@@ -187,11 +197,12 @@ void TestRoadTestCheck::knownAnswers_data()
 
     // rpm-signal
     QTest::newRow("speed lost 1.5 s with the throttle open")
-        << QList<Segment>{idle(30), cruise(30), Make(Segment::SpeedLost, 1.5), cruise(30), full, idle(20)} << factory
-        << AllPassBut({"rpm-signal fail"}) << QStringList{Inspect(TSuggestionKind::InspectSpeedSignal)};
+        << QList<Segment>{idle(30), cruise(30), Make(Segment::SpeedLost, 1.5), cruise(30), full, idle(20)}
+        << factory << AllPassBut({"rpm-signal fail"})
+        << QStringList{Inspect(TSuggestionKind::InspectSpeedSignal)};
     QTest::newRow("speed lost 0.5 s")
-        << QList<Segment>{idle(30), cruise(30), Make(Segment::SpeedLost, 0.5), cruise(30), full, idle(20)} << factory
-        << AllPassBut({}) << QStringList();
+        << QList<Segment>{idle(30), cruise(30), Make(Segment::SpeedLost, 0.5), cruise(30), full, idle(20)}
+        << factory << AllPassBut({}) << QStringList();
     QTest::newRow("engine stopped at idle")
         << QList<Segment>{idle(30), Make(Segment::Stopped, 10), cruise(60), full, idle(20)} << factory
         << AllPassBut({}) << QStringList();
@@ -201,27 +212,56 @@ void TestRoadTestCheck::knownAnswers_data()
         << everywhere(Healthy(), [](Segment& s) { s.period = 0; }) << factory
         << AllPassBut({"lambda-switching fail", "default-position warn"})
         << QStringList{Inspect(TSuggestionKind::InspectLambdaSensor)};
-    QTest::newRow("switching too fast") << everywhere(Healthy(), [](Segment& s) { s.period = 0.3; }) << factory
-                                        << AllPassBut({"lambda-switching fail"})
+    QTest::newRow("switching too fast") << everywhere(Healthy(), [](Segment& s) { s.period = 0.3; })
+                                        << factory << AllPassBut({"lambda-switching fail"})
                                         << QStringList{Inspect(TSuggestionKind::InspectLambdaWiring)};
-    QTest::newRow("35 s without a crossing")
-        << QList<Segment>{idle(30), cruise(20), cruise(35, [](Segment& s) { s.period = 0; s.band = LiveChannel::Lean; }),
-                          cruise(20), full, idle(20)}
-        << factory << AllPassBut({"lambda-switching fail"})
-        << QStringList{Inspect(TSuggestionKind::InspectLambdaSensor)};
-    QTest::newRow("25 s without a crossing")
-        << QList<Segment>{idle(30), cruise(20), cruise(25, [](Segment& s) { s.period = 0; s.band = LiveChannel::Lean; }),
-                          cruise(20), full, idle(20)}
-        << factory << AllPassBut({}) << QStringList();
+    QTest::newRow("35 s without a crossing") << QList<Segment>{idle(30),
+                                                               cruise(20),
+                                                               cruise(35,
+                                                                      [](Segment& s) {
+                                                                          s.period = 0;
+                                                                          s.band = LiveChannel::Lean;
+                                                                      }),
+                                                               cruise(20),
+                                                               full,
+                                                               idle(20)}
+                                             << factory << AllPassBut({"lambda-switching fail"})
+                                             << QStringList{Inspect(TSuggestionKind::InspectLambdaSensor)};
+    QTest::newRow("25 s without a crossing") << QList<Segment>{idle(30),
+                                                               cruise(20),
+                                                               cruise(25,
+                                                                      [](Segment& s) {
+                                                                          s.period = 0;
+                                                                          s.band = LiveChannel::Lean;
+                                                                      }),
+                                                               cruise(20),
+                                                               full,
+                                                               idle(20)}
+                                             << factory << AllPassBut({}) << QStringList();
 
     // mixture-balance
-    QTest::newRow("lean 75 %") << everywhere(Healthy(), [](Segment& s) { s.lean = 0.75; s.rich = 0.2; s.period *= 2; })
+    QTest::newRow("lean 75 %") << everywhere(Healthy(),
+                                             [](Segment& s) {
+                                                 s.lean = 0.75;
+                                                 s.rich = 0.2;
+                                                 s.period *= 2;
+                                             })
                                << factory << AllPassBut({"mixture-balance warn"}) << QStringList();
-    QTest::newRow("rich 90 %") << everywhere(Healthy(), [](Segment& s) { s.lean = 0.05; s.rich = 0.9; s.period *= 4; })
+    QTest::newRow("rich 90 %") << everywhere(Healthy(),
+                                             [](Segment& s) {
+                                                 s.lean = 0.05;
+                                                 s.rich = 0.9;
+                                                 s.period *= 4;
+                                             })
                                << factory << AllPassBut({"mixture-balance fail"}) << QStringList();
 
     // actuator-authority: the idle limit is the default + 25, the cruise one the maximum
-    const auto heldAt = [](double position) { return [position](Segment& s) { s.actuator = position; s.swing = 0; }; };
+    const auto heldAt = [](double position) {
+        return [position](Segment& s) {
+            s.actuator = position;
+            s.swing = 0;
+        };
+    };
     // Held short of where the loop wants it, the mixture stays lean.
     const auto heldLean = [](double position) {
         return [position](Segment& s) {
@@ -294,9 +334,10 @@ void TestRoadTestCheck::figuresOfAHealthyDrive()
         figures << text.Figure(criterion) + u'\t' + text.Threshold(criterion);
     // Two crossings a period: 1.2 s at idle, 0.8 s in cruise (233 in 110 s);
     // the longest time without one is a little over half a period at idle.
-    QCOMPARE(figures, QStringList({"0 s\t< 1 s", "85 °C\t>= 25 °C", "2.11 /s, 0.7 s\t0.3-5 /s, < 30 s",
-                                   "lean 47 %, rich 46 %\t<= 70 %, fail > 85 %", "0 %\t<= 10 %, fail > 30 %",
-                                   "100 / 100\t+/- 22", "idle 50 s, cruise 60 s, full throttle 12 s\t>= 10 s"}));
+    QCOMPARE(figures,
+             QStringList({"0 s\t< 1 s", "85 °C\t>= 25 °C", "2.11 /s, 0.7 s\t0.3-5 /s, < 30 s",
+                          "lean 47 %, rich 46 %\t<= 70 %, fail > 85 %", "0 %\t<= 10 %, fail > 30 %",
+                          "100 / 100\t+/- 22", "idle 50 s, cruise 60 s, full throttle 12 s\t>= 10 s"}));
     QCOMPARE(result.closedSeconds, 109.9);
 }
 
@@ -306,17 +347,20 @@ void TestRoadTestCheck::tooLittleClosedLoopGivesNoVerdict_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("50 s of closed loop")
         << QList<Segment>{Make(Segment::Idle, 20), Make(Segment::Cruise, 30), Make(Segment::Full, 30)}
-        << "Only 50 s of closed loop (engine running, warm, not at full throttle): the check needs 60 s and gives "
+        << "Only 50 s of closed loop (engine running, warm, not at full throttle): the check needs 60 s and "
+           "gives "
            "no verdict.";
     QList<Segment> cold = Healthy();
     for (Segment& segment : cold)
         segment.temperature = 24;
-    QTest::newRow("cold engine") << cold
-                                 << "Only 0 s of closed loop (engine running, warm, not at full throttle): the check "
-                                    "needs 60 s and gives no verdict. The engine did not reach the changeover "
-                                    "temperature (highest 24 °C, changeover 25 °C).";
-    QTest::newRow("empty log") << QList<Segment>{} << "Only 0 s of closed loop (engine running, warm, not at full "
-                                                      "throttle): the check needs 60 s and gives no verdict.";
+    QTest::newRow("cold engine")
+        << cold
+        << "Only 0 s of closed loop (engine running, warm, not at full throttle): the check "
+           "needs 60 s and gives no verdict. The engine did not reach the changeover "
+           "temperature (highest 24 °C, changeover 25 °C).";
+    QTest::newRow("empty log") << QList<Segment>{}
+                               << "Only 0 s of closed loop (engine running, warm, not at full "
+                                  "throttle): the check needs 60 s and gives no verdict.";
 }
 
 void TestRoadTestCheck::tooLittleClosedLoopGivesNoVerdict()
@@ -339,7 +383,8 @@ void TestRoadTestCheck::onlyTheStretchAskedForIsJudged()
     const TSampleRing samples = MakeLog(log);
     const TRoadTestCheck check(FactorySettings());
     QCOMPARE(check.Run(samples).Criterion(TCriterionId::RpmSignal)->verdict, TVerdict::Fail);
-    QCOMPARE(check.Run(samples, 8, samples.LastTime()).Criterion(TCriterionId::RpmSignal)->verdict, TVerdict::Pass);
+    QCOMPARE(check.Run(samples, 8, samples.LastTime()).Criterion(TCriterionId::RpmSignal)->verdict,
+             TVerdict::Pass);
 }
 
 // A proposed value lies on the item's step and within its limits and the

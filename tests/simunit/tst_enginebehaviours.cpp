@@ -45,9 +45,9 @@ void TestEngineBehaviours::checkFindsEachBehaviour_data()
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("healthy") << EngineBehaviour::Healthy << QStringList();
     QTest::newRow("lean") << EngineBehaviour::Lean
-                          << QStringList{"lambda-switching fail", "mixture-balance fail", "actuator-authority fail",
-                                         "default-position warn", "inspect gas supply",
-                                         "MassimaAperturaAlMinimo 25 47"};
+                          << QStringList{"lambda-switching fail",   "mixture-balance fail",
+                                         "actuator-authority fail", "default-position warn",
+                                         "inspect gas supply",      "MassimaAperturaAlMinimo 25 47"};
     QTest::newRow("dead sensor") << EngineBehaviour::DeadSensor
                                  << QStringList{"lambda-switching fail", "default-position warn",
                                                 "inspect lambda sensor"};
@@ -65,7 +65,8 @@ void TestEngineBehaviours::checkFindsEachBehaviour()
     QStringList found;
     for (const TCriterionResult& criterion : result.criteria) {
         if (criterion.verdict != TVerdict::Pass)
-            found << TRoadTestText::Identifier(criterion.id) + u' ' + TRoadTestText::Identifier(criterion.verdict);
+            found << TRoadTestText::Identifier(criterion.id) + u' ' +
+                         TRoadTestText::Identifier(criterion.verdict);
     }
     for (const TSuggestion& s : result.suggestions) {
         if (s.Changes())
