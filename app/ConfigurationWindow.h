@@ -5,6 +5,7 @@
 class QMenu;
 class QString;
 class QWidget;
+class TUndoRecorder;
 
 class TConfigurationWindow {
 public:
@@ -23,4 +24,7 @@ public:
     virtual QMenu* PopupMenuConfig() = 0;
     // The boot-loader page's check box.
     virtual bool UpgradeBootLoaderChecked() const = 0;
+    // The history of the user's changes to the unit, which changes made from
+    // other windows join.
+    virtual TUndoRecorder* UndoRecorder() const = 0;
 };

@@ -52,7 +52,7 @@ public:
     // The changes made in this window: Ctrl+Z undoes one, Ctrl+Y redoes it,
     // Ctrl+H shows or hides their history, which closes with the window. Undo
     // and redo write to the unit: they answer only while a unit is connected.
-    TUndoRecorder* UndoRecorder() const { return m_undo; }
+    TUndoRecorder* UndoRecorder() const override { return m_undo; }
     THistoryPanel* HistoryPanel() const { return m_history; }
 
     // Shows the edits of the three option flags only while their flag is set.

@@ -641,6 +641,7 @@ void TFormMain::ShowChart()
     } else if (m_chart->parentWidget() != host) {
         m_chart->setParent(host, m_chart->windowFlags());
     }
+    m_chart->SetUndoRecorder(m_config ? m_config->UndoRecorder() : nullptr);
     m_chart->show();
     m_chart->raise();
     m_chart->activateWindow();

@@ -1,7 +1,50 @@
 #include "chart/ChartDialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+QString TChartDialogs::GetReportFileName(QWidget*, const QString&, const QString&, const QString&)
+{
+    return QString();
+}
+
+bool TChartDialogs::GetWorkshop(QWidget*, const QString&, const QString&, const QString&, QString&, QString&)
+{
+    return false;
+}
+
+QString TQtChartDialogs::GetReportFileName(QWidget* parent, const QString& caption, const QString& fileName,
+                                           const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, fileName, filter);
+}
+
+bool TQtChartDialogs::GetWorkshop(QWidget* parent, const QString& caption, const QString& nameLabel,
+                                  const QString& addressLabel, QString& name, QString& address)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto* nameEdit = new QLineEdit(name, &dialog);
+    auto* addressEdit = new QPlainTextEdit(address, &dialog);
+    addressEdit->setTabChangesFocus(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(nameLabel, nameEdit);
+    form->addRow(addressLabel, addressEdit);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    name = nameEdit->text().trimmed();
+    address = addressEdit->toPlainText().trimmed();
+    return true;
+}
 
 QString TQtChartDialogs::GetLogFileName(QWidget* parent, const QString& caption, const QString& folder)
 {

@@ -5,6 +5,7 @@
 #include "chart/ChartChannels.h"
 #include "chart/ChartDialogs.h"
 #include "chart/ChartPanes.h"
+#include "chart/RoadTestPane.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
 #include "datalog/LoopFigures.h"
@@ -167,9 +168,14 @@ void TFormChart::BuildWindow()
     auto* body = new QHBoxLayout;
     body->addLayout(chartColumn, 1);
     body->addWidget(BuildSidePanel());
+    m_roadTest = new TRoadTestPane(
+        m_module, m_settings, m_dialogs, [this]() -> const TLogData& { return RoadTestLog(); },
+        [this] { return RoadTestLogName(); }, this);
+    m_roadTest->setMaximumHeight(260);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
     layout->addLayout(body, 1);
+    layout->addWidget(m_roadTest);
 
     connect(m_pauseButton, &QPushButton::toggled, this, &TFormChart::SetPaused);
     connect(m_liveButton, &QPushButton::clicked, this, &TFormChart::ShowLive);
@@ -257,6 +263,7 @@ void TFormChart::RefreshInterfaceText()
         {Texts::ActuatorMean, "Actuator mean"}, {Texts::ActuatorSpan, "Actuator span"}};
     for (int figure = 0; figure < figures.size(); ++figure)
         m_figureNames[figure]->setText(Text(figures[figure].first, QLatin1String(figures[figure].second)));
+    m_roadTest->RefreshInterfaceText();
     UpdateStatus();
     UpdateView();
 }
@@ -265,8 +272,10 @@ void TFormChart::RefreshInterfaceText()
 
 void TFormChart::TakeSample(const TLogSample& sample)
 {
-    if (m_originMs < 0)
+    if (m_originMs < 0) {
         m_originMs = sample.monotonicMs;
+        m_liveStart = sample.time;
+    }
     m_last = sample;
     m_live.Append((sample.monotonicMs - m_originMs) / 1000.0, sample.values.constData());
     m_newSamples = true;
@@ -499,6 +508,7 @@ bool TFormChart::OpenLog(const QString& fileName)
     m_end = m_replay->samples.IsEmpty() ? m_span : m_replay->samples.FirstTime() + m_span;
     UpdateStatus();
     UpdateView();
+    m_roadTest->Check();
     return true;
 }
 
@@ -509,6 +519,27 @@ void TFormChart::ShowLive()
     m_cursor = NAN;
     UpdateStatus();
     SetPaused(false);
+}
+
+// --- the road test -------------------------------------------------------------------------
+
+void TFormChart::SetUndoRecorder(TUndoRecorder* recorder)
+{
+    m_roadTest->SetUndoRecorder(recorder);
+}
+
+const TLogData& TFormChart::RoadTestLog()
+{
+    if (m_replay)
+        return *m_replay;
+    m_liveLog.start = m_liveStart;
+    m_liveLog.samples = m_live;
+    return m_liveLog;
+}
+
+QString TFormChart::RoadTestLogName() const
+{
+    return QFileInfo(m_replay ? m_replayFile : m_writer.FileName()).fileName();
 }
 
 void TFormChart::ShowError(const QString& text)

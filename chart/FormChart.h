@@ -33,7 +33,9 @@ class TChartPanes;
 class TLiveSampler;
 class TLogClock;
 class TOrvRegistryData;
+class TRoadTestPane;
 class TSerialDataModule;
+class TUndoRecorder;
 
 class TFormChart : public QWidget {
     Q_OBJECT
@@ -80,6 +82,10 @@ public:
     // Draws the view now (the window also does so on its timer).
     void UpdateView();
     TChartPanes* Panes() const { return m_panes; }
+    // The road-test check over the log shown.
+    TRoadTestPane* RoadTest() const { return m_roadTest; }
+    // The history the road test's applied suggestions join (may be null).
+    void SetUndoRecorder(TUndoRecorder* recorder);
 
 signals:
     void Closed();
@@ -104,6 +110,10 @@ private:
     void ChooseLog();
     void ShowError(const QString& text);
     QString Text(int index, const QString& english) const;
+    // The log the road test checks: the one opened for replay, else the live
+    // samples held (the last recording among them), and its file's name.
+    const TLogData& RoadTestLog();
+    QString RoadTestLogName() const;
 
     TSerialDataModule* m_module;
     TOrvRegistryData* m_settings;
@@ -118,6 +128,8 @@ private:
     QString m_replayFile;
     qint64 m_originMs = -1; // the clock's count at the first live sample
     TLogSample m_last;      // the newest live sample
+    QDateTime m_liveStart;  // the time of the first live sample
+    TLogData m_liveLog;     // the live samples as the road test checks them
     TLogWriter m_writer;
 
     int m_span = 60;
@@ -144,4 +156,5 @@ private:
     QList<QLabel*> m_figureNames;
     QList<QLabel*> m_figureValues;
     QLabel* m_status = nullptr;
+    TRoadTestPane* m_roadTest = nullptr;
 };

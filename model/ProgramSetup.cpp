@@ -56,7 +56,9 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
         {QStringLiteral("Language=%1").arg(SystemLanguage()),
          QLatin1String(LinkSetting::BaudRate) + u'=' + QString::number(LinkSetting::DefaultBaudRate),
          QStringLiteral("BackupsKept=%1").arg(TBackupStore::DefaultRetention)});
-    settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('=')});
+    settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('='),
+                                QLatin1String(WorkshopSetting::Name) + QLatin1Char('='),
+                                QLatin1String(WorkshopSetting::Address) + QLatin1Char('=')});
     settings.LoadData();
     translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
     ResourceLibrary::Load(dataFolder);

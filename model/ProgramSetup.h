@@ -42,6 +42,13 @@ inline const char* const BaudRate = "BaudRate";
 constexpr int DefaultBaudRate = 19200;
 } // namespace LinkSetting
 
+// The workshop the customer's report names in its heading (the address may
+// hold several lines).
+namespace WorkshopSetting {
+inline const char* const Name = "WorkshopName";
+inline const char* const Address = "WorkshopAddress";
+} // namespace WorkshopSetting
+
 // Gives the connection the port of the settings (port 4, "the configured port").
 void ApplyLinkPort(TOrvConnection& connection, const TOrvRegistryData& settings);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace EngineModel {
 
@@ -65,7 +66,37 @@ int signMagnitude(uint8_t x)
     return x < 128 ? x : 128 - x;
 }
 
+constexpr const char* BehaviourNames[] = {"healthy", "lean", "dead-sensor", "far-default"};
+
 } // namespace
+
+const char* BehaviourName(EngineBehaviour behaviour)
+{
+    return BehaviourNames[int(behaviour)];
+}
+
+bool BehaviourFromName(const char* name, EngineBehaviour* behaviour)
+{
+    for (int i = 0; i < int(std::size(BehaviourNames)); ++i) {
+        if (std::strcmp(name, BehaviourNames[i]) == 0) {
+            *behaviour = EngineBehaviour(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+int NeededPosition(EngineBehaviour behaviour, int defaultPosition)
+{
+    switch (behaviour) {
+    case EngineBehaviour::Lean:
+        return 260;
+    case EngineBehaviour::FarDefault:
+        return 135;
+    default:
+        return defaultPosition; // the default the unit has learnt
+    }
+}
 
 int IgnitionScale(int ignitionType)
 {
@@ -118,7 +149,7 @@ EnginePhase PhaseAt(int64_t modelMs)
     return EnginePhase::Idle;
 }
 
-EngineSample Sample(int64_t t, const uint8_t* m)
+EngineSample Sample(int64_t t, const uint8_t* m, EngineBehaviour behaviour)
 {
     EngineSample s;
     const int64_t c = ((t % CycleMs) + CycleMs) % CycleMs;
@@ -212,11 +243,33 @@ EngineSample Sample(int64_t t, const uint8_t* m)
         richness = 0.85; // open loop at full throttle: rich
     } else if (!closedLoop) {
         richness = -0.5; // cold probe, open loop
-    } else {
+    } else if (behaviour != EngineBehaviour::DeadSensor) {
         richness = std::tanh(3 * wave(t, period)) / std::tanh(3.0);
         // The actuator integrates the lambda error: it leans while the mixture is rich.
         correction = (s.phase == EnginePhase::Idle ? 4 : 6) * std::cos(2 * Pi * double(t) / period);
     }
+    const bool closedLoopControl = running && closedLoop && s.phase != EnginePhase::Decelerating &&
+                                   !(s.phase == EnginePhase::FullThrottle && fullThrottleFunction);
+    // Actuator and default position.
+    int defaultPosition = m[168];
+    if (!fixedDefault)
+        defaultPosition += roundToInt(3 * wave(t, 300000)); // slow learning drift
+    defaultPosition = std::clamp(defaultPosition, actMin, actMax);
+    // In closed loop the actuator works around the position the engine needs,
+    // within the idle or the cruise limits around the default position; when a
+    // limit holds it short of that position the mixture stays on that side.
+    const int desired = NeededPosition(behaviour, defaultPosition) + roundToInt(correction);
+    const bool idleLimits = s.phase == EnginePhase::Idle;
+    const int below = idleLimits ? m[187] : m[189];
+    const int above = idleLimits ? m[184] : m[188];
+    const int loopMin = std::max(actMin, defaultPosition - below);
+    const int loopMax = std::max(loopMin, std::min(actMax, defaultPosition + above));
+    const int loopPosition = std::clamp(desired, loopMin, loopMax);
+    if (closedLoopControl && loopPosition < desired - 1)
+        richness = -0.8 + 0.1 * wave(t, period); // short of gas: lean
+    else if (closedLoopControl && loopPosition > desired + 1)
+        richness = 0.8 + 0.1 * wave(t, period); // too much gas: rich
+
     const double toward = inverted ? -richness : richness;
     s.lambdaVolts = toward >= 0 ? ref + toward * (hi - ref) : ref + toward * (ref - lo);
     double deviation = (s.lambdaVolts - ref) / (hi - lo);
@@ -224,11 +277,6 @@ EngineSample Sample(int64_t t, const uint8_t* m)
         deviation = -deviation;
     const int lambdaBand = deviation < -0.1 ? 0 : deviation > 0.1 ? 2 : 1;
 
-    // Actuator and default position.
-    int defaultPosition = m[168];
-    if (!fixedDefault)
-        defaultPosition += roundToInt(3 * wave(t, 300000)); // slow learning drift
-    defaultPosition = std::clamp(defaultPosition, actMin, actMax);
     int actuator = defaultPosition;
     if (running) {
         if (s.phase == EnginePhase::FullThrottle && fullThrottleFunction)
@@ -238,7 +286,7 @@ EngineSample Sample(int64_t t, const uint8_t* m)
         else if (!closedLoop)
             actuator = defaultPosition + signMagnitude(m[219]);
         else
-            actuator = defaultPosition + roundToInt(correction);
+            actuator = loopPosition;
     }
     actuator = std::clamp(actuator, actMin, actMax);
 

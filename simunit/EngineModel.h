@@ -14,6 +14,19 @@
 
 enum class EnginePhase { Stopped = 0, Idle, Accelerating, Cruise, FullThrottle, Decelerating };
 
+// How the simulated engine and its lambda loop behave, so that a road-test
+// check has something to find:
+// - Healthy: the loop settles at the default position and the probe switches;
+// - Lean: the engine needs far more gas than the actuator can give (position
+//   260), so the loop holds it at its upper limit and the mixture stays lean;
+// - DeadSensor: the probe stands at the reference and never switches, so the
+//   loop never moves the actuator;
+// - FarDefault: the engine needs the actuator at 135, 35 steps above the
+//   factory default position; with the default at 100 that is beyond the idle
+//   limit, so the loop is held there while idling. With the default moved to
+//   where the loop settles, the engine runs as a healthy one.
+enum class EngineBehaviour { Healthy = 0, Lean, DeadSensor, FarDefault };
+
 // Byte offsets of the live packet.
 namespace LivePacket {
 constexpr int RpmPeriod = 0;       // 255 = engine stopped; else B / RPM with B of the ignition type
@@ -41,6 +54,14 @@ namespace EngineModel {
 
 constexpr int CycleMs = 60000;
 
+// "healthy", "lean", "dead-sensor", "far-default".
+const char* BehaviourName(EngineBehaviour behaviour);
+// The behaviour of that name; false for an unknown name.
+bool BehaviourFromName(const char* name, EngineBehaviour* behaviour);
+// Where the engine needs the actuator, in steps, with the unit's default
+// position at defaultPosition.
+int NeededPosition(EngineBehaviour behaviour, int defaultPosition);
+
 // Ignition scale B (RPM = B / period byte) for an ignition type.
 int IgnitionScale(int ignitionType);
 
@@ -55,6 +76,7 @@ EnginePhase PhaseAt(int64_t modelMs);
 
 // The engine's state and live packet at model time modelMs, with the unit's
 // configuration memory (256 bytes).
-EngineSample Sample(int64_t modelMs, const uint8_t* memory);
+EngineSample Sample(int64_t modelMs, const uint8_t* memory,
+                    EngineBehaviour behaviour = EngineBehaviour::Healthy);
 
 } // namespace EngineModel

@@ -199,6 +199,10 @@ public:
     virtual void unpinPacket() = 0;
     virtual void livePacket(uint8_t bytes[9]) const = 0; // what code 0 answers now
     virtual SimEngineState engineState() const = 0;
+    // The engine's behaviour: 0 healthy, 1 lean, 2 dead sensor, 3 far default
+    // (EngineBehaviour of simunit/EngineModel.h); others are ignored.
+    virtual void setEngineBehaviour(int behaviour) = 0;
+    virtual int engineBehaviour() const = 0;
 
     // --- programming ------------------------------------------------------------
     virtual void setProgrammingTime(int ms) = 0; // time one ProgramFirmware takes (default 0)
@@ -214,7 +218,8 @@ public:
 
     // Everything back to its default except the memory and the link state:
     // identity, boot-loader mode, silence and refusal, faults, last error, log,
-    // pinned clock and packet, array data, programming time and count.
+    // pinned clock and packet, engine behaviour, array data, programming time
+    // and count.
     virtual void resetSimulation() = 0;
 
 protected:

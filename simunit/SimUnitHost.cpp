@@ -296,6 +296,19 @@ SimEngineState SimUnitHost::engineState() const
     return state;
 }
 
+void SimUnitHost::setEngineBehaviour(int behaviour)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (behaviour >= int(EngineBehaviour::Healthy) && behaviour <= int(EngineBehaviour::FarDefault))
+        m_unit.setEngineBehaviour(EngineBehaviour(behaviour));
+}
+
+int SimUnitHost::engineBehaviour() const
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return int(m_unit.engineBehaviour());
+}
+
 // --- programming and log --------------------------------------------------------------------
 
 void SimUnitHost::setProgrammingTime(int ms)

@@ -59,6 +59,8 @@ public:
     void unpinPacket() override;
     void livePacket(uint8_t bytes[9]) const override;
     SimEngineState engineState() const override;
+    void setEngineBehaviour(int behaviour) override;
+    int engineBehaviour() const override;
     void setProgrammingTime(int ms) override;
     int programmedImages() const override;
     std::vector<SimLogEntry> log() const override;

@@ -328,7 +328,7 @@ void SimulatedUnit::pinPacket(const uint8_t bytes[LivePacket::Size])
 EngineSample SimulatedUnit::engineSample()
 {
     ensureLoaded();
-    return EngineModel::Sample(modelTimeMs(), m_memory.data());
+    return EngineModel::Sample(modelTimeMs(), m_memory.data(), m_behaviour);
 }
 
 std::array<uint8_t, LivePacket::Size> SimulatedUnit::livePacket()
@@ -402,6 +402,7 @@ void SimulatedUnit::resetState()
     resetData();
     m_pinnedClock.reset();
     m_pinnedPacket.reset();
+    m_behaviour = EngineBehaviour::Healthy;
     m_programmingMs = 0;
     m_programmedImages = 0;
 }

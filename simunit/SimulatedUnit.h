@@ -89,6 +89,9 @@ public:
     void unpinClock();
     void pinPacket(const uint8_t bytes[LivePacket::Size]);
     void unpinPacket() { m_pinnedPacket.reset(); }
+    // How the engine behaves (a setting of the simulated unit; healthy unless set).
+    EngineBehaviour engineBehaviour() const { return m_behaviour; }
+    void setEngineBehaviour(EngineBehaviour behaviour) { m_behaviour = behaviour; }
 
     // --- programming ------------------------------------------------------------
     // content: the image content (without the plain buffer's length word).
@@ -96,7 +99,8 @@ public:
     void setProgrammingTime(int ms) { m_programmingMs = ms < 0 ? 0 : ms; }
     int programmedImages() const { return m_programmedImages; }
 
-    // Identity, boot loader, data by code, pins and programming back to their defaults (not the memory).
+    // Identity, boot loader, data by code, pins, engine behaviour and programming
+    // back to their defaults (not the memory).
     void resetState();
 
 private:
@@ -122,6 +126,7 @@ private:
     int64_t m_clockOffset = 0;
     std::optional<int64_t> m_pinnedClock;
     std::optional<std::array<uint8_t, LivePacket::Size>> m_pinnedPacket;
+    EngineBehaviour m_behaviour = EngineBehaviour::Healthy;
 
     int m_programmingMs = 0;
     int m_programmedImages = 0;

@@ -4,8 +4,10 @@
 //   tzr582-mkcompletion TEMPLATE OUTPUT
 //
 // The line "@COMPLETION_DATA@" of the template becomes bash assignments:
-// tzr_groups, tzr_commands[group], tzr_options["group command"], tzr_all_options
-// (every command's), tzr_valued (the options that take a value) and tzr_items.
+// tzr_groups, tzr_single (the groups that are one command, such as "report"),
+// tzr_commands[group], tzr_options["group command"] (["group"] for a single
+// command), tzr_all_options (every command's), tzr_valued (the options that
+// take a value) and tzr_items.
 
 #include "model/SerialDataModule.h"
 #include "app/cli/CommandLine.h"
@@ -27,11 +29,15 @@ QString Quoted(const QStringList& words)
 QString CompletionData()
 {
     QMap<QString, QStringList> commands;
+    QStringList single;
     QString options;
     QStringList all;
     QStringList valued;
     for (const TCommandDefinition& command : TCommandLine::Commands()) {
-        commands[command.group] << command.name;
+        if (command.name.isEmpty())
+            single << command.group;
+        else
+            commands[command.group] << command.name;
         QStringList names;
         for (const TOptionDefinition& option : command.options) {
             const QString name = QStringLiteral("--") + option.name;
@@ -41,10 +47,11 @@ QString CompletionData()
             if (!option.valueName.isEmpty() && !valued.contains(name))
                 valued << name;
         }
-        options +=
-            QStringLiteral("tzr_options[\"%1 %2\"]=%3\n").arg(command.group, command.name, Quoted(names));
+        const QString key = (command.group + u' ' + command.name).trimmed();
+        options += QStringLiteral("tzr_options[\"%1\"]=%2\n").arg(key, Quoted(names));
     }
-    QString data = QStringLiteral("tzr_groups=%1\n").arg(Quoted(commands.keys()));
+    QString data = QStringLiteral("tzr_groups=%1\n").arg(Quoted(commands.keys() + single));
+    data += QStringLiteral("tzr_single=%1\n").arg(Quoted(single));
     data += QStringLiteral("tzr_all_options=%1\ntzr_valued=%2\n").arg(Quoted(all), Quoted(valued));
     for (auto group = commands.cbegin(); group != commands.cend(); ++group)
         data += QStringLiteral("tzr_commands[%1]=%2\n").arg(group.key(), Quoted(group.value()));

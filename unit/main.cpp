@@ -44,6 +44,7 @@ struct Options {
     int ignoredAddress = -1;
     bool bootLoader = false;
     unsigned seed = 1;
+    EngineBehaviour engine = EngineBehaviour::Healthy;
 };
 
 bool parse(QCoreApplication& app, Options* o)
@@ -86,8 +87,13 @@ bool parse(QCoreApplication& app, Options* o)
         QStringLiteral("Start in the boot loader, as a unit whose firmware update was cut short."));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the faults (default 1)."),
                                   QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption engine(
+        QStringLiteral("engine"),
+        QStringLiteral(
+            "How the engine behaves: healthy, lean, dead-sensor or far-default (default healthy)."),
+        QStringLiteral("NAME"), QStringLiteral("healthy"));
     parser.addOptions({pty, port, link, data, baud, pace, drop, corrupt, delay, silent, exitAfter,
-                       ignoreWrite, bootLoader, seed});
+                       ignoreWrite, bootLoader, seed, engine});
     parser.process(app);
 
     o->pty = parser.isSet(pty);
@@ -106,6 +112,11 @@ bool parse(QCoreApplication& app, Options* o)
     o->silentAfter = parser.isSet(silent) ? parser.value(silent).toLongLong() : -1;
     o->exitAfter = parser.isSet(exitAfter) ? parser.value(exitAfter).toLongLong() : -1;
     o->seed = parser.value(seed).toUInt();
+    if (!EngineModel::BehaviourFromName(qPrintable(parser.value(engine)), &o->engine)) {
+        std::fprintf(stderr, "tzr582-unit: no engine behaviour is called '%s'\n",
+                     qPrintable(parser.value(engine)));
+        return false;
+    }
     o->bootLoader = parser.isSet(bootLoader);
     bool addressOk = true;
     if (parser.isSet(ignoreWrite)) {
@@ -150,6 +161,7 @@ int main(int argc, char** argv)
         return 2;
 
     SimulatedUnit unit;
+    unit.setEngineBehaviour(o.engine);
     if (!o.dataFolder.isEmpty())
         unit.setDataFolder(o.dataFolder);
     UnitLock lock;

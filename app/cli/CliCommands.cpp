@@ -6,6 +6,7 @@
 #include "model/SerialDataModule.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
+#include "app/cli/RoadTestCommands.h"
 #include "chart/LogPlot.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
@@ -167,6 +168,10 @@ int TCliCommands::RunCommand(const TParsedCommand& command)
         return Encrypt(args.at(0), args.at(1));
     case TCommandId::LogPlot:
         return Plot(args.at(0));
+    case TCommandId::LogCheck:
+        return RoadTestCommands().Check(args.at(0));
+    case TCommandId::Report:
+        return RoadTestCommands().Report();
     default:
         break;
     }
@@ -633,6 +638,27 @@ int TCliCommands::Restore(const QString& fileName)
     if (restored)
         Print(file);
     return status;
+}
+
+// --- road tests -----------------------------------------------------------------
+
+TRoadTestCommands TCliCommands::RoadTestCommands()
+{
+    TRoadTestCommands::TConsole console;
+    console.module = [this]() -> TSerialDataModule& {
+        if (!m_module)
+            StartModule();
+        return *m_module;
+    };
+    console.settings = [this]() -> TOrvRegistryData& {
+        if (!m_module)
+            StartModule();
+        return *m_settings;
+    };
+    console.connect = [this] { return Connect(); };
+    console.print = [this](const QString& line) { Print(line); };
+    console.error = [this](const QString& message) { Fail(message); };
+    return TRoadTestCommands(*m_command, console);
 }
 
 // --- helpers --------------------------------------------------------------------

@@ -6,6 +6,7 @@
 // without a unit, and the data-log commands only need the chart's drawing.
 
 #include "app/cli/CommandLine.h"
+#include "app/cli/RoadTestCommands.h"
 
 #include <memory>
 
@@ -53,6 +54,8 @@ private:
     // The exit status of a load or restore of what (a file named for messages),
     // after saying how many values it wrote.
     int LoadOutcome(bool loaded, const TLoadReport& report, const QString& what);
+    // 'log check' and 'report', over this tool's module, unit and console.
+    TRoadTestCommands RoadTestCommands();
 
     // The data module, started as the program starts and with every item at
     // its default.

@@ -45,16 +45,23 @@ bool AnyCommandTakes(const QList<TCommandDefinition>& commands, const QString& n
     return false;
 }
 
-// Every unit command can name the port the unit is on.
+// Every command that may reach the unit can name the port the unit is on.
 QList<TCommandDefinition> WithPortOption(QList<TCommandDefinition> commands)
 {
     const TOptionDefinition port{QStringLiteral("port"), QStringLiteral("PATH"),
                                  QStringLiteral("the unit on this serial port or pseudo-terminal")};
     for (TCommandDefinition& command : commands) {
-        if (command.group == QLatin1String("unit"))
+        if (command.group == QLatin1String("unit") || command.id == TCommandId::LogCheck ||
+            command.id == TCommandId::Report)
             command.options << port;
     }
     return commands;
+}
+
+// The groups that are one command of their own, without a command word.
+bool IsSingleCommand(const QString& group)
+{
+    return group == QLatin1String("report");
 }
 
 } // namespace
@@ -266,13 +273,59 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
                         "up first, or with --no-backup also when it cannot be, and every value is\n"
                         "read back). \"latest\" is the newest backup made before a load, erase,\n"
                         "firmware update or restore.\n")},
+        {TCommandId::LogCheck,
+         QStringLiteral("log"),
+         QStringLiteral("check"),
+         {QStringLiteral("LOG")},
+         {{QStringLiteral("config"), QStringLiteral("FILE"),
+           QStringLiteral("judge against this configuration file (default: the unit's)")}},
+         QStringLiteral("judge a road test's data log and suggest changes"),
+         QStringLiteral("Judges the road test recorded in the data log LOG against the configuration in\n"
+                        "force: the configuration file FILE with --config, otherwise the unit's (the\n"
+                        "tool connects as the unit commands do). Closed loop is the engine running,\n"
+                        "warm (at or above TEMPERATURA_PER_CAMBIO) and below full throttle\n"
+                        "(TPS_PER_AFFONDATA). Prints one line per criterion, fields separated by tabs:\n"
+                        "  criterion  rpm-signal, warm-up, lambda-switching, mixture-balance,\n"
+                        "             actuator-authority, default-position, coverage\n"
+                        "  verdict    pass, warn or fail\n"
+                        "  figure     what was measured, threshold  what the verdict was judged by\n"
+                        "then one line per suggested change: \"suggest\", the item, its current and its\n"
+                        "proposed value (on the item's step, within its limits) and the reason; and\n"
+                        "one line per cause to inspect where no parameter helps: \"inspect\", what\n"
+                        "(speed-signal, lambda-sensor, lambda-wiring, gas-supply, reducer) and why.\n"
+                        "Exit status 0 when no criterion fails, 1 when one fails, 2 when the log is\n"
+                        "not a data log, the configuration cannot be read, or the log holds less than\n"
+                        "60 s of closed loop (no verdict).\n")},
+        {TCommandId::Report,
+         QStringLiteral("report"),
+         QString(),
+         {},
+         {{QStringLiteral("out"), QStringLiteral("FILE"), QStringLiteral("the PDF file to write (needed)")},
+          {QStringLiteral("log"), QStringLiteral("LOG"),
+           QStringLiteral("add the road test of this data log")},
+          {QStringLiteral("config"), QStringLiteral("FILE"),
+           QStringLiteral("report this configuration file instead of the unit")},
+          {QStringLiteral("language"), QStringLiteral("CODE"),
+           QStringLiteral("it, en, es, fr, de or ru (default the program's)")}},
+         QStringLiteral("the customer's report as a PDF"),
+         QStringLiteral("Writes the customer's report, an A4 PDF: the workshop (the program's setting),\n"
+                        "the date, the unit's identity and firmware, every setting in engineering units\n"
+                        "with its caption, grouped as the configuration window's pages, the values\n"
+                        "changed since the previous configuration on record (the newest backup that\n"
+                        "differs; the factory values when there is none), and with --log the road\n"
+                        "test's verdict, figures and suggestions as 'log check' finds them and a\n"
+                        "picture of the log, then lines for the signatures. Without --config the tool\n"
+                        "connects to the unit as the unit commands do; with it the unit is not\n"
+                        "needed and the changes are against the factory values.\n")},
     });
     return commands;
 }
 
 QString TCommandLine::Synopsis(const TCommandDefinition& command)
 {
-    QStringList words = {command.group, command.name};
+    QStringList words = {command.group};
+    if (!command.name.isEmpty())
+        words << command.name;
     words += command.arguments;
     for (const TOptionDefinition& option : command.options) {
         const QString value = option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName;
@@ -321,11 +374,20 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
         return parsed;
     }
     const QString group = rest.first();
-    if (group != QLatin1String("tcn") && group != QLatin1String("unit") && group != QLatin1String("log")) {
+    if (group != QLatin1String("tcn") && group != QLatin1String("unit") && group != QLatin1String("log") &&
+        !IsSingleCommand(group)) {
         parsed.error = QStringLiteral("unknown command '%1'").arg(group);
         return parsed;
     }
     parsed.group = group;
+    if (IsSingleCommand(group)) {
+        for (const TCommandDefinition& command : Commands()) {
+            if (command.group == group)
+                parsed.command = &command;
+        }
+        ParseCommandWords(leading + rest.mid(1), parsed);
+        return parsed;
+    }
     if (rest.size() < 2) {
         parsed.error = QStringLiteral("missing %1 command").arg(group);
         return parsed;
@@ -445,8 +507,9 @@ QString TCommandLine::UsageErrorText(const TParsedCommand& parsed, const QString
 {
     const QString problem = QStringLiteral("%1: %2\n").arg(ProgramName(), error);
     if (const TCommandDefinition* command = parsed.command)
-        return problem + QStringLiteral("Usage: %1 %2\nTry '%1 %3 %4 --help'.")
-                             .arg(ProgramName(), Synopsis(*command), command->group, command->name);
+        return problem +
+               QStringLiteral("Usage: %1 %2\nTry '%1 %3 --help'.")
+                   .arg(ProgramName(), Synopsis(*command), (command->group + u' ' + command->name).trimmed());
     const QString group = parsed.group.isEmpty() ? QString() : parsed.group + u' ';
     return problem + QStringLiteral("Usage: %1 %2COMMAND [ARGUMENTS] [OPTIONS]\nTry '%1 %2--help'.")
                          .arg(ProgramName(), group);

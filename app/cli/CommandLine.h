@@ -32,6 +32,8 @@ enum class TCommandId {
     UnitDiff,
     UnitBackups,
     UnitRestore,
+    LogCheck,
+    Report,
 };
 
 struct TOptionDefinition {
@@ -42,8 +44,8 @@ struct TOptionDefinition {
 
 struct TCommandDefinition {
     TCommandId id;
-    QString group; // "tcn", "unit" or "log"
-    QString name;
+    QString group;         // "tcn", "unit", "log" or "report"
+    QString name;          // empty for a group that is a command of its own ("report")
     QStringList arguments; // names of the positional arguments, in order
     QList<TOptionDefinition> options;
     QString summary;

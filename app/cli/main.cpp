@@ -38,7 +38,9 @@ int main(int argc, char* argv[])
     const TParsedCommand parsed = TCommandLine::Parse(words);
     // Drawing needs the widget application, and no display: the offscreen
     // platform unless another is asked for.
-    const bool draws = parsed.outcome == TParsedCommand::Outcome::Run && parsed.command->id == TCommandId::LogPlot;
+    const bool draws =
+        parsed.outcome == TParsedCommand::Outcome::Run &&
+        (parsed.command->id == TCommandId::LogPlot || parsed.command->id == TCommandId::Report);
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (draws)

@@ -20,7 +20,7 @@ void TestManPage::describesEveryCommandAndOption()
     const QString page = QString::fromUtf8(file.readAll());
     for (const TCommandDefinition& command : TCommandLine::Commands()) {
         // A command's entry: its name in bold at the start of a line.
-        const QString entry = QStringLiteral("\n*%1 %2*").arg(command.group, command.name);
+        const QString entry = QStringLiteral("\n*%1*").arg((command.group + u' ' + command.name).trimmed());
         QVERIFY2(page.contains(entry), qPrintable(entry));
         for (const TOptionDefinition& option : command.options) {
             const QString name = QStringLiteral("\n*--%1*").arg(option.name);

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int LanguageCount = 6;
-constexpr int StringsPerLanguage = 500;
+constexpr int StringsPerLanguage = 600;
 
 QList<int> Range(int first, int last)
 {

@@ -440,6 +440,27 @@ private slots:
         QVERIFY(sim->modelTimeMs() >= 1000000);
     }
 
+    // The engine behaviour is a setting of the unit that the packet follows
+    // and that a reset of the simulation takes back to healthy.
+    void engineBehaviour()
+    {
+        connect();
+        sim->pinClock(30000); // cruise, closed loop
+        uint8_t healthy[9];
+        sim->livePacket(healthy);
+        QCOMPARE(sim->engineBehaviour(), 0);
+        sim->setEngineBehaviour(1); // lean: held at the maximum, lean band
+        uint8_t lean[9];
+        sim->livePacket(lean);
+        QCOMPARE(int(lean[4]), sim->readMemory(207));
+        QCOMPARE(int(lean[6]), 0);
+        QVERIFY(healthy[4] < lean[4]);
+        sim->setEngineBehaviour(7); // no such behaviour: ignored
+        QCOMPARE(sim->engineBehaviour(), 1);
+        sim->resetSimulation();
+        QCOMPARE(sim->engineBehaviour(), 0);
+    }
+
     void rpmFollowsIgnition_data()
     {
         QTest::addColumn<int>("ignition");
