@@ -1,5 +1,6 @@
 #include "controls/OrvGrid.h"
 
+#include "controls/AxisBand.h"
 #include "controls/FocusChain.h"
 #include "controls/GridReference.h"
 #include "controls/GridWorkingPoint.h"
@@ -45,50 +46,6 @@ QVector<double> BreakpointsOf(TOrvVector& vector)
     QVector<double> values(vector.ArrayDimension());
     vector.GetData(values.data());
     return values;
-}
-
-// The band of an axis in which a point lies: a band reaches from halfway to
-// the previous breakpoint to halfway to the next one; the first starts a fifth
-// of its breakpoint below it, the last ends a fifth of its breakpoint above it.
-struct Band {
-    int index;
-    double lower;
-    double breakpoint;
-    double upper;
-};
-
-Band FindBand(const QVector<double>& breakpoints, double point)
-{
-    const double first = breakpoints.first();
-    double lower = first >= 0 ? first * 0.8 : first * 1.2;
-    for (int i = 0; i + 1 < breakpoints.size(); ++i) {
-        const double mid = (breakpoints[i] + breakpoints[i + 1]) / 2;
-        if (point < mid)
-            return {i, lower, breakpoints[i], mid};
-        lower = mid;
-    }
-    const double last = breakpoints.last();
-    return {int(breakpoints.size()) - 1, lower, last, last > 0 ? last * 1.2 : last * 0.8};
-}
-
-// The pixel of a point within its band's cell, whose edges are from and to:
-// the breakpoint lies at the cell's centre, the band's bounds at its edges,
-// and a point beyond them at the nearer edge.
-int PixelInBand(const Band& band, double point, int from, int to)
-{
-    const int half = (to - from) / 2;
-    if (!(point >= band.lower)) // a point that is not a number too
-        return from;
-    if (point > band.upper)
-        return to;
-    if (point <= band.breakpoint) {
-        if (band.breakpoint == band.lower)
-            return from;
-        return from + int(half * (point - band.lower) / (band.breakpoint - band.lower));
-    }
-    if (band.upper == band.breakpoint)
-        return to;
-    return to - int(half * (band.upper - point) / (band.upper - band.breakpoint));
 }
 
 } // namespace
@@ -527,19 +484,19 @@ void TOrvGrid::CalcolaCoordinateWorkPoint()
 
     TOrvVector* colBreakpoints = m_colReferences->Breakpoints();
     TOrvVector* rowBreakpoints = m_rowReferences->Breakpoints();
-    Band colBand{}, rowBand{};
+    TAxisBand colBand, rowBand;
     if (colBreakpoints) {
-        colBand = FindBand(BreakpointsOf(*colBreakpoints), m_pointX);
+        colBand = TAxisBand::Find(BreakpointsOf(*colBreakpoints), m_pointX);
         m_activeCol = colBand.index;
     }
     if (rowBreakpoints) {
-        rowBand = FindBand(BreakpointsOf(*rowBreakpoints), m_pointY);
+        rowBand = TAxisBand::Find(BreakpointsOf(*rowBreakpoints), m_pointY);
         m_activeRow = rowBand.index;
     }
     const QRect cell = CellRect(m_activeCol + FixedCols(), m_activeRow + FixedRows());
-    m_markerX = colBreakpoints ? PixelInBand(colBand, m_pointX, cell.x(), cell.x() + cell.width()) : cell.x();
+    m_markerX = colBreakpoints ? colBand.Pixel(m_pointX, cell.x(), cell.x() + cell.width()) : cell.x();
     m_markerY =
-        rowBreakpoints ? PixelInBand(rowBand, m_pointY, cell.y(), cell.y() + cell.height()) : cell.y();
+        rowBreakpoints ? rowBand.Pixel(m_pointY, cell.y(), cell.y() + cell.height()) : cell.y();
 
     update(oldExtent);
     update(m_workingPoint->Extent(QPoint(m_markerX, m_markerY)));

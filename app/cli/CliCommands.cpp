@@ -6,6 +6,7 @@
 #include "model/SerialDataModule.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
+#include "app/cli/PlotRequest.h"
 #include "app/cli/RoadTestCommands.h"
 #include "chart/LogPlot.h"
 #include "datalog/LiveChannels.h"
@@ -56,10 +57,6 @@ const QString ProgrammedText = QStringLiteral("Programmazione avvenuta con succe
 constexpr double DefaultRecordingSeconds = 10;
 constexpr double MaxRecordingSeconds = 86400;
 constexpr int LinkWatchInterval = 50;
-
-// The sides of a picture of a log, in pixels.
-constexpr int MinPictureSide = 200;
-constexpr int MaxPictureSide = 8000;
 
 // Identity byte 1 while the unit's boot loader runs instead of its application.
 constexpr uint8_t BootLoaderKind = 3;
@@ -250,45 +247,14 @@ int TCliCommands::Encrypt(const QString& iniFileName, const QString& fileName)
 
 int TCliCommands::Plot(const QString& logFile)
 {
-    const QString png = m_command->options.value(QStringLiteral("png"));
-    if (png.isEmpty())
-        return UsageError(QStringLiteral("missing --png OUT"));
-    LogPlot::TOptions options;
-    if (m_command->Has(QStringLiteral("channels"))) {
-        const QStringList names = m_command->options.value(QStringLiteral("channels")).split(u',');
-        for (const QString& name : names) {
-            const auto matches = [&name](const TLogChannel& channel) {
-                return channel.name.compare(name.trimmed(), Qt::CaseInsensitive) == 0;
-            };
-            const auto found = std::find_if(LiveChannels().cbegin(), LiveChannels().cend(), matches);
-            if (found == LiveChannels().cend())
-                return UsageError(QStringLiteral("no channel is called '%1'").arg(name));
-            options.channels << int(found - LiveChannels().cbegin());
-        }
-    }
-    for (const auto& [name, value] : {std::pair{QStringLiteral("from"), &options.from},
-                                      std::pair{QStringLiteral("to"), &options.to}}) {
-        if (m_command->Has(name) && (!IsFloatValue(m_command->options.value(name), *value) || *value < 0))
-            return UsageError(QStringLiteral("--%1 needs a number of seconds from 0 up").arg(name));
-    }
-    if (m_command->Has(QStringLiteral("to")) && options.to <= options.from)
-        return UsageError(QStringLiteral("--to must come after --from"));
-    if (m_command->Has(QStringLiteral("size"))) {
-        const QStringList sides = m_command->options.value(QStringLiteral("size")).split(u'x');
-        const int width = sides.value(0).toInt();
-        const int height = sides.value(1).toInt();
-        if (sides.size() != 2 || width < MinPictureSide || height < MinPictureSide || width > MaxPictureSide ||
-            height > MaxPictureSide)
-            return UsageError(QStringLiteral("--size needs WIDTHxHEIGHT in pixels, from %1 to %2 each")
-                                  .arg(MinPictureSide)
-                                  .arg(MaxPictureSide));
-        options.size = QSize(width, height);
-    }
-    TLogData data;
+    TPlotRequest request(*m_command);
     QString error;
+    if (!request.Read(error))
+        return UsageError(error);
+    TLogData data;
     if (!LogReader::Read(logFile, data, error))
         return Fail(QStringLiteral("'%1' is not a data log: %2").arg(logFile, error));
-    if (!LogPlot::Render(data, QFileInfo(logFile).fileName(), options, png, error))
+    if (!LogPlot::Render(data, QFileInfo(logFile).fileName(), request.Options(), request.PngFile(), error))
         return Fail(error);
     return ExitStatus::Success;
 }
