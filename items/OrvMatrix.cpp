@@ -187,7 +187,7 @@ bool TOrvMatrix::WriteAll(LinkInstance* link, const std::vector<int>& raw)
             return link->WriteMatrixElement(d, k / cols, k % cols, raw[size_t(k)]);
         });
     }
-    return ForEach(RowCount(), [&](int r) { return link->WriteRow(d, &raw[size_t(r * cols)], r); });
+    return ForEach(RowCount(), [&](int r) { return link->WriteRow(d, &raw[size_t(r) * size_t(cols)], r); });
 }
 
 std::vector<int> TOrvMatrix::Flatten(const int* const* raw) const

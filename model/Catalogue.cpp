@@ -58,7 +58,7 @@ Conversion InvertedBit4()
 }
 
 // A table the item carries without converting through it.
-Conversion WithStoredTable(Conversion conversion, QList<double> unitSide, QList<double> userSide)
+Conversion WithStoredTable(Conversion conversion, const QList<double>& unitSide, const QList<double>& userSide)
 {
     conversion.table << unitSide << userSide;
     return conversion;
@@ -236,8 +236,11 @@ void ApplyConversion(const Conversion& conversion, TOrvSerialData& item)
 {
     item.SetTransformationType(TransformationOf(conversion.kind));
     item.SetCoeffs({conversion.a, conversion.b, conversion.c, conversion.d});
-    if (!conversion.table.isEmpty())
-        item.SetConversionTableList(QList<double>{double(conversion.table.size() / 2)} + conversion.table);
+    if (!conversion.table.isEmpty()) {
+        // The list starts with the number of pairs it holds.
+        const qsizetype pairs = conversion.table.size() / 2;
+        item.SetConversionTableList(QList<double>{double(pairs)} + conversion.table);
+    }
 }
 
 } // namespace

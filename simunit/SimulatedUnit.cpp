@@ -127,7 +127,7 @@ SimulatedUnit::Status SimulatedUnit::readMemory(int address, int width, int* val
     ensureLoaded();
     int v = 0;
     for (int i = 0; i < width; ++i)
-        v |= int(m_memory[size_t(address + i)]) << (8 * i);
+        v |= int(m_memory[size_t(address) + size_t(i)]) << (8 * i);
     *value = v;
     return Status::Ok;
 }
@@ -145,7 +145,7 @@ SimulatedUnit::Status SimulatedUnit::writeMemory(int address, int width, int val
     bool erase = false;
     for (int i = 0; i < width; ++i) {
         const uint8_t b = uint8_t(value >> (8 * i));
-        m_memory[size_t(address + i)] = b;
+        m_memory[size_t(address) + size_t(i)] = b;
         if (address + i == FactoryMemory::CheckByte && b == FactoryMemory::EraseCommand)
             erase = true;
     }

@@ -91,10 +91,12 @@ int MeasureWindow(bool chart, int seconds)
         QTimer::singleShot(1000 + seconds * 1000, &config, [&] {
             const double cpu = ProcessorSeconds() - startCpu;
             const double elapsed = clock.elapsed() / 1000.0;
+            // Every packet shown turns a lamp on and off again.
+            const int packets = (lampChanges - startLamps) / 2;
             std::printf("%s, %.1f s: %.3f s of processor time, %.2f %% of one core; %d live packets shown "
                         "(%.1f a second)\n",
-                        chart ? "chart" : "configuration window", elapsed, cpu, 100.0 * cpu / elapsed,
-                        (lampChanges - startLamps) / 2, (lampChanges - startLamps) / 2 / elapsed);
+                        chart ? "chart" : "configuration window", elapsed, cpu, 100.0 * cpu / elapsed, packets,
+                        packets / elapsed);
             std::printf("resident memory %.1f MiB\n", double(ResidentBytes()) / (1024.0 * 1024.0));
             if (chart)
                 window.ChartWindow()->close();

@@ -140,7 +140,7 @@ QByteArray UnitServer::writeMemory(WirePayloadReader& in)
         return status();
     // The copy the other end keeps is right unless more changed than the bytes written (the erase command).
     for (int i = 0; i < width && address + i < MemorySize; ++i)
-        expected[size_t(address + i)] = uint8_t(value >> (8 * i));
+        expected[size_t(address) + size_t(i)] = uint8_t(value >> (8 * i));
     return written(snapshot(m_unit) != expected);
 }
 

@@ -373,7 +373,7 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
         parsed.error = QStringLiteral("missing command");
         return parsed;
     }
-    const QString group = rest.first();
+    const QString& group = rest.first();
     if (group != QLatin1String("tcn") && group != QLatin1String("unit") && group != QLatin1String("log") &&
         !IsSingleCommand(group)) {
         parsed.error = QStringLiteral("unknown command '%1'").arg(group);
