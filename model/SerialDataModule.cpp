@@ -1,122 +1,32 @@
 #include "model/SerialDataModule.h"
 
 #include "model/Catalogue.h"
+#include "model/ConfigurationFiles.h"
+#include "model/ConfigurationLoad.h"
+#include "model/FirmwareUpdate.h"
 #include "model/ParameterRules.h"
 #include "model/QuietPrompts.h"
-#include "model/ResourceLibrary.h"
+#include "model/SafetyNet.h"
+#include "model/UnitConnector.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
-#include "items/Rounding.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
 #include "support/LanguageStore.h"
 #include "support/Translator.h"
 
-#include "support/ConfigurationFile.h"
-#include "support/EncryptedContainer.h"
-#include "support/MemIniData.h"
-#include "support/NumberText.h"
-#include "support/PlainBuffer.h"
-
-#include <QDateTime>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLocale>
-#include <QSet>
-#include <QThread>
-#include <algorithm>
 #include <map>
 #include <utility>
 
 namespace {
 
-// The unit family and the application kind and model the configurator serves.
-constexpr uint8_t SupportedFamily = 11;
-constexpr uint8_t SupportedKind = 36;
-constexpr uint8_t SupportedModel = 25;
-constexpr uint8_t BootLoaderKind = 3;
-
-// Firmware: the command that puts the unit into reprogramming, the first
-// version of the newer generation, the first version newer than the images,
-// and a unit whose boot loader needs no update.
-constexpr int ReprogrammingCommand = 123;
-constexpr int NewGeneration = 140;
-constexpr int NewerThanImages = 143;
-constexpr int CurrentBootLoader = 5;
-const QString FirmwareCaption = QStringLiteral("Riprogrammazione firmware");
-
-constexpr int OverSpeedOff = 20000;
-// The over-speed values a file may carry above the item's maximum: both mean "off".
-constexpr int OverSpeedOffValues[] = {12000, OverSpeedOff};
 const QString FollowOnFailureText = QStringLiteral("It was impossible to write the following data::\n");
-constexpr int StopRefresherTimeout = 2000;
 
 // Written to CHECKUP, it makes the unit erase its stored configuration; the
 // unit needs a second for it.
 constexpr int EraseCommand = 8;
 constexpr int EraseTime = 1000;
-
-// The commands: written, CHECKUP erases the unit's configuration and
-// RIPROGRAMMAZIONE puts the unit into reprogramming. No file, a restored
-// backup included, ever writes them.
-const QStringList& CommandItems()
-{
-    static const QStringList items = {QStringLiteral("RIPROGRAMMAZIONE"), QStringLiteral("CHECKUP")};
-    return items;
-}
-
-// What an ordinary file load leaves alone: the commands, and the yellow-wire
-// speeds, which stay as the unit holds them (a restore writes them back).
-const QStringList& ItemsNotLoaded()
-{
-    static const QStringList items =
-        CommandItems() +
-        QStringList{QStringLiteral("GiriCutOffFiliGialli"), QStringLiteral("GiriSgancioCutOffFiliGialli")};
-    return items;
-}
-
-// The first text of the reasons a file is refused (TConfigFileStatus from
-// Missing on, in order), and of the load report.
-constexpr int FileStatusTexts = 400;
-constexpr int NoLoadableEntryText = 407;
-constexpr int RefusedHeadingText = 408;
-constexpr int StoredDifferentlyHeadingText = 409;
-constexpr int LeftAloneHeadingText = 410;
-constexpr int ReasonTexts = 411; // TLoadNote::Reason from UnknownEntry to FollowOnFailed, in order
-constexpr int StoredAsText = 420;
-constexpr int UnitHoldsText = 421;
-
-// A value as the comparisons show it: a point as decimal separator, then the unit.
-QString ValueWithUnit(const TOrvNumber& item, double value)
-{
-    const QString number = GeneralNumberText(value, QLocale::c());
-    return item.MeasureUnit().isEmpty() ? number : number + QLatin1Char(' ') + item.MeasureUnit();
-}
-
-bool IsRefused(const TLoadReport& report, const QString& item)
-{
-    return std::any_of(report.refused.cbegin(), report.refused.cend(),
-                       [&item](const TLoadNote& note) { return note.item == item; });
-}
-
-// An over-speed above the range means "off" (the load and the connect turn
-// such values into 20000, which some scales hold as 19200): one "off" stored as
-// another is no difference.
-bool SameOverSpeed(const TOrvNumber& item, double a, double b)
-{
-    const Catalogue::NumberRow* row = Catalogue::FindNumber(item.objectName());
-    return item.objectName() == QLatin1String("GiriFuoriGiri") && row && a > row->limits.max &&
-           b > row->limits.max;
-}
-
-// Read-only for the user: not writable, or marked read-only by its owner (which
-// even the administrator's account respects here, as the user means it).
-bool IsReadOnly(const QFileInfo& info)
-{
-    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
-}
 
 } // namespace
 
@@ -125,6 +35,11 @@ TSerialDataModule::TSerialDataModule(QObject* owner)
 {
     setObjectName(QStringLiteral("SerialDataModule"));
     BuildCatalogue();
+    m_connector = std::make_unique<TUnitConnector>(*this);
+    m_files = std::make_unique<TConfigurationFiles>(*this);
+    m_load = std::make_unique<TConfigurationLoad>(*this);
+    m_safetyNet = std::make_unique<TSafetyNet>(*this);
+    m_firmware = std::make_unique<TFirmwareUpdate>(*this);
     UseBuiltInTexts();
     m_rules = std::make_unique<TParameterRules>(*this);
     m_rules->Wire();
@@ -302,7 +217,7 @@ void TSerialDataModule::WatchEdits()
         number->OnSetData = [this, number](QObject*) {
             ++m_writeDepth;
             if (m_loading)
-                m_loadWrites << number;
+                m_load->RecordWrite(number);
             if (!m_rulesSuspended)
                 m_rules->RunSetRule(number);
             --m_writeDepth;
@@ -368,630 +283,156 @@ void TSerialDataModule::EndWait(std::unique_ptr<TWaitWindow>& wait)
     m_prompts->SetBusyCursor(false);
 }
 
-// --- configuration files ----------------------------------------------------
-
 QString TSerialDataModule::Text(int index) const
 {
     return m_translator->GetString(index, 0);
 }
 
-void TSerialDataModule::FileError(int textIndex)
+void TSerialDataModule::OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam)
 {
-    m_prompts->ShowMessage(TMessageIcon::Error, Text(95), Text(textIndex));
+    // Programming progress goes to the wait window being shown.
+    if (message == WindowMessage::WMProgress && CurrentWaitWindow)
+        CurrentWaitWindow->ProgressMessage(wParam, lParam);
 }
+
+// --- connection -----------------------------------------------------------
+
+bool TSerialDataModule::IsUnitConnected() const
+{
+    return m_connection->IsUnitConnected();
+}
+
+int TSerialDataModule::ConnectToUnit(int port, int flags)
+{
+    const int result = m_connector->Connect(port, flags);
+    if (result == 0)
+        m_safetyNet->BackUpAtFirstConnect();
+    return result;
+}
+
+void TSerialDataModule::ReleaseLink(bool refresherOn)
+{
+    m_connector->Release(refresherOn);
+}
+
+void TSerialDataModule::ReloadAllItems()
+{
+    m_connector->ReloadAllItems();
+}
+
+void TSerialDataModule::ActivatePacketItems()
+{
+    m_connector->ActivatePacketItems();
+}
+
+bool TSerialDataModule::StopRefresher()
+{
+    return m_connector->StopRefresher();
+}
+
+const std::array<uint8_t, 8>& TSerialDataModule::Identity() const
+{
+    return m_connector->Identity();
+}
+
+// --- configuration files ----------------------------------------------------
 
 bool TSerialDataModule::SaveConfiguration(const QString& fileName)
 {
-    // The new file replaces the old one only once it is complete, so a file
-    // that cannot be replaced is refused before anything is done.
-    const QFileInfo target(fileName);
-    if (target.exists() && (IsReadOnly(target) || IsReadOnly(QFileInfo(target.absolutePath())))) {
-        FileError(94);
-        return false;
-    }
-    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(93), Text(91));
-    QString names;
-    const bool written = WriteConfigurationFile(fileName, names);
-    if (!written)
-        FileError(96);
-    EndWait(wait);
-
-    if (!names.isEmpty())
-        m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
-                               QStringLiteral("It was impossible to save the following data::\n") + names);
-    return names.isEmpty() && written;
-}
-
-bool TSerialDataModule::WriteConfigurationFile(const QString& fileName, QString& unsaved)
-{
-    TPlainBuffer buffer;
-    TMemIniData ini(buffer);
-    SaveEntries(ini, unsaved);
-
-    // The text is enciphered in memory: no plain copy of it touches the disk.
-    QStringList lines;
-    ini.GetStrings(lines);
-    const QByteArray text =
-        lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
-    return ConfigurationFile::Write(fileName, text, m_prompts);
-}
-
-// Every item's entry; an item that could not be read from the connected unit is
-// read again, and left out of the file when that fails too, so that a file never
-// passes off the values in memory as the unit's.
-void TSerialDataModule::SaveEntries(TCustomIniFile& ini, QString& names)
-{
-    const QObjectList& components = children();
-    for (int i = 0; i < components.size(); ++i) {
-        if (CurrentWaitWindow)
-            CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
-        auto* item = qobject_cast<TOrvSerialData*>(components.at(i));
-        if (!item || item->SerialDataType() == TOrvSerialData::KindPacket)
-            continue;
-        const bool read = !IsUnitConnected() || item->IsDataLoaded() || (item->Load() && item->IsDataLoaded());
-        if (!read || !item->WriteToFile(&ini))
-            names += item->objectName() + QLatin1Char('\n');
-    }
-}
-
-TConfigFileStatus TSerialDataModule::ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer)
-{
-    return ConfigurationFile::Read(fileName, buffer);
-}
-
-QString TSerialDataModule::FileStatusText(TConfigFileStatus status, const QString& fileName) const
-{
-    if (status == TConfigFileStatus::Ok)
-        return QString();
-    const int index = FileStatusTexts + int(status) - int(TConfigFileStatus::Missing);
-    return Text(index) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
-}
-
-QString TSerialDataModule::ConfigurationFileProblem(const QString& fileName) const
-{
-    TPlainBuffer buffer;
-    return FileStatusText(ReadConfigurationFile(fileName, buffer), fileName);
+    return m_files->Save(fileName);
 }
 
 bool TSerialDataModule::LoadConfiguration(const QString& fileName, const QStringList& onlyItems,
                                           TLoadReport* report)
 {
     TLoadReport made;
-    const bool loaded = Load(fileName, onlyItems, false, made);
+    const bool loaded = m_load->Load(fileName, onlyItems, false, made);
     if (report)
         *report = made;
     return loaded;
 }
 
-bool TSerialDataModule::RestoreBackup(const QString& fileName, TLoadReport* report)
+QString TSerialDataModule::FileStatusText(TConfigFileStatus status, const QString& fileName) const
 {
-    TLoadReport made;
-    const bool loaded = Load(fileName, {}, true, made);
-    if (report)
-        *report = made;
-    return loaded;
+    return m_files->FileStatusText(status, fileName);
 }
 
-bool TSerialDataModule::Load(const QString& fileName, const QStringList& onlyItems, bool restore,
-                             TLoadReport& report)
+QString TSerialDataModule::ConfigurationFileProblem(const QString& fileName) const
 {
-    const bool loaded = RunLoad(fileName, onlyItems, restore, report);
-    ShowLoadReport(fileName, report);
-    return loaded;
-}
-
-bool TSerialDataModule::RunLoad(const QString& fileName, const QStringList& onlyItems, bool restore,
-                                TLoadReport& report)
-{
-    TPlainBuffer buffer;
-    report.file = ReadConfigurationFile(fileName, buffer);
-    if (report.file != TConfigFileStatus::Ok)
-        return false;
-    TMemIniData file(buffer);
-    // A ticked load writes what was ticked; a restore writes what the backup holds.
-    const QStringList& leftAlone = restore || !onlyItems.isEmpty() ? CommandItems() : ItemsNotLoaded();
-    TPlainBuffer acceptedBuffer;
-    TMemIniData accepted(acceptedBuffer);
-    if (AcceptEntries(file, leftAlone, onlyItems, accepted, report) == 0) {
-        report.noLoadableEntry = true;
-        return false;
-    }
-    if (!BackUpBefore(restore ? QStringLiteral("before-restore") : QStringLiteral("before-load")))
-        return false;
-    report.started = true;
-
-    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(92), Text(90));
-    QList<TOrvNumber*> loaded;
-    QList<TOrvNumber*> written;
-    m_loading = true;
-    m_loadWrites.clear();
-    for (int group = 0; group < 2; ++group)
-        ReadConfigurationPass(accepted, group, leftAlone, onlyItems, loaded, written, report);
-    EndWait(wait);
-    CorrectOverSpeed();
-    QStringList adjusted;
-    KeepActuatorPositionsInLimits(adjusted);
-    QStringList notHeld;
-    VerifyLoad(notHeld);
-    m_loading = false;
-    Refuse(adjusted, TLoadNote::Reason::Adjusted, accepted, report);
-    Refuse(notHeld, TLoadNote::Reason::NotHeld, accepted, report);
-    Refuse(TakeFailedFollowOnWrites(), TLoadNote::Reason::FollowOnFailed, accepted, report);
-    NoteDifferences(loaded, restore || !onlyItems.isEmpty() ? QStringList() : ItemsNotLoaded(), accepted,
-                    report);
-    report.written = int(std::count_if(written.cbegin(), written.cend(), [&report](TOrvNumber* item) {
-        return !IsRefused(report, item->objectName());
-    }));
-    emit ConfigurationReread();
-    return report.refused.isEmpty();
-}
-
-TOrvNumber* TSerialDataModule::FileItem(const QString& section, const QString& key) const
-{
-    for (TOrvSerialData* item : m_itemOrder) {
-        auto* number = qobject_cast<TOrvNumber*>(item);
-        if (number && number->FileSection().compare(section, Qt::CaseInsensitive) == 0 &&
-            number->FileKey().compare(key, Qt::CaseInsensitive) == 0)
-            return number;
-    }
-    return nullptr;
-}
-
-// Every line of every section, a repeated section included (a lookup would
-// only reach its last occurrence): the file's lines are walked one by one.
-int TSerialDataModule::AcceptEntries(const TMemIniData& file, const QStringList& leftAlone,
-                                     const QStringList& onlyItems, TCustomIniFile& accepted,
-                                     TLoadReport& report) const
-{
-    const bool wholeFile = onlyItems.isEmpty();
-    QList<TOrvNumber*> items;
-    QHash<TOrvNumber*, QString> values;
-    QSet<TOrvNumber*> repeated;
-    for (const auto& [section, line] : file.AllLines()) {
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        TOrvNumber* item = equals < 0 ? nullptr : FileItem(section, line.left(equals));
-        if (!item) {
-            // A ticked load looks at its rows only.
-            if (wholeFile)
-                report.refused.append(
-                    {QString(), line, QString(),
-                     equals < 0 ? TLoadNote::Reason::NotAnEntry : TLoadNote::Reason::UnknownEntry});
-            continue;
-        }
-        if (item->ReadOnly() || !(wholeFile || onlyItems.contains(item->objectName())))
-            continue;
-        if (values.contains(item)) {
-            repeated.insert(item);
-            continue;
-        }
-        items.append(item);
-        values.insert(item, line.mid(equals + 1));
-    }
-
-    int loadable = 0;
-    for (TOrvNumber* item : std::as_const(items)) {
-        const QString entry = item->FileKey() + QLatin1Char('=') + values.value(item);
-        const bool written = !leftAlone.contains(item->objectName());
-        double value = 0;
-        if (repeated.contains(item)) {
-            if (written)
-                report.refused.append(
-                    {item->objectName(), item->FileKey(), QString(), TLoadNote::Reason::Repeated});
-        } else if (!IsFloatValue(values.value(item), value)) {
-            if (written)
-                report.refused.append({item->objectName(), entry, QString(), TLoadNote::Reason::NotANumber});
-        } else {
-            // The entries a load leaves alone are taken too, for the notes.
-            accepted.WriteString(item->FileSection(), item->FileKey(), values.value(item));
-            loadable += written;
-        }
-    }
-    return loadable;
-}
-
-TLoadNote TSerialDataModule::Note(TOrvNumber* item, TLoadNote::Reason reason, TCustomIniFile& accepted) const
-{
-    const QString key = item->FileKey();
-    const bool inFile = accepted.ValueExists(item->FileSection(), key);
-    const QString entry =
-        inFile ? key + QLatin1Char('=') + accepted.ReadString(item->FileSection(), key, QString()) : key;
-    return {item->objectName(), entry, QString(), reason};
-}
-
-void TSerialDataModule::Refuse(const QStringList& names, TLoadNote::Reason reason, TCustomIniFile& accepted,
-                               TLoadReport& report)
-{
-    for (const QString& name : names) {
-        if (!IsRefused(report, name) && Number(name))
-            report.refused.append(Note(Number(name), reason, accepted));
-    }
-}
-
-void TSerialDataModule::NoteDifferences(const QList<TOrvNumber*>& loaded, const QStringList& leftAlone,
-                                        TCustomIniFile& accepted, TLoadReport& report)
-{
-    auto note = [&](TOrvNumber* item, TLoadNote::Reason reason) {
-        double value = 0;
-        IsFloatValue(accepted.ReadString(item->FileSection(), item->FileKey(), QString()), value);
-        const double held = item->GetDouble();
-        if (SameFileValue(held, value) || SameOverSpeed(*item, held, value))
-            return;
-        TLoadNote difference = Note(item, reason, accepted);
-        difference.held = ValueWithUnit(*item, held);
-        report.differences.append(difference);
-    };
-    for (TOrvNumber* item : loaded) {
-        if (!IsRefused(report, item->objectName()))
-            note(item, TLoadNote::Reason::StoredDifferently);
-    }
-    for (const QString& name : leftAlone) {
-        TOrvNumber* item = Number(name);
-        if (!CommandItems().contains(name) && accepted.ValueExists(item->FileSection(), item->FileKey()) &&
-            item->Load())
-            note(item, TLoadNote::Reason::LeftAlone);
-    }
+    return m_files->Problem(fileName);
 }
 
 QString TSerialDataModule::LoadReportText(const TLoadReport& report) const
 {
-    // One group per kind of note, a blank line between groups.
-    QStringList groups;
-    QStringList lines;
-    for (const TLoadNote& note : report.refused)
-        lines << note.entry + QStringLiteral(": ") + Text(ReasonTexts + int(note.reason));
-    if (!lines.isEmpty())
-        groups << Text(RefusedHeadingText) + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
-    for (const TLoadNote::Reason reason :
-         {TLoadNote::Reason::StoredDifferently, TLoadNote::Reason::LeftAlone}) {
-        const bool stored = reason == TLoadNote::Reason::StoredDifferently;
-        lines.clear();
-        for (const TLoadNote& note : report.differences) {
-            if (note.reason == reason)
-                lines << note.entry + QStringLiteral(": ") + Text(stored ? StoredAsText : UnitHoldsText) +
-                             QLatin1Char(' ') + note.held;
-        }
-        if (!lines.isEmpty())
-            groups << Text(stored ? StoredDifferentlyHeadingText : LeftAloneHeadingText) + QLatin1Char('\n') +
-                          lines.join(QLatin1Char('\n'));
-    }
-    return groups.join(QStringLiteral("\n\n"));
+    return m_load->ReportText(report);
 }
-
-// A file refused unread names why; a load that wrote anything shows only what
-// needs the fitter's attention (nothing for a clean load).
-void TSerialDataModule::ShowLoadReport(const QString& fileName, const TLoadReport& report)
-{
-    QString text;
-    if (report.file != TConfigFileStatus::Ok)
-        text = FileStatusText(report.file, fileName);
-    else if (report.noLoadableEntry)
-        text = Text(NoLoadableEntryText) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
-    if (report.NeedsAttention())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + LoadReportText(report);
-    if (!text.isEmpty())
-        m_prompts->ShowMessage(report.refused.isEmpty() && report.started ? TMessageIcon::None
-                                                                          : TMessageIcon::Error,
-                               Text(95), text);
-}
-
-// One pass over the items of a data group: the ignition type (group 0) is
-// written before the engine speeds that depend on it (group 1).
-void TSerialDataModule::ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& leftAlone,
-                                              const QStringList& onlyItems, QList<TOrvNumber*>& loaded,
-                                              QList<TOrvNumber*>& written, TLoadReport& report)
-{
-    const QObjectList& components = children();
-    for (int i = 0; i < components.size(); ++i) {
-        if (CurrentWaitWindow)
-            CurrentWaitWindow->SetWaitProgress(i * 100 / components.size(), true);
-        auto* item = qobject_cast<TOrvNumber*>(components.at(i));
-        if (!item || leftAlone.contains(item->objectName()) || item->ReadOnly() ||
-            item->DataGroup() != group || !(onlyItems.isEmpty() || onlyItems.contains(item->objectName())) ||
-            !store.ValueExists(item->FileSection(), item->FileKey()))
-            continue;
-        // Byte 223 holds the changeover speed, or with start on gas (TIPO_CAMBIO
-        // 2, loaded before it) the priming time: only the meaning the loaded mode
-        // gives it is written, so a file without the speed cannot leave a
-        // priming time to be read as a speed.
-        const bool priming = IntOf("TIPO_CAMBIO") == 2;
-        if ((item->objectName() == QLatin1String("GiriPerCambio") && priming) ||
-            (item->objectName() == QLatin1String("TempoDiCicchetto") && !priming))
-            continue;
-        switch (LoadEntry(*item, store)) {
-        case EntryResult::Written:
-            written << item;
-            loaded << item;
-            break;
-        case EntryResult::Kept:
-            loaded << item;
-            break;
-        case EntryResult::OutOfRange:
-            report.refused.append(Note(item, TLoadNote::Reason::OutOfRange, store));
-            break;
-        case EntryResult::NotWritten:
-            report.refused.append(Note(item, TLoadNote::Reason::NotWritten, store));
-            break;
-        }
-    }
-}
-
-TSerialDataModule::EntryResult TSerialDataModule::LoadEntry(TOrvNumber& item, TCustomIniFile& store)
-{
-    double value = 0;
-    if (!store.ValueExists(item.FileSection(), item.FileKey()) ||
-        !IsFloatValue(store.ReadString(item.FileSection(), item.FileKey(), QString()), value))
-        return EntryResult::Kept; // the item keeps its value
-    // What the unit holds already is not written again: a value shown rounded
-    // (a byte off the item's step grid) would come back changed. The unit is
-    // asked afresh, as something else may have changed it since it was read.
-    if (item.Load() && SameFileValue(item.GetDouble(), value))
-        return EntryResult::Kept;
-    if (!FileValueAllowed(item, value))
-        return EntryResult::OutOfRange;
-    bool loaded = false;
-    WithLimitsSuspended(&item, [&] { loaded = item.ReadFromFile(&store); });
-    return loaded ? EntryResult::Written : EntryResult::NotWritten;
-}
-
-bool TSerialDataModule::FileValueAllowed(TOrvNumber& item, double value)
-{
-    const Catalogue::NumberRow* row = Catalogue::FindNumber(item.objectName());
-    auto raw = [this, &item](double user) {
-        int x = 0;
-        WithLimitsSuspended(&item, [&] { x = item.ConvertValueToEcu(user, nullptr); });
-        return x;
-    };
-    const int held = raw(value);
-    if (ConversionError::IsError(held) || !item.HoldsRaw(held))
-        return false;
-    const bool overSpeedOff = item.objectName() == QLatin1String("GiriFuoriGiri") &&
-                              std::find(std::begin(OverSpeedOffValues), std::end(OverSpeedOffValues), value) !=
-                                  std::end(OverSpeedOffValues);
-    // The factory byte is one the unit holds after an erase, even where it lies
-    // outside the range (the yellow-wire speeds' 12000 RPM, which reads 11700).
-    const bool factory = row && held == raw(row->defaultValue);
-    const bool limited = row && !(row->limits.min == 0 && row->limits.max == 0);
-    return !limited || overSpeedOff || factory || (value >= row->limits.min && value <= row->limits.max);
-}
-
-void TSerialDataModule::KeepActuatorPositionsInLimits(QStringList& adjusted)
-{
-    const QString maxName = QStringLiteral("MASSIMA_APERTURA_ATTUATORE");
-    const QString minName = QStringLiteral("MINIMA_APERTURA_ATTUATORE");
-    // Each position also stays at or above its own lowest value: a maximum
-    // below the minimum's lowest value is raised to it first.
-    auto keep = [&](const QString& name, int low, int high) {
-        const Catalogue::NumberRow* row = Catalogue::FindNumber(name);
-        low = qMax(low, row ? int(row->limits.min) : 0);
-        const int value = IntOf(name);
-        if (value >= low && value <= high)
-            return;
-        WithLimitsSuspended(Item(name), [&] { WriteInt(name, qBound(low, value, high)); });
-        adjusted << name;
-    };
-    const Catalogue::NumberRow* minRow = Catalogue::FindNumber(minName);
-    keep(maxName, minRow ? int(minRow->limits.min) : 0, 255);
-    keep(minName, 0, IntOf(maxName));
-    const int max = IntOf(maxName);
-    const int min = IntOf(minName);
-    keep(QStringLiteral("POSIZIONE_IN_CUTOFF"), 0, max);
-    keep(QStringLiteral("POSIZIONE_DEFAULT"), min, max);
-    keep(QStringLiteral("POSIZIONE_IN_AFFONDATA"), min, 255);
-    m_rules->ApplyActuatorLimits();
-}
-
-void TSerialDataModule::CorrectOverSpeed()
-{
-    TOrvNumber* overSpeed = Number("GiriFuoriGiri");
-    WithLimitsSuspended(overSpeed, [&] {
-        const int speed = overSpeed->GetInt();
-        if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
-            overSpeed->SetInt(OverSpeedOff);
-    });
-}
-
-void TSerialDataModule::VerifyLoad(QStringList& notLoaded)
-{
-    // Items that share a byte (byte 223: the changeover speed or the priming
-    // time) are checked in the bits the last write left them. What the module
-    // wrote is taken for every item before any is read: a read runs the item's
-    // rules, which read other items again.
-    struct Check {
-        TOrvNumber* item;
-        int raw;
-        int bits;
-    };
-    QList<Check> checks;
-    QHash<int, int> claimed; // address -> bits a later write owns
-    for (auto it = m_loadWrites.crbegin(); it != m_loadWrites.crend(); ++it) {
-        TOrvNumber* item = *it;
-        if (std::any_of(checks.cbegin(), checks.cend(), [item](const Check& c) { return c.item == item; }))
-            continue;
-        int& owned = claimed[item->ByAddress() ? item->Address() : -1 - int(checks.size())];
-        const int bits = item->DataMask() & ~owned;
-        owned |= item->DataMask();
-        if (bits != 0)
-            checks.append({item, item->RawValue(), bits});
-    }
-    m_loadWrites.clear();
-    if (!checks.isEmpty())
-        AskForFreshReads();
-    for (const Check& check : std::as_const(checks)) {
-        if (!check.item->Load() || ((check.item->RawValue() ^ check.raw) & check.bits) != 0)
-            notLoaded << check.item->objectName();
-    }
-}
-
-// The link may answer memory reads from its own copy of the unit's memory,
-// which follows the link's writes and so agrees with them whatever the unit
-// kept; a read-back that checks the unit asks the link to read the unit again.
-void TSerialDataModule::AskForFreshReads()
-{
-    TConnectionLocker locker(m_connection);
-    if (IsUnitConnected())
-        m_connection->Instance()->ConfigureLink(LinkConfigure::FreshReads);
-}
-
-// --- the safety net -----------------------------------------------------------
 
 QList<TOrvNumber*> TSerialDataModule::LoadableItems() const
 {
-    QList<TOrvNumber*> items;
-    for (TOrvSerialData* item : m_itemOrder) {
-        auto* number = qobject_cast<TOrvNumber*>(item);
-        if (number && !number->ReadOnly() && !ItemsNotLoaded().contains(number->objectName()))
-            items << number;
-    }
-    return items;
+    return m_files->LoadableItems();
 }
 
 QList<TOrvNumber*> TSerialDataModule::ConfigurationItems() const
 {
-    QList<TOrvNumber*> items;
-    for (TOrvSerialData* item : m_itemOrder) {
-        auto* number = qobject_cast<TOrvNumber*>(item);
-        if (number && !number->ReadOnly() && !CommandItems().contains(number->objectName()))
-            items << number;
-    }
-    return items;
+    return m_files->ConfigurationItems();
 }
 
 QStringList TSerialDataModule::UnreadUnitItems()
 {
-    QStringList unread;
-    if (!IsUnitConnected())
-        return unread;
-    for (TOrvNumber* item : ConfigurationItems()) {
-        if (!item->IsDataLoaded() && !(item->Load() && item->IsDataLoaded()))
-            unread << item->objectName();
-    }
-    return unread;
-}
-
-void TSerialDataModule::UnitEntries(TCustomIniFile& ini, const QStringList& leftOut)
-{
-    for (TOrvNumber* item : ConfigurationItems()) {
-        if (!leftOut.contains(item->objectName()))
-            item->WriteToFile(&ini);
-    }
-}
-
-QString TSerialDataModule::MakeBackup(const QString& reason)
-{
-    if (!IsUnitConnected())
-        return QString();
-    TBackupEntry facts;
-    facts.created = QDateTime::currentDateTime();
-    facts.reason = reason;
-    facts.note = m_vehicleNote;
-    QStringList identity;
-    for (const uint8_t byte : m_identity)
-        identity << QString::number(byte);
-    facts.identity = identity.join(QLatin1Char(' '));
-
-    const QString fileName = m_backups.Claim(reason, facts.created);
-    if (fileName.isEmpty())
-        return QString();
-    QString unsaved;
-    // A backup that misses values is no backup: it is removed.
-    if (!WriteConfigurationFile(fileName, unsaved) || !unsaved.isEmpty() || !m_backups.Record(fileName, facts)) {
-        QFile::remove(fileName);
-        QFile::remove(BackupFactsFileName(fileName));
-        return QString();
-    }
-    return fileName;
-}
-
-QString TSerialDataModule::BackupFailureText() const
-{
-    return Text(321) + QLatin1Char('\n') + QDir::toNativeSeparators(m_backups.Folder());
-}
-
-bool TSerialDataModule::BackUpBefore(const QString& reason, QString* fileName)
-{
-    if (!IsUnitConnected())
-        return true; // there is nothing to save
-    const QString made = MakeBackup(reason);
-    if (fileName)
-        *fileName = made;
-    return !made.isEmpty() ||
-           m_prompts->AskGoOnWithoutBackup(Text(320), BackupFailureText() + QLatin1Char('\n') + Text(322));
-}
-
-// The first connect backs the unit up, unless the newest backup holds the
-// same values: a unit connected again and again is saved once.
-void TSerialDataModule::BackUpAtFirstConnect()
-{
-    if (std::exchange(m_connectBackupDone, true))
-        return;
-    const QString newest = m_backups.List().value(0).fileName;
-    QList<TConfigDifference> differences;
-    QStringList unread;
-    if (!newest.isEmpty() && CompareUnitWithFile(newest, differences, &unread) && differences.isEmpty() &&
-        unread.isEmpty())
-        return;
-    if (MakeBackup(TBackupStore::ConnectReason).isEmpty())
-        m_prompts->ShowMessage(TMessageIcon::Error, Text(320), BackupFailureText());
-}
-
-QList<TBackupEntry> TSerialDataModule::BackupsByCloseness(QStringList* unread)
-{
-    QList<TBackupEntry> entries = m_backups.List();
-    const QStringList notRead = UnreadUnitItems();
-    if (unread)
-        *unread = notRead;
-    // Values the unit did not give would count as whatever the module holds.
-    if (!IsUnitConnected() || !notRead.isEmpty())
-        return entries;
-    for (TBackupEntry& entry : entries) {
-        QList<TConfigDifference> differences;
-        if (CompareUnitWithFile(entry.fileName, differences))
-            entry.differences = int(differences.size());
-    }
-    // Newest first already; the closest come first, unreadable ones last.
-    std::stable_sort(entries.begin(), entries.end(), [](const TBackupEntry& a, const TBackupEntry& b) {
-        return unsigned(a.differences) < unsigned(b.differences);
-    });
-    return entries;
+    return m_files->UnreadUnitItems();
 }
 
 bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences,
                                             QStringList* unread)
 {
-    TPlainBuffer fileBuffer;
-    if (ReadConfigurationFile(fileName, fileBuffer) != TConfigFileStatus::Ok)
-        return false;
-    TMemIniData file(fileBuffer);
-    const QStringList notRead = UnreadUnitItems();
-    if (unread)
-        *unread = notRead;
-    TPlainBuffer unitBuffer;
-    TMemIniData unit(unitBuffer);
-    UnitEntries(unit, notRead);
-    differences = CompareConfigurations(ConfigurationItems(), unit, file);
-    for (TConfigDifference& difference : differences) {
-        if (notRead.contains(difference.item))
-            difference.left = Text(NotReadTextIndex);
-    }
-    return true;
+    return m_files->CompareUnitWithFile(fileName, differences, unread);
 }
 
-bool TSerialDataModule::CompareFiles(const QString& left, const QString& right, QList<TConfigDifference>& differences)
+bool TSerialDataModule::CompareFiles(const QString& left, const QString& right,
+                                     QList<TConfigDifference>& differences)
 {
-    TPlainBuffer leftBuffer;
-    TPlainBuffer rightBuffer;
-    if (ReadConfigurationFile(left, leftBuffer) != TConfigFileStatus::Ok ||
-        ReadConfigurationFile(right, rightBuffer) != TConfigFileStatus::Ok)
-        return false;
-    TMemIniData leftStore(leftBuffer);
-    TMemIniData rightStore(rightBuffer);
-    differences = CompareConfigurations(ConfigurationItems(), leftStore, rightStore);
-    return true;
+    return m_files->CompareFiles(left, right, differences);
+}
+
+// --- the safety net -----------------------------------------------------------
+
+TBackupStore& TSerialDataModule::Backups()
+{
+    return m_safetyNet->Store();
+}
+
+QString TSerialDataModule::VehicleNote() const
+{
+    return m_safetyNet->VehicleNote();
+}
+
+void TSerialDataModule::SetVehicleNote(const QString& note)
+{
+    m_safetyNet->SetVehicleNote(note);
+}
+
+QString TSerialDataModule::MakeBackup(const QString& reason)
+{
+    return m_safetyNet->MakeBackup(reason);
+}
+
+QList<TBackupEntry> TSerialDataModule::BackupsByCloseness(QStringList* unread)
+{
+    return m_safetyNet->ByCloseness(unread);
+}
+
+bool TSerialDataModule::RestoreBackup(const QString& fileName, TLoadReport* report)
+{
+    TLoadReport made;
+    const bool loaded = m_load->Load(fileName, {}, true, made);
+    if (report)
+        *report = made;
+    return loaded;
 }
 
 bool TSerialDataModule::EraseConfiguration()
 {
-    if (!BackUpBefore(QStringLiteral("before-erase")))
+    if (!m_safetyNet->BackUpBefore(QStringLiteral("before-erase")))
         return false;
     m_loading = true;
     const bool erased = Number(QStringLiteral("CHECKUP"))->SetInt(EraseCommand);
@@ -999,7 +440,7 @@ bool TSerialDataModule::EraseConfiguration()
     if (!erased)
         return false;
     m_prompts->Wait(EraseTime);
-    ReloadAllItems();
+    m_connector->ReloadAllItems();
     return true;
 }
 
@@ -1022,21 +463,31 @@ bool TSerialDataModule::WriteRawValues(const QList<QPair<TOrvNumber*, int>>& val
     return failed.isEmpty();
 }
 
-void TSerialDataModule::OfferBackupAfterFirmware(const QString& backupFileName)
+// --- firmware -----------------------------------------------------------------
+
+void TSerialDataModule::ReprogramFirmware()
 {
-    if (ConnectToUnit(m_port, 0) != 0)
-        return;
-    QList<TConfigDifference> differences;
-    if (!CompareUnitWithFile(backupFileName, differences) || differences.isEmpty())
-        return;
-    QStringList lines;
-    for (const TConfigDifference& difference : std::as_const(differences))
-        lines << difference.key + QStringLiteral(": ") + difference.left + QStringLiteral(" -> ") + difference.right;
-    if (m_prompts->AskYesNo(TMessageIcon::None, FirmwareCaption,
-                            Text(323) + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QLatin1Char('\n') +
-                                Text(324),
-                            true))
-        RestoreBackup(backupFileName);
+    m_firmware->Reprogram();
+}
+
+bool TSerialDataModule::ProgramImage(int kind)
+{
+    return m_firmware->ProgramImage(kind);
+}
+
+bool TSerialDataModule::LoadFirmwareImage(int id, TPlainBuffer& out)
+{
+    return TFirmwareUpdate::LoadImage(id, out);
+}
+
+bool TSerialDataModule::FirmwareImagesAvailable(bool withBootLoader)
+{
+    return m_firmware->ImagesAvailable(withBootLoader);
+}
+
+bool TSerialDataModule::OldFirmware() const
+{
+    return m_firmware->OldFirmware();
 }
 
 // --- texts ----------------------------------------------------------------
@@ -1045,265 +496,4 @@ void TSerialDataModule::RefreshMessageTexts()
 {
     for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22, InUseTextIndex})
         m_texts[index] = m_translator->GetString(index, 0);
-}
-
-// --- connection -----------------------------------------------------------
-
-bool TSerialDataModule::IsUnitConnected() const
-{
-    return m_connection->IsUnitConnected();
-}
-
-int TSerialDataModule::ConnectToUnit(int port, int flags)
-{
-    if (IsUnitConnected())
-        return 1;
-    if (!m_connection->LoadDll())
-        return NoLinkLibrary;
-
-    std::unique_ptr<TWaitWindow> wait = BeginWait(MessageText(19), MessageText(20));
-
-    LinkInstance* link = m_connection->Instance();
-    link->PrepareLink(0);
-    link->SelectPort(port);
-    if (flags & 1)
-        link->UseAlternateMode();
-    else
-        link->UseStandardMode();
-    link->ConfigureLink(LinkConfigure::Standard);
-
-    int result = 0;
-    bool connected = false;
-    m_identity.fill(0);
-    if (!link->ReadIdentity(m_identity.data())) {
-        result = NoAnswer;
-    } else {
-        const bool bootLoader = m_identity[1] == BootLoaderKind;
-        const uint8_t kind = bootLoader ? m_identity[4] : m_identity[1];
-        const uint8_t model = bootLoader ? m_identity[5] : m_identity[2];
-        if (m_identity[0] == SupportedFamily && kind == SupportedKind && model == SupportedModel)
-            connected = link->ConnectUnit() != 0;
-        else
-            result = OtherUnit;
-    }
-    // Another program connected to the unit, or holding its port, is told apart from a silent unit.
-    if (!connected && (link->GetLastError() & LinkError::InUse))
-        result = InUse;
-
-    if (!connected) {
-        EndWait(wait);
-        ReleaseLink(false);
-        return result;
-    }
-
-    TOrvNumber* overSpeed = Number("GiriFuoriGiri");
-    overSpeed->SetDisableLimits(true);
-    ReloadAllItems();
-    if (!IsUnitConnected()) {
-        EndWait(wait);
-        overSpeed->SetDisableLimits(false);
-        return LinkLostReading;
-    }
-    ActivatePacketItems();
-    m_refresher->SetEnabled(flags & 2);
-    m_port = port;
-    const int speed = overSpeed->GetInt();
-    m_loading = true;
-    if (speed < OverSpeedOff && speed > overSpeed->ValueMax())
-        overSpeed->SetInt(OverSpeedOff);
-    m_loading = false;
-    EndWait(wait);
-    overSpeed->SetDisableLimits(false);
-    emit ConfigurationReread();
-    BackUpAtFirstConnect();
-    return 0;
-}
-
-void TSerialDataModule::ReleaseLink(bool refresherOn)
-{
-    if (m_connection->DllLoaded()) {
-        m_connection->Instance()->DisconnectUnit();
-        m_connection->UnloadDll();
-    }
-    m_refresher->SetEnabled(refresherOn);
-}
-
-void TSerialDataModule::ReloadAllItems()
-{
-    const QObjectList& components = children();
-    const int n = components.size();
-    for (int i = 0; i < n; ++i) {
-        if (CurrentWaitWindow && CurrentWaitWindow->IsShown())
-            CurrentWaitWindow->SetWaitProgress(i * 100 / n, true);
-        if (auto* item = qobject_cast<TOrvSerialData*>(components.at(i)))
-            item->Load();
-    }
-    emit ConfigurationReread();
-}
-
-void TSerialDataModule::ActivatePacketItems()
-{
-    for (auto it = m_itemOrder.crbegin(); it != m_itemOrder.crend(); ++it) {
-        if (auto* packet = qobject_cast<TOrvPacketData*>(*it))
-            packet->SetActive(true);
-    }
-}
-
-bool TSerialDataModule::StopRefresher()
-{
-    m_refresher->SetEnabled(false);
-    QElapsedTimer timer;
-    timer.start();
-    bool running = m_refresher->GetEnabled();
-    while (running && timer.elapsed() < StopRefresherTimeout) {
-        QThread::yieldCurrentThread();
-        running = m_refresher->GetEnabled();
-    }
-    if (running) {
-        m_prompts->ShowMessage(TMessageIcon::Error, QStringLiteral("Comunication Error"),
-                               QStringLiteral("Error: it's impossible to suspend the thread (33)"));
-        return false;
-    }
-    return true;
-}
-
-// --- firmware -----------------------------------------------------------------
-
-void TSerialDataModule::OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam)
-{
-    // Programming progress goes to the wait window being shown.
-    if (message == WindowMessage::WMProgress && CurrentWaitWindow)
-        CurrentWaitWindow->ProgressMessage(wParam, lParam);
-}
-
-void TSerialDataModule::FirmwareError(int captionIndex, int textIndex)
-{
-    m_prompts->ShowMessage(TMessageIcon::Error, Text(captionIndex), Text(textIndex));
-}
-
-void TSerialDataModule::ReprogramFirmware()
-{
-    QString backup;
-    if (!BackUpBefore(QStringLiteral("before-firmware"), &backup))
-        return;
-    if (!m_connection->LoadDll()) {
-        FirmwareError(95, 94);
-        return;
-    }
-    LinkInstance* link = m_connection->Instance();
-    m_identity.fill(0);
-    if (!link->ReadIdentity(m_identity.data())) {
-        FirmwareError(143, 17);
-        link->DisconnectUnit();
-        return;
-    }
-    if (m_identity[0] != SupportedFamily) {
-        FirmwareError(143, 102);
-        return;
-    }
-    if (m_identity[1] == BootLoaderKind) {
-        FirmwareError(143, 153);
-        return;
-    }
-    // Everything that can be checked is checked before the unit leaves its
-    // application: a unit of another model, or a missing or damaged image,
-    // must not end up waiting in its boot loader.
-    if (m_identity[1] != SupportedKind || m_identity[2] != SupportedModel) {
-        FirmwareError(143, 102);
-        return;
-    }
-    const int version = m_identity[3];
-    m_oldFirmware = version < NewGeneration;
-    if (!FirmwareImagesAvailable(version != CurrentBootLoader)) {
-        FirmwareError(143, 149);
-        return;
-    }
-    if (version >= NewerThanImages && !m_prompts->AskYesNo(TMessageIcon::Error, Text(143), Text(146), false))
-        return;
-
-    std::unique_ptr<TWaitWindow> wait = m_prompts->CreateWaitWindow();
-    CurrentWaitWindow = wait.get();
-    wait->SetCaption(Text(143));
-    wait->SetMessage(Text(147));
-    wait->SetWaitProgress(0, true);
-    wait->PlaceAtTop(40);
-    auto fail = [&](int captionIndex, int textIndex) {
-        wait.reset();
-        FirmwareError(captionIndex, textIndex);
-    };
-
-    if (link->ConnectUnit() == 0)
-        return fail(143, 17);
-    Number("RIPROGRAMMAZIONE")->SetData(ReprogrammingCommand);
-    m_prompts->Wait(500);
-    if (link->GetLastError() != 0)
-        return fail(143, 17);
-    link->DisconnectUnit();
-
-    if (version != CurrentBootLoader && !ProgramImage(1))
-        return fail(143, 145);
-    const int passes = m_prompts->UpgradeBootLoaderChecked() ? 2 : 1;
-    for (int pass = 0; pass < passes; ++pass) {
-        m_prompts->Wait(100);
-        if (!ProgramImage(pass == 0 ? 2 : 3)) {
-            wait.reset();
-            m_prompts->ShowMessage(TMessageIcon::Error, FirmwareCaption,
-                                   QStringLiteral("Errore nella riprogrammazione del Micro!"));
-            return;
-        }
-    }
-    wait.reset();
-    link->DisconnectUnit();
-    m_prompts->ShowMessage(TMessageIcon::None, FirmwareCaption, QStringLiteral("Programmazione avvenuta con successo!"));
-    if (!backup.isEmpty())
-        OfferBackupAfterFirmware(backup);
-}
-
-bool TSerialDataModule::FirmwareImagesAvailable(bool withBootLoader)
-{
-    TPlainBuffer image;
-    return (!withBootLoader || LoadFirmwareImage(10010, image)) &&
-           LoadFirmwareImage(m_oldFirmware ? 10011 : 10012, image);
-}
-
-bool TSerialDataModule::ProgramImage(int kind)
-{
-    TWaitWindow* wait = CurrentWaitWindow;
-    if (wait)
-        wait->ShowAndRepaint();
-    const int image = kind == 1 ? 10010 : (m_oldFirmware ? 10011 : 10012);
-    TPlainBuffer buffer;
-    if (!LoadFirmwareImage(image, buffer)) {
-        FirmwareError(143, 149);
-        return false;
-    }
-    if (wait)
-        wait->SetMessage(Text(kind == 1 ? 150 : kind == 2 ? 151 : 152));
-
-    int result = -1;
-    for (int attempt = 1; attempt <= 3; ++attempt) {
-        if (attempt > 1) {
-            const QString caption = wait ? wait->Caption() : QString();
-            if (!m_prompts->AskYesNo(TMessageIcon::Error, caption, QStringLiteral("Programmazione fallita, riprovare?"),
-                                     false))
-                break;
-            if (wait)
-                wait->SetCaption(QStringLiteral("Riprogrammazione firmware -> Tentativo ") + QString::number(attempt));
-        }
-        if (wait)
-            wait->ShowAndRepaint();
-        result = m_connection->Instance()->ProgramFirmware(buffer.Data(), 0, 0, 1);
-        if (result == 0)
-            break;
-    }
-    return result == 0;
-}
-
-bool TSerialDataModule::LoadFirmwareImage(int id, TPlainBuffer& out)
-{
-    QFile resource(ResourceLibrary::Path(QStringLiteral("256"), id));
-    if (!resource.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray image = resource.readAll();
-    return DecryptImage(reinterpret_cast<const uchar*>(image.constData()), qint32(image.size()), out);
 }

@@ -4,8 +4,12 @@
 // owns the parameter catalogue (77 data items), the connection component, the
 // refresher and the translator, and runs the operations a fitter runs on a unit
 // (connect, files, backups, firmware). The rules that tie items together are
-// TParameterRules. It knows no window: what the configuration window must show it
-// announces through signals, and it reaches the user through TUserPrompts.
+// TParameterRules. Its operations are carried out by parts it composes, one per
+// concern: TUnitConnector (connect, identity), TConfigurationFiles (save, check,
+// compare), TConfigurationLoad (a file into the unit), TSafetyNet (backups
+// around risky operations) and TFirmwareUpdate. It knows no window: what the
+// configuration window must show it announces through signals, and it reaches
+// the user through TUserPrompts.
 
 #include "model/LoadReport.h"
 #include "backup/BackupStore.h"
@@ -21,16 +25,19 @@
 #include <cstdint>
 #include <memory>
 
+class TConfigurationFiles;
+class TConfigurationLoad;
 class TDataRefresher;
+class TFirmwareUpdate;
 class TOrvConnection;
 class TOrvNumber;
 class TOrvPacketData;
 class TOrvSerialData;
 class TParameterRules;
-class TCustomIniFile;
-class TMemIniData;
 class TPlainBuffer;
+class TSafetyNet;
 class TTranslator;
+class TUnitConnector;
 
 class TSerialDataModule : public QObject {
     Q_OBJECT
@@ -110,10 +117,10 @@ public:
     // --- the safety net -------------------------------------------------------
     // Backups are made before every load, erase and firmware update, and at the
     // first connect of the module's life.
-    TBackupStore& Backups() { return m_backups; }
+    TBackupStore& Backups();
     // The vehicle note recorded with the backups made from now on.
-    QString VehicleNote() const { return m_vehicleNote; }
-    void SetVehicleNote(const QString& note) { m_vehicleNote = note; }
+    QString VehicleNote() const;
+    void SetVehicleNote(const QString& note);
     // Saves the connected unit's configuration as a backup; the file, or empty
     // when it could not be made.
     QString MakeBackup(const QString& reason);
@@ -167,10 +174,10 @@ public:
     // update when asked) can be read and deciphered.
     bool FirmwareImagesAvailable(bool withBootLoader);
     // Whether the unit identified for reprogramming runs firmware below 140.
-    bool OldFirmware() const { return m_oldFirmware; }
+    bool OldFirmware() const;
 
     // The identity record read from the unit by the last connect or reprogramming.
-    const std::array<uint8_t, 8>& Identity() const { return m_identity; }
+    const std::array<uint8_t, 8>& Identity() const;
 
     // Writes that a rule made after a successful write and that failed (item
     // names), since the last call; the operation that caused them reports them.
@@ -204,7 +211,14 @@ signals:
     void ConfigurationReread();
 
 private:
+    // The parts the module is made of reach its items, prompts, texts and
+    // shared flags directly.
     friend class TParameterRules;
+    friend class TUnitConnector;
+    friend class TConfigurationFiles;
+    friend class TConfigurationLoad;
+    friend class TSafetyNet;
+    friend class TFirmwareUpdate;
 
     void BuildCatalogue();
     void LoadedAll();
@@ -219,70 +233,7 @@ private:
     // Translator string index of the current language.
     QString Text(int index) const;
     void EndWait(std::unique_ptr<TWaitWindow>& wait);
-    void FileError(int textIndex);
-    // Reads and checks a configuration file (support/ConfigurationFile.h).
-    static TConfigFileStatus ReadConfigurationFile(const QString& fileName, TPlainBuffer& buffer);
-    // A load or a restore (which writes what an ordinary load leaves alone);
-    // shows the report's notes.
-    bool Load(const QString& fileName, const QStringList& onlyItems, bool restore, TLoadReport& report);
-    bool RunLoad(const QString& fileName, const QStringList& onlyItems, bool restore, TLoadReport& report);
-    // The number item that holds the entry key of section; null when none does.
-    TOrvNumber* FileItem(const QString& section, const QString& key) const;
-    // Takes the file's entries for the items this load writes (and, for their
-    // notes, for the ones it leaves alone) into accepted, once each; entries that
-    // name no parameter, hold no number or occur more than once are refused.
-    // Answers how many entries the load could write.
-    int AcceptEntries(const TMemIniData& file, const QStringList& leftAlone, const QStringList& onlyItems,
-                      TCustomIniFile& accepted, TLoadReport& report) const;
-    // A note on item, with its entry as accepted from the file (or its key).
-    TLoadNote Note(TOrvNumber* item, TLoadNote::Reason reason, TCustomIniFile& accepted) const;
-    // Adds a refusal for each named item not refused already.
-    void Refuse(const QStringList& names, TLoadNote::Reason reason, TCustomIniFile& accepted,
-                TLoadReport& report);
-    // After the writes: the values the unit holds otherwise than the file, and
-    // the values an ordinary load left alone that differ from the unit.
-    void NoteDifferences(const QList<TOrvNumber*>& loaded, const QStringList& leftAlone,
-                         TCustomIniFile& accepted, TLoadReport& report);
-    void ShowLoadReport(const QString& fileName, const TLoadReport& report);
-    // The backup before a risky operation: true when it was made, or when the
-    // user chose to go on without it.
-    bool BackUpBefore(const QString& reason, QString* fileName = nullptr);
-    void BackUpAtFirstConnect();
-    QString BackupFailureText() const;
-    // After a firmware update: offers to write back the backup made before it
-    // when the unit differs from it.
-    void OfferBackupAfterFirmware(const QString& backupFileName);
-    // Every compared item's entry but those named in leftOut, as the module
-    // holds it, into ini.
-    void UnitEntries(TCustomIniFile& ini, const QStringList& leftOut);
-    // Writes the encrypted configuration file; unsaved lists the items left out.
-    bool WriteConfigurationFile(const QString& fileName, QString& unsaved);
-    // Reads back the items a load wrote; the ones the unit does not hold as
-    // written are added to notLoaded.
-    void VerifyLoad(QStringList& notLoaded);
-    // The reads that follow come from the unit, not from what the link holds of it.
-    void AskForFreshReads();
     void WatchEdits();
-    // What became of one entry of a load.
-    enum class EntryResult { Kept, Written, OutOfRange, NotWritten };
-    // One pass over the items of a data group; the items whose entries were
-    // kept or written are added to loaded, the written ones to written too.
-    void ReadConfigurationPass(TCustomIniFile& store, int group, const QStringList& leftAlone,
-                               const QStringList& onlyItems, QList<TOrvNumber*>& loaded,
-                               QList<TOrvNumber*>& written, TLoadReport& report);
-    // Loads one entry: an absent entry, and a value the unit already holds, are
-    // kept; a value the item does not allow is refused.
-    EntryResult LoadEntry(TOrvNumber& item, TCustomIniFile& store);
-    // Whether a file value is one the item allows: inside the catalogue's range
-    // (or an over-speed "off" value) and one the item's bits can hold.
-    bool FileValueAllowed(TOrvNumber& item, double value);
-    void CorrectOverSpeed();
-    // After a load: MIN <= MAX and the actuator positions inside them; the items
-    // that had to change are added to adjusted.
-    void KeepActuatorPositionsInLimits(QStringList& adjusted);
-    // Every item's entry; names lists the items left out, one a line.
-    void SaveEntries(TCustomIniFile& ini, QString& names);
-    void FirmwareError(int captionIndex, int textIndex);
     void OnLinkMessage(int message, uintptr_t wParam, intptr_t lParam);
 
     TOrvConnection* m_connection = nullptr;
@@ -293,16 +244,18 @@ private:
     std::unique_ptr<TUserPrompts> m_quietPrompts;
     std::unique_ptr<TParameterRules> m_rules;
     TUserPrompts* m_prompts = nullptr;
-    std::array<uint8_t, 8> m_identity{};
-    bool m_oldFirmware = false;
     QStringList m_failedFollowOns;
+    // An operation (a load, an erase, the connect's correction) is writing: its
+    // writes are no edits, and the load keeps them for its read-back.
     bool m_loading = false;
     int m_writeDepth = 0;
-    QList<TOrvNumber*> m_loadWrites; // the items a load wrote, in order
     bool m_rulesSuspended = false;
-    TBackupStore m_backups;
-    QString m_vehicleNote;
-    bool m_connectBackupDone = false;
-    int m_port = 4;
     QHash<int, QString> m_texts;
+    // The parts, by concern; plain objects, so that the module's children stay
+    // its items and link components.
+    std::unique_ptr<TUnitConnector> m_connector;
+    std::unique_ptr<TConfigurationFiles> m_files;
+    std::unique_ptr<TConfigurationLoad> m_load;
+    std::unique_ptr<TSafetyNet> m_safetyNet;
+    std::unique_ptr<TFirmwareUpdate> m_firmware;
 };

@@ -1,9 +1,11 @@
 #include "app/cli/CliCommands.h"
 
+#include "model/FirmwareUpdate.h"
 #include "model/ProgramSetup.h"
 #include "model/ResourceLibrary.h"
 #include "model/LiveSampler.h"
 #include "model/SerialDataModule.h"
+#include "model/UnitIdentity.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
 #include "app/cli/PlotRequest.h"
@@ -50,16 +52,11 @@ const QStringList LiveItems = {
 const QString CommandItem = QStringLiteral("RIPROGRAMMAZIONE");
 const QString EraseItem = QStringLiteral("CHECKUP");
 
-const QString ProgrammedText = QStringLiteral("Programmazione avvenuta con successo!");
-
 // A recording to a log: its length unless told, its longest (a day), and how
 // often the link is checked meanwhile.
 constexpr double DefaultRecordingSeconds = 10;
 constexpr double MaxRecordingSeconds = 86400;
 constexpr int LinkWatchInterval = 50;
-
-// Identity byte 1 while the unit's boot loader runs instead of its application.
-constexpr uint8_t BootLoaderKind = 3;
 
 // Whether INI text holds at least one section.
 bool HasSection(const QByteArray& text)
@@ -322,8 +319,9 @@ int TCliCommands::Info()
     const QString serialPort = m_module->OrvConnection()->LinkPortPath();
     Print(QStringLiteral("port\t") + (port == LinkPort::Usb && !serialPort.isEmpty() ? serialPort : PortName(port)));
     Print(QStringLiteral("firmware\t") + QString::number(identity[3]));
-    Print(QStringLiteral("mode\t") +
-          (identity[1] == BootLoaderKind ? QStringLiteral("boot-loader") : QStringLiteral("application")));
+    Print(QStringLiteral("mode\t") + (identity[1] == UnitIdentity::BootLoaderKind
+                                          ? QStringLiteral("boot-loader")
+                                          : QStringLiteral("application")));
     return ExitStatus::Success;
 }
 
@@ -542,7 +540,7 @@ int TCliCommands::Program()
     if (!Connect())
         return ExitStatus::Failure;
     m_module->ReprogramFirmware();
-    if (!m_prompts.MessageTexts().contains(ProgrammedText))
+    if (!m_prompts.MessageTexts().contains(TFirmwareUpdate::ProgrammedText()))
         return Fail(QStringLiteral("the firmware was not reprogrammed"));
     return ExitStatus::Success;
 }

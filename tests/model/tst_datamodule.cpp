@@ -3,7 +3,7 @@
 // files.
 
 #include "../common/FolderWatch.h"
-#include "../common/TestModule.h"
+#include "../common/ModuleFixture.h"
 #include "model/Catalogue.h"
 #include "model/SerialDataModule.h"
 #include "items/DataRefresher.h"
@@ -44,7 +44,7 @@ QByteArray Decrypt(const QString& fileName)
 
 } // namespace
 
-class TestDataModule : public QObject {
+class TestDataModule : public QObject, private ModuleFixture {
     Q_OBJECT
 
 private slots:
@@ -101,29 +101,18 @@ private:
     // The INI text of the connected unit's configuration as a save writes it.
     QByteArray SavedText();
     QString TempFile(const QString& name) const { return m_folder->filePath(name); }
-
-    std::unique_ptr<TestModule> m_test;
-    SimUnitControl* m_sim = nullptr;
-    FakePrompts* m_prompts = nullptr;
-    TSerialDataModule* m_module = nullptr;
-    QTemporaryDir* m_folder = nullptr;
 };
 
 void TestDataModule::init()
 {
-    m_test = std::make_unique<TestModule>();
-    QVERIFY(m_test->textsLoaded);
-    m_sim = m_test->sim;
-    m_prompts = &m_test->prompts;
-    m_module = &m_test->module;
-    m_folder = &m_test->folder;
+    QVERIFY(StartModule());
     m_module->RefreshMessageTexts();
     m_module->ApplyDefaults();
 }
 
 void TestDataModule::cleanup()
 {
-    m_test.reset();
+    StopModule();
 }
 
 int TestDataModule::Connect()

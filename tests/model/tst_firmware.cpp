@@ -2,7 +2,7 @@
 // checks, which images go to the unit, retries, and the program's own images
 // against those of the resource library.
 
-#include "../common/TestModule.h"
+#include "../common/ModuleFixture.h"
 #include "model/ResourceLibrary.h"
 #include "model/SerialDataModule.h"
 #include "support/PlainBuffer.h"
@@ -21,7 +21,7 @@ const QString MicroError = QStringLiteral("Errore nella riprogrammazione del Mic
 
 } // namespace
 
-class TestFirmware : public QObject {
+class TestFirmware : public QObject, private ModuleFixture {
     Q_OBJECT
 
 private slots:
@@ -39,27 +39,16 @@ private slots:
 private:
     QList<int> ProgrammedSizes() const;
     QStringList Texts() const { return m_prompts->MessageTexts(); }
-
-    std::unique_ptr<TestModule> m_test;
-    SimUnitControl* m_sim = nullptr;
-    FakePrompts* m_prompts = nullptr;
-    TSerialDataModule* m_module = nullptr;
-    QTemporaryDir* m_folder = nullptr;
 };
 
 void TestFirmware::init()
 {
-    m_test = std::make_unique<TestModule>();
-    QVERIFY(m_test->textsLoaded);
-    m_sim = m_test->sim;
-    m_prompts = &m_test->prompts;
-    m_module = &m_test->module;
-    m_folder = &m_test->folder;
+    QVERIFY(StartModule());
 }
 
 void TestFirmware::cleanup()
 {
-    m_test.reset();
+    StopModule();
     ResourceLibrary::Free();
 }
 

@@ -4,14 +4,14 @@
 // of configurations and the ticked-rows load; the read-back after a load; the
 // values a file load leaves alone, which a restore writes and comparisons see.
 
-#include "../common/TestModule.h"
+#include "../common/ModuleFixture.h"
 #include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 
 #include <QFile>
 #include <QTest>
 
-class TestSafetyNet : public QObject {
+class TestSafetyNet : public QObject, private ModuleFixture {
     Q_OBJECT
 
 private slots:
@@ -33,18 +33,11 @@ private:
     void ChangeTheConfiguration();
     QString BackupFile(const QString& reason) const;
     QString TempFile(const QString& name) const { return m_test->folder.filePath(name); }
-
-    std::unique_ptr<TestModule> m_test;
-    SimUnitControl* m_sim = nullptr;
-    TSerialDataModule* m_module = nullptr;
 };
 
 void TestSafetyNet::init()
 {
-    m_test = std::make_unique<TestModule>();
-    QVERIFY(m_test->textsLoaded);
-    m_sim = m_test->sim;
-    m_module = &m_test->module;
+    QVERIFY(StartModule());
     m_module->RefreshMessageTexts();
     m_module->ApplyDefaults();
     QCOMPARE(m_module->ConnectToUnit(4, 0), 0);
@@ -52,7 +45,7 @@ void TestSafetyNet::init()
 
 void TestSafetyNet::cleanup()
 {
-    m_test.reset();
+    StopModule();
 }
 
 QList<int> TestSafetyNet::Memory() const
