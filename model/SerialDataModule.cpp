@@ -18,6 +18,7 @@
 #include "support/MemIniData.h"
 #include "support/NumberText.h"
 #include "support/PlainBuffer.h"
+#include "support/TextIndex.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -76,17 +77,6 @@ const QStringList& ItemsNotLoaded()
         QStringList{QStringLiteral("GiriCutOffFiliGialli"), QStringLiteral("GiriSgancioCutOffFiliGialli")};
     return items;
 }
-
-// The first text of the reasons a file is refused (TConfigFileStatus from
-// Missing on, in order), and of the load report.
-constexpr int FileStatusTexts = 400;
-constexpr int NoLoadableEntryText = 407;
-constexpr int RefusedHeadingText = 408;
-constexpr int StoredDifferentlyHeadingText = 409;
-constexpr int LeftAloneHeadingText = 410;
-constexpr int ReasonTexts = 411; // TLoadNote::Reason from UnknownEntry to FollowOnFailed, in order
-constexpr int StoredAsText = 420;
-constexpr int UnitHoldsText = 421;
 
 // A value as the comparisons show it: a point as decimal separator, then the unit.
 QString ValueWithUnit(const TOrvNumber& item, double value)
@@ -269,7 +259,7 @@ QStringList TSerialDataModule::TakeFailedFollowOnWrites()
 
 void TSerialDataModule::ReportFailedWrites(const QStringList& names)
 {
-    m_prompts->ShowMessage(TMessageIcon::Error, Text(1),
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(TextIndex::ProgramTitle),
                            FollowOnFailureText + names.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
@@ -377,7 +367,7 @@ QString TSerialDataModule::Text(int index) const
 
 void TSerialDataModule::FileError(int textIndex)
 {
-    m_prompts->ShowMessage(TMessageIcon::Error, Text(95), Text(textIndex));
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(TextIndex::ConfigurationFileCaption), Text(textIndex));
 }
 
 bool TSerialDataModule::SaveConfiguration(const QString& fileName)
@@ -386,18 +376,19 @@ bool TSerialDataModule::SaveConfiguration(const QString& fileName)
     // that cannot be replaced is refused before anything is done.
     const QFileInfo target(fileName);
     if (target.exists() && (IsReadOnly(target) || IsReadOnly(QFileInfo(target.absolutePath())))) {
-        FileError(94);
+        FileError(TextIndex::FileProtectedOrNoLinkLibrary);
         return false;
     }
-    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(93), Text(91));
+    std::unique_ptr<TWaitWindow> wait =
+        BeginWait(Text(TextIndex::SaveConfigurationCaption), Text(TextIndex::SavingConfigurationPleaseWait));
     QString names;
     const bool written = WriteConfigurationFile(fileName, names);
     if (!written)
-        FileError(96);
+        FileError(TextIndex::InvalidConfigurationFile);
     EndWait(wait);
 
     if (!names.isEmpty())
-        m_prompts->ShowMessage(TMessageIcon::Error, Text(95),
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(TextIndex::ConfigurationFileCaption),
                                QStringLiteral("It was impossible to save the following data::\n") + names);
     return names.isEmpty() && written;
 }
@@ -443,7 +434,7 @@ QString TSerialDataModule::FileStatusText(TConfigFileStatus status, const QStrin
 {
     if (status == TConfigFileStatus::Ok)
         return QString();
-    const int index = FileStatusTexts + int(status) - int(TConfigFileStatus::Missing);
+    const int index = TextIndex::FileDoesNotExist + int(status) - int(TConfigFileStatus::Missing);
     return Text(index) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
 }
 
@@ -500,7 +491,8 @@ bool TSerialDataModule::RunLoad(const QString& fileName, const QStringList& only
         return false;
     report.started = true;
 
-    std::unique_ptr<TWaitWindow> wait = BeginWait(Text(92), Text(90));
+    std::unique_ptr<TWaitWindow> wait =
+        BeginWait(Text(TextIndex::LoadConfigurationCaption), Text(TextIndex::LoadingConfigurationPleaseWait));
     QList<TOrvNumber*> loaded;
     QList<TOrvNumber*> written;
     m_loading = true;
@@ -638,21 +630,22 @@ QString TSerialDataModule::LoadReportText(const TLoadReport& report) const
     QStringList groups;
     QStringList lines;
     for (const TLoadNote& note : report.refused)
-        lines << note.entry + QStringLiteral(": ") + Text(ReasonTexts + int(note.reason));
+        lines << note.entry + QStringLiteral(": ") + Text(TextIndex::UnknownEntryReason + int(note.reason));
     if (!lines.isEmpty())
-        groups << Text(RefusedHeadingText) + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+        groups << Text(TextIndex::NotLoadedHeading) + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
     for (const TLoadNote::Reason reason :
          {TLoadNote::Reason::StoredDifferently, TLoadNote::Reason::LeftAlone}) {
         const bool stored = reason == TLoadNote::Reason::StoredDifferently;
         lines.clear();
         for (const TLoadNote& note : report.differences) {
             if (note.reason == reason)
-                lines << note.entry + QStringLiteral(": ") + Text(stored ? StoredAsText : UnitHoldsText) +
-                             QLatin1Char(' ') + note.held;
+                lines << note.entry + QStringLiteral(": ") +
+                             Text(stored ? TextIndex::StoredAs : TextIndex::UnitHolds) + QLatin1Char(' ') +
+                             note.held;
         }
         if (!lines.isEmpty())
-            groups << Text(stored ? StoredDifferentlyHeadingText : LeftAloneHeadingText) + QLatin1Char('\n') +
-                          lines.join(QLatin1Char('\n'));
+            groups << Text(stored ? TextIndex::StoredDifferentlyHeading : TextIndex::LeftAloneHeading) +
+                          QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
     }
     return groups.join(QStringLiteral("\n\n"));
 }
@@ -665,13 +658,13 @@ void TSerialDataModule::ShowLoadReport(const QString& fileName, const TLoadRepor
     if (report.file != TConfigFileStatus::Ok)
         text = FileStatusText(report.file, fileName);
     else if (report.noLoadableEntry)
-        text = Text(NoLoadableEntryText) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
+        text = Text(TextIndex::NothingToLoadInFile) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
     if (report.NeedsAttention())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + LoadReportText(report);
     if (!text.isEmpty())
         m_prompts->ShowMessage(report.refused.isEmpty() && report.started ? TMessageIcon::None
                                                                           : TMessageIcon::Error,
-                               Text(95), text);
+                               Text(TextIndex::ConfigurationFileCaption), text);
 }
 
 // One pass over the items of a data group: the ignition type (group 0) is
@@ -904,7 +897,7 @@ QString TSerialDataModule::MakeBackup(const QString& reason)
 
 QString TSerialDataModule::BackupFailureText() const
 {
-    return Text(321) + QLatin1Char('\n') + QDir::toNativeSeparators(m_backups.Folder());
+    return Text(TextIndex::BackupFailed) + QLatin1Char('\n') + QDir::toNativeSeparators(m_backups.Folder());
 }
 
 bool TSerialDataModule::BackUpBefore(const QString& reason, QString* fileName)
@@ -914,8 +907,9 @@ bool TSerialDataModule::BackUpBefore(const QString& reason, QString* fileName)
     const QString made = MakeBackup(reason);
     if (fileName)
         *fileName = made;
-    return !made.isEmpty() ||
-           m_prompts->AskGoOnWithoutBackup(Text(320), BackupFailureText() + QLatin1Char('\n') + Text(322));
+    return !made.isEmpty() || m_prompts->AskGoOnWithoutBackup(Text(TextIndex::BackupCaption),
+                                                              BackupFailureText() + QLatin1Char('\n') +
+                                                                  Text(TextIndex::GoOnWithoutBackupQuestion));
 }
 
 // The first connect backs the unit up, unless the newest backup holds the
@@ -931,7 +925,7 @@ void TSerialDataModule::BackUpAtFirstConnect()
         unread.isEmpty())
         return;
     if (MakeBackup(TBackupStore::ConnectReason).isEmpty())
-        m_prompts->ShowMessage(TMessageIcon::Error, Text(320), BackupFailureText());
+        m_prompts->ShowMessage(TMessageIcon::Error, Text(TextIndex::BackupCaption), BackupFailureText());
 }
 
 QList<TBackupEntry> TSerialDataModule::BackupsByCloseness(QStringList* unread)
@@ -971,7 +965,7 @@ bool TSerialDataModule::CompareUnitWithFile(const QString& fileName, QList<TConf
     differences = CompareConfigurations(ConfigurationItems(), unit, file);
     for (TConfigDifference& difference : differences) {
         if (notRead.contains(difference.item))
-            difference.left = Text(NotReadTextIndex);
+            difference.left = Text(TextIndex::NotRead);
     }
     return true;
 }
@@ -1033,8 +1027,9 @@ void TSerialDataModule::OfferBackupAfterFirmware(const QString& backupFileName)
     for (const TConfigDifference& difference : std::as_const(differences))
         lines << difference.key + QStringLiteral(": ") + difference.left + QStringLiteral(" -> ") + difference.right;
     if (m_prompts->AskYesNo(TMessageIcon::None, FirmwareCaption,
-                            Text(323) + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QLatin1Char('\n') +
-                                Text(324),
+                            Text(TextIndex::ValuesDifferFromBackupAfterFirmware) + QLatin1Char('\n') +
+                                lines.join(QLatin1Char('\n')) + QLatin1Char('\n') +
+                                Text(TextIndex::WriteBackupBackQuestion),
                             true))
         RestoreBackup(backupFileName);
 }
@@ -1043,7 +1038,11 @@ void TSerialDataModule::OfferBackupAfterFirmware(const QString& backupFileName)
 
 void TSerialDataModule::RefreshMessageTexts()
 {
-    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22, InUseTextIndex})
+    for (int index :
+         {TextIndex::UnitConnected, TextIndex::UnsupportedUnitKind, TextIndex::UnitNotConnected,
+          TextIndex::UnitDoesNotAnswer, TextIndex::CheckCableAndIgnition, TextIndex::ConnectionCaption,
+          TextIndex::ConnectingPleaseWait, TextIndex::PercentCompleted, TextIndex::EraseConfigurationQuestion,
+          TextIndex::UnitInUseByOtherProgram})
         m_texts[index] = m_translator->GetString(index, 0);
 }
 
@@ -1061,7 +1060,8 @@ int TSerialDataModule::ConnectToUnit(int port, int flags)
     if (!m_connection->LoadDll())
         return NoLinkLibrary;
 
-    std::unique_ptr<TWaitWindow> wait = BeginWait(MessageText(19), MessageText(20));
+    std::unique_ptr<TWaitWindow> wait =
+        BeginWait(MessageText(TextIndex::ConnectionCaption), MessageText(TextIndex::ConnectingPleaseWait));
 
     LinkInstance* link = m_connection->Instance();
     link->PrepareLink(0);
@@ -1187,44 +1187,46 @@ void TSerialDataModule::ReprogramFirmware()
     if (!BackUpBefore(QStringLiteral("before-firmware"), &backup))
         return;
     if (!m_connection->LoadDll()) {
-        FirmwareError(95, 94);
+        FirmwareError(TextIndex::ConfigurationFileCaption, TextIndex::FileProtectedOrNoLinkLibrary);
         return;
     }
     LinkInstance* link = m_connection->Instance();
     m_identity.fill(0);
     if (!link->ReadIdentity(m_identity.data())) {
-        FirmwareError(143, 17);
+        FirmwareError(TextIndex::ReprogramFirmware, TextIndex::UnitDoesNotAnswer);
         link->DisconnectUnit();
         return;
     }
     if (m_identity[0] != SupportedFamily) {
-        FirmwareError(143, 102);
+        FirmwareError(TextIndex::ReprogramFirmware, TextIndex::UnsupportedUnitKind);
         return;
     }
     if (m_identity[1] == BootLoaderKind) {
-        FirmwareError(143, 153);
+        FirmwareError(TextIndex::ReprogramFirmware, TextIndex::UnitInBootLoaderMode);
         return;
     }
     // Everything that can be checked is checked before the unit leaves its
     // application: a unit of another model, or a missing or damaged image,
     // must not end up waiting in its boot loader.
     if (m_identity[1] != SupportedKind || m_identity[2] != SupportedModel) {
-        FirmwareError(143, 102);
+        FirmwareError(TextIndex::ReprogramFirmware, TextIndex::UnsupportedUnitKind);
         return;
     }
     const int version = m_identity[3];
     m_oldFirmware = version < NewGeneration;
     if (!FirmwareImagesAvailable(version != CurrentBootLoader)) {
-        FirmwareError(143, 149);
+        FirmwareError(TextIndex::ReprogramFirmware, TextIndex::FirmwareImageNotAvailable);
         return;
     }
-    if (version >= NewerThanImages && !m_prompts->AskYesNo(TMessageIcon::Error, Text(143), Text(146), false))
+    if (version >= NewerThanImages &&
+        !m_prompts->AskYesNo(TMessageIcon::Error, Text(TextIndex::ReprogramFirmware),
+                             Text(TextIndex::UnitFirmwareNewerQuestion), false))
         return;
 
     std::unique_ptr<TWaitWindow> wait = m_prompts->CreateWaitWindow();
     CurrentWaitWindow = wait.get();
-    wait->SetCaption(Text(143));
-    wait->SetMessage(Text(147));
+    wait->SetCaption(Text(TextIndex::ReprogramFirmware));
+    wait->SetMessage(Text(TextIndex::PreparingPleaseWait));
     wait->SetWaitProgress(0, true);
     wait->PlaceAtTop(40);
     auto fail = [&](int captionIndex, int textIndex) {
@@ -1233,15 +1235,15 @@ void TSerialDataModule::ReprogramFirmware()
     };
 
     if (link->ConnectUnit() == 0)
-        return fail(143, 17);
+        return fail(TextIndex::ReprogramFirmware, TextIndex::UnitDoesNotAnswer);
     Number("RIPROGRAMMAZIONE")->SetData(ReprogrammingCommand);
     m_prompts->Wait(500);
     if (link->GetLastError() != 0)
-        return fail(143, 17);
+        return fail(TextIndex::ReprogramFirmware, TextIndex::UnitDoesNotAnswer);
     link->DisconnectUnit();
 
     if (version != CurrentBootLoader && !ProgramImage(1))
-        return fail(143, 145);
+        return fail(TextIndex::ReprogramFirmware, TextIndex::BootLoaderUpdateFailed);
     const int passes = m_prompts->UpgradeBootLoaderChecked() ? 2 : 1;
     for (int pass = 0; pass < passes; ++pass) {
         m_prompts->Wait(100);
@@ -1274,11 +1276,13 @@ bool TSerialDataModule::ProgramImage(int kind)
     const int image = kind == 1 ? 10010 : (m_oldFirmware ? 10011 : 10012);
     TPlainBuffer buffer;
     if (!LoadFirmwareImage(image, buffer)) {
-        FirmwareError(143, 149);
+        FirmwareError(TextIndex::ReprogramFirmware, TextIndex::FirmwareImageNotAvailable);
         return false;
     }
     if (wait)
-        wait->SetMessage(Text(kind == 1 ? 150 : kind == 2 ? 151 : 152));
+        wait->SetMessage(Text(kind == 1   ? TextIndex::UpdatingBootLoader
+                              : kind == 2 ? TextIndex::ProgrammingFirstPass
+                                          : TextIndex::ProgrammingSecondPass));
 
     int result = -1;
     for (int attempt = 1; attempt <= 3; ++attempt) {
