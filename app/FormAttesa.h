@@ -21,8 +21,9 @@ class TFormAttesa : public QWidget, public TWaitWindow {
     Q_OBJECT
 
 public:
-    // completedText gives the word shown after the percentage (string 21); the
-    // window is built for the given screen width (scaled from 800).
+    // completedText gives the word shown after the percentage
+    // (TextIndex::PercentCompleted); the window is built for the given screen
+    // width (scaled from 800).
     explicit TFormAttesa(std::function<QString()> completedText, int screenWidth = ScalingWidth(),
                          QWidget* parent = nullptr);
     ~TFormAttesa() override;

@@ -3,6 +3,7 @@
 #include "app/FileDialogs.h"
 #include "app/FormCompare.h"
 #include "model/SerialDataModule.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QDialogButtonBox>
@@ -25,14 +26,16 @@ TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, con
       m_table(new QTableWidget(this))
 {
     setObjectName(QStringLiteral("FormBackups"));
-    setWindowTitle(Text(333));
+    setWindowTitle(Text(TextIndex::Backups));
     m_note->setText(module->VehicleNote());
     connect(m_note, &QLineEdit::textChanged, module, [module](const QString& note) { module->SetVehicleNote(note); });
     auto* form = new QFormLayout;
-    form->addRow(Text(336), m_note);
+    form->addRow(Text(TextIndex::VehicleNote), m_note);
 
     m_table->setColumnCount(4);
-    m_table->setHorizontalHeaderLabels({Text(334), Text(335), Text(336), Text(337)});
+    m_table->setHorizontalHeaderLabels({Text(TextIndex::BackupDateColumn),
+                                        Text(TextIndex::BackupReasonColumn), Text(TextIndex::VehicleNote),
+                                        Text(TextIndex::BackupDifferencesColumn)});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
@@ -44,9 +47,9 @@ TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, con
         QPushButton* button = buttons->addButton(Text(text), QDialogButtonBox::ActionRole);
         connect(button, &QPushButton::clicked, this, action);
     };
-    addButton(338, &TFormBackups::RestoreSelected);
-    addButton(339, &TFormBackups::CompareSelected);
-    addButton(340, &TFormBackups::CompareFiles);
+    addButton(TextIndex::RestoreBackup, &TFormBackups::RestoreSelected);
+    addButton(TextIndex::CompareBackupWithUnit, &TFormBackups::CompareSelected);
+    addButton(TextIndex::CompareTwoFiles, &TFormBackups::CompareFiles);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -68,7 +71,7 @@ void TFormBackups::Refresh()
     QStringList unread;
     m_entries = m_module->BackupsByCloseness(&unread);
     // A unit that did not give every value is compared with no backup.
-    const QString notCompared = unread.isEmpty() ? QString() : Text(TSerialDataModule::NotReadTextIndex);
+    const QString notCompared = unread.isEmpty() ? QString() : Text(TextIndex::NotRead);
     m_table->setRowCount(int(m_entries.size()));
     for (int row = 0; row < m_entries.size(); ++row) {
         const TBackupEntry& entry = m_entries.at(row);
@@ -107,7 +110,8 @@ void TFormBackups::RestoreSelected()
 {
     const QString file = SelectedFile();
     if (file.isEmpty() || !m_module->IsUnitConnected() ||
-        !m_module->Prompts()->AskYesNo(TMessageIcon::None, windowTitle(), Text(341), false))
+        !m_module->Prompts()->AskYesNo(TMessageIcon::None, windowTitle(),
+                                       Text(TextIndex::WriteSelectedBackupQuestion), false))
         return;
     m_module->RestoreBackup(file);
     Refresh();

@@ -1,6 +1,7 @@
 #include "app/FormCompare.h"
 
 #include "model/SerialDataModule.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "support/UserPrompts.h"
 
@@ -24,13 +25,13 @@ TFormCompare::TFormCompare(TSerialDataModule* module, QWidget* parent)
     : QDialog(parent), m_module(module), m_table(new QTableWidget(this)), m_load(new QPushButton(this))
 {
     setObjectName(QStringLiteral("FormCompare"));
-    setWindowTitle(Text(328));
+    setWindowTitle(Text(TextIndex::CompareConfigurations));
     m_table->setColumnCount(4);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_load->setText(Text(332));
+    m_load->setText(Text(TextIndex::LoadTickedValues));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->addButton(m_load, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -54,7 +55,7 @@ bool TFormCompare::ShowUnitAgainst(const QString& fileName)
         return false;
     }
     m_file = fileName;
-    Fill(differences, Text(330), QFileInfo(fileName).fileName());
+    Fill(differences, Text(TextIndex::CompareUnitColumn), QFileInfo(fileName).fileName());
     return true;
 }
 
@@ -75,7 +76,8 @@ void TFormCompare::ShowFileProblem(const QStringList& fileNames)
     for (const QString& fileName : fileNames) {
         const QString problem = m_module->ConfigurationFileProblem(fileName);
         if (!problem.isEmpty()) {
-            m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(95), problem);
+            m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(TextIndex::ConfigurationFileCaption),
+                                             problem);
             return;
         }
     }
@@ -85,7 +87,8 @@ void TFormCompare::Fill(const QList<TConfigDifference>& differences, const QStri
 {
     const bool tickable = !m_file.isEmpty() && m_module->IsUnitConnected();
     m_load->setVisible(tickable);
-    m_table->setHorizontalHeaderLabels({Text(329), left, right, Text(331)});
+    m_table->setHorizontalHeaderLabels(
+        {Text(TextIndex::CompareItemColumn), left, right, Text(TextIndex::CompareUnitBytesColumn)});
     m_table->setRowCount(int(differences.size()));
     for (int row = 0; row < differences.size(); ++row) {
         const TConfigDifference& difference = differences.at(row);

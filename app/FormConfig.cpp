@@ -12,6 +12,7 @@
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
 #include "support/NumberText.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "ui_FormConfig.h"
 #include "undo/UndoRecorder.h"
@@ -53,41 +54,46 @@ struct ControlText {
 };
 
 const ControlText ControlTexts[] = {
-    {"OrvLabelGiri", 69},
-    {"OrvLabelTemperatura", 70},
-    {"OrvLabelMinTPS", 71},
-    {"OrvLabelMotore", 72},
-    {"OrvLabelDefault", 73},
-    {"OrvLabelLambda", 74},
-    {"OrvLabelTPS", 75},
-    {"OrvComboTipoAcc", 27, 28, 33},
-    {"OrvComboTipoSegnaleGiri", 34, 35, 36},
-    {"OrvComboTipoCambio", 37, 38, 39},
-    {"OrvValEditTempCambio", 40},
-    {"OrvValEditNGiriCambio", 41},
-    {"OrvValEditTempSovr", 42},
-    {"OrvComboCommutatore", 44, 45, 46},
-    {"OrvComboTipoSensore", 47, 48, 50},
-    {"OrvComboTipoTPS", 51, 52, 57},
-    {"OrvComboTipoSonda", 58, 59, 64},
-    {"OrvValEditRitardoSonda", 43},
-    {"OrvComboTipoEmul", 65, 66, 68},
-    {"OrvCheckBoxAff", 76},
-    {"OrvValEditPosAff", 77},
-    {"OrvValEditTPSAff", 78},
-    {"OrvCheckBoxCutOff", 79},
-    {"OrvValEditGiriCutOff", 80},
-    {"OrvValEditPosCutOff", 81},
-    {"OrvCheckBoxDef", 82},
-    {"OrvValEditPosDef", 83},
-    {"OrvValEditMaxPos", 84},
-    {"OrvValEditMinPos", 85},
-    {"OrvCheckBoxFuoriGiri", 86},
-    {"ORVValueEditExFuoriGiri", 87},
-    {"OrvCheckBoxGuidaEco", 88},
-    {"OrvValEditIstMinTPS", 89},
-    {"ValueEditExRifLambdaMin", 103},
-    {"ValueEditExRifLambdaFuoriMin", 104},
+    {"OrvLabelGiri", TextIndex::LiveRpm},
+    {"OrvLabelTemperatura", TextIndex::LiveTemperature},
+    {"OrvLabelMinTPS", TextIndex::LiveTpsIdle},
+    {"OrvLabelMotore", TextIndex::LiveActuatorPosition},
+    {"OrvLabelDefault", TextIndex::LiveDefaultPosition},
+    {"OrvLabelLambda", TextIndex::LiveLambda},
+    {"OrvLabelTPS", TextIndex::LiveTps},
+    {"OrvComboTipoAcc", TextIndex::IgnitionType, TextIndex::FourCylinders,
+     TextIndex::FourCylindersInjectorSignal},
+    {"OrvComboTipoSegnaleGiri", TextIndex::RpmSignal, TextIndex::RpmSignalStandard, TextIndex::RpmSignalWeak},
+    {"OrvComboTipoCambio", TextIndex::ChangeoverType, TextIndex::ChangeoverOnDeceleration,
+     TextIndex::ChangeoverOnAcceleration},
+    {"OrvValEditTempCambio", TextIndex::ChangeoverTemperature},
+    {"OrvValEditNGiriCambio", TextIndex::ChangeoverRpm},
+    {"OrvValEditTempSovr", TextIndex::ChangeoverOverlapTime},
+    {"OrvComboCommutatore", TextIndex::SwitchType, TextIndex::SwitchPushButtonOnly,
+     TextIndex::SwitchWithIndicator},
+    {"OrvComboTipoSensore", TextIndex::LevelSensorType, TextIndex::LevelSensorLandiRenzo,
+     TextIndex::LevelSensor0To90Ohm},
+    {"OrvComboTipoTPS", TextIndex::TpsType, TextIndex::TpsLinear0To5Volt, TextIndex::NoTps},
+    {"OrvComboTipoSonda", TextIndex::LambdaProbeType, TextIndex::LambdaProbe0To1Volt,
+     TextIndex::LambdaProbe08To16Volt},
+    {"OrvValEditRitardoSonda", TextIndex::LambdaProbeReadingDelay},
+    {"OrvComboTipoEmul", TextIndex::EmulationType, TextIndex::NoEmulation, TextIndex::CustomWaveEmulation},
+    {"OrvCheckBoxAff", TextIndex::EnableFullThrottle},
+    {"OrvValEditPosAff", TextIndex::FullThrottlePosition},
+    {"OrvValEditTPSAff", TextIndex::FullThrottleTps},
+    {"OrvCheckBoxCutOff", TextIndex::CutOff},
+    {"OrvValEditGiriCutOff", TextIndex::CutOffRpm},
+    {"OrvValEditPosCutOff", TextIndex::CutOffActuatorPosition},
+    {"OrvCheckBoxDef", TextIndex::SetFixedDefault},
+    {"OrvValEditPosDef", TextIndex::FixedDefaultPosition},
+    {"OrvValEditMaxPos", TextIndex::ActuatorMaximumOpening},
+    {"OrvValEditMinPos", TextIndex::ActuatorMinimumOpening},
+    {"OrvCheckBoxFuoriGiri", TextIndex::EnableOverSpeed},
+    {"ORVValueEditExFuoriGiri", TextIndex::OverSpeedRpmThreshold},
+    {"OrvCheckBoxGuidaEco", TextIndex::EconomyDriving},
+    {"OrvValEditIstMinTPS", TextIndex::TpsIdleHysteresis},
+    {"ValueEditExRifLambdaMin", TextIndex::LambdaReferenceAtIdle},
+    {"ValueEditExRifLambdaFuoriMin", TextIndex::LambdaReferenceOffIdle},
 };
 
 void SetColours(QWidget* widget, const QColor& background, const QColor& text)
@@ -182,8 +188,8 @@ void TFormConfig::UpdateUndoActions()
     auto entry = [](const QString& command, const QString& change) {
         return change.isEmpty() ? command : command + QStringLiteral("  ") + change;
     };
-    m_undoAction->setText(entry(Text(326), stack->undoText()));
-    m_redoAction->setText(entry(Text(327), stack->redoText()));
+    m_undoAction->setText(entry(Text(TextIndex::Undo), stack->undoText()));
+    m_redoAction->setText(entry(Text(TextIndex::Redo), stack->redoText()));
 }
 
 void TFormConfig::SetUpLook()
@@ -347,15 +353,15 @@ bool TFormConfig::UpgradeBootLoaderChecked() const
 
 void TFormConfig::RefreshInterfaceText()
 {
-    m_ui->ButtonReset->setText(Text(23));
-    setWindowTitle(Text(4));
-    m_history->SetTexts(Text(325), Text(4));
+    m_ui->ButtonReset->setText(Text(TextIndex::EraseEeprom));
+    setWindowTitle(Text(TextIndex::VehicleConfiguration));
+    m_history->SetTexts(Text(TextIndex::ChangeHistory), Text(TextIndex::VehicleConfiguration));
     UpdateUndoActions();
-    m_historyAction->setText(Text(325));
+    m_historyAction->setText(Text(TextIndex::ChangeHistory));
     QTabWidget* pages = m_ui->PageControl;
-    pages->setTabText(pages->indexOf(m_ui->TabSheet1), Text(24));
-    pages->setTabText(pages->indexOf(m_ui->TabSheet2), Text(25));
-    pages->setTabText(pages->indexOf(m_ui->TabSheet3), Text(26));
+    pages->setTabText(pages->indexOf(m_ui->TabSheet1), Text(TextIndex::VehicleConfigurationPage));
+    pages->setTabText(pages->indexOf(m_ui->TabSheet2), Text(TextIndex::OptionalSettingsPage));
+    pages->setTabText(pages->indexOf(m_ui->TabSheet3), Text(TextIndex::ActuatorPage));
     for (const ControlText& text : ControlTexts) {
         QWidget* control = findChild<QWidget*>(QLatin1String(text.control));
         if (TChildLabel* label = CaptionLabel(control))
@@ -452,7 +458,8 @@ void TFormConfig::EraseConfiguration()
 void TFormConfig::Erase()
 {
     TUserPrompts* prompts = m_module->Prompts();
-    if (!prompts->AskYesNo(TMessageIcon::None, windowTitle(), m_module->MessageText(22), false))
+    if (!prompts->AskYesNo(TMessageIcon::None, windowTitle(),
+                           m_module->MessageText(TextIndex::EraseConfigurationQuestion), false))
         return;
     prompts->SetBusyCursor(true);
     if (!m_module->StopRefresher()) {
@@ -475,7 +482,8 @@ void TFormConfig::EditWithoutUnit()
         this,
         [this] {
             m_noUnitNoticePending = false;
-            m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), Text(443));
+            m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
+                                             Text(TextIndex::ChangeNotWrittenNoUnit));
         },
         Qt::QueuedConnection);
 }

@@ -21,6 +21,7 @@
 #include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
 #include "support/ProgramFolders.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "ui_FormMain.h"
 
@@ -53,9 +54,6 @@ constexpr int LanguageButtonHeight = 44;
 // The caption of a language button without a flag.
 constexpr int LanguageNamePixelSize = 12;
 constexpr int LanguageNamePadding = 5;
-// String of each language that names its locale ("it", "de"), for the
-// toolkit's own texts.
-constexpr int LocaleNameString = 220;
 
 void SetLabelColour(QLabel* label, const QColor& colour, bool underline)
 {
@@ -351,7 +349,7 @@ QString TFormMain::LinkText() const
 void TFormMain::ApplyLanguage()
 {
     m_translator->SetLinguaCorrente(m_registry->GetIntData(QStringLiteral("Language")));
-    m_toolkitTranslation->Switch(m_translator->GetString(LocaleNameString, QString()));
+    m_toolkitTranslation->Switch(m_translator->GetString(TextIndex::LocaleName, QString()));
     RefreshInterfaceText();
     if (m_module->OrvConnection()->DllLoaded())
         m_statusBar->SetLinkText(LinkText());
@@ -404,25 +402,25 @@ void TFormMain::SwitchLanguage(int language)
 
 void TFormMain::RefreshInterfaceText()
 {
-    setWindowTitle(Text(1));
-    m_ui->LabelMenu->setText(Text(3));
-    m_ui->LabelConfVettura->setText(Text(4));
-    m_ui->LabelLoadFile->setText(Text(5));
-    m_ui->LabelDownLoadFile->setText(Text(6));
-    m_ui->LabelProgramma->setText(Text(143));
-    m_ui->LabelUscita->setText(Text(7));
+    setWindowTitle(Text(TextIndex::ProgramTitle));
+    m_ui->LabelMenu->setText(Text(TextIndex::MainMenuHeading));
+    m_ui->LabelConfVettura->setText(Text(TextIndex::VehicleConfiguration));
+    m_ui->LabelLoadFile->setText(Text(TextIndex::LoadNewConfiguration));
+    m_ui->LabelDownLoadFile->setText(Text(TextIndex::SaveCurrentConfiguration));
+    m_ui->LabelProgramma->setText(Text(TextIndex::ReprogramFirmware));
+    m_ui->LabelUscita->setText(Text(TextIndex::MainMenuExit));
     m_module->RefreshMessageTexts();
-    m_ui->MenuFile->setTitle(Text(12));
-    m_ui->ActionEsci->setText(Text(14));
-    m_ui->MenuComunicazione->setTitle(Text(13));
-    m_ui->ActionConnect->setText(Text(15));
-    m_ui->ActionDisconnect->setText(Text(16));
+    m_ui->MenuFile->setTitle(Text(TextIndex::FileMenu));
+    m_ui->ActionEsci->setText(Text(TextIndex::ExitAction));
+    m_ui->MenuComunicazione->setTitle(Text(TextIndex::CommunicationMenu));
+    m_ui->ActionConnect->setText(Text(TextIndex::ConnectAction));
+    m_ui->ActionDisconnect->setText(Text(TextIndex::DisconnectAction));
     m_portMenu->RefreshText();
-    m_ui->MenuAiuto->setTitle(Text(8));
-    m_ui->ActionAbout->setText(Text(9));
-    m_recentMenu->setTitle(Text(302));
-    Action("ActionChart")->setText(Text(240));
-    Action("ActionBackups")->setText(Text(333));
+    m_ui->MenuAiuto->setTitle(Text(TextIndex::HelpMenu));
+    m_ui->ActionAbout->setText(Text(TextIndex::AboutAction));
+    m_recentMenu->setTitle(Text(TextIndex::RecentFilesMenu));
+    Action("ActionChart")->setText(Text(TextIndex::LiveChart));
+    Action("ActionBackups")->setText(Text(TextIndex::Backups));
     if (m_config)
         m_config->RefreshInterfaceText();
     if (m_chart)
@@ -593,16 +591,21 @@ void TFormMain::ReportConnectFailure(int result)
 {
     if (result == -1)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(17) + QLatin1Char('\n') +
-                                             m_module->MessageText(18) + QStringLiteral("\n(ERR.CODE: C01)"));
+                                         m_module->MessageText(TextIndex::UnitDoesNotAnswer) +
+                                             QLatin1Char('\n') +
+                                             m_module->MessageText(TextIndex::CheckCableAndIgnition) +
+                                             QStringLiteral("\n(ERR.CODE: C01)"));
     else if (result == -2)
-        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(), m_module->MessageText(102));
+        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
+                                         m_module->MessageText(TextIndex::UnsupportedUnitKind));
     else if (result == TSerialDataModule::NoLinkLibrary || result == TSerialDataModule::LinkLostReading)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         Text(result == TSerialDataModule::NoLinkLibrary ? 200 : 201));
+                                         Text(result == TSerialDataModule::NoLinkLibrary
+                                                  ? TextIndex::LinkLibraryNotLoaded
+                                                  : TextIndex::LinkLostWhileReading));
     else if (result == TSerialDataModule::InUse)
         m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(TSerialDataModule::InUseTextIndex));
+                                         m_module->MessageText(TextIndex::UnitInUseByOtherProgram));
 }
 
 void TFormMain::Disconnect()
@@ -698,9 +701,11 @@ bool TFormMain::ConfirmReprogramming() const
 {
     const QString question =
         m_module->IsUnitConnected()
-            ? Text(440).replace(QLatin1String("%1"), QDir::toNativeSeparators(m_module->Backups().Folder()))
-            : Text(441);
-    return m_module->Prompts()->AskYesNo(TMessageIcon::None, Text(143), question, false);
+            ? Text(TextIndex::ReprogramWithBackupQuestion)
+                  .replace(QLatin1String("%1"), QDir::toNativeSeparators(m_module->Backups().Folder()))
+            : Text(TextIndex::ReprogramWithoutBackupQuestion);
+    return m_module->Prompts()->AskYesNo(TMessageIcon::None, Text(TextIndex::ReprogramFirmware), question,
+                                         false);
 }
 
 void TFormMain::ShowBackups()
@@ -771,7 +776,8 @@ void TFormMain::LoadConfigurationFile(const QString& fileName)
             RememberFile(name);
         // Without a unit the file's values reach no unit: the user is told why.
         if (!m_module->IsUnitConnected())
-            m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(95), Text(442));
+            m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(TextIndex::ConfigurationFileCaption),
+                                             Text(TextIndex::FileNotWrittenNoUnit));
     });
 }
 

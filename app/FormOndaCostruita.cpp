@@ -5,6 +5,7 @@
 #include "controls/ControlBinding.h"
 #include "items/OrvNumber.h"
 #include "support/NumberText.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "ui_FormOndaCostruita.h"
 
@@ -61,10 +62,10 @@ TFormOndaCostruita::TFormOndaCostruita(TSerialDataModule* dataModule, int screen
     setFixedSize(size());
 
     TTranslator* translator = m_module->Translator();
-    m_ui->OrvValEditNVolteAlto->EditLabel()->SetCaption(translator->GetString(97, 0));
-    m_ui->OrvValueEditNVolteBasso->EditLabel()->SetCaption(translator->GetString(98, 0));
-    m_ui->OrvValueEditNumeroOnde->EditLabel()->SetCaption(translator->GetString(99, 0));
-    m_ui->LabelTempoTristate->setText(translator->GetString(100, 0));
+    m_ui->OrvValEditNVolteAlto->EditLabel()->SetCaption(translator->GetString(TextIndex::WaveHighTime, 0));
+    m_ui->OrvValueEditNVolteBasso->EditLabel()->SetCaption(translator->GetString(TextIndex::WaveLowTime, 0));
+    m_ui->OrvValueEditNumeroOnde->EditLabel()->SetCaption(translator->GetString(TextIndex::NumberOfWaves, 0));
+    m_ui->LabelTempoTristate->setText(translator->GetString(TextIndex::DisconnectedProbeTime, 0));
 
     connect(m_ui->NumericEditSondaSconnessa, &TNumericEdit::OnKeyDown, this, [this](int key) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter)

@@ -1,6 +1,7 @@
 #include "app/GuiPrompts.h"
 
 #include "app/FormAttesa.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QApplication>
@@ -62,7 +63,8 @@ void TGuiPrompts::SetBusyCursor(bool busy)
 std::unique_ptr<TWaitWindow> TGuiPrompts::CreateWaitWindow()
 {
     TTranslator* translator = m_translator;
-    return std::make_unique<TFormAttesa>([translator] { return translator->GetString(21, 0); });
+    return std::make_unique<TFormAttesa>(
+        [translator] { return translator->GetString(TextIndex::PercentCompleted, 0); });
 }
 
 bool TGuiPrompts::UpgradeBootLoaderChecked()

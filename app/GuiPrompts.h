@@ -12,8 +12,9 @@ class TTranslator;
 
 class TGuiPrompts : public TUserPrompts {
 public:
-    // translator gives the wait window's percentage word (string 21);
-    // upgradeChecked reads the boot-loader page's check box.
+    // translator gives the wait window's percentage word
+    // (TextIndex::PercentCompleted); upgradeChecked reads the boot-loader
+    // page's check box.
     TGuiPrompts(TTranslator* translator, std::function<bool()> upgradeChecked);
     ~TGuiPrompts() override;
 

@@ -4,17 +4,11 @@
 #include "model/ProgramSetup.h"
 #include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QActionGroup>
 #include <QSerialPortInfo>
-
-namespace {
-constexpr int PortCaption = 371;
-constexpr int SimulatedUnitText = 372;
-constexpr int OtherPortText = 373;
-constexpr int PortPathText = 374;
-} // namespace
 
 TPortMenu::TPortMenu(TOrvConnection* connection, TOrvRegistryData* settings, TFileDialogs* dialogs,
                      TTranslator* translator, QWidget* parent)
@@ -39,7 +33,7 @@ QString TPortMenu::ConfiguredPort() const
 
 void TPortMenu::RefreshText()
 {
-    setTitle(Text(PortCaption));
+    setTitle(Text(TextIndex::PortCaption));
 }
 
 void TPortMenu::Rebuild()
@@ -54,7 +48,7 @@ void TPortMenu::Rebuild()
         action->setData(path);
         group->addAction(action);
     };
-    add(Text(SimulatedUnitText), QString());
+    add(Text(TextIndex::SimulatedUnit), QString());
     bool listed = current.isEmpty();
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
         const QString path = port.systemLocation();
@@ -65,12 +59,13 @@ void TPortMenu::Rebuild()
     if (!listed)
         add(current, current); // a path typed earlier
     addSeparator();
-    addAction(Text(OtherPortText), this, &TPortMenu::ChooseOtherPort);
+    addAction(Text(TextIndex::OtherPort), this, &TPortMenu::ChooseOtherPort);
 }
 
 void TPortMenu::ChooseOtherPort()
 {
-    const QString path = m_dialogs->GetPortPath(parentWidget(), Text(PortCaption), Text(PortPathText), ConfiguredPort());
+    const QString path = m_dialogs->GetPortPath(parentWidget(), Text(TextIndex::PortCaption),
+                                                Text(TextIndex::SerialPortPathPrompt), ConfiguredPort());
     if (!path.trimmed().isEmpty())
         ChoosePort(path.trimmed());
 }

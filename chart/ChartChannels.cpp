@@ -1,6 +1,7 @@
 #include "chart/ChartChannels.h"
 
 #include "datalog/LiveChannels.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 namespace ChartChannels {
@@ -9,16 +10,16 @@ const QList<TChartChannel>& All()
 {
     // clang-format off
     static const QList<TChartChannel> channels = {
-        // colour                  pane  band   text  English             decimals
-        {QColor(0x2c, 0xa0, 0x2c), 2,    false, 259,  "Engine speed",     0}, // VAL_GIRI
-        {QColor(0xd6, 0x27, 0x28), 0,    false, 256,  "Lambda",           2}, // VALORE_LAMBDA
-        {QColor(0x1f, 0x77, 0xb4), 1,    false, 257,  "TPS",              2}, // VALOR_TPS
-        {QColor(0x17, 0xbe, 0xcf), 1,    false, 258,  "TPS idle",         2}, // VALORE_MINIMO_TPS
-        {QColor(0x94, 0x67, 0xbd), 3,    false, 260,  "Actuator",         0}, // POSIZIONE_ATTUATORE
-        {QColor(0x8c, 0x56, 0x4b), 3,    false, 261,  "Default position", 0}, // VALORE_POSIZIONE_DEFAULT
-        {QColor(0xf0, 0x8c, 0x8c), 0,    true,  262,  "Lambda band",      0}, // FASCIA_LAMBDA
-        {QColor(0x9c, 0xb4, 0xdc), 1,    true,  263,  "TPS band",         0}, // FASCIA_TPS
-        {QColor(0xff, 0x7f, 0x0e), 4,    false, 264,  "Temperature",      0}, // VAL_TEMPERATURA
+        // colour                  pane  band   text                               English             decimals
+        {QColor(0x2c, 0xa0, 0x2c), 2,    false, TextIndex::ChannelEngineSpeed,     "Engine speed",     0}, // VAL_GIRI
+        {QColor(0xd6, 0x27, 0x28), 0,    false, TextIndex::ChannelLambda,          "Lambda",           2}, // VALORE_LAMBDA
+        {QColor(0x1f, 0x77, 0xb4), 1,    false, TextIndex::ChannelTps,             "TPS",              2}, // VALOR_TPS
+        {QColor(0x17, 0xbe, 0xcf), 1,    false, TextIndex::ChannelTpsIdle,         "TPS idle",         2}, // VALORE_MINIMO_TPS
+        {QColor(0x94, 0x67, 0xbd), 3,    false, TextIndex::ChannelActuator,        "Actuator",         0}, // POSIZIONE_ATTUATORE
+        {QColor(0x8c, 0x56, 0x4b), 3,    false, TextIndex::ChannelDefaultPosition, "Default position", 0}, // VALORE_POSIZIONE_DEFAULT
+        {QColor(0xf0, 0x8c, 0x8c), 0,    true,  TextIndex::ChannelLambdaBand,      "Lambda band",      0}, // FASCIA_LAMBDA
+        {QColor(0x9c, 0xb4, 0xdc), 1,    true,  TextIndex::ChannelTpsBand,         "TPS band",         0}, // FASCIA_TPS
+        {QColor(0xff, 0x7f, 0x0e), 4,    false, TextIndex::ChannelTemperature,     "Temperature",      0}, // VAL_TEMPERATURA
     };
     // clang-format on
     return channels;
@@ -42,7 +43,7 @@ QStringList Labels(TTranslator* translator)
         const QString name = translator ? translator->GetString(style.textIndex, style.english) : style.english;
         QString unit = LiveChannels().at(channel).unit;
         if (unit == QLatin1String("steps") && translator)
-            unit = translator->GetString(274, unit);
+            unit = translator->GetString(TextIndex::StepsUnit, unit);
         labels << (unit.isEmpty() ? name : QStringLiteral("%1 [%2]").arg(name, unit));
     }
     return labels;

@@ -13,6 +13,7 @@
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QAction>
@@ -39,34 +40,6 @@ int RedrawInterval(int spanSeconds)
 // The scroll bar counts tenths of a second.
 constexpr double ScrollSteps = 10;
 const QString LogFolderSetting = QStringLiteral("LogFolder");
-
-// Text indices of the window's texts.
-namespace Texts {
-constexpr int Title = 240;
-constexpr int Pause = 241;
-constexpr int Record = 242;
-constexpr int StopRecording = 243;
-constexpr int Marker = 244;
-constexpr int OpenLog = 245;
-constexpr int Live = 246;
-constexpr int LogFolder = 247;
-constexpr int VisibleWindow = 248;
-constexpr int Switching = 249;
-constexpr int Lean = 250;
-constexpr int InBand = 251;
-constexpr int Rich = 252;
-constexpr int ActuatorMean = 253;
-constexpr int ActuatorSpan = 254;
-constexpr int Cursor = 255;
-constexpr int MarkerNote = 265;
-constexpr int NotALog = 266;
-constexpr int CannotRecord = 267;
-constexpr int Recording = 268;
-constexpr int Replay = 269;
-constexpr int Figures = 270;
-constexpr int ChooseFolder = 271;
-constexpr int ChooseLog = 272;
-} // namespace Texts
 
 QString SpanText(int seconds)
 {
@@ -245,22 +218,26 @@ QWidget* TFormChart::BuildSidePanel()
 
 void TFormChart::RefreshInterfaceText()
 {
-    setWindowTitle(Text(Texts::Title, QStringLiteral("Live chart")));
-    m_pauseButton->setText(Text(Texts::Pause, QStringLiteral("Pause")) + QStringLiteral(" [Space]"));
-    m_liveButton->setText(Text(Texts::Live, QStringLiteral("Live")) + QStringLiteral(" [L]"));
-    m_markerButton->setText(Text(Texts::Marker, QStringLiteral("Marker")) + QStringLiteral(" [M]"));
-    m_openButton->setText(Text(Texts::OpenLog, QStringLiteral("Open log...")) + QStringLiteral(" [Ctrl+O]"));
-    m_folderButton->setText(Text(Texts::LogFolder, QStringLiteral("Log folder...")));
-    m_spanLabel->setText(Text(Texts::VisibleWindow, QStringLiteral("Visible window")));
-    m_figuresTitle->setText(Text(Texts::Figures, QStringLiteral("Figures of the visible window")));
+    setWindowTitle(Text(TextIndex::LiveChart, QStringLiteral("Live chart")));
+    m_pauseButton->setText(Text(TextIndex::ChartPause, QStringLiteral("Pause")) + QStringLiteral(" [Space]"));
+    m_liveButton->setText(Text(TextIndex::ChartGoLive, QStringLiteral("Live")) + QStringLiteral(" [L]"));
+    m_markerButton->setText(Text(TextIndex::ChartMarker, QStringLiteral("Marker")) + QStringLiteral(" [M]"));
+    m_openButton->setText(Text(TextIndex::ChartOpenLog, QStringLiteral("Open log...")) +
+                          QStringLiteral(" [Ctrl+O]"));
+    m_folderButton->setText(Text(TextIndex::ChartLogFolder, QStringLiteral("Log folder...")));
+    m_spanLabel->setText(Text(TextIndex::ChartVisibleWindow, QStringLiteral("Visible window")));
+    m_figuresTitle->setText(
+        Text(TextIndex::VisibleWindowFigures, QStringLiteral("Figures of the visible window")));
     const QStringList labels = ChartChannels::Labels(m_module->Translator());
     for (int channel = 0; channel < m_channelBoxes.size(); ++channel)
         m_channelBoxes[channel]->setText(labels.at(channel));
     m_panes->SetLabels(labels);
-    const QList<QPair<int, const char*>> figures = {
-        {Texts::Switching, "Lambda switching"}, {Texts::Lean, "Lean"},
-        {Texts::InBand, "In band"},             {Texts::Rich, "Rich"},
-        {Texts::ActuatorMean, "Actuator mean"}, {Texts::ActuatorSpan, "Actuator span"}};
+    const QList<QPair<int, const char*>> figures = {{TextIndex::LambdaSwitching, "Lambda switching"},
+                                                    {TextIndex::LambdaLean, "Lean"},
+                                                    {TextIndex::LambdaInBand, "In band"},
+                                                    {TextIndex::LambdaRich, "Rich"},
+                                                    {TextIndex::ActuatorMean, "Actuator mean"},
+                                                    {TextIndex::ActuatorSpan, "Actuator span"}};
     for (int figure = 0; figure < figures.size(); ++figure)
         m_figureNames[figure]->setText(Text(figures[figure].first, QLatin1String(figures[figure].second)));
     m_roadTest->RefreshInterfaceText();
@@ -281,8 +258,8 @@ void TFormChart::TakeSample(const TLogSample& sample)
     m_newSamples = true;
     if (IsRecording() && !m_writer.Write(sample)) {
         m_recordButton->setChecked(false);
-        ShowError(Text(Texts::CannotRecord, QStringLiteral("The data log cannot be written.")) + u'\n' +
-                  m_writer.FileName());
+        ShowError(Text(TextIndex::DataLogCannotBeWritten, QStringLiteral("The data log cannot be written.")) +
+                  u'\n' + m_writer.FileName());
         UpdateStatus();
     }
 }
@@ -339,7 +316,7 @@ void TFormChart::UpdateReadings(double from, double to)
         row = ring.Nearest(m_cursor);
     else if (!ring.IsEmpty())
         row = std::max(0, ring.LowerBound(std::nextafter(to, TSampleRing::Unlimited)) - 1);
-    const QString cursor = Text(Texts::Cursor, QStringLiteral("Cursor"));
+    const QString cursor = Text(TextIndex::ChartCursor, QStringLiteral("Cursor"));
     m_cursorTitle->setText(row < 0 ? cursor
                                    : QStringLiteral("%1: %2 s").arg(cursor).arg(ring.Time(row), 0, 'f', 1));
     for (int channel = 0; channel < m_valueLabels.size(); ++channel) {
@@ -363,17 +340,18 @@ void TFormChart::UpdateStatus()
     QString text;
     if (IsRecording())
         text = QStringLiteral("%1: %2 (%3)")
-                   .arg(Text(Texts::Recording, QStringLiteral("Recording")),
+                   .arg(Text(TextIndex::ChartRecording, QStringLiteral("Recording")),
                         QFileInfo(m_writer.FileName()).fileName())
                    .arg(m_writer.Rows());
     if (m_replay) {
-        const QString replay = QStringLiteral("%1: %2").arg(Text(Texts::Replay, QStringLiteral("Replay")),
-                                                            QFileInfo(m_replayFile).fileName());
+        const QString replay = QStringLiteral("%1: %2").arg(
+            Text(TextIndex::ChartReplay, QStringLiteral("Replay")), QFileInfo(m_replayFile).fileName());
         text = text.isEmpty() ? replay : replay + QStringLiteral(" | ") + text;
     }
     m_status->setText(text);
-    m_recordButton->setText(IsRecording() ? Text(Texts::StopRecording, QStringLiteral("Stop recording"))
-                                          : Text(Texts::Record, QStringLiteral("Record")) + QStringLiteral(" [R]"));
+    m_recordButton->setText(
+        IsRecording() ? Text(TextIndex::ChartStopRecording, QStringLiteral("Stop recording"))
+                      : Text(TextIndex::ChartRecord, QStringLiteral("Record")) + QStringLiteral(" [R]"));
     m_liveButton->setEnabled(m_replay != nullptr);
     m_markerButton->setEnabled(!m_replay);
 }
@@ -443,8 +421,8 @@ bool TFormChart::StartRecording()
     m_recordButton->setChecked(opened);
     UpdateStatus();
     if (!opened)
-        ShowError(Text(Texts::CannotRecord, QStringLiteral("The data log cannot be written.")) + u'\n' + fileName +
-                  (error.isEmpty() ? QString() : u'\n' + error));
+        ShowError(Text(TextIndex::DataLogCannotBeWritten, QStringLiteral("The data log cannot be written.")) +
+                  u'\n' + fileName + (error.isEmpty() ? QString() : u'\n' + error));
     return opened;
 }
 
@@ -460,8 +438,9 @@ void TFormChart::AddMarker()
     if (m_replay || m_originMs < 0)
         return;
     QString note;
-    if (!m_dialogs->GetMarkerNote(this, Text(Texts::Marker, QStringLiteral("Marker")),
-                                  Text(Texts::MarkerNote, QStringLiteral("Note (may be left empty):")), note))
+    if (!m_dialogs->GetMarkerNote(
+            this, Text(TextIndex::ChartMarker, QStringLiteral("Marker")),
+            Text(TextIndex::MarkerNotePrompt, QStringLiteral("Note (may be left empty):")), note))
         return;
     // The marked row holds the newest values at the moment of the marker.
     TLogSample marked = m_last;
@@ -476,7 +455,8 @@ void TFormChart::AddMarker()
 void TFormChart::ChooseLogFolder()
 {
     const QString folder = m_dialogs->GetLogFolder(
-        this, Text(Texts::ChooseFolder, QStringLiteral("Choose the folder for data logs")), LogFolder());
+        this, Text(TextIndex::ChooseLogFolder, QStringLiteral("Choose the folder for data logs")),
+        LogFolder());
     if (folder.isEmpty() || !m_settings)
         return;
     m_settings->SetStringData(LogFolderSetting, folder);
@@ -487,8 +467,8 @@ void TFormChart::ChooseLogFolder()
 
 void TFormChart::ChooseLog()
 {
-    const QString fileName =
-        m_dialogs->GetLogFileName(this, Text(Texts::ChooseLog, QStringLiteral("Open a data log")), LogFolder());
+    const QString fileName = m_dialogs->GetLogFileName(
+        this, Text(TextIndex::OpenDataLog, QStringLiteral("Open a data log")), LogFolder());
     if (!fileName.isEmpty())
         OpenLog(fileName);
 }
@@ -498,8 +478,9 @@ bool TFormChart::OpenLog(const QString& fileName)
     auto data = std::make_unique<TLogData>();
     QString error;
     if (!LogReader::Read(fileName, *data, error)) {
-        ShowError(Text(Texts::NotALog, QStringLiteral("The file is not a data log of this program.")) + u'\n' +
-                  fileName + QStringLiteral("\n(") + error + u')');
+        ShowError(
+            Text(TextIndex::NotADataLog, QStringLiteral("The file is not a data log of this program.")) +
+            u'\n' + fileName + QStringLiteral("\n(") + error + u')');
         return false;
     }
     m_replay = std::move(data);

@@ -12,6 +12,7 @@
 #include "roadtest/RoadTestText.h"
 #include "support/NumberText.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "support/UserPrompts.h"
 #include "undo/UndoRecorder.h"
@@ -134,16 +135,18 @@ QString TRoadTestPane::Text(int index, const QString& english) const
 
 void TRoadTestPane::RefreshInterfaceText()
 {
-    setTitle(Text(480, QStringLiteral("Road test")));
-    m_checkButton->setText(Text(520, QStringLiteral("Check")));
-    m_applyButton->setText(Text(514, QStringLiteral("Apply")));
-    m_reportButton->setText(Text(519, QStringLiteral("Report...")));
-    m_criteria->setHorizontalHeaderLabels(
-        {Text(509, QStringLiteral("Criterion")), Text(510, QStringLiteral("Verdict")),
-         Text(511, QStringLiteral("Figure")), Text(512, QStringLiteral("Threshold"))});
-    m_suggestions->setHorizontalHeaderLabels(
-        {Text(515, QStringLiteral("Parameter")), Text(516, QStringLiteral("Current")),
-         Text(517, QStringLiteral("Proposed")), Text(518, QStringLiteral("Reason"))});
+    setTitle(Text(TextIndex::RoadTest, QStringLiteral("Road test")));
+    m_checkButton->setText(Text(TextIndex::CheckRoadTest, QStringLiteral("Check")));
+    m_applyButton->setText(Text(TextIndex::ApplySuggestions, QStringLiteral("Apply")));
+    m_reportButton->setText(Text(TextIndex::WriteReport, QStringLiteral("Report...")));
+    m_criteria->setHorizontalHeaderLabels({Text(TextIndex::CriterionColumn, QStringLiteral("Criterion")),
+                                           Text(TextIndex::VerdictColumn, QStringLiteral("Verdict")),
+                                           Text(TextIndex::FigureColumn, QStringLiteral("Figure")),
+                                           Text(TextIndex::ThresholdColumn, QStringLiteral("Threshold"))});
+    m_suggestions->setHorizontalHeaderLabels({Text(TextIndex::ParameterColumn, QStringLiteral("Parameter")),
+                                              Text(TextIndex::CurrentColumn, QStringLiteral("Current")),
+                                              Text(TextIndex::ProposedColumn, QStringLiteral("Proposed")),
+                                              Text(TextIndex::ReasonColumn, QStringLiteral("Reason"))});
     if (m_checked)
         ShowResult();
 }
@@ -183,7 +186,7 @@ void TRoadTestPane::ShowResult()
         return;
     }
     m_summary->setText(
-        Text(557, QStringLiteral("Closed loop: %1 s of %2 s"))
+        Text(TextIndex::ClosedLoopTime, QStringLiteral("Closed loop: %1 s of %2 s"))
             .arg(RoadTestNumber(m_result.closedSeconds, 0), RoadTestNumber(m_result.loggedSeconds, 0)));
     for (const TCriterionResult& criterion : m_result.criteria) {
         const int row = m_criteria->rowCount();
@@ -230,7 +233,7 @@ void TRoadTestPane::SetTicked(int suggestion, bool ticked)
 void TRoadTestPane::ShowMessage(bool error, const QString& text)
 {
     m_module->Prompts()->ShowMessage(error ? TMessageIcon::Error : TMessageIcon::None,
-                                     Text(480, QStringLiteral("Road test")), text);
+                                     Text(TextIndex::RoadTest, QStringLiteral("Road test")), text);
 }
 
 bool TRoadTestPane::ApplyTicked()
@@ -244,15 +247,16 @@ bool TRoadTestPane::ApplyTicked()
     if (ticked.isEmpty())
         return true;
     if (!m_module->IsUnitConnected()) {
-        ShowMessage(true, Text(554, QStringLiteral(
-                                        "No control unit is connected: the suggestions cannot be applied.")));
+        ShowMessage(true,
+                    Text(TextIndex::NoUnitForSuggestions,
+                         QStringLiteral("No control unit is connected: the suggestions cannot be applied.")));
         return false;
     }
     // One step of the history: the edits (and what their rules rewrote) are
     // recorded one by one inside it, and undone together.
     QUndoStack* history = m_recorder ? m_recorder.data()->Stack() : nullptr;
     if (history)
-        history->beginMacro(Text(547, QStringLiteral("Road-test suggestions")));
+        history->beginMacro(Text(TextIndex::RoadTestSuggestions, QStringLiteral("Road-test suggestions")));
     QStringList failed;
     for (const TSuggestion& suggestion : std::as_const(ticked)) {
         TOrvNumber* item = m_module->Number(suggestion.item);
@@ -276,12 +280,13 @@ bool TRoadTestPane::ApplyTicked()
     // The configuration has changed: the same log is judged against it again.
     Check();
     if (!failed.isEmpty()) {
-        ShowMessage(true, Text(549, QStringLiteral("These values were not written to the control unit: %1"))
+        ShowMessage(true, Text(TextIndex::SuggestionsNotWritten,
+                               QStringLiteral("These values were not written to the control unit: %1"))
                               .arg(failed.join(QStringLiteral(", "))));
         return false;
     }
-    ShowMessage(false,
-                Text(548, QStringLiteral("The control unit now holds:\n%1")).arg(readBack.join(u'\n')));
+    ShowMessage(false, Text(TextIndex::UnitNowHolds, QStringLiteral("The control unit now holds:\n%1"))
+                           .arg(readBack.join(u'\n')));
     return true;
 }
 
@@ -291,9 +296,11 @@ bool TRoadTestPane::WriteReport()
     QString name = m_settings ? m_settings->GetStringData(QLatin1String(WorkshopSetting::Name)) : QString();
     QString address =
         m_settings ? m_settings->GetStringData(QLatin1String(WorkshopSetting::Address)) : QString();
-    const QString caption = Text(522, QStringLiteral("Configuration and road-test report"));
-    if (!m_dialogs->GetWorkshop(this, caption, Text(551, QStringLiteral("Workshop name")),
-                                Text(552, QStringLiteral("Workshop address")), name, address))
+    const QString caption =
+        Text(TextIndex::RoadTestReport, QStringLiteral("Configuration and road-test report"));
+    if (!m_dialogs->GetWorkshop(this, caption, Text(TextIndex::WorkshopName, QStringLiteral("Workshop name")),
+                                Text(TextIndex::WorkshopAddress, QStringLiteral("Workshop address")), name,
+                                address))
         return false;
     if (m_settings) {
         m_settings->SetStringData(QLatin1String(WorkshopSetting::Name), name);
@@ -303,8 +310,8 @@ bool TRoadTestPane::WriteReport()
     const QString suggested = QDir::home().filePath(
         QStringLiteral("report-%1.pdf")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
-    const QString fileName = m_dialogs->GetReportFileName(this, caption, suggested,
-                                                          Text(556, QStringLiteral("PDF files (*.pdf)")));
+    const QString fileName = m_dialogs->GetReportFileName(
+        this, caption, suggested, Text(TextIndex::PdfFileFilter, QStringLiteral("PDF files (*.pdf)")));
     if (fileName.isEmpty())
         return false;
 
@@ -328,7 +335,9 @@ bool TRoadTestPane::WriteReport()
         LogPlot::Render(log, request.logName, options, png, error))
         request.plot = QImage(png);
     if (!ReportWriter::WritePdf(TReportBuilder(*m_module).Build(request), fileName, error)) {
-        ShowMessage(true, Text(550, QStringLiteral("The report could not be written: %1")).arg(error));
+        ShowMessage(true,
+                    Text(TextIndex::ReportNotWritten, QStringLiteral("The report could not be written: %1"))
+                        .arg(error));
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "model/ConfigurationFileOffer.h"
 
 #include "model/SerialDataModule.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QDir>
@@ -16,7 +17,8 @@ void TConfigurationFileOffer::Offer(const QString& fileName)
     if (m_module.IsUnitConnected())
         Ask();
     else
-        m_module.Prompts()->ShowMessage(TMessageIcon::None, Text(1), Text(301, fileName));
+        m_module.Prompts()->ShowMessage(TMessageIcon::None, Text(TextIndex::ProgramTitle),
+                                        Text(TextIndex::ConfigurationFileOfferedLater, fileName));
 }
 
 void TConfigurationFileOffer::UnitConnected()
@@ -29,7 +31,8 @@ void TConfigurationFileOffer::Ask()
 {
     const QString fileName = m_waiting;
     m_waiting.clear();
-    if (m_module.Prompts()->AskYesNo(TMessageIcon::None, Text(1), Text(300, fileName), true))
+    if (m_module.Prompts()->AskYesNo(TMessageIcon::None, Text(TextIndex::ProgramTitle),
+                                     Text(TextIndex::LoadConfigurationFileQuestion, fileName), true))
         m_load(fileName);
 }
 

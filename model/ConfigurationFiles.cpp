@@ -4,15 +4,12 @@
 #include "model/SerialDataModule.h"
 #include "support/MemIniData.h"
 #include "support/PlainBuffer.h"
+#include "support/TextIndex.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-
-// The first text of the reasons a file is refused (TConfigFileStatus from
-// Missing on, in order).
-constexpr int FileStatusTexts = 400;
 
 // Read-only for the user: not writable, or marked read-only by its owner (which
 // even the administrator's account respects here, as the user means it).
@@ -47,7 +44,8 @@ TConfigFileStatus TConfigurationFiles::ReadFile(const QString& fileName, TPlainB
 
 void TConfigurationFiles::FileError(int textIndex)
 {
-    m_module.m_prompts->ShowMessage(TMessageIcon::Error, m_module.Text(95), m_module.Text(textIndex));
+    m_module.m_prompts->ShowMessage(TMessageIcon::Error, m_module.Text(TextIndex::ConfigurationFileCaption),
+                                    m_module.Text(textIndex));
 }
 
 bool TConfigurationFiles::Save(const QString& fileName)
@@ -56,20 +54,22 @@ bool TConfigurationFiles::Save(const QString& fileName)
     // that cannot be replaced is refused before anything is done.
     const QFileInfo target(fileName);
     if (target.exists() && (IsReadOnly(target) || IsReadOnly(QFileInfo(target.absolutePath())))) {
-        FileError(94);
+        FileError(TextIndex::FileProtectedOrNoLinkLibrary);
         return false;
     }
-    std::unique_ptr<TWaitWindow> wait = m_module.BeginWait(m_module.Text(93), m_module.Text(91));
+    std::unique_ptr<TWaitWindow> wait =
+        m_module.BeginWait(m_module.Text(TextIndex::SaveConfigurationCaption),
+                           m_module.Text(TextIndex::SavingConfigurationPleaseWait));
     QString names;
     const bool written = WriteFile(fileName, names);
     if (!written)
-        FileError(96);
+        FileError(TextIndex::InvalidConfigurationFile);
     m_module.EndWait(wait);
 
     if (!names.isEmpty())
-        m_module.m_prompts->ShowMessage(TMessageIcon::Error, m_module.Text(95),
-                                        QStringLiteral("It was impossible to save the following data::\n") +
-                                            names);
+        m_module.m_prompts->ShowMessage(
+            TMessageIcon::Error, m_module.Text(TextIndex::ConfigurationFileCaption),
+            QStringLiteral("It was impossible to save the following data::\n") + names);
     return names.isEmpty() && written;
 }
 
@@ -111,7 +111,7 @@ QString TConfigurationFiles::FileStatusText(TConfigFileStatus status, const QStr
 {
     if (status == TConfigFileStatus::Ok)
         return QString();
-    const int index = FileStatusTexts + int(status) - int(TConfigFileStatus::Missing);
+    const int index = TextIndex::FileDoesNotExist + int(status) - int(TConfigFileStatus::Missing);
     return m_module.Text(index) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
 }
 
@@ -178,7 +178,7 @@ bool TConfigurationFiles::CompareUnitWithFile(const QString& fileName, QList<TCo
     differences = CompareConfigurations(ConfigurationItems(), unit, file);
     for (TConfigDifference& difference : differences) {
         if (notRead.contains(difference.item))
-            difference.left = m_module.Text(TSerialDataModule::NotReadTextIndex);
+            difference.left = m_module.Text(TextIndex::NotRead);
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include "support/MemIniData.h"
 #include "support/NumberText.h"
 #include "support/PlainBuffer.h"
+#include "support/TextIndex.h"
 
 #include <QDir>
 #include <QHash>
@@ -23,15 +24,6 @@ namespace {
 constexpr int OverSpeedOff = 20000;
 // The over-speed values a file may carry above the item's maximum: both mean "off".
 constexpr int OverSpeedOffValues[] = {12000, OverSpeedOff};
-
-// The texts of the load report.
-constexpr int NoLoadableEntryText = 407;
-constexpr int RefusedHeadingText = 408;
-constexpr int StoredDifferentlyHeadingText = 409;
-constexpr int LeftAloneHeadingText = 410;
-constexpr int ReasonTexts = 411; // TLoadNote::Reason from UnknownEntry to FollowOnFailed, in order
-constexpr int StoredAsText = 420;
-constexpr int UnitHoldsText = 421;
 
 // A value as the comparisons show it: a point as decimal separator, then the unit.
 QString ValueWithUnit(const TOrvNumber& item, double value)
@@ -90,7 +82,9 @@ bool TConfigurationLoad::Run(const QString& fileName, const QStringList& onlyIte
         return false;
     report.started = true;
 
-    std::unique_ptr<TWaitWindow> wait = m_module.BeginWait(m_module.Text(92), m_module.Text(90));
+    std::unique_ptr<TWaitWindow> wait =
+        m_module.BeginWait(m_module.Text(TextIndex::LoadConfigurationCaption),
+                           m_module.Text(TextIndex::LoadingConfigurationPleaseWait));
     QList<TOrvNumber*> loaded;
     QList<TOrvNumber*> written;
     m_module.m_loading = true;
@@ -229,9 +223,11 @@ QString TConfigurationLoad::ReportText(const TLoadReport& report) const
     QStringList groups;
     QStringList lines;
     for (const TLoadNote& note : report.refused)
-        lines << note.entry + QStringLiteral(": ") + m_module.Text(ReasonTexts + int(note.reason));
+        lines << note.entry + QStringLiteral(": ") +
+                     m_module.Text(TextIndex::UnknownEntryReason + int(note.reason));
     if (!lines.isEmpty())
-        groups << m_module.Text(RefusedHeadingText) + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+        groups << m_module.Text(TextIndex::NotLoadedHeading) + QLatin1Char('\n') +
+                      lines.join(QLatin1Char('\n'));
     for (const TLoadNote::Reason reason :
          {TLoadNote::Reason::StoredDifferently, TLoadNote::Reason::LeftAlone}) {
         const bool stored = reason == TLoadNote::Reason::StoredDifferently;
@@ -239,11 +235,12 @@ QString TConfigurationLoad::ReportText(const TLoadReport& report) const
         for (const TLoadNote& note : report.differences) {
             if (note.reason == reason)
                 lines << note.entry + QStringLiteral(": ") +
-                             m_module.Text(stored ? StoredAsText : UnitHoldsText) + QLatin1Char(' ') +
-                             note.held;
+                             m_module.Text(stored ? TextIndex::StoredAs : TextIndex::UnitHolds) +
+                             QLatin1Char(' ') + note.held;
         }
         if (!lines.isEmpty())
-            groups << m_module.Text(stored ? StoredDifferentlyHeadingText : LeftAloneHeadingText) +
+            groups << m_module.Text(stored ? TextIndex::StoredDifferentlyHeading
+                                           : TextIndex::LeftAloneHeading) +
                           QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
     }
     return groups.join(QStringLiteral("\n\n"));
@@ -257,13 +254,14 @@ void TConfigurationLoad::ShowReport(const QString& fileName, const TLoadReport& 
     if (report.file != TConfigFileStatus::Ok)
         text = m_module.FileStatusText(report.file, fileName);
     else if (report.noLoadableEntry)
-        text = m_module.Text(NoLoadableEntryText) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
+        text = m_module.Text(TextIndex::NothingToLoadInFile) + QLatin1Char('\n') +
+               QDir::toNativeSeparators(fileName);
     if (report.NeedsAttention())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + ReportText(report);
     if (!text.isEmpty())
         m_module.m_prompts->ShowMessage(report.refused.isEmpty() && report.started ? TMessageIcon::None
                                                                                    : TMessageIcon::Error,
-                                        m_module.Text(95), text);
+                                        m_module.Text(TextIndex::ConfigurationFileCaption), text);
 }
 
 // One pass over the items of a data group: the ignition type (group 0) is

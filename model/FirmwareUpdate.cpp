@@ -9,6 +9,7 @@
 #include "model/UnitIdentity.h"
 #include "support/EncryptedContainer.h"
 #include "support/PlainBuffer.h"
+#include "support/TextIndex.h"
 
 #include <QFile>
 
@@ -49,18 +50,18 @@ bool TFirmwareUpdate::CheckIdentity()
     using namespace UnitIdentity;
     const auto& identity = m_module.Identity();
     if (identity[0] != SupportedFamily) {
-        Error(143, 102);
+        Error(TextIndex::ReprogramFirmware, TextIndex::UnsupportedUnitKind);
         return false;
     }
     if (identity[1] == BootLoaderKind) {
-        Error(143, 153);
+        Error(TextIndex::ReprogramFirmware, TextIndex::UnitInBootLoaderMode);
         return false;
     }
     // Everything that can be checked is checked before the unit leaves its
     // application: a unit of another model, or a missing or damaged image,
     // must not end up waiting in its boot loader.
     if (identity[1] != SupportedKind || identity[2] != SupportedModel) {
-        Error(143, 102);
+        Error(TextIndex::ReprogramFirmware, TextIndex::UnsupportedUnitKind);
         return false;
     }
     return true;
@@ -73,12 +74,12 @@ void TFirmwareUpdate::Reprogram()
     if (!m_module.m_safetyNet->BackUpBefore(QStringLiteral("before-firmware"), &backup))
         return;
     if (!m_module.m_connection->LoadDll()) {
-        Error(95, 94);
+        Error(TextIndex::ConfigurationFileCaption, TextIndex::FileProtectedOrNoLinkLibrary);
         return;
     }
     LinkInstance* link = m_module.m_connection->Instance();
     if (!m_module.m_connector->ReadIdentity(*link)) {
-        Error(143, 17);
+        Error(TextIndex::ReprogramFirmware, TextIndex::UnitDoesNotAnswer);
         link->DisconnectUnit();
         return;
     }
@@ -87,17 +88,18 @@ void TFirmwareUpdate::Reprogram()
     const int version = m_module.Identity()[3];
     m_oldFirmware = version < NewGeneration;
     if (!ImagesAvailable(version != CurrentBootLoader)) {
-        Error(143, 149);
+        Error(TextIndex::ReprogramFirmware, TextIndex::FirmwareImageNotAvailable);
         return;
     }
     if (version >= NewerThanImages &&
-        !prompts->AskYesNo(TMessageIcon::Error, m_module.Text(143), m_module.Text(146), false))
+        !prompts->AskYesNo(TMessageIcon::Error, m_module.Text(TextIndex::ReprogramFirmware),
+                           m_module.Text(TextIndex::UnitFirmwareNewerQuestion), false))
         return;
 
     std::unique_ptr<TWaitWindow> wait = prompts->CreateWaitWindow();
     CurrentWaitWindow = wait.get();
-    wait->SetCaption(m_module.Text(143));
-    wait->SetMessage(m_module.Text(147));
+    wait->SetCaption(m_module.Text(TextIndex::ReprogramFirmware));
+    wait->SetMessage(m_module.Text(TextIndex::PreparingPleaseWait));
     wait->SetWaitProgress(0, true);
     wait->PlaceAtTop(40);
     auto fail = [&](int captionIndex, int textIndex) {
@@ -106,15 +108,15 @@ void TFirmwareUpdate::Reprogram()
     };
 
     if (link->ConnectUnit() == 0)
-        return fail(143, 17);
+        return fail(TextIndex::ReprogramFirmware, TextIndex::UnitDoesNotAnswer);
     m_module.Number("RIPROGRAMMAZIONE")->SetData(ReprogrammingCommand);
     prompts->Wait(500);
     if (link->GetLastError() != 0)
-        return fail(143, 17);
+        return fail(TextIndex::ReprogramFirmware, TextIndex::UnitDoesNotAnswer);
     link->DisconnectUnit();
 
     if (version != CurrentBootLoader && !ProgramImage(1))
-        return fail(143, 145);
+        return fail(TextIndex::ReprogramFirmware, TextIndex::BootLoaderUpdateFailed);
     const int passes = prompts->UpgradeBootLoaderChecked() ? 2 : 1;
     for (int pass = 0; pass < passes; ++pass) {
         prompts->Wait(100);
@@ -147,11 +149,13 @@ bool TFirmwareUpdate::ProgramImage(int kind)
     const int image = kind == 1 ? BootLoaderImage : (m_oldFirmware ? OldApplicationImage : ApplicationImage);
     TPlainBuffer buffer;
     if (!LoadImage(image, buffer)) {
-        Error(143, 149);
+        Error(TextIndex::ReprogramFirmware, TextIndex::FirmwareImageNotAvailable);
         return false;
     }
     if (wait)
-        wait->SetMessage(m_module.Text(kind == 1 ? 150 : kind == 2 ? 151 : 152));
+        wait->SetMessage(m_module.Text(kind == 1   ? TextIndex::UpdatingBootLoader
+                                       : kind == 2 ? TextIndex::ProgrammingFirstPass
+                                                   : TextIndex::ProgrammingSecondPass));
 
     int result = -1;
     for (int attempt = 1; attempt <= 3; ++attempt) {
@@ -194,8 +198,10 @@ void TFirmwareUpdate::OfferBackup(const QString& backupFileName)
         lines << difference.key + QStringLiteral(": ") + difference.left + QStringLiteral(" -> ") +
                      difference.right;
     if (m_module.m_prompts->AskYesNo(TMessageIcon::None, FirmwareCaption,
-                                     m_module.Text(323) + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) +
-                                         QLatin1Char('\n') + m_module.Text(324),
+                                     m_module.Text(TextIndex::ValuesDifferFromBackupAfterFirmware) +
+                                         QLatin1Char('\n') + lines.join(QLatin1Char('\n')) +
+                                         QLatin1Char('\n') +
+                                         m_module.Text(TextIndex::WriteBackupBackQuestion),
                                      true))
         m_module.RestoreBackup(backupFileName);
 }

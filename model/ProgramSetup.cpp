@@ -4,6 +4,7 @@
 #include "model/SerialDataModule.h"
 #include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "support/UserPrompts.h"
 
@@ -63,8 +64,8 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
     translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
     ResourceLibrary::Load(dataFolder);
     if (!translator.LoadLanguageLibrary() && prompts)
-        prompts->ShowMessage(TMessageIcon::Error, translator.GetString(1),
-                             translator.GetString(202) + QLatin1Char('\n') +
+        prompts->ShowMessage(TMessageIcon::Error, translator.GetString(TextIndex::ProgramTitle),
+                             translator.GetString(TextIndex::InterfaceTextFileMissing) + QLatin1Char('\n') +
                                  QDir::toNativeSeparators(translator.StoreFileName()));
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/ConfigurationFiles.h"
 #include "model/SerialDataModule.h"
+#include "support/TextIndex.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -40,7 +41,8 @@ QString TSafetyNet::MakeBackup(const QString& reason)
 
 QString TSafetyNet::FailureText() const
 {
-    return m_module.Text(321) + QLatin1Char('\n') + QDir::toNativeSeparators(m_backups.Folder());
+    return m_module.Text(TextIndex::BackupFailed) + QLatin1Char('\n') +
+           QDir::toNativeSeparators(m_backups.Folder());
 }
 
 bool TSafetyNet::BackUpBefore(const QString& reason, QString* fileName)
@@ -50,8 +52,10 @@ bool TSafetyNet::BackUpBefore(const QString& reason, QString* fileName)
     const QString made = MakeBackup(reason);
     if (fileName)
         *fileName = made;
-    return !made.isEmpty() || m_module.m_prompts->AskGoOnWithoutBackup(
-                                  m_module.Text(320), FailureText() + QLatin1Char('\n') + m_module.Text(322));
+    return !made.isEmpty() ||
+           m_module.m_prompts->AskGoOnWithoutBackup(m_module.Text(TextIndex::BackupCaption),
+                                                    FailureText() + QLatin1Char('\n') +
+                                                        m_module.Text(TextIndex::GoOnWithoutBackupQuestion));
 }
 
 // The first connect backs the unit up, unless the newest backup holds the
@@ -67,7 +71,8 @@ void TSafetyNet::BackUpAtFirstConnect()
         differences.isEmpty() && unread.isEmpty())
         return;
     if (MakeBackup(TBackupStore::ConnectReason).isEmpty())
-        m_module.m_prompts->ShowMessage(TMessageIcon::Error, m_module.Text(320), FailureText());
+        m_module.m_prompts->ShowMessage(TMessageIcon::Error, m_module.Text(TextIndex::BackupCaption),
+                                        FailureText());
 }
 
 QList<TBackupEntry> TSafetyNet::ByCloseness(QStringList* unread)

@@ -14,6 +14,7 @@
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
 #include "support/LanguageStore.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <map>
@@ -184,7 +185,7 @@ QStringList TSerialDataModule::TakeFailedFollowOnWrites()
 
 void TSerialDataModule::ReportFailedWrites(const QStringList& names)
 {
-    m_prompts->ShowMessage(TMessageIcon::Error, Text(1),
+    m_prompts->ShowMessage(TMessageIcon::Error, Text(TextIndex::ProgramTitle),
                            FollowOnFailureText + names.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
@@ -494,6 +495,9 @@ bool TSerialDataModule::OldFirmware() const
 
 void TSerialDataModule::RefreshMessageTexts()
 {
-    for (int index : {10, 102, 11, 17, 18, 19, 20, 21, 22, InUseTextIndex})
+    for (int index : {TextIndex::UnitConnected, TextIndex::UnsupportedUnitKind, TextIndex::UnitNotConnected,
+                      TextIndex::UnitDoesNotAnswer, TextIndex::CheckCableAndIgnition,
+                      TextIndex::ConnectionCaption, TextIndex::ConnectingPleaseWait,
+                      TextIndex::PercentCompleted, TextIndex::EraseConfigurationQuestion, TextIndex::UnitInUseByOtherProgram})
         m_texts[index] = m_translator->GetString(index, 0);
 }

@@ -14,6 +14,7 @@
 #include "model/LoadReport.h"
 #include "backup/BackupStore.h"
 #include "backup/ConfigCompare.h"
+#include "support/TextIndex.h"
 #include "support/UserPrompts.h"
 
 #include <QHash>
@@ -90,8 +91,6 @@ public:
         LinkLostReading = -4, // connected, then lost while its configuration was read
         InUse = -5            // another program is connected to the unit or holds its port
     };
-    // The text of InUse.
-    static constexpr int InUseTextIndex = 370;
     int ConnectToUnit(int port, int flags);
     void ReleaseLink(bool refresherOn);
     void ReloadAllItems();
@@ -142,12 +141,10 @@ public:
     // The compared items the connected unit has not given (each is asked once
     // more first); empty without a connection.
     QStringList UnreadUnitItems();
-    // The text shown in place of a value the unit did not give.
-    static constexpr int NotReadTextIndex = 430;
     // The entries that differ, over ConfigurationItems: the connected unit
     // (left) against a file, or two files. False when a file is no configuration
     // that can be read (ConfigurationFileProblem tells why). An item the unit
-    // did not give stands as "not read" (text NotReadTextIndex) on the unit's
+    // did not give stands as "not read" (text TextIndex::NotRead) on the unit's
     // side, never as the value the module holds; unread receives those items.
     bool CompareUnitWithFile(const QString& fileName, QList<TConfigDifference>& differences,
                              QStringList* unread = nullptr);
@@ -183,11 +180,11 @@ public:
     // names), since the last call; the operation that caused them reports them.
     QStringList TakeFailedFollowOnWrites();
 
-    // Texts shown by the windows and the operations (strings 10, 11, 17-22, 102
-    // and 370), taken from the translator by RefreshMessageTexts.
+    // Texts shown by the windows and the operations, taken from the translator
+    // by RefreshMessageTexts, which lists them.
     void RefreshMessageTexts();
-    QString ConnectedText() const { return m_texts.value(10); }
-    QString NotConnectedText() const { return m_texts.value(11); }
+    QString ConnectedText() const { return m_texts.value(TextIndex::UnitConnected); }
+    QString NotConnectedText() const { return m_texts.value(TextIndex::UnitNotConnected); }
     QString MessageText(int index) const { return m_texts.value(index); }
 
 signals:

@@ -6,6 +6,7 @@
 #include "link/OrvConnection.h"
 #include "model/SerialDataModule.h"
 #include "model/UnitIdentity.h"
+#include "support/TextIndex.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -51,7 +52,8 @@ int TUnitConnector::Connect(int port, int flags)
         return TSerialDataModule::NoLinkLibrary;
 
     std::unique_ptr<TWaitWindow> wait =
-        m_module.BeginWait(m_module.MessageText(19), m_module.MessageText(20));
+        m_module.BeginWait(m_module.MessageText(TextIndex::ConnectionCaption),
+                           m_module.MessageText(TextIndex::ConnectingPleaseWait));
 
     LinkInstance* link = connection->Instance();
     link->PrepareLink(0);

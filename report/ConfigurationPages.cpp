@@ -1,11 +1,13 @@
 #include "report/ConfigurationPages.h"
 
+#include "support/TextIndex.h"
+
 namespace ConfigurationPages {
 
 namespace {
-constexpr int Vehicle = 24;
-constexpr int Optional = 25;
-constexpr int Actuator = 26;
+constexpr int Vehicle = TextIndex::VehicleConfigurationPage;
+constexpr int Optional = TextIndex::OptionalSettingsPage;
+constexpr int Actuator = TextIndex::ActuatorPage;
 using K = TPageSetting::Kind;
 } // namespace
 
@@ -17,38 +19,43 @@ const QList<int>& Pages()
 
 const QList<TPageSetting>& Settings()
 {
-    // clang-format off
     static const QList<TPageSetting> settings = {
-        {Vehicle,  "TIPO_ACCENSIONE",            27,  K::Choice, 28, 33},
-        {Vehicle,  "TIPO_SEGNALE_GIRI",          34,  K::Choice, 35, 36},
-        {Vehicle,  "TIPO_CAMBIO",                37,  K::Choice, 38, 39},
-        {Vehicle,  "TEMPERATURA_PER_CAMBIO",     40,  K::Number},
-        {Vehicle,  "GiriPerCambio",              41,  K::Number},
-        {Vehicle,  "TEMPO_SOVRAPPOSIZIONE",      42,  K::Number},
-        {Vehicle,  "TIPO_COMMUTATORE",           44,  K::Switch, 45, 46},
-        {Vehicle,  "TipoSensore",                47,  K::Choice, 48, 50},
-        {Vehicle,  "TIPO_TPS",                   51,  K::Choice, 52, 57},
-        {Vehicle,  "TIPO_SONDA_LAMBDA",          58,  K::Choice, 59, 64},
-        {Vehicle,  "RITARDO_LETTURA_SONDA",      43,  K::Number},
-        {Vehicle,  "TIPO_EMULAZIONE",            65,  K::Choice, 66, 68},
-        {Actuator, "FLAG_GONFIGURAZIONE",        82,  K::Flag, 0, 0, 8},
-        {Actuator, "POSIZIONE_DEFAULT",          83,  K::Number},
-        {Actuator, "MASSIMA_APERTURA_ATTUATORE", 84,  K::Number},
-        {Actuator, "MINIMA_APERTURA_ATTUATORE",  85,  K::Number},
-        {Actuator, "FLAG_GONFIGURAZIONE",        76,  K::Flag, 0, 0, 1},
-        {Actuator, "POSIZIONE_IN_AFFONDATA",     77,  K::Number},
-        {Actuator, "TPS_PER_AFFONDATA",          78,  K::Number},
-        {Optional, "FLAG_GONFIGURAZIONE",        79,  K::Flag, 0, 0, 4},
-        {Optional, "GiriCutOff",                 80,  K::Number},
-        {Optional, "POSIZIONE_IN_CUTOFF",        81,  K::Number},
-        {Optional, "FLAG_CONFIGURAZIONE_2",      88,  K::Flag, 0, 0, 8},
-        {Optional, "ISTERESI_MINIMO_TPS",        89,  K::Number},
-        {Optional, "GiriFuoriGiri",              86,  K::Below, 0, 0, 9000},
-        {Optional, "GiriFuoriGiri",              87,  K::Number},
-        {Optional, "RifLambdaAlMinimo",          103, K::Number},
-        {Optional, "RifLambdaFuoriMinimo",       104, K::Number},
+        {Vehicle, "TIPO_ACCENSIONE", TextIndex::IgnitionType, K::Choice, TextIndex::FourCylinders,
+         TextIndex::FourCylindersInjectorSignal},
+        {Vehicle, "TIPO_SEGNALE_GIRI", TextIndex::RpmSignal, K::Choice, TextIndex::RpmSignalStandard,
+         TextIndex::RpmSignalWeak},
+        {Vehicle, "TIPO_CAMBIO", TextIndex::ChangeoverType, K::Choice, TextIndex::ChangeoverOnDeceleration,
+         TextIndex::ChangeoverOnAcceleration},
+        {Vehicle, "TEMPERATURA_PER_CAMBIO", TextIndex::ChangeoverTemperature, K::Number},
+        {Vehicle, "GiriPerCambio", TextIndex::ChangeoverRpm, K::Number},
+        {Vehicle, "TEMPO_SOVRAPPOSIZIONE", TextIndex::ChangeoverOverlapTime, K::Number},
+        {Vehicle, "TIPO_COMMUTATORE", TextIndex::SwitchType, K::Switch, TextIndex::SwitchPushButtonOnly,
+         TextIndex::SwitchWithIndicator},
+        {Vehicle, "TipoSensore", TextIndex::LevelSensorType, K::Choice, TextIndex::LevelSensorLandiRenzo,
+         TextIndex::LevelSensor0To90Ohm},
+        {Vehicle, "TIPO_TPS", TextIndex::TpsType, K::Choice, TextIndex::TpsLinear0To5Volt, TextIndex::NoTps},
+        {Vehicle, "TIPO_SONDA_LAMBDA", TextIndex::LambdaProbeType, K::Choice, TextIndex::LambdaProbe0To1Volt,
+         TextIndex::LambdaProbe08To16Volt},
+        {Vehicle, "RITARDO_LETTURA_SONDA", TextIndex::LambdaProbeReadingDelay, K::Number},
+        {Vehicle, "TIPO_EMULAZIONE", TextIndex::EmulationType, K::Choice, TextIndex::NoEmulation,
+         TextIndex::CustomWaveEmulation},
+        {Actuator, "FLAG_GONFIGURAZIONE", TextIndex::SetFixedDefault, K::Flag, 0, 0, 8},
+        {Actuator, "POSIZIONE_DEFAULT", TextIndex::FixedDefaultPosition, K::Number},
+        {Actuator, "MASSIMA_APERTURA_ATTUATORE", TextIndex::ActuatorMaximumOpening, K::Number},
+        {Actuator, "MINIMA_APERTURA_ATTUATORE", TextIndex::ActuatorMinimumOpening, K::Number},
+        {Actuator, "FLAG_GONFIGURAZIONE", TextIndex::EnableFullThrottle, K::Flag, 0, 0, 1},
+        {Actuator, "POSIZIONE_IN_AFFONDATA", TextIndex::FullThrottlePosition, K::Number},
+        {Actuator, "TPS_PER_AFFONDATA", TextIndex::FullThrottleTps, K::Number},
+        {Optional, "FLAG_GONFIGURAZIONE", TextIndex::CutOff, K::Flag, 0, 0, 4},
+        {Optional, "GiriCutOff", TextIndex::CutOffRpm, K::Number},
+        {Optional, "POSIZIONE_IN_CUTOFF", TextIndex::CutOffActuatorPosition, K::Number},
+        {Optional, "FLAG_CONFIGURAZIONE_2", TextIndex::EconomyDriving, K::Flag, 0, 0, 8},
+        {Optional, "ISTERESI_MINIMO_TPS", TextIndex::TpsIdleHysteresis, K::Number},
+        {Optional, "GiriFuoriGiri", TextIndex::EnableOverSpeed, K::Below, 0, 0, 9000},
+        {Optional, "GiriFuoriGiri", TextIndex::OverSpeedRpmThreshold, K::Number},
+        {Optional, "RifLambdaAlMinimo", TextIndex::LambdaReferenceAtIdle, K::Number},
+        {Optional, "RifLambdaFuoriMinimo", TextIndex::LambdaReferenceOffIdle, K::Number},
     };
-    // clang-format on
     return settings;
 }
 

@@ -6,6 +6,7 @@
 #include "report/ConfigurationPages.h"
 #include "roadtest/ConfigurationEntries.h"
 #include "roadtest/RoadTestText.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <cmath>
@@ -130,7 +131,7 @@ QString TReportBuilder::SettingText(const TPageSetting& setting, const TOrvNumbe
         const int mask = int(setting.condition);
         const bool on =
             setting.kind == TPageSetting::Kind::Flag ? (whole & mask) == mask : value < setting.condition;
-        return on ? Text(543, QStringLiteral("Yes")) : Text(544, QStringLiteral("No"));
+        return on ? Text(TextIndex::Yes, QStringLiteral("Yes")) : Text(TextIndex::No, QStringLiteral("No"));
     }
     }
     return Number(item, value);
@@ -154,7 +155,7 @@ QString TReportBuilder::ValueText(const TOrvNumber& item, double value) const
 QList<TReportSection> TReportBuilder::SettingSections(const TConfigurationValues& values) const
 {
     TReportSection settings;
-    settings.heading = Text(531, QStringLiteral("Settings"));
+    settings.heading = Text(TextIndex::SettingsHeading, QStringLiteral("Settings"));
     QList<TReportSection> sections = {settings};
     for (const int page : ConfigurationPages::Pages()) {
         TReportSection section;
@@ -172,7 +173,7 @@ QList<TReportSection> TReportBuilder::SettingSections(const TConfigurationValues
     }
     TReportSection further;
     further.subsection = true;
-    further.heading = Text(532, QStringLiteral("Further settings"));
+    further.heading = Text(TextIndex::FurtherSettingsHeading, QStringLiteral("Further settings"));
     for (TOrvNumber* item : m_module.LoadableItems()) {
         if (IsCommand(*item) || PageSettingOf(item->objectName()) ||
             !values.contains(item->FileKey().toUpper()))
@@ -189,12 +190,14 @@ TReportSection TReportBuilder::Changes(const TReportRequest& request) const
     TReportSection section;
     const bool factory = request.previous.isEmpty();
     section.heading =
-        factory ? Text(534, QStringLiteral("Changes against the factory values"))
-                : Text(533, QStringLiteral("Changes since the previous configuration on record (%1)"))
-                      .arg(m_locale.toString(request.previousDate, QLocale::ShortFormat));
-    section.table.header =
-        QStringList{Text(515, QStringLiteral("Parameter")), Text(536, QStringLiteral("Before")),
-                    Text(537, QStringLiteral("After"))};
+        factory
+            ? Text(TextIndex::ChangesFromFactoryHeading, QStringLiteral("Changes against the factory values"))
+            : Text(TextIndex::ChangesSincePreviousHeading,
+                   QStringLiteral("Changes since the previous configuration on record (%1)"))
+                  .arg(m_locale.toString(request.previousDate, QLocale::ShortFormat));
+    section.table.header = QStringList{Text(TextIndex::ParameterColumn, QStringLiteral("Parameter")),
+                                       Text(TextIndex::BeforeColumn, QStringLiteral("Before")),
+                                       Text(TextIndex::AfterColumn, QStringLiteral("After"))};
     for (TOrvNumber* item : m_module.LoadableItems()) {
         const QString key = item->FileKey().toUpper();
         if (IsCommand(*item) || !request.values.contains(key))
@@ -206,7 +209,7 @@ TReportSection TReportBuilder::Changes(const TReportRequest& request) const
         section.table.rows << QStringList{Caption(*item), ValueText(*item, before), ValueText(*item, after)};
     }
     if (section.table.rows.isEmpty())
-        section.note = Text(535, QStringLiteral("No value differs."));
+        section.note = Text(TextIndex::NoValueDiffers, QStringLiteral("No value differs."));
     return section;
 }
 
@@ -214,9 +217,9 @@ QList<TReportSection> TReportBuilder::RoadTest(const TReportRequest& request) co
 {
     TReportSection verdict;
     verdict.newPage = true;
-    verdict.heading = Text(538, QStringLiteral("Road-test verdict"));
+    verdict.heading = Text(TextIndex::RoadTestVerdictHeading, QStringLiteral("Road-test verdict"));
     if (!request.roadTest) {
-        verdict.note = Text(539, QStringLiteral("No road-test log was given."));
+        verdict.note = Text(TextIndex::NoRoadTestLog, QStringLiteral("No road-test log was given."));
         return {verdict};
     }
     const TRoadTestText text([this](int index, const QString& english) { return Text(index, english); });
@@ -230,10 +233,12 @@ QList<TReportSection> TReportBuilder::RoadTest(const TReportRequest& request) co
                 (criterion.verdict == TVerdict::Warn && overall == TVerdict::Pass))
                 overall = criterion.verdict;
         }
-        verdict.note = Text(553, QStringLiteral("Result: %1")).arg(text.Verdict(overall));
-        verdict.table.header =
-            QStringList{Text(509, QStringLiteral("Criterion")), Text(510, QStringLiteral("Verdict")),
-                        Text(511, QStringLiteral("Figure")), Text(512, QStringLiteral("Threshold"))};
+        verdict.note =
+            Text(TextIndex::OverallVerdict, QStringLiteral("Result: %1")).arg(text.Verdict(overall));
+        verdict.table.header = QStringList{Text(TextIndex::CriterionColumn, QStringLiteral("Criterion")),
+                                           Text(TextIndex::VerdictColumn, QStringLiteral("Verdict")),
+                                           Text(TextIndex::FigureColumn, QStringLiteral("Figure")),
+                                           Text(TextIndex::ThresholdColumn, QStringLiteral("Threshold"))};
         verdict.table.toneColumn = 1;
         for (const TCriterionResult& criterion : result.criteria) {
             verdict.table.rows << QStringList{text.Caption(criterion.id), text.Verdict(criterion.verdict),
@@ -244,10 +249,11 @@ QList<TReportSection> TReportBuilder::RoadTest(const TReportRequest& request) co
     QList<TReportSection> sections = {verdict};
     if (result.judged) {
         TReportSection suggestions;
-        suggestions.heading = Text(513, QStringLiteral("Suggestions"));
-        suggestions.table.header =
-            QStringList{Text(515, QStringLiteral("Parameter")), Text(516, QStringLiteral("Current")),
-                        Text(517, QStringLiteral("Proposed")), Text(518, QStringLiteral("Reason"))};
+        suggestions.heading = Text(TextIndex::SuggestionsHeading, QStringLiteral("Suggestions"));
+        suggestions.table.header = QStringList{Text(TextIndex::ParameterColumn, QStringLiteral("Parameter")),
+                                               Text(TextIndex::CurrentColumn, QStringLiteral("Current")),
+                                               Text(TextIndex::ProposedColumn, QStringLiteral("Proposed")),
+                                               Text(TextIndex::ReasonColumn, QStringLiteral("Reason"))};
         for (const TSuggestion& suggestion : result.suggestions) {
             TOrvNumber* item = suggestion.Changes() ? m_module.Number(suggestion.item) : nullptr;
             if (item)
@@ -259,11 +265,11 @@ QList<TReportSection> TReportBuilder::RoadTest(const TReportRequest& request) co
                     << QStringList{QStringLiteral("–"), QString(), QString(), text.Reason(suggestion)};
         }
         if (suggestions.table.rows.isEmpty())
-            suggestions.note = Text(521, QStringLiteral("No suggestions."));
+            suggestions.note = Text(TextIndex::NoSuggestions, QStringLiteral("No suggestions."));
         sections << suggestions;
     }
     TReportSection picture;
-    picture.heading = Text(540, QStringLiteral("Data log"));
+    picture.heading = Text(TextIndex::DataLogHeading, QStringLiteral("Data log"));
     picture.note = request.logName;
     picture.picture = request.plot;
     sections << picture;
@@ -273,28 +279,30 @@ QList<TReportSection> TReportBuilder::RoadTest(const TReportRequest& request) co
 TReportDocument TReportBuilder::Build(const TReportRequest& request) const
 {
     TReportDocument document;
-    document.title = Text(522, QStringLiteral("Configuration and road-test report"));
+    document.title = Text(TextIndex::RoadTestReport, QStringLiteral("Configuration and road-test report"));
     document.workshopName = request.workshopName;
     document.workshopAddress = request.workshopAddress;
-    document.facts << qMakePair(Text(528, QStringLiteral("Date")),
+    document.facts << qMakePair(Text(TextIndex::ReportDate, QStringLiteral("Date")),
                                 m_locale.toString(request.date, QLocale::LongFormat));
     if (!request.vehicle.IsEmpty()) {
         const QStringList vehicle = {request.vehicle.plate, request.vehicle.make, request.vehicle.model};
-        document.facts << qMakePair(Text(524, QStringLiteral("Vehicle")),
+        document.facts << qMakePair(Text(TextIndex::ReportVehicle, QStringLiteral("Vehicle")),
                                     vehicle.join(QStringLiteral(" · ")));
     }
-    const QString unknown = Text(545, QStringLiteral("not known"));
-    document.facts << qMakePair(Text(529, QStringLiteral("Control unit")),
+    const QString unknown = Text(TextIndex::NotKnown, QStringLiteral("not known"));
+    document.facts << qMakePair(Text(TextIndex::ReportControlUnit, QStringLiteral("Control unit")),
                                 request.identity.isEmpty() ? unknown : request.identity);
-    document.facts << qMakePair(Text(530, QStringLiteral("Firmware")),
+    document.facts << qMakePair(Text(TextIndex::ReportFirmware, QStringLiteral("Firmware")),
                                 request.firmware.isEmpty() ? unknown : request.firmware);
     if (!request.configurationFile.isEmpty())
-        document.facts << qMakePair(Text(546, QStringLiteral("Configuration file")),
-                                    request.configurationFile);
+        document.facts << qMakePair(
+            Text(TextIndex::ReportConfigurationFile, QStringLiteral("Configuration file")),
+            request.configurationFile);
 
     document.sections << SettingSections(request.values);
     document.sections << Changes(request) << RoadTest(request);
-    document.signatures = QStringList{Text(541, QStringLiteral("Fitter's signature")),
-                                      Text(542, QStringLiteral("Customer's signature"))};
+    document.signatures =
+        QStringList{Text(TextIndex::FitterSignature, QStringLiteral("Fitter's signature")),
+                    Text(TextIndex::CustomerSignature, QStringLiteral("Customer's signature"))};
     return document;
 }

@@ -1,5 +1,7 @@
 #include "roadtest/RoadTestText.h"
 
+#include "support/TextIndex.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
@@ -76,19 +78,19 @@ QString TRoadTestText::Caption(TCriterionId id) const
 {
     switch (id) {
     case TCriterionId::RpmSignal:
-        return Text(481, QStringLiteral("Engine-speed signal"));
+        return Text(TextIndex::RpmSignalCriterion, QStringLiteral("Engine-speed signal"));
     case TCriterionId::WarmUp:
-        return Text(482, QStringLiteral("Warm-up"));
+        return Text(TextIndex::WarmUpCriterion, QStringLiteral("Warm-up"));
     case TCriterionId::LambdaSwitching:
-        return Text(483, QStringLiteral("Lambda switching"));
+        return Text(TextIndex::LambdaSwitchingCriterion, QStringLiteral("Lambda switching"));
     case TCriterionId::MixtureBalance:
-        return Text(484, QStringLiteral("Mixture balance"));
+        return Text(TextIndex::MixtureBalanceCriterion, QStringLiteral("Mixture balance"));
     case TCriterionId::ActuatorAuthority:
-        return Text(485, QStringLiteral("Actuator authority"));
+        return Text(TextIndex::ActuatorAuthorityCriterion, QStringLiteral("Actuator authority"));
     case TCriterionId::DefaultPosition:
-        return Text(486, QStringLiteral("Default position"));
+        return Text(TextIndex::DefaultPositionCriterion, QStringLiteral("Default position"));
     case TCriterionId::Coverage:
-        return Text(487, QStringLiteral("Coverage"));
+        return Text(TextIndex::CoverageCriterion, QStringLiteral("Coverage"));
     }
     return QString();
 }
@@ -97,11 +99,11 @@ QString TRoadTestText::Verdict(TVerdict verdict) const
 {
     switch (verdict) {
     case TVerdict::Pass:
-        return Text(488, QStringLiteral("Pass"));
+        return Text(TextIndex::VerdictPass, QStringLiteral("Pass"));
     case TVerdict::Warn:
-        return Text(489, QStringLiteral("Warning"));
+        return Text(TextIndex::VerdictWarning, QStringLiteral("Warning"));
     case TVerdict::Fail:
-        return Text(490, QStringLiteral("Fail"));
+        return Text(TextIndex::VerdictFail, QStringLiteral("Fail"));
     }
     return QString();
 }
@@ -118,26 +120,28 @@ QString TRoadTestText::Figure(const TCriterionResult& c) const
         return RoadTestNumber(c.a, 2) + QStringLiteral(" /s, ") + RoadTestNumber(c.b) + seconds;
     case TCriterionId::MixtureBalance:
         return QStringLiteral("%1 %2, %3 %4")
-            .arg(Text(491, QStringLiteral("lean")), Percent(c.a), Text(492, QStringLiteral("rich")),
-                 Percent(c.b));
+            .arg(Text(TextIndex::MixtureLean, QStringLiteral("lean")), Percent(c.a),
+                 Text(TextIndex::MixtureRich, QStringLiteral("rich")), Percent(c.b));
     case TCriterionId::ActuatorAuthority: {
         QString text = Percent(c.a);
         if (c.side != TActuatorSide::None) {
-            const QString side = c.side == TActuatorSide::Lower ? Text(493, QStringLiteral("lower limit"))
-                                                                : Text(494, QStringLiteral("upper limit"));
+            const QString side = c.side == TActuatorSide::Lower
+                                     ? Text(TextIndex::AtLowerLimit, QStringLiteral("lower limit"))
+                                     : Text(TextIndex::AtUpperLimit, QStringLiteral("upper limit"));
             text += QStringLiteral(" (%1 %2 %3)").arg(side, c.item, Percent(c.b));
         }
         return text;
     }
     case TCriterionId::DefaultPosition:
         if (!c.known)
-            return Text(498, QStringLiteral("no steady closed loop"));
+            return Text(TextIndex::NoSteadyClosedLoop, QStringLiteral("no steady closed loop"));
         return QStringLiteral("%1 / %2").arg(RoadTestNumber(c.a), RoadTestNumber(c.b));
     case TCriterionId::Coverage:
         return QStringLiteral("%1 %2 s, %3 %4 s, %5 %6 s")
-            .arg(Text(495, QStringLiteral("idle")), RoadTestNumber(c.a, 0),
-                 Text(496, QStringLiteral("cruise")), RoadTestNumber(c.b, 0),
-                 Text(497, QStringLiteral("full throttle")), RoadTestNumber(c.c, 0));
+            .arg(Text(TextIndex::CoverageIdle, QStringLiteral("idle")), RoadTestNumber(c.a, 0),
+                 Text(TextIndex::CoverageCruise, QStringLiteral("cruise")), RoadTestNumber(c.b, 0),
+                 Text(TextIndex::CoverageFullThrottle, QStringLiteral("full throttle")),
+                 RoadTestNumber(c.c, 0));
     }
     return QString();
 }
@@ -170,40 +174,44 @@ QString TRoadTestText::Reason(const TSuggestion& s) const
 {
     switch (s.kind) {
     case TSuggestionKind::DefaultPosition:
-        return Text(501, QStringLiteral("In steady closed loop the actuator settles at %1 steps."))
+        return Text(TextIndex::DefaultPositionReason,
+                    QStringLiteral("In steady closed loop the actuator settles at %1 steps."))
             .arg(RoadTestNumber(s.figure));
     case TSuggestionKind::WidenUpperLimit:
-        return Text(502,
+        return Text(TextIndex::WidenUpperLimitReason,
                     QStringLiteral("The actuator is held at this upper limit %1 of the closed-loop time."))
             .arg(Percent(s.figure));
     case TSuggestionKind::WidenLowerLimit:
-        return Text(503,
+        return Text(TextIndex::WidenLowerLimitReason,
                     QStringLiteral("The actuator is held at this lower limit %1 of the closed-loop time."))
             .arg(Percent(s.figure));
     case TSuggestionKind::InspectGasSupply:
-        return Text(504,
+        return Text(TextIndex::InspectGasSupplyReason,
                     QStringLiteral(
                         "The actuator is held at its upper limit %1 of the closed-loop time and the "
                         "limit can go no further: inspect the gas supply (pressure, filter, injectors)."))
             .arg(Percent(s.figure));
     case TSuggestionKind::InspectRichMixture:
-        return Text(505, QStringLiteral(
-                             "The actuator is held at its lower limit %1 of the closed-loop time and the "
-                             "limit can go no further: inspect the reducer's pressure and the injectors."))
+        return Text(TextIndex::InspectRichMixtureReason,
+                    QStringLiteral(
+                        "The actuator is held at its lower limit %1 of the closed-loop time and the "
+                        "limit can go no further: inspect the reducer's pressure and the injectors."))
             .arg(Percent(s.figure));
     case TSuggestionKind::InspectLambdaSensor:
         return Text(
-            506, QStringLiteral("The lambda sensor does not switch while the actuator is free: inspect the "
-                                "sensor, its wiring and its heating."));
+            TextIndex::InspectLambdaSensorReason,
+            QStringLiteral("The lambda sensor does not switch while the actuator is free: inspect the "
+                           "sensor, its wiring and its heating."));
     case TSuggestionKind::InspectLambdaWiring:
-        return Text(507,
+        return Text(TextIndex::InspectLambdaWiringReason,
                     QStringLiteral("The lambda signal switches %1 times a second, faster than the loop can: "
                                    "inspect the sensor's wiring for interference."))
             .arg(RoadTestNumber(s.figure, 2));
     case TSuggestionKind::InspectSpeedSignal:
-        return Text(508, QStringLiteral(
-                             "The engine speed drops to 0 with the throttle open (for %1 s): inspect the "
-                             "engine-speed wire and the speed signal type."))
+        return Text(TextIndex::InspectSpeedSignalReason,
+                    QStringLiteral(
+                        "The engine speed drops to 0 with the throttle open (for %1 s): inspect the "
+                        "engine-speed wire and the speed signal type."))
             .arg(RoadTestNumber(s.figure));
     }
     return QString();
@@ -212,12 +220,14 @@ QString TRoadTestText::Reason(const TSuggestion& s) const
 QString TRoadTestText::NoVerdict(const TRoadTestResult& result) const
 {
     QString text =
-        Text(499, QStringLiteral("Only %1 s of closed loop (engine running, warm, not at full throttle): "
-                                 "the check needs %2 s and gives no verdict."))
+        Text(TextIndex::TooLittleClosedLoop,
+             QStringLiteral("Only %1 s of closed loop (engine running, warm, not at full throttle): "
+                            "the check needs %2 s and gives no verdict."))
             .arg(RoadTestNumber(result.closedSeconds, 0), RoadTestNumber(m_limits.minClosedLoop, 0));
     if (result.loggedSeconds > 0 && result.highestTemperature < result.changeoverTemperature)
-        text += u' ' + Text(500, QStringLiteral("The engine did not reach the changeover temperature "
-                                                "(highest %1 °C, changeover %2 °C)."))
+        text += u' ' + Text(TextIndex::ChangeoverTemperatureNotReached,
+                            QStringLiteral("The engine did not reach the changeover temperature "
+                                           "(highest %1 °C, changeover %2 °C)."))
                            .arg(RoadTestNumber(result.highestTemperature, 0),
                                 RoadTestNumber(result.changeoverTemperature, 0));
     return text;

@@ -3,9 +3,9 @@
 // The texts of a road-test check: the criteria's names (the identifiers of the
 // command line and their captions), the verdicts, the figures and thresholds,
 // and the reasons of the suggestions. Captions come from a text source (the
-// language store's strings 480 and up, with the English text as fallback);
-// without one everything is English. Numbers have a point as decimal
-// separator, as in the command line's results.
+// language store's road-test texts, named in support/TextIndex.h, with the
+// English text as fallback); without one everything is English. Numbers have
+// a point as decimal separator, as in the command line's results.
 
 #include "roadtest/RoadTestResult.h"
 #include "roadtest/RoadTestThresholds.h"
@@ -17,10 +17,6 @@ class TRoadTestText {
 public:
     // Answers string `index` of the language store, or `english` when it has none.
     using TSource = std::function<QString(int index, const QString& english)>;
-
-    // The first and last string index the road test and its report use.
-    static constexpr int FirstIndex = 480;
-    static constexpr int LastIndex = 559;
 
     explicit TRoadTestText(TSource source = {}, const TRoadTestThresholds& thresholds = {});
 

@@ -28,6 +28,7 @@
 #include "items/OrvNumber.h"
 #include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "support/ToolkitNoise.h"
 #include "tools/SimulatedTime.h"
@@ -60,15 +61,17 @@ void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
         const QString suffix = QStringLiteral("%1-%2").arg(width).arg(language);
         Save(window, folder, QStringLiteral("main-") + suffix);
 
-        TFormAttesa wait([&module] { return module.Translator()->GetString(21, 0); }, width);
-        wait.SetCaption(module.MessageText(19));
-        wait.SetMessage(module.MessageText(20));
+        TFormAttesa wait([&module] { return module.Translator()->GetString(TextIndex::PercentCompleted, 0); },
+                         width);
+        wait.SetCaption(module.MessageText(TextIndex::ConnectionCaption));
+        wait.SetMessage(module.MessageText(TextIndex::ConnectingPleaseWait));
         wait.SetWaitProgress(100, true);
         wait.show();
         Save(wait, folder, QStringLiteral("wait-") + suffix);
 
         // The erase question, with the toolkit's Yes and No.
-        QMessageBox question(QMessageBox::NoIcon, window.windowTitle(), module.MessageText(22),
+        QMessageBox question(QMessageBox::NoIcon, window.windowTitle(),
+                             module.MessageText(TextIndex::EraseConfigurationQuestion),
                              QMessageBox::Yes | QMessageBox::No, &window);
         question.show();
         QCoreApplication::processEvents();

@@ -24,6 +24,7 @@
 #include "support/MemIniData.h"
 #include "support/NumberText.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QEventLoop>
@@ -277,15 +278,17 @@ bool TCliCommands::Connect()
     const QString caption = TCommandLine::ProgramName();
     switch (m_module->ConnectToUnit(LinkPort::Usb, 0)) {
     case TSerialDataModule::NoAnswer: {
-        QStringList lines = {Text(17, QStringLiteral("the unit does not answer")), Text(18, QString()),
+        QStringList lines = {Text(TextIndex::UnitDoesNotAnswer, QStringLiteral("the unit does not answer")),
+                             Text(TextIndex::CheckCableAndIgnition, QString()),
                              QStringLiteral("(ERR.CODE: C01)")};
         lines.removeAll(QString());
         m_prompts.ShowMessage(TMessageIcon::Error, caption, lines.join(u'\n'));
         return false;
     }
     case TSerialDataModule::OtherUnit:
-        m_prompts.ShowMessage(TMessageIcon::Error, caption,
-                              Text(102, QStringLiteral("the unit is not of the supported kind")));
+        m_prompts.ShowMessage(
+            TMessageIcon::Error, caption,
+            Text(TextIndex::UnsupportedUnitKind, QStringLiteral("the unit is not of the supported kind")));
         return false;
     case TSerialDataModule::NoLinkLibrary:
         Fail(QStringLiteral("the link library could not be loaded"));
@@ -295,7 +298,7 @@ bool TCliCommands::Connect()
         return false;
     case TSerialDataModule::InUse:
         m_prompts.ShowMessage(TMessageIcon::Error, caption,
-                              Text(TSerialDataModule::InUseTextIndex,
+                              Text(TextIndex::UnitInUseByOtherProgram,
                                    QStringLiteral("the unit is in use by another program")));
         return false;
     default:
@@ -526,7 +529,9 @@ int TCliCommands::Erase()
 {
     // Asked before connecting: "no" leaves the unit untouched.
     if (!m_prompts.AskYesNo(TMessageIcon::None, TCommandLine::ProgramName(),
-                            Text(22, QStringLiteral("Erase the configuration stored in the unit?")), false))
+                            Text(TextIndex::EraseConfigurationQuestion,
+                                 QStringLiteral("Erase the configuration stored in the unit?")),
+                            false))
         return Fail(QStringLiteral("the configuration was not erased"));
     if (!Connect() || !m_module->StopRefresher())
         return ExitStatus::Failure;

@@ -22,6 +22,7 @@
 #include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "undo/UndoRecorder.h"
 
@@ -454,7 +455,7 @@ void TestFormConfig::eraseRestoresTheFactoryConfiguration()
 
     QCOMPARE(m_prompts->questions.size(), 1);
     QCOMPARE(m_prompts->questions.first().caption, m_config->windowTitle());
-    QCOMPARE(m_prompts->questions.first().text, m_module->MessageText(22));
+    QCOMPARE(m_prompts->questions.first().text, m_module->MessageText(TextIndex::EraseConfigurationQuestion));
     QCOMPARE(m_prompts->questions.first().icon, TMessageIcon::None);
     const QRegularExpression eraseWrite(QStringLiteral("^WriteAtAddress \\d+ %1 8$").arg(CheckUp));
     QCOMPARE(SimLog(m_sim).filter(eraseWrite).size(), answer ? 1 : 0);
@@ -727,7 +728,8 @@ void TestFormConfig::editWithoutAUnitSaysWhy()
         QTest::keyClick(widget, Qt::Key_Return);
     }
     QCoreApplication::processEvents();
-    QCOMPARE(m_prompts->MessageTexts(), QStringList{m_module->Translator()->GetString(443, 0)});
+    QCOMPARE(m_prompts->MessageTexts(),
+             QStringList{m_module->Translator()->GetString(TextIndex::ChangeNotWrittenNoUnit, 0)});
     QCOMPARE(m_prompts->messages.first().caption, m_config->windowTitle());
 }
 

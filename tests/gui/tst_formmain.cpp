@@ -20,6 +20,7 @@
 #include "support/PlainBuffer.h"
 #include "support/EncryptedContainer.h"
 #include "support/OrvRegistryData.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QAction>
@@ -292,7 +293,8 @@ void TestFormMain::connectReportsUnitsThatCannotBeUsed()
     m_prompts->messages.clear();
     m_module->OrvConnection()->SetDllName(QStringLiteral("NoSuchLibrary.dll"));
     m_window->Connect();
-    QCOMPARE(m_prompts->MessageTexts(), QStringList{m_module->Translator()->GetString(200)});
+    QCOMPARE(m_prompts->MessageTexts(),
+             QStringList{m_module->Translator()->GetString(TextIndex::LinkLibraryNotLoaded)});
     QVERIFY(!m_prompts->messages.first().text.isEmpty());
     m_window->SwitchLanguage(0);
     const QString italian = m_window->StatusBar()->PanelText(0);
@@ -715,9 +717,11 @@ void TestFormMain::firmwareUpdateAsksFirst()
     QCOMPARE(m_prompts->questions.size(), 1);
     const FakePrompts::Message question = m_prompts->questions.first();
     QVERIFY(!question.defaultYes);
-    QCOMPARE(question.caption, Text(143));
+    QCOMPARE(question.caption, Text(TextIndex::ReprogramFirmware));
     const QString backupFolder = QDir::toNativeSeparators(m_module->Backups().Folder());
-    QCOMPARE(question.text, connected ? Text(440).replace("%1", backupFolder) : Text(441));
+    QCOMPARE(question.text, connected
+                                ? Text(TextIndex::ReprogramWithBackupQuestion).replace("%1", backupFolder)
+                                : Text(TextIndex::ReprogramWithoutBackupQuestion));
     QVERIFY(question.text.contains(backupFolder) == connected);
     QCOMPARE(SimLog(m_sim), QStringList());
     QCOMPARE(m_module->Backups().List().size(), backups);
@@ -761,8 +765,8 @@ void TestFormMain::loadWithoutAUnitSaysWhy()
     m_window->LoadFile();
     QCOMPARE(m_dialogs->folders.size(), 1);
     QVERIFY(!m_prompts->messages.isEmpty());
-    QCOMPARE(m_prompts->messages.last().text, Text(442));
-    QVERIFY(!Text(442).isEmpty());
+    QCOMPARE(m_prompts->messages.last().text, Text(TextIndex::FileNotWrittenNoUnit));
+    QVERIFY(!Text(TextIndex::FileNotWrittenNoUnit).isEmpty());
 }
 
 QTEST_MAIN(TestFormMain)

@@ -9,6 +9,7 @@
 #include "controls/NumericEdit.h"
 #include "controls/ValueEditEx.h"
 #include "support/NumberText.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QLineEdit>
@@ -131,8 +132,9 @@ void TestFormOndaCostruita::showsTheUnitsWaveWhenOpened()
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Costruzione Onda"));
     QCOMPARE(Find<TValueEditEx>("OrvValEditNVolteAlto")->text(), QStringLiteral("0.5"));
     QCOMPARE(Find<TValueEditEx>("OrvValEditNVolteAlto")->EditLabel()->Caption(),
-             m_module->Translator()->GetString(97, 0));
-    QCOMPARE(Find<QLabel>("LabelTempoTristate")->text(), m_module->Translator()->GetString(100, 0));
+             m_module->Translator()->GetString(TextIndex::WaveHighTime, 0));
+    QCOMPARE(Find<QLabel>("LabelTempoTristate")->text(),
+             m_module->Translator()->GetString(TextIndex::DisconnectedProbeTime, 0));
     QCOMPARE(Find<TNumericEdit>("NumericEditSondaSconnessa")->text(), QStringLiteral("-3.11"));
 }
 

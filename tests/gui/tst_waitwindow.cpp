@@ -4,6 +4,7 @@
 #include "app/DesignFonts.h"
 #include "app/FormAttesa.h"
 #include "link/WindowMessage.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QCoreApplication>
@@ -92,7 +93,8 @@ void TestWaitWindow::percentageLineFitsEveryLanguage()
     QVERIFY(translator.LoadLanguageLibrary());
     for (int language = 0; language < translator.MaxLanguages(); ++language) {
         translator.SetLinguaCorrente(language);
-        TFormAttesa wait([&translator] { return translator.GetString(21, 0); }, screenWidth);
+        TFormAttesa wait([&translator] { return translator.GetString(TextIndex::PercentCompleted, 0); },
+                         screenWidth);
         wait.SetWaitProgress(100, true);
         const auto* line = wait.findChild<QLabel*>(QStringLiteral("LabelCompleted"));
         QVERIFY2(line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width(),

@@ -13,6 +13,7 @@
 #include "support/ConfigurationFile.h"
 #include "support/EncryptedContainer.h"
 #include "support/PlainBuffer.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QDir>
@@ -400,22 +401,22 @@ QByteArray TestDataModule::SavedText()
     return m_module->SaveConfiguration(file) ? Decrypt(file) : QByteArray();
 }
 
-// Files a load refuses whole, before the backup, naming why (texts 400-406);
-// 0: the file loads.
+// Files a load refuses whole, before the backup, naming why (the text of the
+// file's status); 0: the file loads.
 void TestDataModule::loadRefusesFilesItCannotUse_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("text");
-    QTest::newRow("missing") << "missing" << 400;
-    QTest::newRow("a folder") << "folder" << 401;
-    QTest::newRow("unreadable") << "unreadable" << 402;
-    QTest::newRow("over 1 MiB") << "oversized" << 403;
-    QTest::newRow("no container") << "garbage" << 404;
-    QTest::newRow("no configuration section") << "other section" << 404;
-    QTest::newRow("earlier file cut at a line end") << "cut at a line end" << 405;
-    QTest::newRow("integrity entry cut short") << "cut in the integrity entry" << 405;
-    QTest::newRow("a value changed under the integrity entry") << "changed value" << 406;
-    QTest::newRow("text after the integrity entry") << "appended" << 406;
+    QTest::newRow("missing") << "missing" << TextIndex::FileDoesNotExist;
+    QTest::newRow("a folder") << "folder" << TextIndex::FileIsAFolder;
+    QTest::newRow("unreadable") << "unreadable" << TextIndex::FileCannotBeRead;
+    QTest::newRow("over 1 MiB") << "oversized" << TextIndex::FileTooLarge;
+    QTest::newRow("no container") << "garbage" << TextIndex::FileNotAConfiguration;
+    QTest::newRow("no configuration section") << "other section" << TextIndex::FileNotAConfiguration;
+    QTest::newRow("earlier file cut at a line end") << "cut at a line end" << TextIndex::FileIncomplete;
+    QTest::newRow("integrity entry cut short") << "cut in the integrity entry" << TextIndex::FileIncomplete;
+    QTest::newRow("a value changed under the integrity entry") << "changed value" << TextIndex::FileDamaged;
+    QTest::newRow("text after the integrity entry") << "appended" << TextIndex::FileDamaged;
     QTest::newRow("earlier file ending with the commands' entry") << "earlier file" << 0;
 }
 
@@ -831,8 +832,8 @@ void TestDataModule::textsFallBackToTheBuiltInItalian()
     TTranslator* translator = m_module->Translator();
     translator->SetDllName(m_folder->filePath("Missing/Languages.dll"));
     QVERIFY(!translator->LoadLanguageLibrary());
-    QCOMPARE(translator->GetString(23), QStringLiteral("Cancella EPPROM"));
-    QCOMPARE(translator->GetString(22).isEmpty(), false);
+    QCOMPARE(translator->GetString(TextIndex::EraseEeprom), QStringLiteral("Cancella EPPROM"));
+    QCOMPARE(translator->GetString(TextIndex::EraseConfigurationQuestion).isEmpty(), false);
 }
 
 QTEST_GUILESS_MAIN(TestDataModule)

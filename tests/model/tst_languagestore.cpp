@@ -3,9 +3,12 @@
 // Dizionario folder beside the executable.
 
 #include "support/LanguageStore.h"
+#include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 #include <QtTest>
@@ -40,9 +43,14 @@ struct TList {
     int last;
 };
 const TList Lists[] = {
-    {"ignition type", 28, 33},  {"engine speed signal", 35, 36}, {"changeover", 38, 39},
-    {"fuel switch", 45, 46},    {"level sensor", 48, 50},        {"TPS", 52, 57},
-    {"lambda probe", 59, 64},   {"emulation", 66, 68},
+    {"ignition type", TextIndex::FourCylinders, TextIndex::FourCylindersInjectorSignal},
+    {"engine speed signal", TextIndex::RpmSignalStandard, TextIndex::RpmSignalWeak},
+    {"changeover", TextIndex::ChangeoverOnDeceleration, TextIndex::ChangeoverOnAcceleration},
+    {"fuel switch", TextIndex::SwitchPushButtonOnly, TextIndex::SwitchWithIndicator},
+    {"level sensor", TextIndex::LevelSensorLandiRenzo, TextIndex::LevelSensor0To90Ohm},
+    {"TPS", TextIndex::TpsLinear0To5Volt, TextIndex::NoTps},
+    {"lambda probe", TextIndex::LambdaProbe0To1Volt, TextIndex::LambdaProbe08To16Volt},
+    {"emulation", TextIndex::NoEmulation, TextIndex::CustomWaveEmulation},
 };
 
 QList<int> ListEntries()
@@ -54,7 +62,7 @@ QList<int> ListEntries()
 }
 
 // The menu bar: File, Communication, Help.
-const QList<int> MenuBar = {12, 13, 8};
+const QList<int> MenuBar = {TextIndex::FileMenu, TextIndex::CommunicationMenu, TextIndex::HelpMenu};
 
 // The one "&" marker of a text and the character it marks; -1 when none, -2 when
 // the text has more than one or the marker marks nothing.
@@ -83,6 +91,7 @@ private slots:
     void initTestCase();
     void storeIsWholeAndClean();
     void everyUsedTextInEveryLanguage();
+    void everyNamedTextInEveryLanguage();
     void languages_data();
     void languages();
     void languageAcceleratorsDiffer();
@@ -160,6 +169,31 @@ void TestLanguageStore::everyUsedTextInEveryLanguage()
     QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("missing: ") + missing.join(QStringLiteral(", "))));
 }
 
+void TestLanguageStore::everyNamedTextInEveryLanguage()
+{
+    // support/TextIndex.h names every text the program shows: each name stands
+    // for its own index, and that index has a text in every language.
+    QFile header(QStringLiteral(TEXT_INDEX_HEADER));
+    QVERIFY2(header.open(QIODevice::ReadOnly), TEXT_INDEX_HEADER);
+    const QString source = QString::fromUtf8(header.readAll());
+    const QRegularExpression constant(QStringLiteral(R"(constexpr\s+int\s+(\w+)\s*=\s*(\d+)\s*;)"));
+    QHash<int, QString> names;
+    QStringList faults;
+    for (const QRegularExpressionMatch& match : constant.globalMatch(source)) {
+        const QString name = match.captured(1);
+        const int index = match.captured(2).toInt();
+        if (names.contains(index))
+            faults << QStringLiteral("%1 and %2 both name %3").arg(names.value(index), name).arg(index);
+        names.insert(index, name);
+        for (int language = 0; language < LanguageCount; ++language) {
+            if (index >= StringsPerLanguage || Text(language, index).isEmpty())
+                faults << QStringLiteral("%1 (%2) missing in language %3").arg(name).arg(index).arg(language);
+        }
+    }
+    QVERIFY2(!names.isEmpty(), "no names read from " TEXT_INDEX_HEADER);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
 void TestLanguageStore::languages_data()
 {
     // The language index is stored in the user's settings and picks the flag
@@ -186,7 +220,7 @@ void TestLanguageStore::languages()
     QVERIFY2(AcceleratorAt(display) >= 0, qPrintable(display));
     QCOMPARE(display.remove(QLatin1Char('&')), name);
 
-    // Switching to the language takes its code page; the caption in string 1 is
+    // Switching to the language takes its code page; the caption (ProgramTitle) is
     // text, not a character set number, so the character set stays as it was.
     // Switching away first proves the code page comes from this language.
     m_translator.SetLinguaCorrente(language == 5 ? 0 : 5);
@@ -196,7 +230,7 @@ void TestLanguageStore::languages()
     QCOMPARE(m_translator.CodePage(), codePage);
     QCOMPARE(m_translator.Charset(), charset);
     bool isNumber = false;
-    m_translator.GetString(1, 0).toInt(&isNumber);
+    m_translator.GetString(TextIndex::ProgramTitle, 0).toInt(&isNumber);
     QVERIFY(!isNumber);
 }
 
@@ -339,10 +373,10 @@ void TestLanguageStore::rangesAndUnitsInEveryLanguage()
 
 void TestLanguageStore::localeNames()
 {
-    // String 220 names the locale whose toolkit texts go with the language.
+    // LocaleName names the locale whose toolkit texts go with the language.
     const char* locales[] = {"it", "en", "es", "fr", "de", "ru"};
     for (int language = 0; language < LanguageCount; ++language)
-        QCOMPARE(Text(language, 220), QString::fromLatin1(locales[language]));
+        QCOMPARE(Text(language, TextIndex::LocaleName), QString::fromLatin1(locales[language]));
 }
 
 QTEST_GUILESS_MAIN(TestLanguageStore)
