@@ -7,11 +7,12 @@
 #include "app/FormBackups.h"
 #include "app/FormScaling.h"
 #include "app/InputBlocker.h"
+#include "app/LanguageStrip.h"
 #include "app/LinkStatusBar.h"
 #include "app/PortMenu.h"
+#include "app/RecentFilesMenu.h"
 #include "model/ProgramSetup.h"
 #include "model/ConfigurationFileTypes.h"
-#include "model/RecentFiles.h"
 #include "model/ResourceLibrary.h"
 #include "model/SerialDataModule.h"
 #include "app/ToolkitTranslation.h"
@@ -25,7 +26,6 @@
 #include "support/Translator.h"
 #include "ui_FormMain.h"
 
-#include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -42,18 +42,12 @@
 
 namespace {
 
-const QColor DesktopColour(0, 128, 128);
 const QColor HighlightColour(Qt::yellow);
 // The menu entries stand on a dark panel: the yellow highlight and the other
 // entries both read at a contrast of at least 4.5:1 there.
 const QColor MenuBackground(0, 96, 96);
 const QColor EntryColour(Qt::white);
 constexpr int MenuPanelMargin = 16;
-constexpr int LanguageButtonWidth = 60;
-constexpr int LanguageButtonHeight = 44;
-// The caption of a language button without a flag.
-constexpr int LanguageNamePixelSize = 12;
-constexpr int LanguageNamePadding = 5;
 
 void SetLabelColour(QLabel* label, const QColor& colour, bool underline)
 {
@@ -63,15 +57,6 @@ void SetLabelColour(QLabel* label, const QColor& colour, bool underline)
     QFont font = label->font();
     font.setUnderline(underline);
     label->setFont(font);
-}
-
-// The language name without its first "&" (the text before joined to the text after).
-QString WithoutAccelerator(QString name)
-{
-    const int at = name.indexOf(QLatin1Char('&'));
-    if (at >= 0)
-        name.remove(at, 1);
-    return name;
 }
 
 // The configuration file among dropped data, or an empty text.
@@ -129,7 +114,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     // icon skips the toolkit's look-up of the file's type in the MIME database.
     QApplication::setWindowIcon(QIcon(QPixmap(ResourceLibrary::Path(QStringLiteral("icon"), 10001))));
 
-    CreateLanguageButtons();
+    m_languageStrip = new TLanguageStrip(m_ui->PanelLingue, m_ui->ScrollLingue, *m_translator, m_screenWidth, this);
+    connect(m_languageStrip, &TLanguageStrip::LanguageChosen, this, &TFormMain::SwitchLanguage);
     setAutoFillBackground(true);
     setPalette(QApplication::palette()); // the button face
     SetUpMenuEntries();
@@ -176,6 +162,11 @@ void TFormMain::SetFileDialogs(TFileDialogs* dialogs)
     m_portMenu->SetFileDialogs(m_dialogs);
 }
 
+QList<QToolButton*> TFormMain::LanguageButtons() const
+{
+    return m_languageStrip->Buttons();
+}
+
 QAction* TFormMain::Action(const char* name) const
 {
     return findChild<QAction*>(QString::fromLatin1(name));
@@ -208,69 +199,6 @@ void TFormMain::CreateStatusBar()
     m_statusBar = new TLinkStatusBar(m_screenWidth, this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_statusBar, 1);
-}
-
-void TFormMain::CreateLanguageButtons()
-{
-    const int margin = m_screenWidth * 20 / DesignScreenWidth;
-    QWidget* strip = m_ui->ScrollLingueContent;
-    auto* group = new QButtonGroup(this);
-    const int count = m_translator->MaxLanguages();
-    for (int i = 0; i < count; ++i) {
-        auto* button = new QToolButton(strip);
-        button->setObjectName(QStringLiteral("ButtonLingua") + QString::number(i));
-        button->setProperty("Tag", i);
-        button->setGeometry(0, (margin + LanguageButtonHeight) * i + margin, LanguageButtonWidth,
-                            LanguageButtonHeight);
-        button->setCheckable(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setCursor(Qt::PointingHandCursor);
-        button->setAutoRaise(true);
-        const QString name = WithoutAccelerator(m_translator->GetFirstString(i));
-        button->setToolTip(name);
-        // Only the resource library supplies the flags; a button without its
-        // flag shows the language's name, framed.
-        const QPixmap flag = ResourceLibrary::IsLoaded()
-                                 ? QPixmap(ResourceLibrary::LibraryPath(QStringLiteral("bitmap"), 10020 + i))
-                                 : QPixmap();
-        if (!flag.isNull()) {
-            button->setIcon(flag);
-            button->setIconSize(flag.size());
-        } else {
-            ShowLanguageName(button, name);
-        }
-        group->addButton(button, i);
-        connect(button, &QToolButton::clicked, this, [this, i] { SwitchLanguage(i); });
-        m_languageButtons.append(button);
-    }
-    if (ResourceLibrary::IsLoaded()) {
-        QPalette desktop = m_ui->ScrollLingue->palette();
-        desktop.setColor(QPalette::Window, DesktopColour);
-        m_ui->ScrollLingueContent->setPalette(desktop);
-        m_ui->ScrollLingueContent->setAutoFillBackground(true);
-    }
-    // The strip fills the scroll box and scrolls when the buttons need more room.
-    strip->setMinimumSize(m_ui->ScrollLingue->width() - 2, (margin + LanguageButtonHeight) * count + margin);
-    m_ui->ScrollLingue->setWidgetResizable(true);
-    PlaceLanguageButtons();
-}
-
-void TFormMain::ShowLanguageName(QToolButton* button, const QString& name)
-{
-    button->setAutoRaise(false);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setFont(DesignFont(QStringLiteral("Tahoma"), LanguageNamePixelSize, true));
-    button->setText(name);
-    FitFontToWidth(button, name, LanguageButtonWidth - 2 * LanguageNamePadding);
-}
-
-// With a vertical scroll bar the buttons move left to leave it room.
-void TFormMain::PlaceLanguageButtons()
-{
-    const bool scrolls = m_ui->ScrollLingueContent->minimumHeight() > m_ui->ScrollLingue->height();
-    const int left = (m_ui->ScrollLingue->width() - LanguageButtonWidth) / (scrolls ? 3 : 2);
-    for (QToolButton* button : std::as_const(m_languageButtons))
-        button->move(left, button->y());
 }
 
 void TFormMain::SetUpMenuEntries()
@@ -492,20 +420,10 @@ void TFormMain::keyPressEvent(QKeyEvent* event)
         QMainWindow::keyPressEvent(event);
 }
 
-// The language strip keeps to the right edge and the whole height of the client area.
-void TFormMain::PlaceLanguageStrip()
-{
-    const QWidget* client = m_ui->Client;
-    const int width = m_ui->PanelLingue->width();
-    m_ui->PanelLingue->setGeometry(client->width() - width, 0, width, client->height());
-    m_ui->ScrollLingue->setGeometry(0, 0, width, client->height());
-    PlaceLanguageButtons();
-}
-
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_ui->Client && event->type() == QEvent::Resize) {
-        PlaceLanguageStrip();
+        m_languageStrip->Place(m_ui->Client);
         CentreMenu();
     }
     if (event->type() == QEvent::KeyPress) {
@@ -677,7 +595,7 @@ void TFormMain::SaveFile()
         return;
     RunFileCommand(m_dialogs->GetSaveFileName(this, ConfigurationsFolder()), [this](const QString& fileName) {
         if (m_module->SaveConfiguration(fileName))
-            RememberFile(fileName);
+            m_recentMenu->Remember(fileName);
     });
 }
 
@@ -741,51 +659,25 @@ void TFormMain::closeEvent(QCloseEvent* event)
 
 void TFormMain::CreateRecentFilesMenu()
 {
-    m_recentFiles = std::make_unique<TRecentFiles>(m_registry->SettingsFileName());
     m_offer = std::make_unique<TConfigurationFileOffer>(
         *m_module, [this](const QString& fileName) { LoadConfigurationFile(fileName); });
-    m_recentMenu = new QMenu(this);
-    m_recentMenu->setObjectName(QStringLiteral("MenuRecentFiles"));
+    m_recentMenu = new TRecentFilesMenu(m_registry->SettingsFileName(), this);
     m_ui->MenuFile->insertMenu(m_ui->ActionEsci, m_recentMenu);
     m_ui->MenuFile->insertSeparator(m_ui->ActionEsci);
-    connect(m_recentMenu, &QMenu::aboutToShow, this, &TFormMain::FillRecentFilesMenu);
-    FillRecentFilesMenu();
+    connect(m_recentMenu, &TRecentFilesMenu::FileChosen, this, &TFormMain::LoadConfigurationFile);
     setAcceptDrops(true);
-}
-
-// One entry per recent file that still exists, numbered for the keyboard.
-void TFormMain::FillRecentFilesMenu()
-{
-    m_recentMenu->clear();
-    int number = 0;
-    for (const QString& fileName : m_recentFiles->Files()) {
-        if (!QFileInfo::exists(fileName))
-            continue;
-        const QString name = QFileInfo(fileName).fileName().replace(QLatin1Char('&'), QLatin1String("&&"));
-        QAction* entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
-        entry->setToolTip(QDir::toNativeSeparators(fileName));
-        connect(entry, &QAction::triggered, this, [this, fileName] { LoadConfigurationFile(fileName); });
-    }
-    m_recentMenu->menuAction()->setEnabled(number > 0);
 }
 
 void TFormMain::LoadConfigurationFile(const QString& fileName)
 {
     RunFileCommand(fileName, [this](const QString& name) {
         if (m_module->LoadConfiguration(name))
-            RememberFile(name);
+            m_recentMenu->Remember(name);
         // Without a unit the file's values reach no unit: the user is told why.
         if (!m_module->IsUnitConnected())
             m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(TextIndex::ConfigurationFileCaption),
                                              Text(TextIndex::FileNotWrittenNoUnit));
     });
-}
-
-// The menu itself is filled as it opens: an entry may be running this very load.
-void TFormMain::RememberFile(const QString& fileName)
-{
-    m_recentFiles->Add(fileName);
-    m_recentMenu->menuAction()->setEnabled(true);
 }
 
 void TFormMain::OfferConfigurationFile(const QString& fileName)

@@ -6,6 +6,8 @@
 // window, configuration files, firmware reprogramming, the language switch and
 // the about box.
 
+#include "app/RecentFilesMenu.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -23,11 +25,11 @@ class QMenu;
 class TConfigurationFileOffer;
 class TConfigurationWindow;
 class TFormChart;
+class TLanguageStrip;
 class TFileDialogs;
 class TLinkStatusBar;
 class TPortMenu;
 class TOrvRegistryData;
-class TRecentFiles;
 class TSerialDataModule;
 class TToolkitTranslation;
 class TTranslator;
@@ -52,7 +54,7 @@ public:
 
     TOrvRegistryData* OrvRegistryData() const { return m_registry; }
     TLinkStatusBar* StatusBar() const { return m_statusBar; }
-    QList<QToolButton*> LanguageButtons() const { return m_languageButtons; }
+    QList<QToolButton*> LanguageButtons() const;
     int HighlightedEntry() const;
     QLabel* MenuLabel(int index) const { return m_menuLabels.value(index); }
     QAction* Action(const char* name) const;
@@ -108,15 +110,11 @@ protected:
 private:
     void SetUpFonts();
     void CreateStatusBar();
-    void CreateLanguageButtons();
-    void PlaceLanguageButtons();
-    static void ShowLanguageName(QToolButton* button, const QString& name);
     void SetUpMenuEntries();
     void ConnectActions();
     void Highlight(int entry);
     void MoveHighlight(int step);
     void OnLinkState(bool connected);
-    void PlaceLanguageStrip();
     void CentreMenu();
     void PlaceMenuPanel(int left, int widest);
     bool FormKeyDown(const QKeyEvent* event);
@@ -127,8 +125,6 @@ private:
     void RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation);
     QString LinkText() const;
     void CreateRecentFilesMenu();
-    void FillRecentFilesMenu();
-    void RememberFile(const QString& fileName);
 
     std::unique_ptr<Ui::TFormMain> m_ui;
     TSerialDataModule* m_module;
@@ -143,14 +139,13 @@ private:
     std::unique_ptr<TFileDialogs> m_ownDialogs;
     TFileDialogs* m_dialogs = nullptr;
     std::unique_ptr<TToolkitTranslation> m_toolkitTranslation;
-    QList<QToolButton*> m_languageButtons;
+    TLanguageStrip* m_languageStrip = nullptr;
     QWidget* m_menuPanel = nullptr;
     QList<QLabel*> m_menuLabels;
     QList<QAction*> m_menuActions;
     int m_menuCount = 4;
     bool m_shown = false;
-    std::unique_ptr<TRecentFiles> m_recentFiles;
-    QMenu* m_recentMenu = nullptr;
+    TRecentFilesMenu* m_recentMenu = nullptr;
     std::unique_ptr<TConfigurationFileOffer> m_offer;
     bool m_operationRunning = false;
     bool m_unitConnectedMeanwhile = false; // during an operation: the waiting file is offered after it

@@ -1,0 +1,27 @@
+#pragma once
+
+// The File menu's recently used configuration files: one entry per file that
+// still exists, numbered for the keyboard, filled afresh as the menu opens (an
+// entry may be running the very load that adds a file).
+
+#include "model/RecentFiles.h"
+
+#include <QMenu>
+
+class TRecentFilesMenu : public QMenu {
+    Q_OBJECT
+public:
+    // settingsFile: the INI file the list is kept in.
+    TRecentFilesMenu(const QString& settingsFile, QWidget* parent);
+
+    // Puts the file first in the list.
+    void Remember(const QString& fileName);
+
+signals:
+    void FileChosen(const QString& fileName);
+
+private:
+    void Fill();
+
+    TRecentFiles m_files;
+};
