@@ -70,22 +70,6 @@ QString DroppedConfigurationFile(const QMimeData* data)
     return QString();
 }
 
-// The system font with its family, size, weight and style set explicitly: a
-// widget given it keeps them whatever font its parent has (the system font
-// itself leaves the weight to the parent).
-QFont ExplicitSystemFont()
-{
-    QFont font = QApplication::font();
-    font.setFamilies(font.families());
-    if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF());
-    else
-        font.setPixelSize(font.pixelSize());
-    font.setWeight(font.weight());
-    font.setItalic(font.italic());
-    return font;
-}
-
 } // namespace
 
 TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent, const QString& programDir)

@@ -4,6 +4,7 @@
 #include "controls/OrvLabel.h"
 #include "controls/ValueEditEx.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -76,6 +77,19 @@ void ScaleForm(QWidget* form, int screenWidth)
     }
     ScaleGeometry(form, screenWidth);
     ScaleFont(form, screenWidth);
+}
+
+QFont ExplicitSystemFont()
+{
+    QFont font = QApplication::font();
+    font.setFamilies(font.families());
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF());
+    else
+        font.setPixelSize(font.pixelSize());
+    font.setWeight(font.weight());
+    font.setItalic(font.italic());
+    return font;
 }
 
 QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic)

@@ -32,6 +32,11 @@ void ScaleForm(QWidget* form, int screenWidth);
 // A font of the window descriptions: family, height in pixels, weight and slant.
 QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false);
 
+// The system font with its family, size, weight and style set explicitly: a
+// widget given it keeps them whatever font its parent has (the system font
+// itself leaves the weight to the parent).
+QFont ExplicitSystemFont();
+
 // Makes the widget's font smaller, a pixel at a time, until the text fits the
 // width (never below 6 pixels); a text that fits keeps the font. For texts
 // whose length depends on the language, in places of a fixed width.
