@@ -635,6 +635,8 @@ void TFormMain::ShowChart()
     QWidget* host = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
     if (!m_chart) {
         m_chart = new TFormChart(m_module, m_registry, nullptr, nullptr, host);
+        // Connect and Disconnect answer their keys in the chart too.
+        m_chart->addActions({m_ui->ActionConnect, m_ui->ActionDisconnect});
         connect(m_chart, &TFormChart::Closed, this, [this] {
             m_module->DataRefresher()->SetEnabled(m_config && m_config->Widget()->isVisible());
         });

@@ -3,22 +3,25 @@
 #include "datalog/LiveChannels.h"
 #include "support/Translator.h"
 
+#include <cmath>
+
 namespace ChartChannels {
 
 const QList<TChartChannel>& All()
 {
     // clang-format off
+    // The bands are grey steps, set apart from the coloured values beside them.
     static const QList<TChartChannel> channels = {
-        // colour                  pane  band   text  English             decimals
-        {QColor(0x2c, 0xa0, 0x2c), 2,    false, 259,  "Engine speed",     0}, // VAL_GIRI
-        {QColor(0xd6, 0x27, 0x28), 0,    false, 256,  "Lambda",           2}, // VALORE_LAMBDA
-        {QColor(0x1f, 0x77, 0xb4), 1,    false, 257,  "TPS",              2}, // VALOR_TPS
-        {QColor(0x17, 0xbe, 0xcf), 1,    false, 258,  "TPS idle",         2}, // VALORE_MINIMO_TPS
-        {QColor(0x94, 0x67, 0xbd), 3,    false, 260,  "Actuator",         0}, // POSIZIONE_ATTUATORE
-        {QColor(0x8c, 0x56, 0x4b), 3,    false, 261,  "Default position", 0}, // VALORE_POSIZIONE_DEFAULT
-        {QColor(0xf0, 0x8c, 0x8c), 0,    true,  262,  "Lambda band",      0}, // FASCIA_LAMBDA
-        {QColor(0x9c, 0xb4, 0xdc), 1,    true,  263,  "TPS band",         0}, // FASCIA_TPS
-        {QColor(0xff, 0x7f, 0x0e), 4,    false, 264,  "Temperature",      0}, // VAL_TEMPERATURA
+        // colour                  pane  band   text  English             decimals lowest
+        {QColor(0x2c, 0xa0, 0x2c), 2,    false, 259,  "Engine speed",     0,       0},    // VAL_GIRI
+        {QColor(0xd6, 0x27, 0x28), 0,    false, 256,  "Lambda",           2,       0},    // VALORE_LAMBDA
+        {QColor(0x1f, 0x77, 0xb4), 1,    false, 257,  "TPS",              2,       0},    // VALOR_TPS
+        {QColor(0x17, 0xbe, 0xcf), 1,    false, 258,  "TPS idle",         2,       0},    // VALORE_MINIMO_TPS
+        {QColor(0x94, 0x67, 0xbd), 3,    false, 260,  "Actuator",         0,       0},    // POSIZIONE_ATTUATORE
+        {QColor(0x8c, 0x56, 0x4b), 3,    false, 261,  "Default position", 0,       0},    // VALORE_POSIZIONE_DEFAULT
+        {QColor(0x70, 0x70, 0x70), 0,    true,  262,  "Lambda band",      0,       0},    // FASCIA_LAMBDA
+        {QColor(0x70, 0x70, 0x70), 1,    true,  263,  "TPS band",         0,       0},    // FASCIA_TPS
+        {QColor(0xff, 0x7f, 0x0e), 4,    false, 264,  "Temperature",      0,       -INFINITY}, // VAL_TEMPERATURA
     };
     // clang-format on
     return channels;
@@ -46,6 +49,15 @@ QStringList Labels(TTranslator* translator)
         labels << (unit.isEmpty() ? name : QStringLiteral("%1 [%2]").arg(name, unit));
     }
     return labels;
+}
+
+QStringList LambdaBandNames(TTranslator* translator)
+{
+    const QStringList english = {QStringLiteral("Lean"), QStringLiteral("In band"), QStringLiteral("Rich")};
+    if (!translator)
+        return english;
+    return {translator->GetString(250, english.at(0)), translator->GetString(251, english.at(1)),
+            translator->GetString(252, english.at(2))};
 }
 
 } // namespace ChartChannels

@@ -1,0 +1,105 @@
+#include "chart/ChartToolbar.h"
+
+#include "support/Translator.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QString SpanText(int seconds)
+{
+    return seconds < 60 ? QStringLiteral("%1 s").arg(seconds) : QStringLiteral("%1 min").arg(seconds / 60);
+}
+
+QPushButton* Button(QWidget* parent, const char* name, bool checkable = false)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setCheckable(checkable);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+TChartToolbar::TChartToolbar(const QList<int>& spans, QWidget* parent)
+    : QWidget(parent), m_pause(Button(this, "ButtonPause", true)), m_live(Button(this, "ButtonLive")),
+      m_record(Button(this, "ButtonRecord", true)), m_marker(Button(this, "ButtonMarker")),
+      m_folder(Button(this, "ButtonLogFolder")), m_open(Button(this, "ButtonOpenLog")),
+      m_showFolder(Button(this, "ButtonShowFolder")), m_spanLabel(new QLabel(this)),
+      m_spanList(new QComboBox(this)), m_link(new QLabel(this)), m_status(new QLabel(this))
+{
+    m_spanList->setObjectName(QStringLiteral("ComboSpan"));
+    m_spanList->setFocusPolicy(Qt::NoFocus);
+    for (const int seconds : spans)
+        m_spanList->addItem(SpanText(seconds), seconds);
+    m_showFolder->hide();
+    m_link->setObjectName(QStringLiteral("LabelLink"));
+    m_status->setObjectName(QStringLiteral("LabelStatus"));
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* widget : {static_cast<QWidget*>(m_pause), static_cast<QWidget*>(m_live),
+                            static_cast<QWidget*>(m_spanLabel), static_cast<QWidget*>(m_spanList)})
+        layout->addWidget(widget);
+    layout->addSpacing(20);
+    for (QWidget* widget : {m_record, m_marker, m_folder, m_open})
+        layout->addWidget(widget);
+    layout->addSpacing(20);
+    layout->addWidget(m_link);
+    layout->addSpacing(10);
+    layout->addWidget(m_status, 1);
+    layout->addWidget(m_showFolder);
+}
+
+void TChartToolbar::RefreshInterfaceText(TTranslator* translator)
+{
+    m_translator = translator;
+    m_pause->setText(translator->GetString(241, QStringLiteral("Pause")) + QStringLiteral(" [Space]"));
+    m_live->setText(translator->GetString(246, QStringLiteral("Live")) + QStringLiteral(" [L]"));
+    m_marker->setText(translator->GetString(244, QStringLiteral("Marker")) + QStringLiteral(" [M]"));
+    m_open->setText(translator->GetString(245, QStringLiteral("Open log...")) + QStringLiteral(" [Ctrl+O]"));
+    m_folder->setText(translator->GetString(247, QStringLiteral("Log folder...")));
+    m_spanLabel->setText(translator->GetString(248, QStringLiteral("Visible window")));
+    m_showFolder->setText(translator->GetString(604, QStringLiteral("Open folder")));
+    SetRecording(m_recording);
+}
+
+void TChartToolbar::SetRecording(bool recording)
+{
+    m_recording = recording;
+    if (!m_translator)
+        return;
+    m_record->setText(recording ? m_translator->GetString(243, QStringLiteral("Stop recording"))
+                                : m_translator->GetString(242, QStringLiteral("Record")) + QStringLiteral(" [R]"));
+}
+
+void TChartToolbar::SetLinkState(bool connected, const QString& text)
+{
+    m_link->setText(text);
+    m_link->setStyleSheet(connected ? QStringLiteral("color: #1a7f1a; font-weight: bold")
+                                    : QStringLiteral("color: #c00000; font-weight: bold"));
+}
+
+void TChartToolbar::SetStatus(const QString& text)
+{
+    m_statusText = text;
+    ShowStatus();
+}
+
+void TChartToolbar::ShowStatus()
+{
+    m_status->setText(
+        m_status->fontMetrics().elidedText(m_statusText, Qt::ElideMiddle, std::max(0, m_status->width())));
+    m_status->setToolTip(m_statusText);
+}
+
+void TChartToolbar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    ShowStatus();
+}
