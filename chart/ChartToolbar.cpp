@@ -36,7 +36,7 @@ TChartToolbar::TChartToolbar(const QList<int>& spans, QWidget* parent)
     m_spanList->setFocusPolicy(Qt::NoFocus);
     for (const int seconds : spans)
         m_spanList->addItem(SpanText(seconds), seconds);
-    m_showFolder->hide();
+    m_showFolder->setEnabled(false);
     m_link->setObjectName(QStringLiteral("LabelLink"));
     m_status->setObjectName(QStringLiteral("LabelStatus"));
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -74,12 +74,22 @@ void TChartToolbar::SetRecording(bool recording)
     m_recording = recording;
     if (!m_translator)
         return;
-    m_record->setText(recording ? m_translator->GetString(243, QStringLiteral("Stop recording"))
-                                : m_translator->GetString(242, QStringLiteral("Record")) + QStringLiteral(" [R]"));
+    const QString stop = m_translator->GetString(243, QStringLiteral("Stop recording"));
+    const QString record = m_translator->GetString(242, QStringLiteral("Record")) + QStringLiteral(" [R]");
+    // As wide as the wider of its two texts, so that a change moves nothing.
+    m_record->setMinimumWidth(0);
+    m_record->setText(recording ? record : stop);
+    const int other = m_record->sizeHint().width();
+    m_record->setText(recording ? stop : record);
+    m_record->setMinimumWidth(std::max(other, m_record->sizeHint().width()));
 }
 
-void TChartToolbar::SetLinkState(bool connected, const QString& text)
+void TChartToolbar::SetLinkState(bool connected, const QString& text, const QString& other)
 {
+    // As wide as the wider of the two states, so that a change moves nothing.
+    m_link->setMinimumWidth(std::max(m_link->fontMetrics().horizontalAdvance(text),
+                                     m_link->fontMetrics().horizontalAdvance(other)) *
+                            6 / 5);
     m_link->setText(text);
     m_link->setStyleSheet(connected ? QStringLiteral("color: #1a7f1a; font-weight: bold")
                                     : QStringLiteral("color: #c00000; font-weight: bold"));

@@ -21,7 +21,8 @@ public:
 
     void RefreshInterfaceText(TTranslator* translator);
     void SetRecording(bool recording);
-    void SetLinkState(bool connected, const QString& text);
+    // text says the state, other the opposite one.
+    void SetLinkState(bool connected, const QString& text, const QString& other);
     void SetStatus(const QString& text);
     QString Status() const { return m_statusText; }
 
@@ -31,7 +32,7 @@ public:
     QPushButton* Marker() const { return m_marker; }
     QPushButton* LogFolder() const { return m_folder; }
     QPushButton* OpenLog() const { return m_open; }
-    // Shows the folder of the last recording; hidden until there is one.
+    // Shows the folder of the last recording; disabled until there is one.
     QPushButton* ShowFolder() const { return m_showFolder; }
     QComboBox* SpanList() const { return m_spanList; }
 

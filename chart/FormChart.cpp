@@ -312,14 +312,16 @@ void TFormChart::UpdateStatus()
     m_tools->SetRecording(IsRecording());
     // A log shown is not recorded; a recording going on may still be stopped.
     m_recordButton->setEnabled(!m_replay || IsRecording());
-    m_tools->ShowFolder()->setVisible(!m_replay && !IsRecording() && !m_lastRecording.isEmpty());
+    m_tools->ShowFolder()->setEnabled(!m_replay && !IsRecording() && !m_lastRecording.isEmpty());
     m_liveButton->setEnabled(m_replay != nullptr);
     m_markerButton->setEnabled(!m_replay);
 }
 
 void TFormChart::UpdateLinkState(bool connected)
 {
-    m_tools->SetLinkState(connected, connected ? m_module->ConnectedText() : m_module->NotConnectedText());
+    const QString on = m_module->ConnectedText();
+    const QString off = m_module->NotConnectedText();
+    m_tools->SetLinkState(connected, connected ? on : off, connected ? off : on);
 }
 
 // The link went down: the gap that follows says so, and a recording going on
