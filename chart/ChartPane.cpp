@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QToolTip>
 #include <QValueAxis>
+#include <algorithm>
 
 namespace {
 
@@ -97,8 +98,12 @@ TChartPane::TChartPane(const QList<int>& channels, const QStringList& labels, QW
     m_valueAxis->setTickAnchor(0);
     chart->addAxis(m_valueAxis, Qt::AlignLeft);
 
+    // The bands first, so that the values are drawn over them.
+    QList<int> order = channels;
+    std::stable_partition(order.begin(), order.end(),
+                          [](int channel) { return ChartChannels::All().at(channel).band; });
     double lowest = INFINITY;
-    for (const int channel : channels) {
+    for (const int channel : std::as_const(order)) {
         const TChartChannel& style = ChartChannels::All().at(channel);
         if (style.band && !m_bandAxis) {
             m_bandMax = channel == LiveChannel::LambdaBand ? LiveChannel::Rich : 3;
