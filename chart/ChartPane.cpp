@@ -21,12 +21,14 @@ constexpr double BandMargin = 0.25;
 // labels and the plot.
 constexpr int Margin = 4;
 constexpr int LabelGap = 4;
+constexpr int MaxAxisRoom = 16;
 
 // Labelled ticks of a value scale stand at least this many text lines apart.
 constexpr double LinesPerTick = 2.0;
-// The least height of a pane, in text lines: the legend, the time labels and
-// a plot of three lines.
-constexpr int LeastLines = 9;
+// The least height of a pane, in text lines: the time labels and a plot of
+// four lines, and the legend when it is shown.
+constexpr int LeastLines = 6;
+constexpr int LegendLines = 3;
 
 // A time label as wide as they come, for the room each takes.
 const QString WidestTimeLabel = QStringLiteral("-0000 s");
@@ -77,9 +79,8 @@ TChartPane::TChartPane(const QList<int>& channels, const QStringList& labels, QW
     setRenderHint(QPainter::Antialiasing, false);
     setFrameShape(QFrame::NoFrame);
     setMouseTracking(true);
-    setMinimumHeight(LeastLines * QFontMetrics(SmallFont(this)).height());
+    setMinimumHeight((LeastLines + LegendLines) * QFontMetrics(SmallFont(this)).height());
     QChart* chart = this->chart();
-    chart->setMargins(QMargins(Margin, 0, Margin, 0));
     chart->setBackgroundRoundness(0);
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->legend()->setAlignment(Qt::AlignTop);
@@ -179,6 +180,12 @@ bool TChartPane::HasVisibleChannel() const
     return false;
 }
 
+void TChartPane::SetLegendVisible(bool visible)
+{
+    chart()->legend()->setVisible(visible);
+    setMinimumHeight((LeastLines + (visible ? LegendLines : 0)) * QFontMetrics(SmallFont(this)).height());
+}
+
 void TChartPane::SetTimeLabelsVisible(bool visible)
 {
     m_timeAxis->setLabelsVisible(visible);
@@ -186,8 +193,13 @@ void TChartPane::SetTimeLabelsVisible(bool visible)
 
 QMarginsF TChartPane::NaturalRoom() const
 {
+    // The pane's own labels, and the little room the toolkit's axes take for
+    // their ticks (bounded: a layout not yet redone may show any figure).
     const QRectF area = chart()->plotArea();
-    return QMarginsF(area.left() - m_extra.left(), 0, width() - area.right() - m_extra.right(), 0);
+    const QMargins margins = chart()->margins();
+    const double axisLeft = std::clamp(area.left() - margins.left(), 0.0, double(MaxAxisRoom));
+    const double axisRight = std::clamp(width() - area.right() - margins.right(), 0.0, double(MaxAxisRoom));
+    return QMarginsF(Margin + m_labelRoom + axisLeft, 0, Margin + m_bandRoom + axisRight, 0);
 }
 
 void TChartPane::SetExtraRoom(double left, double right)
@@ -216,8 +228,10 @@ void TChartPane::UpdateMargins()
                                   metrics.horizontalAdvance(m_bandNames.value(value, QString::number(value))));
         m_bandRoom += LabelGap;
     }
-    const QMargins margins(Margin + m_labelRoom + int(m_extra.left()), 0,
-                           Margin + m_bandRoom + int(m_extra.right()), 0);
+    // Half a line above and below, for the labels at the ends of the scales.
+    const int halfLine = metrics.height() / 2 + 1;
+    const QMargins margins(Margin + m_labelRoom + int(m_extra.left()), halfLine,
+                           Margin + m_bandRoom + int(m_extra.right()), halfLine);
     if (chart()->margins() != margins)
         chart()->setMargins(margins);
 }
@@ -414,7 +428,12 @@ void TChartPane::drawForeground(QPainter* painter, const QRectF& rect)
         painter->drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         const QRectF box(area.left(), y - painter->fontMetrics().height(), area.width() - 4,
                          painter->fontMetrics().height());
-        painter->drawText(box, Qt::AlignRight | Qt::AlignBottom, m_referenceLabel);
+        const QString label =
+            painter->fontMetrics().elidedText(m_referenceLabel, Qt::ElideRight, int(box.width()));
+        const QRect behind =
+            painter->fontMetrics().boundingRect(box.toRect(), Qt::AlignRight | Qt::AlignBottom, label);
+        painter->fillRect(behind, QColor(255, 255, 255, 200));
+        painter->drawText(box, Qt::AlignRight | Qt::AlignBottom, label);
     }
     DrawMarkers(painter, area);
     if (m_cursor >= m_from && m_cursor <= m_to) {

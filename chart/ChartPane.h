@@ -40,6 +40,8 @@ public:
     void SetChannelVisible(int channel, bool visible);
     bool HasVisibleChannel() const;
     void SetTimeLabelsVisible(bool visible);
+    // The legend over the plot (the chart window names the channels beside it).
+    void SetLegendVisible(bool visible);
     // The room left and right of the plot area that the pane's own scales
     // take, and the room added to it so that the panes' plot areas line up.
     QMarginsF NaturalRoom() const;

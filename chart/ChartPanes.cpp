@@ -29,6 +29,12 @@ void TChartPanes::SetLabels(const QStringList& labels)
         pane->SetLabels(labels);
 }
 
+void TChartPanes::SetLegendsVisible(bool visible)
+{
+    for (TChartPane* pane : std::as_const(m_panes))
+        pane->SetLegendVisible(visible);
+}
+
 void TChartPanes::SetBandNames(const QStringList& lambdaBand)
 {
     m_panes.at(ChartChannels::All().at(LiveChannel::LambdaBand).pane)->SetBandNames(lambdaBand);

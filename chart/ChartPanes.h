@@ -28,6 +28,7 @@ public:
     // the lambda pane with its label.
     void SetLambdaReference(double volts, const QString& label);
     void SetChannelVisible(int channel, bool visible);
+    void SetLegendsVisible(bool visible);
     bool ChannelVisible(int channel) const { return m_visible.value(channel); }
     const QList<TChartPane*>& Panes() const { return m_panes; }
 

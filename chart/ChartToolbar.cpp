@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -41,28 +42,40 @@ TChartToolbar::TChartToolbar(const QList<int>& spans, QWidget* parent)
     m_status->setObjectName(QStringLiteral("LabelStatus"));
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The view and the link state above, the recording and its status below:
+    // each row fits the narrowest screen in every language.
+    auto* buttons = new QHBoxLayout;
     for (QWidget* widget : {static_cast<QWidget*>(m_pause), static_cast<QWidget*>(m_live),
                             static_cast<QWidget*>(m_spanLabel), static_cast<QWidget*>(m_spanList)})
-        layout->addWidget(widget);
-    layout->addSpacing(20);
+        buttons->addWidget(widget);
+    buttons->addSpacing(16);
+    buttons->addWidget(m_link);
+    buttons->addStretch(1);
+    auto* state = new QHBoxLayout;
     for (QWidget* widget : {m_record, m_marker, m_folder, m_open})
-        layout->addWidget(widget);
-    layout->addSpacing(20);
-    layout->addWidget(m_link);
-    layout->addSpacing(10);
-    layout->addWidget(m_status, 1);
-    layout->addWidget(m_showFolder);
+        state->addWidget(widget);
+    state->addSpacing(10);
+    state->addWidget(m_status, 1);
+    state->addWidget(m_showFolder);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(buttons);
+    layout->addLayout(state);
 }
 
 void TChartToolbar::RefreshInterfaceText(TTranslator* translator)
 {
     m_translator = translator;
-    m_pause->setText(translator->GetString(241, QStringLiteral("Pause")) + QStringLiteral(" [Space]"));
-    m_live->setText(translator->GetString(246, QStringLiteral("Live")) + QStringLiteral(" [L]"));
-    m_marker->setText(translator->GetString(244, QStringLiteral("Marker")) + QStringLiteral(" [M]"));
-    m_open->setText(translator->GetString(245, QStringLiteral("Open log...")) + QStringLiteral(" [Ctrl+O]"));
+    // The keys in the tooltips, so that the buttons stay short.
+    m_pause->setText(translator->GetString(241, QStringLiteral("Pause")));
+    m_pause->setToolTip(QStringLiteral("%1 [Space]").arg(m_pause->text()));
+    m_live->setText(translator->GetString(246, QStringLiteral("Live")));
+    m_live->setToolTip(QStringLiteral("%1 [L]").arg(m_live->text()));
+    m_marker->setText(translator->GetString(244, QStringLiteral("Marker")));
+    m_marker->setToolTip(QStringLiteral("%1 [M]").arg(m_marker->text()));
+    m_open->setText(translator->GetString(245, QStringLiteral("Open log...")));
+    m_open->setToolTip(QStringLiteral("%1 [Ctrl+O]").arg(m_open->text()));
     m_folder->setText(translator->GetString(247, QStringLiteral("Log folder...")));
     m_spanLabel->setText(translator->GetString(248, QStringLiteral("Visible window")));
     m_showFolder->setText(translator->GetString(604, QStringLiteral("Open folder")));
@@ -75,13 +88,14 @@ void TChartToolbar::SetRecording(bool recording)
     if (!m_translator)
         return;
     const QString stop = m_translator->GetString(243, QStringLiteral("Stop recording"));
-    const QString record = m_translator->GetString(242, QStringLiteral("Record")) + QStringLiteral(" [R]");
+    const QString record = m_translator->GetString(242, QStringLiteral("Record"));
     // As wide as the wider of its two texts, so that a change moves nothing.
     m_record->setMinimumWidth(0);
     m_record->setText(recording ? record : stop);
     const int other = m_record->sizeHint().width();
     m_record->setText(recording ? stop : record);
     m_record->setMinimumWidth(std::max(other, m_record->sizeHint().width()));
+    m_record->setToolTip(QStringLiteral("%1 [R]").arg(m_record->text()));
 }
 
 void TChartToolbar::SetLinkState(bool connected, const QString& text, const QString& other)

@@ -1,7 +1,8 @@
 #pragma once
 
-// TChartToolbar, the row above the chart: pause and live, the visible window,
-// recording, marker, log folder and log, the link state, and a status text
+// TChartToolbar, the rows above the chart: pause and live, the visible window,
+// recording, marker, log folder and log (their keys in their tooltips); below
+// them the link state and a status text
 // that is cut to the room there is (whole in its tooltip), so that the window
 // keeps its size whatever the file's name or the language.
 

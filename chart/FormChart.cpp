@@ -121,6 +121,8 @@ void TFormChart::BuildWindow()
     m_spanList = m_tools->SpanList();
 
     m_panes = new TChartPanes(ChartChannels::Labels(m_module->Translator()), this);
+    // The side panel names the channels in their colours: the plots take the legends' room.
+    m_panes->SetLegendsVisible(false);
     m_scroll = new QScrollBar(Qt::Horizontal, this);
     m_scroll->setObjectName(QStringLiteral("ScrollTime"));
     m_scroll->setFocusPolicy(Qt::NoFocus);
@@ -149,7 +151,7 @@ void TFormChart::BuildWindow()
     split->addWidget(m_roadTest);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
-    split->setSizes({DefaultSize.height() * 3 / 4, DefaultSize.height() / 4});
+    split->setSizes({DefaultSize.height(), m_roadTest->minimumSizeHint().height()});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tools);
     layout->addWidget(split, 1);

@@ -128,14 +128,22 @@ void TestChartPane::scaleLabelsFitAtEverySize_data()
     QTest::addColumn<double>("low");
     QTest::addColumn<double>("high");
     QTest::addColumn<QSize>("size");
-    // A height of 0 stands for the pane's least height.
-    for (const QSize size : {QSize(500, 0), QSize(800, 130), QSize(1600, 300)}) {
-        const QByteArray at = QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
-        QTest::newRow("engine speed near 0, " + at) << int(LiveChannel::Rpm) << 0.0 << 950.0 << size;
-        QTest::newRow("engine speed to 6000, " + at) << int(LiveChannel::Rpm) << 800.0 << 6000.0 << size;
-        QTest::newRow("engine speed 10000, " + at) << int(LiveChannel::Rpm) << 9990.0 << 10010.0 << size;
-        QTest::newRow("lambda, " + at) << int(LiveChannel::Lambda) << 0.05 << 0.85 << size;
-        QTest::newRow("temperature, " + at) << int(LiveChannel::Temperature) << -12.0 << 95.0 << size;
+    QTest::addColumn<bool>("legend");
+    // A height of 0 stands for the pane's least height, with its legend
+    // (as in 'log plot') and without (as in the chart window).
+    for (const bool legend : {true, false}) {
+        for (const QSize size : {QSize(500, 0), QSize(800, 130), QSize(1600, 300)}) {
+            const QByteArray at = QByteArray::number(size.width()) + "x" + QByteArray::number(size.height()) +
+                                  (legend ? " with legend" : "");
+            QTest::newRow("engine speed near 0, " + at) << int(LiveChannel::Rpm) << 0.0 << 950.0 << size << legend;
+            QTest::newRow("engine speed to 6000, " + at) << int(LiveChannel::Rpm) << 800.0 << 6000.0 << size
+                                                         << legend;
+            QTest::newRow("engine speed 10000, " + at) << int(LiveChannel::Rpm) << 9990.0 << 10010.0 << size
+                                                       << legend;
+            QTest::newRow("lambda, " + at) << int(LiveChannel::Lambda) << 0.05 << 0.85 << size << legend;
+            QTest::newRow("temperature, " + at) << int(LiveChannel::Temperature) << -12.0 << 95.0 << size
+                                                << legend;
+        }
     }
 }
 
@@ -145,9 +153,11 @@ void TestChartPane::scaleLabelsFitAtEverySize()
     QFETCH(double, low);
     QFETCH(double, high);
     QFETCH(QSize, size);
+    QFETCH(bool, legend);
     const TSampleRing ring = Samples(60, 0.1, channel, [&](double t) { return low + (high - low) * t / 60; });
     TChartPane pane(ChartChannels::OfPane(ChartChannels::All().at(channel).pane),
                     ChartChannels::Labels(nullptr));
+    pane.SetLegendVisible(legend);
     pane.resize(size.expandedTo(pane.minimumSize()));
     pane.show();
     for (int pass = 0; pass < 3; ++pass) {
