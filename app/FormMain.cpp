@@ -139,6 +139,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_portMenu = new TPortMenu(m_module->OrvConnection(), m_registry, m_dialogs, m_translator, this);
     m_ui->MenuComunicazione->addSeparator();
     m_ui->MenuComunicazione->addMenu(m_portMenu);
+    // A submenu made here takes the font of the menu it opens from.
+    m_portMenu->setFont(m_ui->MenuComunicazione->font());
     CreateRecentFilesMenu();
     m_ui->Client->installEventFilter(this);
     // Key preview: the window sees the keys of its controls before they do.
@@ -350,7 +352,11 @@ QString TFormMain::LinkText() const
 
 void TFormMain::ApplyLanguage()
 {
-    m_translator->SetLinguaCorrente(m_registry->GetIntData(QStringLiteral("Language")));
+    const int language = m_registry->GetIntData(QStringLiteral("Language"));
+    m_translator->SetLinguaCorrente(language);
+    // The current language's button shows pressed, from the start on.
+    if (QToolButton* button = m_languageButtons.value(language))
+        button->setChecked(true);
     m_toolkitTranslation->Switch(m_translator->GetString(LocaleNameString, QString()));
     RefreshInterfaceText();
     if (m_module->OrvConnection()->DllLoaded())
@@ -742,6 +748,7 @@ void TFormMain::CreateRecentFilesMenu()
     m_offer = std::make_unique<TConfigurationFileOffer>(
         *m_module, [this](const QString& fileName) { LoadConfigurationFile(fileName); });
     m_recentMenu = new QMenu(this);
+    m_recentMenu->setFont(m_ui->MenuFile->font());
     m_recentMenu->setObjectName(QStringLiteral("MenuRecentFiles"));
     m_ui->MenuFile->insertMenu(m_ui->ActionEsci, m_recentMenu);
     m_ui->MenuFile->insertSeparator(m_ui->ActionEsci);
