@@ -107,6 +107,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_portMenu = new TPortMenu(m_module->OrvConnection(), m_registry, m_dialogs, m_translator, this);
     m_ui->MenuComunicazione->addSeparator();
     m_ui->MenuComunicazione->addMenu(m_portMenu);
+    // A submenu made here takes the font of the menu it opens from.
+    m_portMenu->setFont(m_ui->MenuComunicazione->font());
     CreateRecentFilesMenu();
     m_ui->Client->installEventFilter(this);
     // Key preview: the window sees the keys of its controls before they do.
@@ -260,7 +262,11 @@ QString TFormMain::LinkText() const
 
 void TFormMain::ApplyLanguage()
 {
-    m_translator->SetLinguaCorrente(m_registry->GetIntData(QStringLiteral("Language")));
+    const int language = m_registry->GetIntData(QStringLiteral("Language"));
+    m_translator->SetLinguaCorrente(language);
+    // The current language's button shows pressed, from the start on.
+    if (QToolButton* button = m_languageStrip->Buttons().value(language))
+        button->setChecked(true);
     m_toolkitTranslation->Switch(m_translator->GetString(TextIndex::LocaleName, QString()));
     RefreshInterfaceText();
     if (m_module->OrvConnection()->DllLoaded())
@@ -540,6 +546,8 @@ void TFormMain::ShowChart()
     QWidget* host = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
     if (!m_chart) {
         m_chart = new TFormChart(m_module, m_registry, nullptr, nullptr, host);
+        // Connect and Disconnect answer their keys in the chart too.
+        m_chart->addActions({m_ui->ActionConnect, m_ui->ActionDisconnect});
         connect(m_chart, &TFormChart::Closed, this, [this] {
             m_module->DataRefresher()->SetEnabled(m_config && m_config->Widget()->isVisible());
         });
@@ -646,6 +654,7 @@ void TFormMain::CreateRecentFilesMenu()
     m_offer = std::make_unique<TConfigurationFileOffer>(
         *m_module, [this](const QString& fileName) { LoadConfigurationFile(fileName); });
     m_recentMenu = new TRecentFilesMenu(m_registry->SettingsFileName(), this);
+    m_recentMenu->setFont(m_ui->MenuFile->font());
     m_ui->MenuFile->insertMenu(m_ui->ActionEsci, m_recentMenu);
     m_ui->MenuFile->insertSeparator(m_ui->ActionEsci);
     connect(m_recentMenu, &TRecentFilesMenu::FileChosen, this, &TFormMain::LoadConfigurationFile);

@@ -54,8 +54,13 @@ void ScaleFont(QWidget* widget, int screenWidth)
 void ScaleGeometry(QWidget* widget, int screenWidth)
 {
     const QRect r = widget->geometry();
-    widget->setGeometry(Scaled(r.x(), screenWidth), Scaled(r.y(), screenWidth),
-                        Scaled(r.width(), screenWidth), Scaled(r.height(), screenWidth));
+    // A window is only resized: a position set here would mark it as placed,
+    // and a dialog would open at the screen's corner instead of over its parent.
+    if (widget->isWindow())
+        widget->resize(Scaled(r.width(), screenWidth), Scaled(r.height(), screenWidth));
+    else
+        widget->setGeometry(Scaled(r.x(), screenWidth), Scaled(r.y(), screenWidth),
+                            Scaled(r.width(), screenWidth), Scaled(r.height(), screenWidth));
     const QSize minimum = widget->minimumSize();
     if (!minimum.isEmpty())
         widget->setMinimumSize(Scaled(minimum.width(), screenWidth), Scaled(minimum.height(), screenWidth));

@@ -18,6 +18,7 @@ struct TChartChannel {
     int textIndex;   // the channel's name in the language store
     QString english; // the name when there is no language store
     int decimals;    // of the value shown at the cursor
+    double lowest;   // the lowest value the channel can take (-inf: no bound)
 };
 
 namespace ChartChannels {
@@ -29,4 +30,7 @@ constexpr int PaneCount = 5;
 QList<int> OfPane(int pane);
 // "Name [unit]" of each channel, from the translator or in English when null.
 QStringList Labels(TTranslator* translator);
+// The names of the lambda band's values (lean, in band, rich), from the
+// translator or in English when null.
+QStringList LambdaBandNames(TTranslator* translator);
 } // namespace ChartChannels

@@ -1,5 +1,6 @@
 #include "chart/ChartDialogs.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -7,6 +8,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QUrl>
 
 QString TChartDialogs::GetReportFileName(QWidget*, const QString&, const QString&, const QString&)
 {
@@ -16,6 +18,13 @@ QString TChartDialogs::GetReportFileName(QWidget*, const QString&, const QString
 bool TChartDialogs::GetWorkshop(QWidget*, const QString&, const QString&, const QString&, QString&, QString&)
 {
     return false;
+}
+
+void TChartDialogs::OpenFolder(const QString&) {}
+
+void TQtChartDialogs::OpenFolder(const QString& folder)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 QString TQtChartDialogs::GetReportFileName(QWidget* parent, const QString& caption, const QString& fileName,

@@ -1,7 +1,7 @@
 #pragma once
 
 // The seam through which the chart window asks the user for files, a folder and
-// a marker's note; tests answer it.
+// a marker's note, and shows a folder; tests answer it.
 
 #include <QString>
 
@@ -24,6 +24,8 @@ public:
     // given; false when the user cancelled (the default).
     virtual bool GetWorkshop(QWidget* parent, const QString& caption, const QString& nameLabel,
                              const QString& addressLabel, QString& name, QString& address);
+    // Shows the folder in the desktop's file manager (the default: nothing).
+    virtual void OpenFolder(const QString& folder);
 };
 
 // The toolkit's dialogs.
@@ -36,4 +38,5 @@ public:
                               const QString& filter) override;
     bool GetWorkshop(QWidget* parent, const QString& caption, const QString& nameLabel,
                      const QString& addressLabel, QString& name, QString& address) override;
+    void OpenFolder(const QString& folder) override;
 };

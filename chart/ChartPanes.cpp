@@ -2,6 +2,7 @@
 
 #include "chart/ChartChannels.h"
 #include "chart/ChartPane.h"
+#include "datalog/LiveChannels.h"
 
 #include <QVBoxLayout>
 
@@ -26,6 +27,28 @@ void TChartPanes::SetLabels(const QStringList& labels)
 {
     for (TChartPane* pane : std::as_const(m_panes))
         pane->SetLabels(labels);
+}
+
+void TChartPanes::SetLegendsVisible(bool visible)
+{
+    for (TChartPane* pane : std::as_const(m_panes))
+        pane->SetLegendVisible(visible);
+}
+
+void TChartPanes::SetBandNames(const QStringList& lambdaBand)
+{
+    m_panes.at(ChartChannels::All().at(LiveChannel::LambdaBand).pane)->SetBandNames(lambdaBand);
+}
+
+void TChartPanes::SetGapTexts(const QStringList& texts)
+{
+    for (TChartPane* pane : std::as_const(m_panes))
+        pane->SetGapTexts(texts);
+}
+
+void TChartPanes::SetLambdaReference(double volts, const QString& label)
+{
+    m_panes.at(ChartChannels::All().at(LiveChannel::Lambda).pane)->SetReference(volts, label);
 }
 
 void TChartPanes::SetChannelVisible(int channel, bool visible)

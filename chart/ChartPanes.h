@@ -21,7 +21,14 @@ public:
     explicit TChartPanes(const QStringList& labels, QWidget* parent = nullptr);
 
     void SetLabels(const QStringList& labels);
+    // The names of the lambda band's values; the words for the gaps' causes.
+    void SetBandNames(const QStringList& lambdaBand);
+    void SetGapTexts(const QStringList& texts);
+    // The lambda reference the unit applies (NaN: none), drawn as a line in
+    // the lambda pane with its label.
+    void SetLambdaReference(double volts, const QString& label);
     void SetChannelVisible(int channel, bool visible);
+    void SetLegendsVisible(bool visible);
     bool ChannelVisible(int channel) const { return m_visible.value(channel); }
     const QList<TChartPane*>& Panes() const { return m_panes; }
 

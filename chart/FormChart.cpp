@@ -5,11 +5,14 @@
 #include "chart/ChartChannels.h"
 #include "chart/ChartDialogs.h"
 #include "chart/ChartPanes.h"
+#include "chart/ChartReadings.h"
+#include "chart/ChartToolbar.h"
 #include "chart/RoadTestPane.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
 #include "datalog/LoopFigures.h"
 #include "items/DataRefresher.h"
+#include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
 #include "support/OrvRegistryData.h"
@@ -17,7 +20,6 @@
 #include "support/Translator.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -25,7 +27,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTimer>
 
 namespace {
@@ -41,24 +45,11 @@ int RedrawInterval(int spanSeconds)
 constexpr double ScrollSteps = 10;
 const QString LogFolderSetting = QStringLiteral("LogFolder");
 
-QString SpanText(int seconds)
-{
-    return seconds < 60 ? QStringLiteral("%1 s").arg(seconds) : QStringLiteral("%1 min").arg(seconds / 60);
-}
+// The lambda reference the unit applies away from idle.
+const QString LambdaReferenceItem = QStringLiteral("RifLambdaFuoriMinimo");
 
-QString Percent(double share)
-{
-    return QStringLiteral("%1 %").arg(share * 100, 0, 'f', 0);
-}
-
-QPushButton* Button(QWidget* parent, const char* name, bool checkable = false)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setCheckable(checkable);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
+// The default size fits a 1280x800 screen with room for the desktop's panels.
+const QSize DefaultSize(1240, 720);
 
 } // namespace
 
@@ -89,7 +80,8 @@ TFormChart::TFormChart(TSerialDataModule* module, TOrvRegistryData* settings, TC
     connect(m_redraw, &QTimer::timeout, this, &TFormChart::Tick);
     m_redraw->start(RedrawInterval(m_span));
     RefreshInterfaceText();
-    resize(1000, 700);
+    UpdateLinkState(m_module->IsUnitConnected());
+    resize(screen() ? DefaultSize.boundedTo(screen()->availableGeometry().size() * 0.95) : DefaultSize);
 }
 
 TFormChart::~TFormChart() = default;
@@ -103,33 +95,17 @@ QString TFormChart::Text(int index, const QString& english) const
 
 void TFormChart::BuildWindow()
 {
-    m_pauseButton = Button(this, "ButtonPause", true);
-    m_recordButton = Button(this, "ButtonRecord", true);
-    m_markerButton = Button(this, "ButtonMarker");
-    m_openButton = Button(this, "ButtonOpenLog");
-    m_liveButton = Button(this, "ButtonLive");
-    m_folderButton = Button(this, "ButtonLogFolder");
-    m_spanLabel = new QLabel(this);
-    m_spanList = new QComboBox(this);
-    m_spanList->setObjectName(QStringLiteral("ComboSpan"));
-    m_spanList->setFocusPolicy(Qt::NoFocus);
-    for (const int seconds : Spans())
-        m_spanList->addItem(SpanText(seconds), seconds);
-    m_spanList->setCurrentIndex(int(Spans().indexOf(m_span)));
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("LabelStatus"));
-
-    auto* tools = new QHBoxLayout;
-    for (QWidget* widget : {static_cast<QWidget*>(m_pauseButton), static_cast<QWidget*>(m_liveButton),
-                            static_cast<QWidget*>(m_spanLabel), static_cast<QWidget*>(m_spanList)})
-        tools->addWidget(widget);
-    tools->addSpacing(20);
-    for (QWidget* widget : {m_recordButton, m_markerButton, m_folderButton, m_openButton})
-        tools->addWidget(widget);
-    tools->addSpacing(20);
-    tools->addWidget(m_status, 1);
+    m_tools = new TChartToolbar(Spans(), this);
+    m_tools->SpanList()->setCurrentIndex(int(Spans().indexOf(m_span)));
+    m_pauseButton = m_tools->Pause();
+    m_recordButton = m_tools->Record();
+    m_markerButton = m_tools->Marker();
+    m_liveButton = m_tools->Live();
+    m_spanList = m_tools->SpanList();
 
     m_panes = new TChartPanes(ChartChannels::Labels(m_module->Translator()), this);
+    // The side panel names the channels in their colours: the plots take the legends' room.
+    m_panes->SetLegendsVisible(false);
     m_scroll = new QScrollBar(Qt::Horizontal, this);
     m_scroll->setObjectName(QStringLiteral("ScrollTime"));
     m_scroll->setFocusPolicy(Qt::NoFocus);
@@ -138,17 +114,30 @@ void TFormChart::BuildWindow()
     auto* chartColumn = new QVBoxLayout;
     chartColumn->addWidget(m_panes, 1);
     chartColumn->addWidget(m_scroll);
-    auto* body = new QHBoxLayout;
+    m_readings = new TChartReadings(this);
+    connect(m_readings, &TChartReadings::ChannelToggled, this, [this](int channel, bool on) {
+        m_panes->SetChannelVisible(channel, on);
+        UpdateView();
+    });
+    auto* chartBody = new QWidget(this);
+    auto* body = new QHBoxLayout(chartBody);
+    body->setContentsMargins(0, 0, 0, 0);
     body->addLayout(chartColumn, 1);
-    body->addWidget(BuildSidePanel());
+    body->addWidget(m_readings);
     m_roadTest = new TRoadTestPane(
         m_module, m_settings, m_dialogs, [this]() -> const TLogData& { return RoadTestLog(); },
         [this] { return RoadTestLogName(); }, this);
-    m_roadTest->setMaximumHeight(260);
+    // The chart takes most of the height; the fitter may give the road test more.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setChildrenCollapsible(false);
+    split->addWidget(chartBody);
+    split->addWidget(m_roadTest);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 1);
+    split->setSizes({DefaultSize.height(), m_roadTest->minimumSizeHint().height()});
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(tools);
-    layout->addLayout(body, 1);
-    layout->addWidget(m_roadTest);
+    layout->addWidget(m_tools);
+    layout->addWidget(split, 1);
 
     connect(m_pauseButton, &QPushButton::toggled, this, &TFormChart::SetPaused);
     connect(m_liveButton, &QPushButton::clicked, this, &TFormChart::ShowLive);
@@ -159,87 +148,33 @@ void TFormChart::BuildWindow()
             StopRecording();
     });
     connect(m_markerButton, &QPushButton::clicked, this, &TFormChart::AddMarker);
-    connect(m_folderButton, &QPushButton::clicked, this, &TFormChart::ChooseLogFolder);
-    connect(m_openButton, &QPushButton::clicked, this, &TFormChart::ChooseLog);
+    connect(m_tools->LogFolder(), &QPushButton::clicked, this, &TFormChart::ChooseLogFolder);
+    connect(m_tools->OpenLog(), &QPushButton::clicked, this, &TFormChart::ChooseLog);
+    connect(m_tools->ShowFolder(), &QPushButton::clicked, this,
+            [this] { m_dialogs->OpenFolder(QFileInfo(m_lastRecording).absolutePath()); });
     connect(m_spanList, &QComboBox::activated, this, [this](int index) { SetSpan(Spans().value(index, 60)); });
     connect(m_scroll, &QScrollBar::valueChanged, this, &TFormChart::Scrolled);
     connect(m_panes, &TChartPanes::Clicked, this, &TFormChart::SetCursor);
     connect(m_panes, &TChartPanes::WheelTurned, this, &TFormChart::Zoom);
 }
 
-// The channels with their colour, a box each to switch them and their value at
-// the cursor; below them the figures of the visible window.
-QWidget* TFormChart::BuildSidePanel()
-{
-    auto* panel = new QWidget(this);
-    auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(4, 0, 0, 0);
-    m_cursorTitle = new QLabel(panel);
-    grid->addWidget(m_cursorTitle, 0, 0, 1, 2);
-    int row = 1;
-    for (int channel = 0; channel < LiveChannel::Count; ++channel) {
-        auto* box = new QCheckBox(panel);
-        box->setObjectName(QStringLiteral("CheckChannel%1").arg(channel));
-        box->setChecked(true);
-        box->setFocusPolicy(Qt::NoFocus);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::WindowText, ChartChannels::All().at(channel).colour.darker(130));
-        box->setPalette(palette);
-        auto* value = new QLabel(panel);
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("00000.00")));
-        grid->addWidget(box, row, 0);
-        grid->addWidget(value, row, 1);
-        ++row;
-        connect(box, &QCheckBox::toggled, this, [this, channel](bool on) {
-            m_panes->SetChannelVisible(channel, on);
-            UpdateView();
-        });
-        m_channelBoxes << box;
-        m_valueLabels << value;
-    }
-    grid->setRowMinimumHeight(row++, 12);
-    m_figuresTitle = new QLabel(panel);
-    grid->addWidget(m_figuresTitle, row++, 0, 1, 2);
-    for (int figure = 0; figure < 6; ++figure) {
-        auto* name = new QLabel(panel);
-        auto* value = new QLabel(panel);
-        value->setObjectName(QStringLiteral("LabelFigure%1").arg(figure));
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(name, row, 0);
-        grid->addWidget(value, row, 1);
-        ++row;
-        m_figureNames << name;
-        m_figureValues << value;
-    }
-    grid->setRowStretch(row, 1);
-    return panel;
-}
-
 void TFormChart::RefreshInterfaceText()
 {
     setWindowTitle(Text(TextIndex::LiveChart, QStringLiteral("Live chart")));
-    m_pauseButton->setText(Text(TextIndex::ChartPause, QStringLiteral("Pause")) + QStringLiteral(" [Space]"));
-    m_liveButton->setText(Text(TextIndex::ChartGoLive, QStringLiteral("Live")) + QStringLiteral(" [L]"));
-    m_markerButton->setText(Text(TextIndex::ChartMarker, QStringLiteral("Marker")) + QStringLiteral(" [M]"));
-    m_openButton->setText(Text(TextIndex::ChartOpenLog, QStringLiteral("Open log...")) +
-                          QStringLiteral(" [Ctrl+O]"));
-    m_folderButton->setText(Text(TextIndex::ChartLogFolder, QStringLiteral("Log folder...")));
-    m_spanLabel->setText(Text(TextIndex::ChartVisibleWindow, QStringLiteral("Visible window")));
-    m_figuresTitle->setText(
-        Text(TextIndex::VisibleWindowFigures, QStringLiteral("Figures of the visible window")));
-    const QStringList labels = ChartChannels::Labels(m_module->Translator());
-    for (int channel = 0; channel < m_channelBoxes.size(); ++channel)
-        m_channelBoxes[channel]->setText(labels.at(channel));
-    m_panes->SetLabels(labels);
-    const QList<QPair<int, const char*>> figures = {{TextIndex::LambdaSwitching, "Lambda switching"},
-                                                    {TextIndex::LambdaLean, "Lean"},
-                                                    {TextIndex::LambdaInBand, "In band"},
-                                                    {TextIndex::LambdaRich, "Rich"},
-                                                    {TextIndex::ActuatorMean, "Actuator mean"},
-                                                    {TextIndex::ActuatorSpan, "Actuator span"}};
-    for (int figure = 0; figure < figures.size(); ++figure)
-        m_figureNames[figure]->setText(Text(figures[figure].first, QLatin1String(figures[figure].second)));
+    m_tools->RefreshInterfaceText(m_module->Translator());
+    m_scroll->setToolTip(
+        Text(TextIndex::ChartMoveKeys, QStringLiteral("Left/Right, Page Up/Down, Home/End: move; "
+                                                      "Ctrl+Left/Right: previous/next marker")));
+    m_readings->RefreshInterfaceText(m_module->Translator());
+    TTranslator* translator = m_module->Translator();
+    m_panes->SetLabels(ChartChannels::Labels(translator));
+    m_panes->SetBandNames(ChartChannels::LambdaBandNames(translator));
+    QStringList causes;
+    causes.insert(TSampleGap::Unknown, QString());
+    causes.insert(TSampleGap::Disconnected, Text(TextIndex::GapDisconnected, QStringLiteral("Disconnected")));
+    causes.insert(TSampleGap::NotWatched, Text(TextIndex::GapChartClosed, QStringLiteral("Chart closed")));
+    m_panes->SetGapTexts(causes);
+    UpdateLinkState(m_module->IsUnitConnected());
     m_roadTest->RefreshInterfaceText();
     UpdateStatus();
     UpdateView();
@@ -254,8 +189,11 @@ void TFormChart::TakeSample(const TLogSample& sample)
         m_liveStart = sample.time;
     }
     m_last = sample;
-    m_live.Append((sample.monotonicMs - m_originMs) / 1000.0, sample.values.constData());
+    const double time = (sample.monotonicMs - m_originMs) / 1000.0;
+    m_live.Append(time, sample.values.constData());
     m_newSamples = true;
+    if (IsRecording() && m_writer.Rows() == 0)
+        m_recordingOrigin = time;
     if (IsRecording() && !m_writer.Write(sample)) {
         m_recordButton->setChecked(false);
         ShowError(Text(TextIndex::DataLogCannotBeWritten, QStringLiteral("The data log cannot be written.")) +
@@ -282,12 +220,12 @@ void TFormChart::Tick()
 void TFormChart::UpdateView()
 {
     const TSampleRing& ring = ShownSamples();
-    const bool following = !m_replay && !m_paused;
-    if (following && !ring.IsEmpty())
-        m_end = std::max(ring.LastTime(), ring.FirstTime() + m_span);
+    // Following, the newest sample sits at the right edge.
+    if (!m_replay && !m_paused && !ring.IsEmpty())
+        m_end = ring.LastTime();
     const double from = m_end - m_span;
-    // Following, the time scale counts the seconds back from the right edge.
-    m_panes->Draw(&ring, from, m_end, m_cursor, following ? m_end : 0);
+    UpdateLambdaReference();
+    m_panes->Draw(&ring, from, m_end, m_cursor, TimeOrigin());
     UpdateScrollBar();
     UpdateReadings(from, m_end);
 }
@@ -300,12 +238,19 @@ void TFormChart::UpdateScrollBar()
         m_scroll->setRange(0, 0);
         return;
     }
-    const int low = int(std::lround((ring.FirstTime() + m_span) * ScrollSteps));
+    const int low = int(std::lround(std::min(ring.FirstTime() + m_span, ring.LastTime()) * ScrollSteps));
     const int high = std::max(low, int(std::lround(ring.LastTime() * ScrollSteps)));
     m_scroll->setRange(low, high);
     m_scroll->setPageStep(int(m_span * ScrollSteps));
     m_scroll->setSingleStep(int(m_span * ScrollSteps / 10));
     m_scroll->setValue(int(std::lround(m_end * ScrollSteps)));
+}
+
+double TFormChart::TimeOrigin() const
+{
+    if (m_replay)
+        return 0;
+    return IsRecording() || !m_lastRecording.isEmpty() ? m_recordingOrigin : 0;
 }
 
 void TFormChart::UpdateReadings(double from, double to)
@@ -316,23 +261,22 @@ void TFormChart::UpdateReadings(double from, double to)
         row = ring.Nearest(m_cursor);
     else if (!ring.IsEmpty())
         row = std::max(0, ring.LowerBound(std::nextafter(to, TSampleRing::Unlimited)) - 1);
-    const QString cursor = Text(TextIndex::ChartCursor, QStringLiteral("Cursor"));
-    m_cursorTitle->setText(row < 0 ? cursor
-                                   : QStringLiteral("%1: %2 s").arg(cursor).arg(ring.Time(row), 0, 'f', 1));
-    for (int channel = 0; channel < m_valueLabels.size(); ++channel) {
-        m_valueLabels[channel]->setText(
-            row < 0 ? QStringLiteral("-")
-                    : QString::number(ring.Value(row, channel), 'f', ChartChannels::All().at(channel).decimals));
+    m_readings->Show(ring, row, TimeOrigin(), from, to);
+}
+
+// The line at the lambda reference, once the unit's configuration is known.
+void TFormChart::UpdateLambdaReference()
+{
+    auto* item = qobject_cast<TOrvNumber*>(m_module->Item(LambdaReferenceItem));
+    if (!item || !item->IsDataLoaded()) {
+        m_panes->SetLambdaReference(NAN, QString());
+        return;
     }
-    const TLoopFigures figures = LoopFigures::Compute(ring, from, to);
-    const QStringList values =
-        figures.valid ? QStringList{QStringLiteral("%1 /s").arg(figures.switchingRate, 0, 'f', 2),
-                                    Percent(figures.leanShare), Percent(figures.inBandShare),
-                                    Percent(figures.richShare), QString::number(figures.actuatorMean, 'f', 1),
-                                    QString::number(figures.actuatorSpan, 'f', 0)}
-                      : QStringList();
-    for (int figure = 0; figure < m_figureValues.size(); ++figure)
-        m_figureValues[figure]->setText(values.value(figure, QStringLiteral("-")));
+    const double volts = item->ConvertValueToUser(item->RawValue());
+    m_panes->SetLambdaReference(
+        volts, QStringLiteral("%1 %2 V")
+                   .arg(Text(TextIndex::LambdaReferenceLine, QStringLiteral("Lambda reference")))
+                   .arg(volts, 0, 'f', 2));
 }
 
 void TFormChart::UpdateStatus()
@@ -343,17 +287,44 @@ void TFormChart::UpdateStatus()
                    .arg(Text(TextIndex::ChartRecording, QStringLiteral("Recording")),
                         QFileInfo(m_writer.FileName()).fileName())
                    .arg(m_writer.Rows());
+    else if (!m_lastRecording.isEmpty())
+        text = QStringLiteral("%1: %2").arg(
+            Text(TextIndex::RecordingSavedIn, QStringLiteral("Recording saved in")),
+            QDir::toNativeSeparators(m_lastRecording));
     if (m_replay) {
         const QString replay = QStringLiteral("%1: %2").arg(
             Text(TextIndex::ChartReplay, QStringLiteral("Replay")), QFileInfo(m_replayFile).fileName());
-        text = text.isEmpty() ? replay : replay + QStringLiteral(" | ") + text;
+        text = text.isEmpty() || !IsRecording() ? replay : replay + QStringLiteral(" | ") + text;
     }
-    m_status->setText(text);
-    m_recordButton->setText(
-        IsRecording() ? Text(TextIndex::ChartStopRecording, QStringLiteral("Stop recording"))
-                      : Text(TextIndex::ChartRecord, QStringLiteral("Record")) + QStringLiteral(" [R]"));
+    m_tools->SetStatus(text);
+    m_tools->SetRecording(IsRecording());
+    // A log shown is not recorded; a recording going on may still be stopped.
+    m_recordButton->setEnabled(!m_replay || IsRecording());
+    m_tools->ShowFolder()->setEnabled(!m_replay && !IsRecording() && !m_lastRecording.isEmpty());
     m_liveButton->setEnabled(m_replay != nullptr);
     m_markerButton->setEnabled(!m_replay);
+}
+
+void TFormChart::UpdateLinkState(bool connected)
+{
+    const QString on = m_module->ConnectedText();
+    const QString off = m_module->NotConnectedText();
+    m_tools->SetLinkState(connected, connected ? on : off, connected ? off : on);
+}
+
+// The link went down: the gap that follows says so, and a recording going on
+// marks the moment.
+void TFormChart::LinkLost()
+{
+    UpdateLinkState(false);
+    m_live.SetNextGapCause(TSampleGap::Disconnected);
+    if (!IsRecording() || m_writer.Rows() == 0)
+        return;
+    TLogSample marked = m_last;
+    marked.monotonicMs = m_clock->MonotonicMs();
+    marked.time = m_clock->Now();
+    m_writer.Write(marked, true, Text(TextIndex::GapDisconnected, QStringLiteral("Disconnected")));
+    UpdateStatus();
 }
 
 void TFormChart::SetPaused(bool paused)
@@ -380,19 +351,60 @@ void TFormChart::SetSpan(int seconds)
     UpdateView();
 }
 
+void TFormChart::MoveView(double seconds)
+{
+    MoveViewTo(m_end + seconds);
+}
+
+void TFormChart::MoveViewTo(double end)
+{
+    const TSampleRing& ring = ShownSamples();
+    if (ring.IsEmpty())
+        return;
+    const double last = ring.LastTime();
+    m_end = std::clamp(end, std::min(ring.FirstTime() + m_span, last), last);
+    if (!m_replay && m_end >= last) {
+        SetPaused(false);
+        return;
+    }
+    if (!m_replay && !m_paused) {
+        m_paused = true; // held where it was moved to, not at the newest sample
+        m_pauseButton->setChecked(true);
+    }
+    UpdateView();
+}
+
+// The next marker after the cursor (or the view's middle) comes to the middle
+// of the view, with the cursor on it.
+void TFormChart::JumpToMarker(int direction)
+{
+    const double from = std::isnan(m_cursor) ? m_end - m_span / 2.0 : m_cursor;
+    const QList<TLogMarker>& markers = ShownSamples().Markers();
+    double target = NAN;
+    for (const TLogMarker& marker : markers) {
+        if (direction > 0 && marker.time > from + 1e-6) {
+            target = marker.time;
+            break;
+        }
+        if (direction < 0 && marker.time < from - 1e-6)
+            target = marker.time;
+    }
+    if (std::isnan(target))
+        return;
+    m_cursor = target;
+    MoveViewTo(target + m_span / 2.0);
+}
+
 void TFormChart::SetCursor(double time)
 {
     m_cursor = time;
     UpdateView();
 }
 
+// Scrolling back holds a live view; scrolled to the end, it follows again.
 void TFormChart::Scrolled(int value)
 {
-    m_end = value / ScrollSteps;
-    if (!m_replay && !m_paused)
-        SetPaused(true); // scrolling back holds the view
-    else
-        UpdateView();
+    MoveViewTo(value == m_scroll->maximum() ? TSampleRing::Unlimited : value / ScrollSteps);
 }
 
 // A turn of the wheel away from the user narrows the visible window.
@@ -418,6 +430,8 @@ bool TFormChart::StartRecording()
     const QString fileName = QDir(folder).filePath(TLogWriter::FileNameFor(m_clock->Now()));
     QString error;
     const bool opened = QDir().mkpath(folder) && m_writer.Open(fileName, LiveChannels(), error);
+    if (opened)
+        m_lastRecording.clear();
     m_recordButton->setChecked(opened);
     UpdateStatus();
     if (!opened)
@@ -428,6 +442,8 @@ bool TFormChart::StartRecording()
 
 void TFormChart::StopRecording()
 {
+    if (IsRecording())
+        m_lastRecording = m_writer.FileName();
     m_writer.Close();
     m_recordButton->setChecked(false);
     UpdateStatus();
@@ -536,6 +552,7 @@ void TFormChart::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     m_module->DataRefresher()->SetEnabled(true);
+    UpdateLinkState(m_module->IsUnitConnected());
     UpdateView();
 }
 
@@ -544,6 +561,7 @@ void TFormChart::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
     StopRecording();
+    m_live.SetNextGapCause(TSampleGap::NotWatched);
     emit Closed();
 }
 
@@ -553,7 +571,12 @@ bool TFormChart::event(QEvent* event)
     // refresher off, the window turns it on again.
     if (const TWindowMessage* message = TWindowMessage::from(event)) {
         if (message->message() == WindowMessage::WMLinkState) {
-            if (message->lParam() == 1 && isVisible())
+            if (message->lParam() != 1) {
+                LinkLost();
+                return true;
+            }
+            UpdateLinkState(true);
+            if (isVisible())
                 m_module->DataRefresher()->SetEnabled(true);
             return true;
         }
@@ -561,14 +584,54 @@ bool TFormChart::event(QEvent* event)
     return QWidget::event(event);
 }
 
+// Arrows move by a tenth of the visible window, Page Up and Down by all of it,
+// Home and End to the first and newest sample; with Ctrl the arrows go from
+// marker to marker.
+bool TFormChart::NavigationKey(const QKeyEvent* event)
+{
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (control)
+            JumpToMarker(-1);
+        else
+            MoveView(-m_span / 10.0);
+        return true;
+    case Qt::Key_Right:
+        if (control)
+            JumpToMarker(1);
+        else
+            MoveView(m_span / 10.0);
+        return true;
+    case Qt::Key_PageUp:
+        MoveView(-m_span);
+        return true;
+    case Qt::Key_PageDown:
+        MoveView(m_span);
+        return true;
+    case Qt::Key_Home:
+        MoveViewTo(-TSampleRing::Unlimited);
+        return true;
+    case Qt::Key_End:
+        MoveViewTo(TSampleRing::Unlimited);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void TFormChart::keyPressEvent(QKeyEvent* event)
 {
+    if (NavigationKey(event))
+        return;
     const bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Space:
         SetPaused(!m_paused);
         return;
     case Qt::Key_R:
+        if (m_replay)
+            return; // a log shown is not what a recording would hold
         if (IsRecording())
             StopRecording();
         else

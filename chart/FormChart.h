@@ -8,8 +8,13 @@
 // is paused or scrolled back; the visible window goes from 10 s to 10 min.
 //
 // It records the samples to a data log in the folder the user chose (a marker
-// adds a marked row with a note), and opens a recorded log for replay in the
-// same view; live samples keep being collected meanwhile.
+// adds a marked row with a note, and so does a loss of the link), and opens a
+// recorded log for replay in the same view; live samples keep being collected
+// meanwhile. Times read the same everywhere: seconds since the start of the
+// recording (of the live samples when none was made) or of the log.
+//
+// The window shows the link state; the main window's Connect and Disconnect
+// actions answer their keys here too.
 //
 // The main window shows it and runs the refresher while it is shown; the
 // window enables the refresher again when a unit connects while it shows.
@@ -22,14 +27,14 @@
 #include <cmath>
 #include <memory>
 
-class QCheckBox;
 class QComboBox;
-class QLabel;
 class QPushButton;
 class QScrollBar;
 class QTimer;
 class TChartDialogs;
 class TChartPanes;
+class TChartReadings;
+class TChartToolbar;
 class TLiveSampler;
 class TLogClock;
 class TOrvRegistryData;
@@ -68,6 +73,8 @@ public:
     bool OpenLog(const QString& fileName);
     void ShowLive();
     bool IsReplaying() const { return m_replay != nullptr; }
+    // The file the last recording went to (empty before one).
+    QString LastRecording() const { return m_lastRecording; }
 
     // The view.
     void SetPaused(bool paused);
@@ -79,6 +86,8 @@ public:
     // The samples shown: the live ones or the log's.
     const TSampleRing& ShownSamples() const { return m_replay ? m_replay->samples : m_live; }
     double ViewEnd() const { return m_end; }
+    // The time the shown samples count from: the start of the recording or log.
+    double TimeOrigin() const;
     // Draws the view now (the window also does so on its timer).
     void UpdateView();
     TChartPanes* Panes() const { return m_panes; }
@@ -98,12 +107,20 @@ protected:
 
 private:
     void BuildWindow();
-    QWidget* BuildSidePanel();
     void TakeSample(const TLogSample& sample);
     void Tick();
     void UpdateScrollBar();
     void UpdateReadings(double from, double to);
     void UpdateStatus();
+    void UpdateLinkState(bool connected);
+    void LinkLost();
+    void UpdateLambdaReference();
+    // Moves the view by seconds, or to end at a time; a live view stops
+    // following the newest sample, and follows it again brought to the end.
+    void MoveView(double seconds);
+    void MoveViewTo(double end);
+    void JumpToMarker(int direction);
+    bool NavigationKey(const QKeyEvent* event);
     void Scrolled(int value);
     void Zoom(int steps);
     void ChooseLogFolder();
@@ -131,6 +148,8 @@ private:
     QDateTime m_liveStart;  // the time of the first live sample
     TLogData m_liveLog;     // the live samples as the road test checks them
     TLogWriter m_writer;
+    double m_recordingOrigin = 0; // the live time of the recording's first row
+    QString m_lastRecording;
 
     int m_span = 60;
     double m_end = 0;
@@ -141,20 +160,12 @@ private:
     TChartPanes* m_panes = nullptr;
     QTimer* m_redraw = nullptr;
     QScrollBar* m_scroll = nullptr;
+    TChartToolbar* m_tools = nullptr;
     QComboBox* m_spanList = nullptr;
-    QLabel* m_spanLabel = nullptr;
     QPushButton* m_pauseButton = nullptr;
     QPushButton* m_recordButton = nullptr;
     QPushButton* m_markerButton = nullptr;
-    QPushButton* m_openButton = nullptr;
     QPushButton* m_liveButton = nullptr;
-    QPushButton* m_folderButton = nullptr;
-    QList<QCheckBox*> m_channelBoxes;
-    QList<QLabel*> m_valueLabels;
-    QLabel* m_cursorTitle = nullptr;
-    QLabel* m_figuresTitle = nullptr;
-    QList<QLabel*> m_figureNames;
-    QList<QLabel*> m_figureValues;
-    QLabel* m_status = nullptr;
+    TChartReadings* m_readings = nullptr;
     TRoadTestPane* m_roadTest = nullptr;
 };

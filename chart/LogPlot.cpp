@@ -51,6 +51,7 @@ bool Render(const TLogData& data, const QString& title, const TOptions& options,
                                &page);
     layout->addWidget(heading);
     auto* panes = new TChartPanes(ChartChannels::Labels(nullptr), &page);
+    panes->SetBandNames(ChartChannels::LambdaBandNames(nullptr));
     layout->addWidget(panes, 1);
     for (int channel = 0; channel < ChartChannels::All().size(); ++channel)
         panes->SetChannelVisible(channel, options.channels.isEmpty() || options.channels.contains(channel));

@@ -32,13 +32,17 @@ TLoopFigures Compute(const TSampleRing& ring, double from, double to)
         }
         if (row + 1 == end)
             break;
+        if (ring.GapAfter(row)) {
+            side = -1; // what the mixture did meanwhile is not known
+            continue;
+        }
         const double held = ring.Time(row + 1) - ring.Time(row);
         if (band >= LiveChannel::Lean && band <= LiveChannel::Rich)
             durations[band] += held;
         actuatorTime += actuator * held;
+        figures.seconds += held;
     }
 
-    figures.seconds = ring.Time(end - 1) - ring.Time(first);
     if (figures.seconds <= 0)
         return figures;
     figures.valid = true;

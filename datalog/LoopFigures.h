@@ -7,14 +7,14 @@
 //   the side it came from is no crossing);
 // - the shares of time the mixture was lean, in band and rich;
 // - the actuator's mean position and its span (highest less lowest).
-// Each sample holds until the next one, so a gap in the samples weighs as long
-// as it lasted.
+// Each sample holds until the next one; a gap in the samples (see TSampleRing)
+// counts for nothing, and no crossing is counted across it.
 
 #include "datalog/SampleRing.h"
 
 struct TLoopFigures {
     bool valid = false;       // false when the stretch holds fewer than two samples
-    double seconds = 0;       // the time the figures cover
+    double seconds = 0;       // the time the figures cover, gaps left out
     int crossings = 0;
     double switchingRate = 0; // crossings per second
     double leanShare = 0;     // 0..1

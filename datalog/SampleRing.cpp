@@ -4,6 +4,10 @@
 
 namespace {
 constexpr size_t FirstCapacity = 1024;
+// Pauses seen before gaps are looked for.
+constexpr int FewestPauses = 3;
+// A gap lasts longer than this many sampling intervals.
+constexpr double GapIntervals = 3;
 } // namespace
 
 TSampleRing::TSampleRing(int channels, double spanSeconds)
@@ -13,8 +17,10 @@ TSampleRing::TSampleRing(int channels, double spanSeconds)
 
 void TSampleRing::Append(double time, const double* values)
 {
-    if (m_count > 0)
+    if (m_count > 0) {
         time = std::max(time, LastTime());
+        NotePause(time - LastTime(), time);
+    }
     DropOlderThan(time - m_span);
     if (m_count == m_capacity)
         Grow();
@@ -34,6 +40,47 @@ void TSampleRing::Clear()
     m_head = 0;
     m_count = 0;
     m_markers.clear();
+    m_gaps.clear();
+    m_pauseCount = 0;
+    m_gapLimit = Unlimited;
+    m_nextGapCause = TSampleGap::Unknown;
+}
+
+// A pause past the limit is a gap; the others make the limit: three times the
+// median of the recent pauses, which a few slow reads do not move.
+void TSampleRing::NotePause(double pause, double time)
+{
+    if (pause > m_gapLimit) {
+        m_gaps.append({LastTime(), time, m_nextGapCause});
+        m_nextGapCause = TSampleGap::Unknown;
+        return;
+    }
+    if (pause <= 0)
+        return; // a marked row beside its sample
+    m_pauses[m_pauseCount % RecentPauses] = pause;
+    ++m_pauseCount;
+    const int held = std::min(m_pauseCount, RecentPauses);
+    if (held < FewestPauses)
+        return;
+    double sorted[RecentPauses];
+    std::copy(m_pauses, m_pauses + held, sorted);
+    std::nth_element(sorted, sorted + held / 2, sorted + held);
+    m_gapLimit = GapIntervals * sorted[held / 2];
+}
+
+double TSampleRing::GapLimit() const
+{
+    return m_gapLimit;
+}
+
+bool TSampleRing::GapAfter(int row) const
+{
+    if (m_gaps.isEmpty() || row + 1 >= Count())
+        return false;
+    const double time = Time(row);
+    const auto gap = std::lower_bound(m_gaps.cbegin(), m_gaps.cend(), time,
+                                      [](const TSampleGap& g, double t) { return g.from < t; });
+    return gap != m_gaps.cend() && gap->from == time && gap->to == Time(row + 1);
 }
 
 void TSampleRing::DropOlderThan(double time)
@@ -44,6 +91,8 @@ void TSampleRing::DropOlderThan(double time)
     }
     while (!m_markers.isEmpty() && m_markers.first().time < time)
         m_markers.removeFirst();
+    while (!m_gaps.isEmpty() && m_gaps.first().from < time)
+        m_gaps.removeFirst();
 }
 
 // Doubles the rows, unrolling the ring so that the oldest row comes first.

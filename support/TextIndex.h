@@ -268,6 +268,12 @@ constexpr int ChartReplay = 269;            // "Riproduzione"
 constexpr int VisibleWindowFigures = 270;   // "Valori della finestra visibile"
 constexpr int ChooseLogFolder = 271;        // "Scegliere la cartella delle registrazioni"
 constexpr int OpenDataLog = 272;            // "Apri una registrazione"
+constexpr int GapDisconnected = 600;        // "Scollegata": a gap in the samples while the link was lost
+constexpr int GapChartClosed = 601;         // "Grafico chiuso": a gap while the chart was closed
+constexpr int LambdaReferenceLine = 602;    // "Riferimento lambda"
+constexpr int RecordingSavedIn = 603;       // "Registrazione salvata in"
+constexpr int OpenRecordingFolder = 604;    // "Apri cartella"
+constexpr int ChartMoveKeys = 605;          // the keys that move the view and jump between markers
 
 // Live chart: the names of the channels and their unit.
 constexpr int ChannelLambda = 256;

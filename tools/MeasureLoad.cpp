@@ -4,6 +4,12 @@
 //       the configuration window, opened as F1 does
 //   tzr582-measure --chart [SECONDS]           (under a real X server: xvfb-run)
 //       the live chart with every channel on, opened as F6 does
+//   tzr582-measure --fitter [SECONDS]          (under a real X server: xvfb-run)
+//       as a fitter runs the program: Ctrl+C, F1 and its live values for
+//       SECONDS (20 when none is given), then F6 over it for SECONDS; one line
+//       for each of the two stretches
+//   QT_QPA_PLATFORM=offscreen tzr582-measure --open-log FILE
+//       the time the chart takes to open the data log and draw it
 //   QT_QPA_PLATFORM=offscreen tzr582-measure --memory
 //       the memory that 30 minutes of live samples held by the chart take
 //   QT_QPA_PLATFORM=offscreen tzr582-measure --log FILE [MINUTES]
@@ -121,6 +127,89 @@ int MeasureWindow(bool chart, int seconds)
     return result;
 }
 
+// The processor share of one stretch of a running program, printed as the
+// other measurements print theirs.
+class TStretch {
+public:
+    void Start()
+    {
+        m_clock.start();
+        m_cpu = ProcessorSeconds();
+    }
+    void Print(const char* what) const
+    {
+        const double cpu = ProcessorSeconds() - m_cpu;
+        const double elapsed = m_clock.elapsed() / 1000.0;
+        std::printf("%s, %.1f s: %.3f s of processor time, %.2f %% of one core\n", what, elapsed, cpu,
+                    100.0 * cpu / elapsed);
+    }
+
+private:
+    QElapsedTimer m_clock;
+    double m_cpu = 0;
+};
+
+// The program as a fitter runs it: the main window maximised, Ctrl+C, F1 (the
+// configuration window, modal, with its live values), then F6 (the chart over
+// it). Each stretch is measured after a second of warming up.
+int MeasureFitterRun(int seconds)
+{
+    TSerialDataModule dataModule;
+    TGuiPrompts prompts(dataModule.Translator(), [] { return true; });
+    dataModule.SetPrompts(&prompts);
+    TFormMain window(&dataModule, ScalingWidth());
+    TFormConfig config(&dataModule, &window, ScalingWidth());
+    window.SetConfigurationWindow(&config);
+    window.showMaximized();
+    TStretch live;
+    TStretch chart;
+    const int ms = seconds * 1000;
+    QTimer::singleShot(0, &window, [&] {
+        window.Action("ActionConnect")->trigger();
+        // F1 holds its own event loop until the configuration window closes.
+        QTimer::singleShot(1000, &window, [&] { live.Start(); });
+        QTimer::singleShot(1000 + ms, &window, [&] {
+            live.Print("live view (Ctrl+C, F1)");
+            window.Action("ActionChart")->trigger();
+            window.ChartWindow()->showMaximized();
+        });
+        QTimer::singleShot(2000 + ms, &window, [&] { chart.Start(); });
+        QTimer::singleShot(2000 + 2 * ms, &window, [&] {
+            chart.Print("chart over it (F6)");
+            std::printf("resident memory %.1f MiB\n", double(ResidentBytes()) / (1024.0 * 1024.0));
+            window.ChartWindow()->close();
+            config.close();
+        });
+        window.Action("ActionConfVett")->trigger();
+        window.Disconnect();
+        QApplication::quit();
+    });
+    const int result = QApplication::exec();
+    dataModule.SetPrompts(nullptr);
+    return result;
+}
+
+// The time the chart takes to open a log for replay and draw it, shown as F6
+// shows it.
+int MeasureOpenLog(const QString& fileName)
+{
+    TSerialDataModule dataModule;
+    TGuiPrompts prompts(dataModule.Translator(), [] { return true; });
+    dataModule.SetPrompts(&prompts);
+    TFormChart chart(&dataModule, nullptr);
+    chart.showMaximized();
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    const bool opened = chart.OpenLog(fileName);
+    chart.SetSpan(TFormChart::Spans().last());
+    QCoreApplication::processEvents();
+    std::printf("%s: %s, %d rows, opened and drawn in %lld ms\n", qPrintable(fileName),
+                opened ? "opened" : "not opened", chart.ShownSamples().Count(), clock.elapsed());
+    dataModule.SetPrompts(nullptr);
+    return opened ? 0 : 1;
+}
+
 // Thirty minutes of samples at 10 a second in the chart's ring, drawn over the
 // widest visible window: the growth of the process from the panes already
 // shown and drawn empty.
@@ -199,6 +288,10 @@ int main(int argc, char** argv)
         return MeasureMemory();
     if (mode == QLatin1String("--log") && args.size() >= 2)
         return WriteLog(args.at(1), args.size() > 2 ? args.at(2).toInt() : 30);
+    if (mode == QLatin1String("--open-log") && args.size() >= 2)
+        return MeasureOpenLog(args.at(1));
+    if (mode == QLatin1String("--fitter"))
+        return MeasureFitterRun(args.size() > 1 ? args.at(1).toInt() : 20);
     const bool chart = mode == QLatin1String("--chart");
     const QString seconds = chart ? args.value(1) : mode;
     return MeasureWindow(chart, seconds.isEmpty() ? 10 : seconds.toInt());

@@ -12,7 +12,9 @@
 // page, with the limits hint of one field, in Italian, English, German and
 // Russian. The design fonts are registered as the program does. The live
 // chart shows the first 90 s of the simulated engine (its clock moved by the
-// tool), with a marker and the cursor, in Italian and English.
+// tool) with the link lost for 10 s, a marker and the cursor, then the
+// recording of it replayed with its markers, in Italian, English, German and
+// Russian, sized for a screen of the width (800x600, 1280x800, 1920x1080).
 
 #include "app/AboutBox.h"
 #include "app/DesignFonts.h"
@@ -169,29 +171,52 @@ void ChartWindow(TSerialDataModule& module, int width, const QDir& folder)
     window.Connect();
     SteppedClock clock;
     MarkerNote dialogs;
-    TFormChart chart(&module, nullptr, &dialogs, &clock);
-    chart.resize(width, width * 5 / 8);
+    QTemporaryDir logs;
+    TOrvRegistryData settings;
+    settings.SetStringData(QStringLiteral("LogFolder"), logs.path());
+    TFormChart chart(&module, &settings, &dialogs, &clock);
+    const int height = width >= 1920 ? 1080 : width >= 1280 ? 800 : 600;
+    chart.resize(width - 40, height - 80);
     chart.show();
     module.DataRefresher()->SetEnabled(true);
+    chart.StartRecording();
     for (int tenth = 0; tenth < 900; ++tenth) {
         unit->pinClock(tenth * 100);
-        module.DataRefresher()->ReloadAll();
         clock.ms += 100;
-        if (tenth == 520)
+        if (tenth == 300) {
+            TWindowMessage lost(WindowMessage::WMLinkState, 0, 0);
+            QApplication::sendEvent(&chart, &lost);
+        }
+        if (tenth >= 300 && tenth < 400)
+            continue; // the link lost for ten seconds
+        if (tenth == 400) {
+            TWindowMessage back(WindowMessage::WMLinkState, 0, 1);
+            QApplication::sendEvent(&chart, &back);
+        }
+        module.DataRefresher()->ReloadAll();
+        if (tenth == 200 || tenth == 520)
             chart.AddMarker();
     }
     unit->unpinClock();
+    chart.StopRecording();
+    chart.SetSpan(60);
     chart.SetPaused(true);
     chart.SetCursor(70.0);
-    for (int language : {0, 1}) {
-        window.SwitchLanguage(language);
-        chart.RefreshInterfaceText();
-        chart.UpdateView();
-        QCoreApplication::processEvents();
-        chart.UpdateView();
-        QCoreApplication::processEvents();
-        Save(chart, folder, QStringLiteral("chart-%1-%2").arg(width).arg(language));
-    }
+    const auto take = [&](const QString& name) {
+        for (int language : {0, 1, 4, 5}) {
+            window.SwitchLanguage(language);
+            chart.RefreshInterfaceText();
+            chart.UpdateView();
+            QCoreApplication::processEvents();
+            chart.UpdateView();
+            QCoreApplication::processEvents();
+            Save(chart, folder, QStringLiteral("%1-%2-%3").arg(name).arg(width).arg(language));
+        }
+    };
+    take(QStringLiteral("chart"));
+    chart.OpenLog(chart.LastRecording());
+    chart.SetSpan(120);
+    take(QStringLiteral("chart-replay"));
     window.SwitchLanguage(0);
     window.Disconnect();
     QCoreApplication::processEvents();

@@ -33,6 +33,9 @@ private slots:
     void squareWaveFigures();
     void figuresCoverOnlyTheirStretch();
     void ringKeepsItsSpan();
+    void pausesBecomeGaps_data();
+    void pausesBecomeGaps();
+    void figuresSkipGaps();
     void malformedLogsAreRefused_data();
     void malformedLogsAreRefused();
 };
@@ -84,7 +87,7 @@ void TestDataLog::squareWaveFigures()
 }
 
 // A lean-in band-lean visit is no crossing; the figures see only their stretch
-// and weigh a gap as long as it lasted.
+// and leave out a gap (ten seconds after a second apart).
 void TestDataLog::figuresCoverOnlyTheirStretch()
 {
     TSampleRing ring(LiveChannel::Count);
@@ -101,8 +104,9 @@ void TestDataLog::figuresCoverOnlyTheirStretch()
     figures = LoopFigures::Compute(ring, 4, 16);
     QCOMPARE(figures.crossings, 0);
     QCOMPARE(figures.richShare, 1.0);
-    // Positions 4, 5 for a second each, 6 for ten seconds.
-    QCOMPARE(figures.actuatorMean, (4 + 5 + 60) / 12.0);
+    // Positions 4 and 5 for a second each; nothing is known of the gap after 6.
+    QCOMPARE(figures.seconds, 2.0);
+    QCOMPARE(figures.actuatorMean, 4.5);
     QVERIFY(!LoopFigures::Compute(ring, 16, 20).valid);
 }
 
@@ -123,6 +127,73 @@ void TestDataLog::ringKeepsItsSpan()
     QCOMPARE(ring.Markers().first().note, QStringLiteral("2900"));
     QCOMPARE(ring.Nearest(295.04), 50);
     QCOMPARE(ring.LowerBound(1e9), ring.Count());
+}
+
+// Rows come at the given pauses; a pause longer than three of the recent ones
+// is a gap, whatever the pace, and a few slow reads do not make one.
+void TestDataLog::pausesBecomeGaps_data()
+{
+    QTest::addColumn<QList<double>>("pauses");
+    QTest::addColumn<QList<int>>("gapsAfter"); // the rows a gap follows
+    const auto steady = [](const QMap<int, double>& others) {
+        QList<double> pauses(20, 0.1);
+        for (auto it = others.cbegin(); it != others.cend(); ++it)
+            pauses[it.key()] = it.value();
+        return pauses;
+    };
+    QTest::newRow("steady") << steady({}) << QList<int>{};
+    QTest::newRow("a second's pause") << steady({{10, 1.0}}) << QList<int>{10};
+    QTest::newRow("under three intervals") << steady({{10, 0.29}}) << QList<int>{};
+    QTest::newRow("slow reads among quick ones") << steady({{5, 0.25}, {6, 0.25}}) << QList<int>{};
+    QTest::newRow("two gaps at 1 Hz") << QList<double>{1, 1, 1, 1, 5, 1, 1, 1, 60, 1} << QList<int>{4, 8};
+    QTest::newRow("too early to tell") << QList<double>{0.1, 5, 0.1, 0.1} << QList<int>{};
+}
+
+void TestDataLog::pausesBecomeGaps()
+{
+    QFETCH(QList<double>, pauses);
+    QFETCH(QList<int>, gapsAfter);
+    TSampleRing ring(LiveChannel::Count);
+    double time = 100;
+    ring.Append(time, Row(0, 0).data());
+    for (const double pause : pauses)
+        ring.Append(time += pause, Row(0, 0).data());
+    QList<int> found;
+    for (int row = 0; row < ring.Count(); ++row) {
+        if (ring.GapAfter(row))
+            found << row;
+    }
+    QCOMPARE(found, gapsAfter);
+    QCOMPARE(ring.Gaps().size(), gapsAfter.size());
+    for (int gap = 0; gap < gapsAfter.size(); ++gap) {
+        QCOMPARE(ring.Gaps().at(gap).from, ring.Time(gapsAfter.at(gap)));
+        QCOMPARE(ring.Gaps().at(gap).to, ring.Time(gapsAfter.at(gap) + 1));
+    }
+}
+
+// Ten seconds lean, the link lost for a minute, ten seconds rich: the figures
+// cover the time between the rows read, see no crossing over the gap, and the gap
+// carries the cause told before it (once).
+void TestDataLog::figuresSkipGaps()
+{
+    TSampleRing ring(LiveChannel::Count);
+    double time = 0;
+    for (; time < 10; time += 0.5)
+        ring.Append(time, Row(LiveChannel::Lean, 80).data());
+    ring.SetNextGapCause(TSampleGap::Disconnected);
+    for (time += 60; time < 80; time += 0.5)
+        ring.Append(time, Row(LiveChannel::Rich, 120).data());
+    ring.Append(time += 30, Row(LiveChannel::Rich, 120).data());
+    QCOMPARE(ring.Gaps().size(), 2);
+    QCOMPARE(ring.Gaps().at(0).cause, TSampleGap::Disconnected);
+    QCOMPARE(ring.Gaps().at(1).cause, TSampleGap::Unknown);
+
+    const TLoopFigures figures = LoopFigures::Compute(ring, 0, 80);
+    QVERIFY(figures.valid);
+    QCOMPARE(figures.seconds, 19.0);
+    QCOMPARE(figures.crossings, 0);
+    QVERIFY(std::fabs(figures.leanShare - 0.5) < 1e-9);
+    QVERIFY(std::fabs(figures.actuatorMean - 100) < 1e-9);
 }
 
 void TestDataLog::malformedLogsAreRefused_data()

@@ -219,6 +219,19 @@ void TestFormMain::languageStrip()
     // The flags come from the resource library beside the program.
     QCOMPARE(buttons.first()->icon().isNull(), !ResourceLibrary::IsLoaded());
     QCOMPARE(buttons.first()->property("Tag").toInt(), 0);
+    // The current language's button shows pressed from the start, and the
+    // menus and their submenus read alike, each title with its access key.
+    QVERIFY(buttons.first()->isChecked());
+    const QFont menuFont = m_window->menuBar()->actions().first()->menu()->font();
+    for (int language = 0; language < m_module->Translator()->MaxLanguages(); ++language) {
+        m_window->SwitchLanguage(language);
+        QVERIFY(buttons.at(language)->isChecked());
+        for (const QAction* menu : m_window->menuBar()->actions())
+            QVERIFY2(menu->text().contains(u'&'), qPrintable(menu->text()));
+    }
+    for (const QMenu* menu : m_window->findChildren<QMenu*>())
+        QCOMPARE(menu->font(), menuFont);
+    m_window->SwitchLanguage(0);
 }
 
 void TestFormMain::menuKeys()

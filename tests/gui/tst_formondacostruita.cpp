@@ -1,5 +1,5 @@
-// The constructed-wave dialog: the tri-state time's two-byte coding, and the
-// dialog against the simulated unit.
+// The constructed-wave dialog: the tri-state time's two-byte coding, the
+// dialog against the simulated unit, and where it opens.
 
 #include "../common/FakePrompts.h"
 #include "../common/SimUnit.h"
@@ -12,7 +12,9 @@
 #include "support/TextIndex.h"
 #include "support/Translator.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QPushButton>
 #include <QTest>
 #include <limits>
@@ -44,6 +46,8 @@ private slots:
     void standardRestoresTheWaveOnlyWithAUnit();
     void escapeUndoesTypingBeforeItCloses_data();
     void escapeUndoesTypingBeforeItCloses();
+    void opensCentredOnItsParent_data();
+    void opensCentredOnItsParent();
 
 private:
     void Open(bool connected = true);
@@ -246,6 +250,31 @@ void TestFormOndaCostruita::escapeUndoesTypingBeforeItCloses()
     QTest::keyClick(edit, Qt::Key_Escape);
     QVERIFY(!m_dialog->isVisible());
     QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+}
+
+// At the design width and scaled for a wider screen, the dialog opens over
+// the middle of its parent, not at the screen's corner.
+void TestFormOndaCostruita::opensCentredOnItsParent_data()
+{
+    QTest::addColumn<int>("screenWidth");
+    QTest::newRow("design width") << 800;
+    QTest::newRow("scaled") << 1280;
+}
+
+void TestFormOndaCostruita::opensCentredOnItsParent()
+{
+    QFETCH(int, screenWidth);
+    QWidget parent;
+    parent.setGeometry(QGuiApplication::primaryScreen()->availableGeometry().adjusted(20, 20, -20, -20));
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    m_dialog = new TFormOndaCostruita(m_module, screenWidth, &parent);
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+    const QPoint offset = m_dialog->frameGeometry().center() - parent.frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() < 40, qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+    delete m_dialog;
+    m_dialog = nullptr;
 }
 
 QTEST_MAIN(TestFormOndaCostruita)

@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int LanguageCount = 6;
-constexpr int StringsPerLanguage = 600;
+constexpr int StringsPerLanguage = 800;
 
 QList<int> Range(int first, int last)
 {
