@@ -1,6 +1,7 @@
 #include "records/DatabaseUrl.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -45,10 +46,11 @@ bool TDatabaseUrl::Parse(const QString& text, TDatabaseUrl& url, QString* error)
     return false;
 }
 
-TDatabaseUrl TDatabaseUrl::DefaultIn(const QString& dataFolder)
+TDatabaseUrl TDatabaseUrl::Default()
 {
     TDatabaseUrl url;
-    url.path = QDir(dataFolder).filePath(QStringLiteral("records.sqlite"));
+    url.path = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                   .filePath(QStringLiteral("TZR582/vehicles.sqlite"));
     return url;
 }
 

@@ -19,8 +19,9 @@ struct TDatabaseUrl {
 
     // The URL of text; false, with what is wrong in *error, when it is none.
     static bool Parse(const QString& text, TDatabaseUrl& url, QString* error);
-    // The default: records.sqlite in the program's data folder.
-    static TDatabaseUrl DefaultIn(const QString& dataFolder);
+    // The default: TZR582/vehicles.sqlite in the user's data folder, beside the
+    // program's backups.
+    static TDatabaseUrl Default();
 
     // The URL for messages, without its password.
     QString Display() const;

@@ -87,12 +87,18 @@ bool TVehicleStore::Refuse(const QString& problem)
 
 bool TVehicleStore::Add(TVehicle& vehicle)
 {
+    TRecordsTransaction transaction(m_database);
+    return transaction.Began() && Insert(vehicle) && transaction.Commit();
+}
+
+bool TVehicleStore::Insert(TVehicle& vehicle)
+{
     const QString problem = VehicleProblem(vehicle);
     if (!problem.isEmpty())
         return Refuse(problem);
-    TRecordsTransaction transaction(m_database);
     bool taken = false;
-    if (!transaction.Began() || !PlateTaken(vehicle, &taken))
+    vehicle.id = 0;
+    if (!PlateTaken(vehicle, &taken))
         return false;
     if (taken)
         return Refuse(QStringLiteral("a vehicle with the plate %1 is recorded already").arg(vehicle.plate));
@@ -112,7 +118,7 @@ bool TVehicleStore::Add(TVehicle& vehicle)
     query.next();
     stored.id = query.value(0).toLongLong();
     query.finish();
-    if (!WriteTerms(stored) || !transaction.Commit())
+    if (!WriteTerms(stored))
         return false;
     vehicle = stored;
     return true;

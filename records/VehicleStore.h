@@ -23,6 +23,8 @@ public:
     // Stores a new vehicle; its id, revision and signature are set. Refused
     // (false with Error()) for bad data or a plate recorded already.
     bool Add(TVehicle& vehicle);
+    // The same inside a transaction the caller holds.
+    bool Insert(TVehicle& vehicle);
     // Saves the vehicle's data over the version it was read as; on success the
     // copy becomes the stored version. Nothing changed is no edit.
     bool Edit(TVehicle& vehicle);

@@ -126,10 +126,12 @@ bool TVehicleTimeline::Read(qint64 entryId, TTimelineEntry& entry)
     return true;
 }
 
-bool TVehicleTimeline::LatestConfiguration(qint64 vehicleId, TTimelineEntry& entry, bool* found)
+bool TVehicleTimeline::LatestConfiguration(qint64 vehicleId, bool withBackups, TTimelineEntry& entry,
+                                           bool* found)
 {
     QList<TTimelineKind> kinds = TimelineKinds::InGroup(TTimelineGroup::Configurations);
-    kinds << TTimelineKind::Backup;
+    if (withBackups)
+        kinds << TTimelineKind::Backup;
     QSqlQuery query = m_database.Query();
     query.prepare(QStringLiteral("SELECT id FROM timeline WHERE vehicle_id = :vehicle AND kind IN (%1)"
                                  " AND payload IS NOT NULL ORDER BY at DESC, id DESC LIMIT 1")

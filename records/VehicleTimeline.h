@@ -27,9 +27,9 @@ public:
     QList<TTimelineEntry> Entries(qint64 vehicleId, const QList<TTimelineKind>& kinds, bool* ok);
     // The entry with its file; false with Error() when there is none.
     bool Read(qint64 entryId, TTimelineEntry& entry);
-    // The vehicle's newest entry holding a configuration file, with the file;
-    // *found false when it has none.
-    bool LatestConfiguration(qint64 vehicleId, TTimelineEntry& entry, bool* found);
+    // The vehicle's newest entry holding a configuration file (an automatic
+    // backup too when withBackups), with the file; *found false when it has none.
+    bool LatestConfiguration(qint64 vehicleId, bool withBackups, TTimelineEntry& entry, bool* found);
 
     QString Error() const;
 

@@ -7,6 +7,7 @@
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
 #include "app/cli/RoadTestCommands.h"
+#include "app/cli/VehicleCommands.h"
 #include "chart/LogPlot.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
@@ -177,6 +178,21 @@ int TCliCommands::RunCommand(const TParsedCommand& command)
     }
 
     StartModule();
+    TVehicleCommands vehicles = VehicleCommands();
+    if (command.command->group == QLatin1String("vehicle"))
+        return vehicles.Run();
+    const bool recorded = command.Has(QStringLiteral("vehicle"));
+    if (recorded && !vehicles.BeginRecording())
+        return ExitStatus::Failure;
+    const int status = RunModuleCommand(command);
+    if (recorded)
+        vehicles.EndRecording(status);
+    return status;
+}
+
+int TCliCommands::RunModuleCommand(const TParsedCommand& command)
+{
+    const QStringList& args = command.arguments;
     switch (command.command->id) {
     case TCommandId::TcnDecrypt:
         return Decrypt(args.at(0));
@@ -641,6 +657,15 @@ int TCliCommands::Restore(const QString& fileName)
 }
 
 // --- road tests -----------------------------------------------------------------
+
+TVehicleCommands TCliCommands::VehicleCommands()
+{
+    TVehicleCommands::TConsole console;
+    console.module = [this]() -> TSerialDataModule& { return *m_module; };
+    console.print = [this](const QString& line) { Print(line); };
+    console.error = [this](const QString& message) { Fail(message); };
+    return TVehicleCommands(*m_command, console);
+}
 
 TRoadTestCommands TCliCommands::RoadTestCommands()
 {

@@ -259,10 +259,12 @@ private slots:
         QVERIFY(timeline.Read(ids.at(1), read));
         QCOMPARE(read.payload, configuration);
         bool found = false;
-        QVERIFY(timeline.LatestConfiguration(vehicle.id, read, &found));
+        QVERIFY(timeline.LatestConfiguration(vehicle.id, true, read, &found));
         QVERIFY(found);
         QCOMPARE(read.kind, TTimelineKind::Backup);
         QCOMPARE(read.payload, QByteArray("older backup"));
+        QVERIFY(timeline.LatestConfiguration(vehicle.id, false, read, &found));
+        QCOMPARE(read.kind, TTimelineKind::Save);
 
         // A log is stored compressed.
         QSqlQuery stored = database->Query();
