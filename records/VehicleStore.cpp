@@ -9,6 +9,10 @@
 
 namespace {
 
+// The most words of one vehicle a search can match by (its five searched
+// fields, whole and by word, are rarely more).
+constexpr int TermsPerVehicle = 8;
+
 const QString VehicleColumns =
     QStringLiteral("v.id, v.plate, v.vin, v.customer, v.phone, v.make, v.model, v.engine, v.year, v.kit,"
                    " v.notes, v.revision, v.changed_on, v.changed_at,"
@@ -199,9 +203,17 @@ QList<TVehicle> TVehicleStore::Search(const QString& text, int limit, bool* ok)
 {
     const QString key = RecordKey(text);
     QString sql = QStringLiteral("SELECT %1 FROM vehicles v").arg(VehicleColumns);
-    if (!key.isEmpty())
-        sql += QStringLiteral(" WHERE v.id IN (SELECT vehicle_id FROM vehicle_terms"
-                              " WHERE term >= :from AND term < :to)");
+    if (!key.isEmpty()) {
+        // The matching words straight from their index, as many as the answer
+        // can use (a vehicle matches by a few words at most): a short text
+        // typed over many vehicles costs no more than over a few.
+        const QString enough =
+            limit > 0 ? QStringLiteral(" ORDER BY term LIMIT %1").arg(limit * TermsPerVehicle) : QString();
+        sql +=
+            QStringLiteral(" JOIN (SELECT DISTINCT vehicle_id FROM (SELECT vehicle_id FROM vehicle_terms"
+                           " WHERE term >= :from AND term < :to%1) words) found ON found.vehicle_id = v.id")
+                .arg(enough);
+    }
     sql += QStringLiteral(" ORDER BY v.plate_key");
     if (limit > 0)
         sql += QStringLiteral(" LIMIT %1").arg(limit);

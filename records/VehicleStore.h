@@ -33,7 +33,8 @@ public:
     bool Find(const QString& plate, TVehicle& vehicle, bool* found);
     // The vehicles one of whose plate, VIN, customer, make or model, or a word of
     // it, begins with text (blanks and dashes left out, any case); every vehicle
-    // for an empty text. By plate; at most limit (no limit when 0 or less).
+    // for an empty text. By plate; at most limit (no limit when 0 or less):
+    // with a limit, a text many vehicles match answers some of them.
     QList<TVehicle> Search(const QString& text, int limit, bool* ok);
 
     QString Error() const;
