@@ -662,6 +662,9 @@ TVehicleCommands TCliCommands::VehicleCommands()
 {
     TVehicleCommands::TConsole console;
     console.module = [this]() -> TSerialDataModule& { return *m_module; };
+    console.databaseSetting = [this] {
+        return m_settings->GetStringData(QLatin1String(ProgramSetup::RecordsSetting::Database));
+    };
     console.print = [this](const QString& line) { Print(line); };
     console.error = [this](const QString& message) { Fail(message); };
     return TVehicleCommands(*m_command, console);

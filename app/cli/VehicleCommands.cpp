@@ -66,10 +66,13 @@ int TVehicleCommands::Fail(const QString& message)
 
 bool TVehicleCommands::OpenRecords()
 {
+    // --database, else the program's setting, else the default file.
+    const QString named = m_command.Has(QStringLiteral("database"))
+                              ? m_command.options.value(QStringLiteral("database"))
+                              : m_console.databaseSetting();
     TDatabaseUrl url = TDatabaseUrl::Default();
     QString error;
-    if (m_command.Has(QStringLiteral("database")) &&
-        !TDatabaseUrl::Parse(m_command.options.value(QStringLiteral("database")), url, &error)) {
+    if (!named.isEmpty() && !TDatabaseUrl::Parse(named, url, &error)) {
         m_notRecorded = error;
         return false;
     }

@@ -21,6 +21,7 @@ class TVehicleCommands {
 public:
     struct TConsole {
         std::function<TSerialDataModule&()> module; // started, not connected
+        std::function<QString()> databaseSetting;   // the program's setting of the records' URL
         std::function<void(const QString&)> print;  // a line of results on stdout
         std::function<void(const QString&)> error;  // a message line on stderr
     };

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -206,6 +207,16 @@ private slots:
                      "postgresql://tzr@127.0.0.1:1/records"});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.contains("not recorded on the vehicle AB123CD"), qPrintable(run.err));
+
+        // The program's setting names the records when --database does not.
+        QSettings settings(FilePath("config/orv srl/TZR582.conf"), QSettings::IniFormat);
+        settings.setValue("VehicleDatabase", "sqlite:" + FilePath("set/records.sqlite"));
+        settings.sync();
+        QCOMPARE(Start({"vehicle", "add", "--plate", "AB123CD"}).exitCode, 0);
+        QVERIFY(QFile::exists(FilePath("set/records.sqlite")));
+        QVERIFY(!QFile::exists(FilePath("share/TZR582/vehicles.sqlite")));
+        run = Start({"unit", "save", FilePath("other.tcn"), "--vehicle", "AB123CD"});
+        QVERIFY2(run.exitCode == 0 && !run.err.contains("not recorded"), qPrintable(run.err));
 
         // A plate the records do not know is a mistake: nothing is done.
         run = Start({"unit", "save", FilePath("unknown.tcn"), "--vehicle", "ZZ000ZZ"});
