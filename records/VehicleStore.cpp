@@ -202,17 +202,21 @@ bool TVehicleStore::Find(const QString& plate, TVehicle& vehicle, bool* found)
 QList<TVehicle> TVehicleStore::Search(const QString& text, int limit, bool* ok)
 {
     const QString key = RecordKey(text);
-    QString sql = QStringLiteral("SELECT %1 FROM vehicles v").arg(VehicleColumns);
-    if (!key.isEmpty()) {
+    QString sql;
+    if (key.isEmpty()) {
+        sql = QStringLiteral("SELECT %1 FROM vehicles v").arg(VehicleColumns);
+    } else {
         // The matching words straight from their index, as many as the answer
-        // can use (a vehicle matches by a few words at most): a short text
-        // typed over many vehicles costs no more than over a few.
+        // can use (a vehicle matches by a few words at most), then their
+        // vehicles (CROSS JOIN keeps that order in SQLite): a short text typed
+        // over many vehicles costs no more than over a few.
         const QString enough =
             limit > 0 ? QStringLiteral(" ORDER BY term LIMIT %1").arg(limit * TermsPerVehicle) : QString();
-        sql +=
-            QStringLiteral(" JOIN (SELECT DISTINCT vehicle_id FROM (SELECT vehicle_id FROM vehicle_terms"
-                           " WHERE term >= :from AND term < :to%1) words) found ON found.vehicle_id = v.id")
-                .arg(enough);
+        sql = QStringLiteral(
+                  "SELECT %1 FROM (SELECT DISTINCT vehicle_id FROM (SELECT vehicle_id FROM vehicle_terms"
+                  " WHERE term >= :from AND term < :to%2) words) found CROSS JOIN vehicles v"
+                  " WHERE v.id = found.vehicle_id")
+                  .arg(VehicleColumns, enough);
     }
     sql += QStringLiteral(" ORDER BY v.plate_key");
     if (limit > 0)

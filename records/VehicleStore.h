@@ -16,7 +16,7 @@ class TRecordsDatabase;
 class TVehicleStore {
 public:
     // The most vehicles a search answers unless told.
-    static constexpr int DefaultSearchLimit = 200;
+    static constexpr int DefaultSearchLimit = 50;
 
     explicit TVehicleStore(TRecordsDatabase& database) : m_database(database) {}
 
