@@ -13,6 +13,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <pwd.h>
 #include <unistd.h>
 
