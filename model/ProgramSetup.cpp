@@ -59,7 +59,8 @@ void LoadSettingsAndLibraries(TTranslator& translator, TOrvRegistryData& setting
          QStringLiteral("BackupsKept=%1").arg(TBackupStore::DefaultRetention)});
     settings.SetStringDataList({QLatin1String(LinkSetting::Port) + QLatin1Char('='),
                                 QLatin1String(WorkshopSetting::Name) + QLatin1Char('='),
-                                QLatin1String(WorkshopSetting::Address) + QLatin1Char('=')});
+                                QLatin1String(WorkshopSetting::Address) + QLatin1Char('='),
+                                QLatin1String(RecordsSetting::Database) + QLatin1Char('=')});
     settings.LoadData();
     translator.SetDllName(dataFolder + QStringLiteral("Dizionario\\Languages.dll"));
     ResourceLibrary::Load(dataFolder);

@@ -49,6 +49,12 @@ inline const char* const Name = "WorkshopName";
 inline const char* const Address = "WorkshopAddress";
 } // namespace WorkshopSetting
 
+// Where the vehicle records live ("VehicleDatabase", text): a database URL,
+// sqlite:PATH or postgresql://user@host/db; empty for the default SQLite file.
+namespace RecordsSetting {
+inline const char* const Database = "VehicleDatabase";
+} // namespace RecordsSetting
+
 // Gives the connection the port of the settings (port 4, "the configured port").
 void ApplyLinkPort(TOrvConnection& connection, const TOrvRegistryData& settings);
 

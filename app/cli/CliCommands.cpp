@@ -10,6 +10,7 @@
 #include "app/cli/ConsolePrompts.h"
 #include "app/cli/PlotRequest.h"
 #include "app/cli/RoadTestCommands.h"
+#include "app/cli/VehicleCommands.h"
 #include "chart/LogPlot.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
@@ -172,6 +173,21 @@ int TCliCommands::RunCommand(const TParsedCommand& command)
     }
 
     StartModule();
+    TVehicleCommands vehicles = VehicleCommands();
+    if (command.command->group == QLatin1String("vehicle"))
+        return vehicles.Run();
+    const bool recorded = command.Has(QStringLiteral("vehicle"));
+    if (recorded && !vehicles.BeginRecording())
+        return ExitStatus::Failure;
+    const int status = RunModuleCommand(command);
+    if (recorded)
+        vehicles.EndRecording(status);
+    return status;
+}
+
+int TCliCommands::RunModuleCommand(const TParsedCommand& command)
+{
+    const QStringList& args = command.arguments;
     switch (command.command->id) {
     case TCommandId::TcnDecrypt:
         return Decrypt(args.at(0));
@@ -610,6 +626,18 @@ int TCliCommands::Restore(const QString& fileName)
 }
 
 // --- road tests -----------------------------------------------------------------
+
+TVehicleCommands TCliCommands::VehicleCommands()
+{
+    TVehicleCommands::TConsole console;
+    console.module = [this]() -> TSerialDataModule& { return *m_module; };
+    console.databaseSetting = [this] {
+        return m_settings->GetStringData(QLatin1String(ProgramSetup::RecordsSetting::Database));
+    };
+    console.print = [this](const QString& line) { Print(line); };
+    console.error = [this](const QString& message) { Fail(message); };
+    return TVehicleCommands(*m_command, console);
+}
 
 TRoadTestCommands TCliCommands::RoadTestCommands()
 {

@@ -7,6 +7,7 @@
 
 #include "app/cli/CommandLine.h"
 #include "app/cli/RoadTestCommands.h"
+#include "app/cli/VehicleCommands.h"
 
 #include <memory>
 
@@ -33,6 +34,8 @@ public:
 
 private:
     int RunCommand(const TParsedCommand& command);
+    // The commands that run on the started module.
+    int RunModuleCommand(const TParsedCommand& command);
 
     int Decrypt(const QString& fileName);
     int Encrypt(const QString& iniFileName, const QString& fileName);
@@ -56,6 +59,8 @@ private:
     int LoadOutcome(bool loaded, const TLoadReport& report, const QString& what);
     // 'log check' and 'report', over this tool's module, unit and console.
     TRoadTestCommands RoadTestCommands();
+    // The vehicle group, and the recording of unit commands on a vehicle.
+    TVehicleCommands VehicleCommands();
 
     // The data module, started as the program starts and with every item at
     // its default.

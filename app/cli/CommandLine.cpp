@@ -58,6 +58,43 @@ QList<TCommandDefinition> WithPortOption(QList<TCommandDefinition> commands)
     return commands;
 }
 
+// Every command can name the vehicle records; the unit commands that change the
+// unit or make a file of it can record on a vehicle.
+QList<TCommandDefinition> WithRecordsOptions(QList<TCommandDefinition> commands)
+{
+    const TOptionDefinition database{
+        QStringLiteral("database"), QStringLiteral("URL"),
+        QStringLiteral("the vehicle records: sqlite:PATH or postgresql://user@host/db")};
+    const TOptionDefinition vehicle{QStringLiteral("vehicle"), QStringLiteral("PLATE"),
+                                    QStringLiteral("record the operation on this vehicle")};
+    const QList<TCommandId> recorded = {TCommandId::UnitSave, TCommandId::UnitLoad,  TCommandId::UnitRestore,
+                                        TCommandId::UnitLive, TCommandId::UnitErase, TCommandId::UnitProgram};
+    for (TCommandDefinition& command : commands) {
+        if (recorded.contains(command.id))
+            command.options << vehicle;
+        command.options << database;
+    }
+    return commands;
+}
+
+// The vehicle's fields as options of 'vehicle add' and 'vehicle edit'.
+QList<TOptionDefinition> VehicleFieldOptions()
+{
+    return {
+        {QStringLiteral("plate"), QStringLiteral("P"), QStringLiteral("the number plate")},
+        {QStringLiteral("vin"), QStringLiteral("V"),
+         QStringLiteral("the vehicle identification number (17 characters)")},
+        {QStringLiteral("customer"), QStringLiteral("C"), QStringLiteral("the customer's name")},
+        {QStringLiteral("phone"), QStringLiteral("T"), QStringLiteral("the customer's phone number")},
+        {QStringLiteral("make"), QStringLiteral("M"), QStringLiteral("the make")},
+        {QStringLiteral("model"), QStringLiteral("M"), QStringLiteral("the model")},
+        {QStringLiteral("engine"), QStringLiteral("E"), QStringLiteral("the engine")},
+        {QStringLiteral("year"), QStringLiteral("Y"), QStringLiteral("the year of manufacture")},
+        {QStringLiteral("kit"), QStringLiteral("K"), QStringLiteral("the conversion kit")},
+        {QStringLiteral("notes"), QStringLiteral("N"), QStringLiteral("free notes")},
+    };
+}
+
 // The groups that are one command of their own, without a command word.
 bool IsSingleCommand(const QString& group)
 {
@@ -79,7 +116,7 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
     // made, unless this option says to go on; --yes never does.
     static const TOptionDefinition noBackup{QStringLiteral("no-backup"), QString(),
                                             QStringLiteral("go on when the unit cannot be backed up first")};
-    static const QList<TCommandDefinition> commands = WithPortOption({
+    static const QList<TCommandDefinition> commands = WithRecordsOptions(WithPortOption({
         {TCommandId::TcnDecrypt,
          QStringLiteral("tcn"),
          QStringLiteral("decrypt"),
@@ -317,7 +354,97 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
                         "picture of the log, then lines for the signatures. Without --config the tool\n"
                         "connects to the unit as the unit commands do; with it the unit is not\n"
                         "needed and the changes are against the factory values.\n")},
-    });
+        {TCommandId::VehicleAdd,
+         QStringLiteral("vehicle"),
+         QStringLiteral("add"),
+         {},
+         VehicleFieldOptions(),
+         QStringLiteral("record a new vehicle"),
+         QStringLiteral("Records a vehicle in the workshop's records; --plate is needed, the other fields\n"
+                        "are optional. Plates are compared without blanks, dashes and case: a plate\n"
+                        "recorded already is refused, and so is a VIN that is not 17 letters and digits\n"
+                        "(I, O and Q are none).\n")},
+        {TCommandId::VehicleEdit,
+         QStringLiteral("vehicle"),
+         QStringLiteral("edit"),
+         {QStringLiteral("PLATE")},
+         VehicleFieldOptions(),
+         QStringLiteral("change a vehicle's data"),
+         QStringLiteral("Sets the fields given as options (--plate gives the vehicle a new plate; an empty\n"
+                        "value clears a field). Every change is kept in the vehicle's timeline. A vehicle\n"
+                        "changed on another bench meanwhile is not overwritten: the edit is refused.\n")},
+        {TCommandId::VehicleList,
+         QStringLiteral("vehicle"),
+         QStringLiteral("list"),
+         {},
+         {{QStringLiteral("search"), QStringLiteral("TEXT"),
+           QStringLiteral("only vehicles a plate, VIN, customer, make or model of which begins with TEXT")}},
+         QStringLiteral("the recorded vehicles"),
+         QStringLiteral("Prints one line per vehicle, by plate, fields separated by tabs: plate, VIN,\n"
+                        "customer, make, model and the last visit (the time of its newest timeline\n"
+                        "entry, ISO 8601; empty when none). With --search only the vehicles one of whose\n"
+                        "plate, VIN, customer, make or model, or a word of it, begins with TEXT (blanks,\n"
+                        "dashes and case do not count).\n")},
+        {TCommandId::VehicleShow,
+         QStringLiteral("vehicle"),
+         QStringLiteral("show"),
+         {QStringLiteral("PLATE")},
+         {},
+         QStringLiteral("a vehicle's data and timeline"),
+         QStringLiteral("Prints the vehicle's data, one field a line (the field's name, a tab, its value),\n"
+                        "an empty line, then its timeline, newest first, one entry a line, fields\n"
+                        "separated by tabs: the time (ISO 8601), the bench, the kind (connect, save,\n"
+                        "load, restore, backup, erase, log, firmware, check, report, note, edit,\n"
+                        "configuration) and the summary. Below an entry that changed values, one line\n"
+                        "each: a tab, the key, the old and the new value.\n")},
+        {TCommandId::VehicleNote,
+         QStringLiteral("vehicle"),
+         QStringLiteral("note"),
+         {QStringLiteral("PLATE"), QStringLiteral("TEXT")},
+         {},
+         QStringLiteral("add the fitter's note to a vehicle's timeline"),
+         QStringLiteral("Adds TEXT to the vehicle's timeline as a note.\n")},
+        {TCommandId::VehicleAttach,
+         QStringLiteral("vehicle"),
+         QStringLiteral("attach"),
+         {QStringLiteral("PLATE"), QStringLiteral("FILE")},
+         {},
+         QStringLiteral("add a configuration file or data log made elsewhere"),
+         QStringLiteral("Stores FILE, a configuration file or a data log, in the vehicle's timeline. A\n"
+                        "configuration is recorded with the values that differ from the vehicle's\n"
+                        "previous configuration. A file that is neither is refused.\n")},
+        {TCommandId::VehicleExport,
+         QStringLiteral("vehicle"),
+         QStringLiteral("export"),
+         {QStringLiteral("PLATE"), QStringLiteral("OUT")},
+         {},
+         QStringLiteral("write a vehicle's whole record to one file"),
+         QStringLiteral("Writes the vehicle's data and its whole timeline, with its configuration files\n"
+                        "and data logs, to the file OUT, which 'vehicle import' reads on another\n"
+                        "bench. An existing OUT is replaced only once the new file is complete.\n")},
+        {TCommandId::VehicleImport,
+         QStringLiteral("vehicle"),
+         QStringLiteral("import"),
+         {QStringLiteral("FILE")},
+         {{QStringLiteral("merge"), QString(),
+           QStringLiteral("add the file's entries to a vehicle recorded already")}},
+         QStringLiteral("read a vehicle's record written by 'vehicle export'"),
+         QStringLiteral("Records the vehicle and the timeline the file holds. A vehicle whose plate is\n"
+                        "recorded already is refused unless --merge is given: its data then stays as\n"
+                        "recorded and the file's entries it lacks are added. All or nothing.\n")},
+        {TCommandId::VehicleImportCsv,
+         QStringLiteral("vehicle"),
+         QStringLiteral("import-csv"),
+         {QStringLiteral("FILE")},
+         {},
+         QStringLiteral("record vehicles from a spreadsheet"),
+         QStringLiteral("Records one vehicle per row of the CSV file FILE (comma-separated, UTF-8). Its\n"
+                        "header row names the columns: plate, vin, customer, phone, make, model, engine,\n"
+                        "year, kit, notes, in any order and case (plate is needed; others are\n"
+                        "ignored). A row that cannot be recorded (no plate, a plate recorded already,\n"
+                        "a VIN that is none) is named on standard error with its line and reason; the\n"
+                        "others are recorded. Exit status 1 when a row was refused.\n")},
+    }));
     return commands;
 }
 
@@ -375,7 +502,7 @@ TParsedCommand TCommandLine::Parse(const QStringList& words)
     }
     const QString& group = rest.first();
     if (group != QLatin1String("tcn") && group != QLatin1String("unit") && group != QLatin1String("log") &&
-        !IsSingleCommand(group)) {
+        group != QLatin1String("vehicle") && !IsSingleCommand(group)) {
         parsed.error = QStringLiteral("unknown command '%1'").arg(group);
         return parsed;
     }

@@ -34,6 +34,15 @@ enum class TCommandId {
     UnitRestore,
     LogCheck,
     Report,
+    VehicleAdd,
+    VehicleEdit,
+    VehicleList,
+    VehicleShow,
+    VehicleNote,
+    VehicleAttach,
+    VehicleExport,
+    VehicleImport,
+    VehicleImportCsv,
 };
 
 struct TOptionDefinition {
@@ -44,7 +53,7 @@ struct TOptionDefinition {
 
 struct TCommandDefinition {
     TCommandId id;
-    QString group;         // "tcn", "unit", "log" or "report"
+    QString group;         // "tcn", "unit", "log", "vehicle" or "report"
     QString name;          // empty for a group that is a command of its own ("report")
     QStringList arguments; // names of the positional arguments, in order
     QList<TOptionDefinition> options;
