@@ -8,6 +8,7 @@
 #include "model/UnitIdentity.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
+#include "app/cli/MachineText.h"
 #include "app/cli/PlotRequest.h"
 #include "app/cli/RoadTestCommands.h"
 #include "app/cli/VehicleCommands.h"
@@ -70,41 +71,11 @@ bool HasSection(const QByteArray& text)
     return !sections.isEmpty();
 }
 
-// Numbers for machines: a point as decimal separator whatever the locale.
-QString MachineNumber(double value)
-{
-    return GeneralNumberText(value, QLocale::c());
-}
-
-QString ValueText(TOrvSerialData* item)
-{
-    const QString number = MachineNumber(item->CurrentUserValue());
-    return item->MeasureUnit().isEmpty() ? number : number + u' ' + item->MeasureUnit();
-}
-
 // The message of a dump, get or comparison that met items the unit did not give.
 QString UnreadText(const QStringList& unread)
 {
     return QStringLiteral("these items could not be read from the unit: ") +
            unread.join(QStringLiteral(", "));
-}
-
-// The values of the items, separated by commas.
-QString CsvLine(const QList<TOrvPacketData*>& items)
-{
-    QStringList values;
-    for (TOrvPacketData* item : items)
-        values << MachineNumber(item->GetDouble());
-    return values.join(u',');
-}
-
-int RawValue(const TOrvSerialData* item)
-{
-    if (const auto* number = qobject_cast<const TOrvNumber*>(item))
-        return number->RawValue();
-    if (const auto* packet = qobject_cast<const TOrvPacketData*>(item))
-        return packet->RawValue();
-    return 0;
 }
 
 // The port names of the status bar; a port beyond the four serial ones is USB.
@@ -356,9 +327,9 @@ int TCliCommands::Dump(bool raw)
             unread << item->objectName();
         // An item the unit did not give has no value to show: what the module
         // holds is a default, not the unit's.
-        QStringList fields = {item->objectName(), item->FileKeyName(), read ? ValueText(item) : QString()};
+        QStringList fields = {item->objectName(), item->FileKeyName(), read ? MachineText::Value(item) : QString()};
         if (raw)
-            fields << (read ? QString::number(RawValue(item)) : QString());
+            fields << (read ? QString::number(MachineText::RawValue(item)) : QString());
         Print(fields.join(u'\t'));
     }
     if (!unread.isEmpty())
@@ -375,7 +346,7 @@ int TCliCommands::Get(const QString& itemName)
         return ExitStatus::Failure;
     if (!item->Load())
         return Trouble(UnreadText({item->objectName()}));
-    Print(ValueText(item));
+    Print(MachineText::Value(item));
     return ExitStatus::Success;
 }
 
@@ -406,7 +377,7 @@ int TCliCommands::Set(const QString& itemName, const QString& valueText)
         return ExitStatus::Failure;
     if (!number->Load())
         return Fail(QStringLiteral("%1 could not be read back from the unit").arg(number->objectName()));
-    Print(ValueText(number));
+    Print(MachineText::Value(number));
     return ExitStatus::Success;
 }
 
@@ -460,7 +431,7 @@ int TCliCommands::Live()
     QList<TOrvPacketData*> items;
     for (const QString& name : LiveItems)
         items << m_module->Packet(name);
-    const auto printValues = [&] { Print(CsvLine(items)); };
+    const auto printValues = [&] { Print(MachineText::CsvLine(items)); };
 
     Print(LiveItems.join(u','));
     TDataRefresher* refresher = m_module->DataRefresher();

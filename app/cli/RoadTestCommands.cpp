@@ -1,5 +1,6 @@
 #include "app/cli/RoadTestCommands.h"
 
+#include "app/cli/MachineText.h"
 #include "model/ProgramSetup.h"
 #include "model/SerialDataModule.h"
 #include "chart/LogPlot.h"
@@ -18,11 +19,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QString MachineNumber(double value)
-{
-    return GeneralNumberText(value, QLocale::c());
-}
 
 // What an inspection is about, for machines.
 QString InspectionName(TSuggestionKind kind)
@@ -108,7 +104,7 @@ int TRoadTestCommands::Check(const QString& logFile)
     for (const TSuggestion& suggestion : result.suggestions) {
         if (suggestion.Changes())
             m_console.print(QStringList{QStringLiteral("suggest"), suggestion.item,
-                                        MachineNumber(suggestion.current), MachineNumber(suggestion.proposed),
+                                        MachineText::Number(suggestion.current), MachineText::Number(suggestion.proposed),
                                         text.Reason(suggestion)}
                                 .join(u'\t'));
         else
