@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <cmath>
 #include <numeric>
 
 namespace {
@@ -590,7 +591,7 @@ void TOrvGrid::FitCells(Qt::Orientation direction, Fit fit)
         if (fit == Fit::Scale && sum > 0)
             size = int(sizes[i] * (double(available) / sum));
         else if (proportions.size() == count)
-            size = int(available * proportions[i] + 0.5);
+            size = int(std::lround(available * proportions[i]));
         sizes[i] = qMax(MinimumSize, size);
     }
     const int needed = GiveFirstTheRest(sizes, available);

@@ -114,7 +114,8 @@ bool VehicleArchive::Import(TRecordsDatabase& database, const QByteArray& archiv
     }
     *plate = vehicle.plate;
     QList<TTimelineEntry> entries;
-    for (const QJsonValue& value : root.value(QStringLiteral("timeline")).toArray()) {
+    const QJsonArray timelineEntries = root.value(QStringLiteral("timeline")).toArray();
+    for (const auto& value : timelineEntries) {
         TTimelineEntry entry;
         if (!EntryFromObject(value.toObject(), entry))
             return Fail(error, QStringLiteral("the vehicle record holds an entry that cannot be read"));

@@ -45,7 +45,7 @@ class TestVehicleCli : public QObject {
     bool m_serverUp = false;
     int m_made = 0;
 
-    Run Start(QStringList args) const
+    Run Start(const QStringList& args) const
     {
         QProcess process;
         process.setProcessEnvironment(m_environment);
