@@ -44,7 +44,8 @@ bool TAboutBox::HasPicture() const
 QString ProgramVersionText()
 {
     QFile information(QStringLiteral(":/program/version/FileVersion"));
-    const QString version =
-        information.open(QIODevice::ReadOnly) ? QString::fromUtf8(information.readAll()).trimmed() : QString();
+    const QString version = information.open(QIODevice::ReadOnly)
+                                ? QString::fromUtf8(information.readAll()).trimmed()
+                                : QString();
     return version.isEmpty() ? QStringLiteral("not available") : version;
 }

@@ -15,7 +15,10 @@ public:
     virtual QString GetOpenFileName(QWidget* parent, const QString& folder) = 0;
     // A serial port's path typed by the user (parent, caption, label, the
     // current path to start from); empty when cancelled, as by default.
-    virtual QString GetPortPath(QWidget*, const QString&, const QString&, const QString&) { return QString(); }
+    virtual QString GetPortPath(QWidget*, const QString&, const QString&, const QString&)
+    {
+        return QString();
+    }
 };
 
 // The toolkit's file dialogs: configuration files "*.tcn" and "*.lce"; a name
@@ -24,5 +27,6 @@ class TQtFileDialogs : public TFileDialogs {
 public:
     QString GetSaveFileName(QWidget* parent, const QString& folder) override;
     QString GetOpenFileName(QWidget* parent, const QString& folder) override;
-    QString GetPortPath(QWidget* parent, const QString& caption, const QString& label, const QString& current) override;
+    QString GetPortPath(QWidget* parent, const QString& caption, const QString& label,
+                        const QString& current) override;
 };

@@ -1,19 +1,19 @@
 #include "app/FormAttesa.h"
 
-#include "model/ResourceLibrary.h"
 #include "link/WindowMessage.h"
+#include "model/ResourceLibrary.h"
 #include "ui_FormAttesa.h"
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMovie>
 #include <QScreen>
 
 TFormAttesa::TFormAttesa(std::function<QString()> completedText, int screenWidth, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowMaximizeButtonHint),
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
       m_ui(std::make_unique<Ui::TFormAttesa>()), m_completedText(std::move(completedText))
 {
     m_ui->setupUi(this);

@@ -22,13 +22,14 @@ enum Column { DateColumn, ReasonColumn, NoteColumn, DifferencesColumn };
 
 TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder,
                            QWidget* parent)
-    : QDialog(parent), m_module(module), m_dialogs(dialogs), m_filesFolder(filesFolder), m_note(new QLineEdit(this)),
-      m_table(new QTableWidget(this))
+    : QDialog(parent), m_module(module), m_dialogs(dialogs), m_filesFolder(filesFolder),
+      m_note(new QLineEdit(this)), m_table(new QTableWidget(this))
 {
     setObjectName(QStringLiteral("FormBackups"));
     setWindowTitle(Text(TextIndex::Backups));
     m_note->setText(module->VehicleNote());
-    connect(m_note, &QLineEdit::textChanged, module, [module](const QString& note) { module->SetVehicleNote(note); });
+    connect(m_note, &QLineEdit::textChanged, module,
+            [module](const QString& note) { module->SetVehicleNote(note); });
     auto* form = new QFormLayout;
     form->addRow(Text(TextIndex::VehicleNote), m_note);
 
@@ -80,7 +81,8 @@ void TFormBackups::Refresh()
             cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
             return cell;
         };
-        m_table->setItem(row, DateColumn, fixed(entry.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        m_table->setItem(row, DateColumn,
+                         fixed(entry.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
         m_table->setItem(row, ReasonColumn, fixed(entry.reason));
         m_table->setItem(row, NoteColumn, new QTableWidgetItem(entry.note));
         QTableWidgetItem* differences =

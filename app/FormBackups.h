@@ -20,7 +20,8 @@ class TFormBackups : public QDialog {
     Q_OBJECT
 
 public:
-    TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder, QWidget* parent);
+    TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder,
+                 QWidget* parent);
 
     QTableWidget* Table() const { return m_table; }
     void Refresh();

@@ -83,7 +83,8 @@ void TFormCompare::ShowFileProblem(const QStringList& fileNames)
     }
 }
 
-void TFormCompare::Fill(const QList<TConfigDifference>& differences, const QString& left, const QString& right)
+void TFormCompare::Fill(const QList<TConfigDifference>& differences, const QString& left,
+                        const QString& right)
 {
     const bool tickable = !m_file.isEmpty() && m_module->IsUnitConnected();
     m_load->setVisible(tickable);

@@ -1,7 +1,6 @@
 #include "app/FormMain.h"
 
 #include "app/AboutBox.h"
-#include "model/ConfigurationFileOffer.h"
 #include "app/ConfigurationWindow.h"
 #include "app/FileDialogs.h"
 #include "app/FormBackups.h"
@@ -11,15 +10,16 @@
 #include "app/LinkStatusBar.h"
 #include "app/PortMenu.h"
 #include "app/RecentFilesMenu.h"
-#include "model/ProgramSetup.h"
-#include "model/ConfigurationFileTypes.h"
-#include "model/ResourceLibrary.h"
-#include "model/SerialDataModule.h"
 #include "app/ToolkitTranslation.h"
 #include "chart/FormChart.h"
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
+#include "model/ConfigurationFileOffer.h"
+#include "model/ConfigurationFileTypes.h"
+#include "model/ProgramSetup.h"
+#include "model/ResourceLibrary.h"
+#include "model/SerialDataModule.h"
 #include "support/OrvRegistryData.h"
 #include "support/ProgramFolders.h"
 #include "support/TextIndex.h"
@@ -72,7 +72,8 @@ QString DroppedConfigurationFile(const QMimeData* data)
 
 } // namespace
 
-TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent, const QString& programDir)
+TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent,
+                     const QString& programDir)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TFormMain>()), m_module(dataModule),
       m_translator(dataModule->Translator()), m_screenWidth(screenWidth),
       m_ownDialogs(std::make_unique<TQtFileDialogs>()), m_dialogs(m_ownDialogs.get()),
@@ -98,7 +99,8 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     // icon skips the toolkit's look-up of the file's type in the MIME database.
     QApplication::setWindowIcon(QIcon(QPixmap(ResourceLibrary::Path(QStringLiteral("icon"), 10001))));
 
-    m_languageStrip = new TLanguageStrip(m_ui->PanelLingue, m_ui->ScrollLingue, *m_translator, m_screenWidth, this);
+    m_languageStrip =
+        new TLanguageStrip(m_ui->PanelLingue, m_ui->ScrollLingue, *m_translator, m_screenWidth, this);
     connect(m_languageStrip, &TLanguageStrip::LanguageChosen, this, &TFormMain::SwitchLanguage);
     setAutoFillBackground(true);
     setPalette(QApplication::palette()); // the button face

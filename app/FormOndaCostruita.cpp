@@ -1,9 +1,9 @@
 #include "app/FormOndaCostruita.h"
 
 #include "app/FormScaling.h"
-#include "model/SerialDataModule.h"
 #include "controls/ControlBinding.h"
 #include "items/OrvNumber.h"
+#include "model/SerialDataModule.h"
 #include "support/NumberText.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"

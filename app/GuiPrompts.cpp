@@ -36,7 +36,8 @@ void TGuiPrompts::ShowMessage(TMessageIcon icon, const QString& caption, const Q
 
 bool TGuiPrompts::AskYesNo(TMessageIcon icon, const QString& caption, const QString& text, bool defaultYes)
 {
-    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -56,9 +56,10 @@ void TLanguageStrip::CreateButtons(TTranslator& translator)
         button->setToolTip(name);
         // Only the resource library supplies the flags; a button without its
         // flag shows the language's name, framed.
-        const QPixmap flag = ResourceLibrary::IsLoaded()
-                                 ? QPixmap(ResourceLibrary::LibraryPath(QStringLiteral("bitmap"), FirstFlag + i))
-                                 : QPixmap();
+        const QPixmap flag =
+            ResourceLibrary::IsLoaded()
+                ? QPixmap(ResourceLibrary::LibraryPath(QStringLiteral("bitmap"), FirstFlag + i))
+                : QPixmap();
         if (!flag.isNull()) {
             button->setIcon(flag);
             button->setIconSize(flag.size());

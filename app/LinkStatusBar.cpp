@@ -38,8 +38,10 @@ void TLinkStatusBar::ShowConnected(const QString& text, const TOrvConnection& co
     SetPanelText(0, text);
     SetPanelTextColor(0, ConnectedColour);
     const QString path = connection.LinkPortPath();
-    SetPanelText(1, QStringLiteral("PORT: ") +
-                        (path.isEmpty() ? PortName(connection.Instance() ? connection.Instance()->GetPort() : -1) : path));
+    SetPanelText(1,
+                 QStringLiteral("PORT: ") +
+                     (path.isEmpty() ? PortName(connection.Instance() ? connection.Instance()->GetPort() : -1)
+                                     : path));
     repaint();
 }
 

@@ -1,8 +1,8 @@
 #include "app/PortMenu.h"
 
 #include "app/FileDialogs.h"
-#include "model/ProgramSetup.h"
 #include "link/OrvConnection.h"
+#include "model/ProgramSetup.h"
 #include "support/OrvRegistryData.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
@@ -12,7 +12,8 @@
 
 TPortMenu::TPortMenu(TOrvConnection* connection, TOrvRegistryData* settings, TFileDialogs* dialogs,
                      TTranslator* translator, QWidget* parent)
-    : QMenu(parent), m_connection(connection), m_settings(settings), m_dialogs(dialogs), m_translator(translator)
+    : QMenu(parent), m_connection(connection), m_settings(settings), m_dialogs(dialogs),
+      m_translator(translator)
 {
     setObjectName(QStringLiteral("MenuPorta"));
     // The entries are made as the menu opens: listing the system's serial
@@ -53,7 +54,8 @@ void TPortMenu::Rebuild()
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
         const QString path = port.systemLocation();
         const QString description = port.description();
-        add(description.isEmpty() ? path : path + QStringLiteral(" (") + description + QLatin1Char(')'), path);
+        add(description.isEmpty() ? path : path + QStringLiteral(" (") + description + QLatin1Char(')'),
+            path);
         listed = listed || path == current;
     }
     if (!listed)
@@ -74,7 +76,8 @@ void TPortMenu::ChoosePort(const QString& path)
 {
     const QString name = QLatin1String(ProgramSetup::LinkSetting::Port);
     if (path.isEmpty())
-        m_settings->DeleteStringValue(name, true); // an empty text is not stored: the old path would come back
+        m_settings->DeleteStringValue(name,
+                                      true); // an empty text is not stored: the old path would come back
     else
         m_settings->SetStringData(name, path);
     m_settings->SaveData();

@@ -121,7 +121,8 @@ QList<TBackupEntry> TBackupStore::List() const
             continue; // a claim
         QSettings ini(BackupFactsFileName(entry.fileName), QSettings::IniFormat);
         ini.beginGroup(Group);
-        entry.created = QDateTime::fromString(ini.value(QStringLiteral("created")).toString(), Qt::ISODateWithMs);
+        entry.created =
+            QDateTime::fromString(ini.value(QStringLiteral("created")).toString(), Qt::ISODateWithMs);
         if (!entry.created.isValid())
             entry.created = QFileInfo(entry.fileName).lastModified();
         entry.reason = ini.value(QStringLiteral("reason")).toString();

@@ -19,9 +19,9 @@
 struct TBackupEntry {
     QString fileName; // the configuration file, absolute
     QDateTime created;
-    QString reason;   // "before-load", "before-erase", "before-firmware", "before-restore", "connect"
-    QString identity; // the unit's identity record, decimal bytes separated by blanks
-    QString note;     // the vehicle note
+    QString reason;       // "before-load", "before-erase", "before-firmware", "before-restore", "connect"
+    QString identity;     // the unit's identity record, decimal bytes separated by blanks
+    QString note;         // the vehicle note
     int differences = -1; // values that differ from the connected unit; -1 when not compared
 };
 

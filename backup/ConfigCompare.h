@@ -10,11 +10,11 @@ class TCustomIniFile;
 class TOrvNumber;
 
 struct TConfigDifference {
-    QString item;      // component name
-    QString key;       // configuration-file key
-    QString left;      // value with its unit; empty when the entry is missing
+    QString item; // component name
+    QString key;  // configuration-file key
+    QString left; // value with its unit; empty when the entry is missing
     QString right;
-    int leftRaw = -1;  // the unit's raw value for it; -1 when missing or not expressible
+    int leftRaw = -1; // the unit's raw value for it; -1 when missing or not expressible
     int rightRaw = -1;
 };
 

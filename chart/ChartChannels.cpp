@@ -43,7 +43,8 @@ QStringList Labels(TTranslator* translator)
     QStringList labels;
     for (int channel = 0; channel < All().size(); ++channel) {
         const TChartChannel& style = All().at(channel);
-        const QString name = translator ? translator->GetString(style.textIndex, style.english) : style.english;
+        const QString name =
+            translator ? translator->GetString(style.textIndex, style.english) : style.english;
         QString unit = LiveChannels().at(channel).unit;
         if (unit == QLatin1String("steps") && translator)
             unit = translator->GetString(TextIndex::StepsUnit, unit);

@@ -65,7 +65,8 @@ QString TQtChartDialogs::GetLogFolder(QWidget* parent, const QString& caption, c
     return QFileDialog::getExistingDirectory(parent, caption, folder);
 }
 
-bool TQtChartDialogs::GetMarkerNote(QWidget* parent, const QString& caption, const QString& label, QString& note)
+bool TQtChartDialogs::GetMarkerNote(QWidget* parent, const QString& caption, const QString& label,
+                                    QString& note)
 {
     bool ok = false;
     note = QInputDialog::getText(parent, caption, label, QLineEdit::Normal, QString(), &ok);

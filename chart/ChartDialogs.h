@@ -15,7 +15,8 @@ public:
     // The folder new logs go to, or an empty text when the user cancelled.
     virtual QString GetLogFolder(QWidget* parent, const QString& caption, const QString& folder) = 0;
     // The note of a marker; false when the user cancelled the marker.
-    virtual bool GetMarkerNote(QWidget* parent, const QString& caption, const QString& label, QString& note) = 0;
+    virtual bool GetMarkerNote(QWidget* parent, const QString& caption, const QString& label,
+                               QString& note) = 0;
     // The PDF file a report goes to, or an empty text when the user cancelled
     // (the default: a seam that does not answer cancels).
     virtual QString GetReportFileName(QWidget* parent, const QString& caption, const QString& fileName,

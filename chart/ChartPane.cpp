@@ -224,8 +224,8 @@ void TChartPane::UpdateMargins()
     m_bandRoom = 0;
     if (m_bandAxis) {
         for (int value = 0; value <= m_bandMax; ++value)
-            m_bandRoom = std::max(m_bandRoom,
-                                  metrics.horizontalAdvance(m_bandNames.value(value, QString::number(value))));
+            m_bandRoom = std::max(
+                m_bandRoom, metrics.horizontalAdvance(m_bandNames.value(value, QString::number(value))));
         m_bandRoom += LabelGap;
     }
     // Half a line above and below, for the labels at the ends of the scales.

@@ -42,7 +42,8 @@ TChartReadings::TChartReadings(QWidget* parent) : QWidget(parent)
         grid->addWidget(box, row, 0);
         grid->addWidget(value, row, 1);
         ++row;
-        connect(box, &QCheckBox::toggled, this, [this, channel](bool on) { emit ChannelToggled(channel, on); });
+        connect(box, &QCheckBox::toggled, this,
+                [this, channel](bool on) { emit ChannelToggled(channel, on); });
         m_channelBoxes << box;
         m_valueLabels << value;
     }
@@ -73,9 +74,9 @@ void TChartReadings::RefreshInterfaceText(TTranslator* translator)
     const QStringList labels = ChartChannels::Labels(translator);
     for (int channel = 0; channel < m_channelBoxes.size(); ++channel)
         m_channelBoxes[channel]->setText(labels.at(channel));
-    const QList<QPair<int, const char*>> figures = {
-        {249, "Lambda switching"}, {250, "Lean"},          {251, "In band"},
-        {252, "Rich"},             {253, "Actuator mean"}, {254, "Actuator span"}};
+    const QList<QPair<int, const char*>> figures = {{249, "Lambda switching"}, {250, "Lean"},
+                                                    {251, "In band"},          {252, "Rich"},
+                                                    {253, "Actuator mean"},    {254, "Actuator span"}};
     for (int figure = 0; figure < figures.size(); ++figure)
         m_figureNames[figure]->setText(
             translator->GetString(figures[figure].first, QLatin1String(figures[figure].second)));
@@ -83,19 +84,21 @@ void TChartReadings::RefreshInterfaceText(TTranslator* translator)
 
 void TChartReadings::Show(const TSampleRing& ring, int row, double origin, double from, double to)
 {
-    m_cursorTitle->setText(row < 0 ? m_cursorText
-                                   : QStringLiteral("%1: %2 s").arg(m_cursorText).arg(ring.Time(row) - origin, 0,
-                                                                                       'f', 1));
+    m_cursorTitle->setText(
+        row < 0 ? m_cursorText
+                : QStringLiteral("%1: %2 s").arg(m_cursorText).arg(ring.Time(row) - origin, 0, 'f', 1));
     for (int channel = 0; channel < m_valueLabels.size(); ++channel) {
-        m_valueLabels[channel]->setText(
-            row < 0 ? QStringLiteral("-")
-                    : QString::number(ring.Value(row, channel), 'f', ChartChannels::All().at(channel).decimals));
+        m_valueLabels[channel]->setText(row < 0 ? QStringLiteral("-")
+                                                : QString::number(ring.Value(row, channel), 'f',
+                                                                  ChartChannels::All().at(channel).decimals));
     }
     const TLoopFigures figures = LoopFigures::Compute(ring, from, to);
     const QStringList values =
         figures.valid ? QStringList{QStringLiteral("%1 /s").arg(figures.switchingRate, 0, 'f', 2),
-                                    Percent(figures.leanShare), Percent(figures.inBandShare),
-                                    Percent(figures.richShare), QString::number(figures.actuatorMean, 'f', 1),
+                                    Percent(figures.leanShare),
+                                    Percent(figures.inBandShare),
+                                    Percent(figures.richShare),
+                                    QString::number(figures.actuatorMean, 'f', 1),
                                     QString::number(figures.actuatorSpan, 'f', 0)}
                       : QStringList();
     for (int figure = 0; figure < m_figureValues.size(); ++figure)

@@ -18,9 +18,9 @@ struct TRequest {
     int channel = 0;
     double from = 0;
     double to = 1;
-    int columns = 1;     // the pixel columns of the plot
-    bool steps = false;  // a band: each value holds until the next row
-    double origin = 0;   // subtracted from the times of the points
+    int columns = 1;    // the pixel columns of the plot
+    bool steps = false; // a band: each value holds until the next row
+    double origin = 0;  // subtracted from the times of the points
 };
 
 // One row either side of the stretch is drawn too, so that the lines reach

@@ -1,7 +1,5 @@
 #include "chart/FormChart.h"
 
-#include "model/LiveSampler.h"
-#include "model/SerialDataModule.h"
 #include "chart/ChartChannels.h"
 #include "chart/ChartDialogs.h"
 #include "chart/ChartPanes.h"
@@ -15,6 +13,8 @@
 #include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
+#include "model/LiveSampler.h"
+#include "model/SerialDataModule.h"
 #include "support/OrvRegistryData.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
@@ -152,7 +152,8 @@ void TFormChart::BuildWindow()
     connect(m_tools->OpenLog(), &QPushButton::clicked, this, &TFormChart::ChooseLog);
     connect(m_tools->ShowFolder(), &QPushButton::clicked, this,
             [this] { m_dialogs->OpenFolder(QFileInfo(m_lastRecording).absolutePath()); });
-    connect(m_spanList, &QComboBox::activated, this, [this](int index) { SetSpan(Spans().value(index, 60)); });
+    connect(m_spanList, &QComboBox::activated, this,
+            [this](int index) { SetSpan(Spans().value(index, 60)); });
     connect(m_scroll, &QScrollBar::valueChanged, this, &TFormChart::Scrolled);
     connect(m_panes, &TChartPanes::Clicked, this, &TFormChart::SetCursor);
     connect(m_panes, &TChartPanes::WheelTurned, this, &TFormChart::Zoom);
@@ -347,7 +348,8 @@ void TFormChart::SetSpan(int seconds)
     m_redraw->setInterval(RedrawInterval(seconds));
     const TSampleRing& ring = ShownSamples();
     if ((m_replay || m_paused) && !ring.IsEmpty())
-        m_end = std::clamp(m_end, ring.FirstTime() + m_span, std::max(ring.LastTime(), ring.FirstTime() + m_span));
+        m_end = std::clamp(m_end, ring.FirstTime() + m_span,
+                           std::max(ring.LastTime(), ring.FirstTime() + m_span));
     UpdateView();
 }
 

@@ -34,7 +34,8 @@ bool Render(const TLogData& data, const QString& title, const TOptions& options,
 {
     const TSampleRing& ring = data.samples;
     const double from = options.from;
-    const double to = options.to > from ? options.to : std::max(from + 1, ring.IsEmpty() ? 0 : ring.LastTime());
+    const double to =
+        options.to > from ? options.to : std::max(from + 1, ring.IsEmpty() ? 0 : ring.LastTime());
 
     QWidget page;
     page.setAttribute(Qt::WA_DontShowOnScreen);

@@ -1,10 +1,10 @@
 #include "chart/RoadTestPane.h"
 
-#include "model/ProgramSetup.h"
-#include "model/SerialDataModule.h"
 #include "chart/ChartDialogs.h"
 #include "chart/LogPlot.h"
 #include "items/OrvNumber.h"
+#include "model/ProgramSetup.h"
+#include "model/SerialDataModule.h"
 #include "report/ConfigurationPages.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportWriter.h"

@@ -5,10 +5,9 @@
 // with the list closed follow the NextControl / PrevControl chain when MoveFocus
 // is on. DataCode, DataIndex and VisibilityLevel are kept for the application.
 
+#include "controls/ConfirmComboBox.h"
 #include "controls/DataTags.h"
 #include "controls/FocusLinks.h"
-#include "controls/ConfirmComboBox.h"
-
 
 class TKeyComboBox : public TConfirmComboBox, public TFocusLinks, public TDataTags {
     Q_OBJECT

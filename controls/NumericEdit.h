@@ -10,7 +10,6 @@
 #include "controls/FocusLinks.h"
 #include "controls/NumberEditBase.h"
 
-
 class TNumericEdit : public TNumberEditBase, public TFocusLinks, public TDataTags {
     Q_OBJECT
     Q_PROPERTY(bool DisableLimit READ DisableLimit WRITE SetDisableLimit)

@@ -9,9 +9,9 @@
 // The item's value maps to an entry as: below 0 no entry; otherwise the value
 // plus 0.5 cut toward zero, and no entry when that lies beyond the list.
 
-#include "controls/FocusLinks.h"
 #include "controls/ChildLabel.h"
 #include "controls/ConfirmComboBox.h"
+#include "controls/FocusLinks.h"
 #include "controls/ItemLink.h"
 #include "controls/Resizer.h"
 #include "items/OrvNumber.h"

@@ -2,12 +2,12 @@
 
 #include "controls/AxisBand.h"
 #include "controls/FocusChain.h"
+#include "controls/FormModMappa.h"
+#include "controls/FormRiferimenti.h"
 #include "controls/GridReference.h"
 #include "controls/GridWorkingPoint.h"
-#include "controls/FormModMappa.h"
 #include "controls/NumberFormat.h"
 #include "controls/NumericEdit.h"
-#include "controls/FormRiferimenti.h"
 #include "link/WindowMessage.h"
 #include "support/NumberText.h"
 
@@ -496,8 +496,7 @@ void TOrvGrid::CalcolaCoordinateWorkPoint()
     }
     const QRect cell = CellRect(m_activeCol + FixedCols(), m_activeRow + FixedRows());
     m_markerX = colBreakpoints ? colBand.Pixel(m_pointX, cell.x(), cell.x() + cell.width()) : cell.x();
-    m_markerY =
-        rowBreakpoints ? rowBand.Pixel(m_pointY, cell.y(), cell.y() + cell.height()) : cell.y();
+    m_markerY = rowBreakpoints ? rowBand.Pixel(m_pointY, cell.y(), cell.y() + cell.height()) : cell.y();
 
     update(oldExtent);
     update(m_workingPoint->Extent(QPoint(m_markerX, m_markerY)));

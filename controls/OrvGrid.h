@@ -19,9 +19,9 @@
 //
 // The grid runs its dialogs through RunDialog, which tests replace.
 
-#include "controls/FocusLinks.h"
 #include "controls/ChildLabel.h"
 #include "controls/DrawGrid.h"
+#include "controls/FocusLinks.h"
 #include "controls/ItemLink.h"
 #include "controls/Resizer.h"
 #include "items/OrvMatrix.h"

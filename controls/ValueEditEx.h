@@ -16,8 +16,8 @@
 // again, selected. The item's step and limits decide whether a decimal part
 // and a minus may be typed.
 
-#include "controls/FocusLinks.h"
 #include "controls/ChildLabel.h"
+#include "controls/FocusLinks.h"
 #include "controls/ItemLink.h"
 #include "controls/NumberField.h"
 #include "controls/Resizer.h"

@@ -40,8 +40,8 @@ bool TReader::Next(QStringList& fields, QString& error)
     fields.clear();
     m_recordLine = m_line;
     QString field;
-    bool quoted = false;      // inside a quoted field
-    bool wasQuoted = false;   // the field began with a quote
+    bool quoted = false;    // inside a quoted field
+    bool wasQuoted = false; // the field began with a quote
     while (m_at < m_text.size()) {
         const QChar c = m_text.at(m_at++);
         if (quoted) {

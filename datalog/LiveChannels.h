@@ -13,18 +13,7 @@ struct TLogChannel {
 };
 
 namespace LiveChannel {
-enum Index {
-    Rpm,
-    Lambda,
-    Tps,
-    TpsIdle,
-    Actuator,
-    DefaultPosition,
-    LambdaBand,
-    TpsBand,
-    Temperature,
-    Count
-};
+enum Index { Rpm, Lambda, Tps, TpsIdle, Actuator, DefaultPosition, LambdaBand, TpsBand, Temperature, Count };
 
 // The lambda band's values: the unit's own judgement of the mixture against the
 // lambda reference it applies at the moment.

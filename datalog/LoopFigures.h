@@ -13,8 +13,8 @@
 #include "datalog/SampleRing.h"
 
 struct TLoopFigures {
-    bool valid = false;       // false when the stretch holds fewer than two samples
-    double seconds = 0;       // the time the figures cover, gaps left out
+    bool valid = false; // false when the stretch holds fewer than two samples
+    double seconds = 0; // the time the figures cover, gaps left out
     int crossings = 0;
     double switchingRate = 0; // crossings per second
     double leanShare = 0;     // 0..1

@@ -5,16 +5,16 @@
 // that changed must hold a value its item allows: inside the catalogue's range,
 // or an over-speed "off" value.
 
+#include "fuzz/FuzzSupport.h"
+#include "items/OrvNumber.h"
 #include "model/Catalogue.h"
 #include "model/QuietPrompts.h"
 #include "model/SerialDataModule.h"
-#include "fuzz/FuzzSupport.h"
-#include "items/OrvNumber.h"
 #include "support/ConfigurationFile.h"
 #include "tests/common/SimUnit.h"
 
-#include <QTemporaryDir>
 #include <QHash>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -33,7 +33,8 @@ bool OverSpeedOff(TOrvNumber& item)
     item.SetDisableLimits(true);
     const int raw = item.RawValue();
     int current = raw;
-    const bool off = raw == item.ConvertValueToEcu(12000, &current) || raw == item.ConvertValueToEcu(20000, &current);
+    const bool off =
+        raw == item.ConvertValueToEcu(12000, &current) || raw == item.ConvertValueToEcu(20000, &current);
     item.SetDisableLimits(saved);
     return off;
 }

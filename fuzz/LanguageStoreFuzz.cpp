@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const QTemporaryDir folder;
     const QString input = folder.filePath(QStringLiteral("Languages.lng"));
     QFile file(input);
-    FuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(FuzzBytes(data, size)) == qint64(size),
+    FuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                  file.write(FuzzBytes(data, size)) == qint64(size),
               "store file written");
     file.close();
 
@@ -56,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzCheck(store.Save(first), "an intact store saves");
         TLanguageStore reloaded;
         FuzzCheck(reloaded.Load(first) && reloaded.IsIntact(), "a saved store loads intact");
-        FuzzCheck(reloaded.Save(second) && ReadAll(first) == ReadAll(second), "save and reload are byte-identical");
+        FuzzCheck(reloaded.Save(second) && ReadAll(first) == ReadAll(second),
+                  "save and reload are byte-identical");
     }
 
     TTranslator translator;

@@ -1,8 +1,8 @@
 #include "items/OrvArrayData.h"
 
-#include "support/NumberText.h"
 #include "link/LinkInstance.h"
 #include "link/WindowMessage.h"
+#include "support/NumberText.h"
 
 #include <algorithm>
 

@@ -9,6 +9,6 @@
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TConvertToUserEvent = std::function<void(QObject* Sender, int EcuValue, double& ConvertedValue)>;
 using TConvertToEcuEvent = std::function<void(QObject* Sender, double UserValue, int& ConvertedValue)>;
-using TBeforeSetDataEvent =
-    std::function<void(QObject* Sender, double* newValue, double prevValue, int RowIndex, int ColIndex, bool& Abort)>;
+using TBeforeSetDataEvent = std::function<void(QObject* Sender, double* newValue, double prevValue,
+                                               int RowIndex, int ColIndex, bool& Abort)>;
 using TErrorEvent = std::function<void(QObject* Sender, int ErrorCode, bool Writing)>;

@@ -1,9 +1,9 @@
 #include "items/OrvNumber.h"
 
 #include "items/Rounding.h"
-#include "support/NumberText.h"
 #include "link/LinkInstance.h"
 #include "link/WindowMessage.h"
+#include "support/NumberText.h"
 
 TOrvNumber::TOrvNumber(QObject* owner) : TOrvSerialData(KindNumber, owner) {}
 

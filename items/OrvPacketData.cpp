@@ -59,7 +59,8 @@ void TOrvPacketData::SetDataRefresher(TDataRefresher* refresher)
     disconnect(m_refresherDestroyed);
     m_refresher = refresher;
     if (refresher)
-        m_refresherDestroyed = connect(refresher, &QObject::destroyed, this, [this] { RefresherDestroyed(); });
+        m_refresherDestroyed =
+            connect(refresher, &QObject::destroyed, this, [this] { RefresherDestroyed(); });
     SetActive(m_active);
 }
 

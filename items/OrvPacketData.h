@@ -7,8 +7,6 @@
 #include "items/DataRefresher.h"
 #include "items/OrvSerialData.h"
 
-
-
 class TOrvPacketData : public TOrvSerialData {
     Q_OBJECT
     Q_PROPERTY(int TimeInterval READ TimeInterval WRITE SetTimeInterval)

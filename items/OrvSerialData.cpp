@@ -321,8 +321,8 @@ double TOrvSerialData::InterpolateUser(double x) const
         ++i;
     if (i == n)
         i = n - 1;
-    return m_tableUser[i] -
-           (m_tableUser[i] - m_tableUser[i - 1]) * (m_tableUnit[i] - x) / (m_tableUnit[i] - m_tableUnit[i - 1]);
+    return m_tableUser[i] - (m_tableUser[i] - m_tableUser[i - 1]) * (m_tableUnit[i] - x) /
+                                (m_tableUnit[i] - m_tableUnit[i - 1]);
 }
 
 // The same search in the opposite direction: from a user value to the
@@ -443,7 +443,8 @@ bool TOrvSerialData::ReloadQuietly()
 
 // --- file entries ---------------------------------------------------------
 
-bool TOrvSerialData::ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key, int& value)
+bool TOrvSerialData::ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key,
+                                  int& value)
 {
     // Two different defaults tell a stored integer from text that is none.
     value = ini->ReadInteger(section, key, 0);

@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <functional>
 
-
 // Results of a conversion that failed; they travel in-band.
 namespace ConversionError {
 constexpr int NoTableMatch = -10000001;   // no valid table, or a tabled value not found
@@ -225,7 +224,8 @@ protected:
     bool HasFileEntry() const { return !m_fileSection.isEmpty() && !m_fileKeyName.isEmpty(); }
     bool IsUnnamedInFiles() const { return m_fileSection.isEmpty() && m_fileKeyName.isEmpty(); }
     // Reads a raw-form integer entry; false when the text is not an integer.
-    static bool ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key, int& value);
+    static bool ReadRawEntry(const TCustomIniFile* ini, const QString& section, const QString& key,
+                             int& value);
     // The fields of an HCF line, in upper-case hexadecimal without prefix.
     static QString HcfNumber(int value);
     static bool ParseHcfNumber(const QString& field, int& value);

@@ -50,7 +50,8 @@ bool TOrvConnection::LoadDll()
     if (m_library.fileName().isEmpty() || !m_library.load())
         return false;
 
-    m_createClassInstance = reinterpret_cast<TCreateClassInstance>(m_library.resolve(LinkExport::CreateClassInstance));
+    m_createClassInstance =
+        reinterpret_cast<TCreateClassInstance>(m_library.resolve(LinkExport::CreateClassInstance));
     m_destroyClassInstance =
         reinterpret_cast<TDestroyClassInstance>(m_library.resolve(LinkExport::DestroyClassInstance));
     m_getDllVersion = reinterpret_cast<TGetDLLVersion>(m_library.resolve(LinkExport::GetDLLVersion));

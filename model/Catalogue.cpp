@@ -58,7 +58,8 @@ Conversion InvertedBit4()
 }
 
 // A table the item carries without converting through it.
-Conversion WithStoredTable(Conversion conversion, const QList<double>& unitSide, const QList<double>& userSide)
+Conversion WithStoredTable(Conversion conversion, const QList<double>& unitSide,
+                           const QList<double>& userSide)
 {
     conversion.table << unitSide << userSide;
     return conversion;
@@ -81,12 +82,12 @@ QList<double> Range(int first, int last)
 const QList<double>& TemperatureTable()
 {
     static const QList<double> table = [] {
-        const QList<double> ratios = {
-            97.578, 67.65,  47.538,  33.831,  24.359,  17.753,  13.067,  9.7228,  7.3007,   5.5361,
-            4.2332, 3.266,  2.5392,  1.9902,  1.5709,  1.2492,  1.0,     0.805,   0.65326,  0.5329,
-            0.4371, 0.36,   0.299,   0.2493,  0.2088,  0.1757,  0.148,   0.1262,  0.1076,   0.09215,
-            0.07922, 0.0683, 0.05924, 0.05153, 0.04492, 0.0392,  0.0343,  0.03018, 0.02665, 0.023594,
-            0.0209, 0.0186, 0.0166,  0.01486, 0.01332, 0.01198, 0.01079, 0.00974};
+        const QList<double> ratios = {97.578,  67.65,   47.538,  33.831,  24.359,  17.753,  13.067,  9.7228,
+                                      7.3007,  5.5361,  4.2332,  3.266,   2.5392,  1.9902,  1.5709,  1.2492,
+                                      1.0,     0.805,   0.65326, 0.5329,  0.4371,  0.36,    0.299,   0.2493,
+                                      0.2088,  0.1757,  0.148,   0.1262,  0.1076,  0.09215, 0.07922, 0.0683,
+                                      0.05924, 0.05153, 0.04492, 0.0392,  0.0343,  0.03018, 0.02665, 0.023594,
+                                      0.0209,  0.0186,  0.0166,  0.01486, 0.01332, 0.01198, 0.01079, 0.00974};
         QList<double> celsius;
         for (int i = 0; i < ratios.size(); ++i)
             celsius << -55.0 + 5 * i;
@@ -178,7 +179,8 @@ const QList<NumberRow>& Numbers()
 const NumberRow* FindNumber(const QString& name)
 {
     const QList<NumberRow>& rows = Numbers();
-    const auto row = std::find_if(rows.cbegin(), rows.cend(), [&](const NumberRow& r) { return name == QLatin1String(r.name); });
+    const auto row = std::find_if(rows.cbegin(), rows.cend(),
+                                  [&](const NumberRow& r) { return name == QLatin1String(r.name); });
     return row == rows.cend() ? nullptr : &*row;
 }
 

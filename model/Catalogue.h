@@ -30,14 +30,14 @@ struct Limits {
 
 // A configuration parameter: one byte of the unit's memory (or some bits of it).
 struct NumberRow {
-    int number;           // position in the catalogue, 1-77
-    const char* name;     // component name
-    int address;          // byte address; -1 for the command datum reached by code 0
+    int number;       // position in the catalogue, 1-77
+    const char* name; // component name
+    int address;      // byte address; -1 for the command datum reached by code 0
     int mask;
     Conversion conversion;
     const char* unit;
-    double step;          // Precision; 0 = none
-    Limits limits;        // both 0 = no limits
+    double step;   // Precision; 0 = none
+    Limits limits; // both 0 = no limits
     double defaultValue;
     const char* fileKey;
     const char* fileSection;

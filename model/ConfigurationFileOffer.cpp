@@ -41,5 +41,5 @@ void TConfigurationFileOffer::Ask()
 QString TConfigurationFileOffer::Text(int index, const QString& fileName) const
 {
     return m_module.Translator()->GetString(index, 0).replace(QLatin1String("%1"),
-                                                               QDir::toNativeSeparators(fileName));
+                                                              QDir::toNativeSeparators(fileName));
 }

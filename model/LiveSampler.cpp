@@ -1,10 +1,10 @@
 #include "model/LiveSampler.h"
 
-#include "model/SerialDataModule.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
 #include "items/DataRefresher.h"
 #include "items/OrvPacketData.h"
+#include "model/SerialDataModule.h"
 
 TLiveSampler::TLiveSampler(TSerialDataModule* module, const TLogClock* clock, QObject* parent)
     : QObject(parent), m_clock(clock)

@@ -54,8 +54,8 @@ void TParameterRules::Wire()
     OnGet("TIPO_TPS", &TParameterRules::TIPO_TPSSetData);
     OnSet("TIPO_TPS", &TParameterRules::TIPO_TPSSetData);
     OnSet("TIPO_SONDA_LAMBDA", &TParameterRules::TIPO_SONDA_LAMBDASetData);
-    for (const char* name : {"MASSIMA_APERTURA_ATTUATORE", "MINIMA_APERTURA_ATTUATORE", "MinimaAperturaAlMinimo",
-                             "FrazDefEntroMinimo", "FrazDefEscoMinimo"}) {
+    for (const char* name : {"MASSIMA_APERTURA_ATTUATORE", "MINIMA_APERTURA_ATTUATORE",
+                             "MinimaAperturaAlMinimo", "FrazDefEntroMinimo", "FrazDefEscoMinimo"}) {
         OnGet(name, &TParameterRules::MASSIMA_APERTURA_ATTUATORESetData);
         OnSet(name, &TParameterRules::MASSIMA_APERTURA_ATTUATORESetData);
     }
@@ -134,7 +134,8 @@ void TParameterRules::TIPO_TPSSetData()
 {
     const int kind = m_module.IntOf("TIPO_TPS");
     const bool reversed = kind == 1 || kind == 3; // the 5-0 V and 12-0 V sensors
-    for (const char* name : {"VALORE_MINIMO_TPS", "TPS_PER_AFFONDATA", "TPSSbananata", "TPSFasciaApprendimento"}) {
+    for (const char* name :
+         {"VALORE_MINIMO_TPS", "TPS_PER_AFFONDATA", "TPSSbananata", "TPSFasciaApprendimento"}) {
         TOrvSerialData& item = m_module.ItemNamed(QLatin1String(name));
         item.SetCoeffA(reversed ? -5 : 5);
         item.SetCoeffB(reversed ? 1275 : 0);
@@ -211,4 +212,3 @@ void TParameterRules::VAL_GIRIGetData()
         speed.SetTransformationType(TOrvSerialData::ttFormula);
     }
 }
-

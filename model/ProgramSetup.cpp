@@ -1,8 +1,8 @@
 #include "model/ProgramSetup.h"
 
+#include "link/OrvConnection.h"
 #include "model/ResourceLibrary.h"
 #include "model/SerialDataModule.h"
-#include "link/OrvConnection.h"
 #include "support/OrvRegistryData.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"

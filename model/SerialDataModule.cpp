@@ -1,5 +1,10 @@
 #include "model/SerialDataModule.h"
 
+#include "items/DataRefresher.h"
+#include "items/OrvNumber.h"
+#include "items/OrvPacketData.h"
+#include "link/OrvConnection.h"
+#include "link/WindowMessage.h"
 #include "model/Catalogue.h"
 #include "model/ConfigurationFiles.h"
 #include "model/ConfigurationLoad.h"
@@ -8,11 +13,6 @@
 #include "model/QuietPrompts.h"
 #include "model/SafetyNet.h"
 #include "model/UnitConnector.h"
-#include "items/DataRefresher.h"
-#include "items/OrvNumber.h"
-#include "items/OrvPacketData.h"
-#include "link/OrvConnection.h"
-#include "link/WindowMessage.h"
 #include "support/LanguageStore.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
@@ -137,8 +137,7 @@ TOrvPacketData* TSerialDataModule::Packet(const QString& name) const
 
 namespace {
 
-template <class Kind>
-Kind& Named(Kind* item, const QString& name)
+template <class Kind> Kind& Named(Kind* item, const QString& name)
 {
     if (!item)
         qFatal("The catalogue has no item %s of that kind", qPrintable(name));
@@ -495,9 +494,10 @@ bool TSerialDataModule::OldFirmware() const
 
 void TSerialDataModule::RefreshMessageTexts()
 {
-    for (int index : {TextIndex::UnitConnected, TextIndex::UnsupportedUnitKind, TextIndex::UnitNotConnected,
-                      TextIndex::UnitDoesNotAnswer, TextIndex::CheckCableAndIgnition,
-                      TextIndex::ConnectionCaption, TextIndex::ConnectingPleaseWait,
-                      TextIndex::PercentCompleted, TextIndex::EraseConfigurationQuestion, TextIndex::UnitInUseByOtherProgram})
+    for (int index :
+         {TextIndex::UnitConnected, TextIndex::UnsupportedUnitKind, TextIndex::UnitNotConnected,
+          TextIndex::UnitDoesNotAnswer, TextIndex::CheckCableAndIgnition, TextIndex::ConnectionCaption,
+          TextIndex::ConnectingPleaseWait, TextIndex::PercentCompleted, TextIndex::EraseConfigurationQuestion,
+          TextIndex::UnitInUseByOtherProgram})
         m_texts[index] = m_translator->GetString(index, 0);
 }

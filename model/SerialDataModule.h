@@ -11,9 +11,9 @@
 // configuration window must show it announces through signals, and it reaches
 // the user through TUserPrompts.
 
-#include "model/LoadReport.h"
 #include "backup/BackupStore.h"
 #include "backup/ConfigCompare.h"
+#include "model/LoadReport.h"
 #include "support/TextIndex.h"
 #include "support/UserPrompts.h"
 
@@ -22,8 +22,8 @@
 #include <QPair>
 #include <QString>
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class TConfigurationFiles;

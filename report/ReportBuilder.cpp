@@ -1,8 +1,8 @@
 #include "report/ReportBuilder.h"
 
-#include "model/SerialDataModule.h"
 #include "backup/ConfigCompare.h"
 #include "items/OrvNumber.h"
+#include "model/SerialDataModule.h"
 #include "report/ConfigurationPages.h"
 #include "roadtest/ConfigurationEntries.h"
 #include "roadtest/RoadTestText.h"

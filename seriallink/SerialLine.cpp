@@ -15,7 +15,8 @@ SerialLine::OpenResult SerialLine::open(const QString& path, int baud)
                                                                            : OpenResult::Failed;
     }
     const bool configured = m_port.setBaudRate(baud) && m_port.setDataBits(QSerialPort::Data8) &&
-                            m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop) &&
+                            m_port.setParity(QSerialPort::NoParity) &&
+                            m_port.setStopBits(QSerialPort::OneStop) &&
                             m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         close();

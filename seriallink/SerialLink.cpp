@@ -159,7 +159,8 @@ int SerialLink::ProgramFirmware(const void* image, int, int, int)
     const auto* bytes = static_cast<const uint8_t*>(image);
     uint32_t length = 0;
     if (bytes)
-        length = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+        length = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                 uint32_t(bytes[3]) << 24;
     if (!bytes || length == 0 || length > MaxImageSize) {
         m_lastError = RefusedFlag;
         return 2;
@@ -253,7 +254,8 @@ bool SerialLink::ReadAtAddress(uint32_t desc, int address, int* out)
         return true;
     }
     QByteArray data;
-    if (!request(WireCommand::ReadAddress, WirePayloadWriter().u32(desc).i32(address).data(), ValueSize, &data))
+    if (!request(WireCommand::ReadAddress, WirePayloadWriter().u32(desc).i32(address).data(), ValueSize,
+                 &data))
         return false;
     std::vector<int> values;
     WirePayloadReader(data).values(1, &values);
@@ -336,14 +338,14 @@ bool SerialLink::ReadIndexed(uint32_t desc, int* out, int index)
     // A row with the array flag or a count above one; otherwise one element.
     const int count = LinkDescriptor::Count(desc);
     const bool row = (desc & LinkDescriptor::ArrayFlag) || count > 1;
-    return readValues(WireCommand::ReadIndexed, WirePayloadWriter().u32(desc).i32(index).data(), row ? count : 1,
-                      out);
+    return readValues(WireCommand::ReadIndexed, WirePayloadWriter().u32(desc).i32(index).data(),
+                      row ? count : 1, out);
 }
 
 bool SerialLink::ReadMatrixElement(uint32_t desc, int* out, int row, int col)
 {
-    return readValues(WireCommand::ReadMatrixElement, WirePayloadWriter().u32(desc).i32(row).i32(col).data(), 1,
-                      out);
+    return readValues(WireCommand::ReadMatrixElement, WirePayloadWriter().u32(desc).i32(row).i32(col).data(),
+                      1, out);
 }
 
 bool SerialLink::WriteArray(uint32_t desc, const int* values)
@@ -373,7 +375,8 @@ bool SerialLink::WriteIndexed(uint32_t desc, int index, int value)
 
 bool SerialLink::WriteMatrixElement(uint32_t desc, int row, int col, int value)
 {
-    return write(WireCommand::WriteMatrixElement, WirePayloadWriter().u32(desc).i32(row).i32(col).i32(value).data());
+    return write(WireCommand::WriteMatrixElement,
+                 WirePayloadWriter().u32(desc).i32(row).i32(col).i32(value).data());
 }
 
 bool SerialLink::WriteRow(uint32_t desc, const int* values, int row)
@@ -399,8 +402,8 @@ bool SerialLink::ReadPacket(uint32_t desc, uint8_t* data, int* length)
     }
     const int capacity = std::min(*length, WireLimits::PacketMax);
     QByteArray packet;
-    if (!request(WireCommand::ReadPacket, WirePayloadWriter().u32(desc).u8(uint8_t(capacity)).data(), capacity,
-                 &packet, 1))
+    if (!request(WireCommand::ReadPacket, WirePayloadWriter().u32(desc).u8(uint8_t(capacity)).data(),
+                 capacity, &packet, 1))
         return false;
     std::copy(packet.begin(), packet.end(), data);
     *length = int(packet.size());

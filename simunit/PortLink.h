@@ -38,7 +38,10 @@ public:
     void UseStandardMode() override { current().UseStandardMode(); }
     void UseAlternateMode() override { current().UseAlternateMode(); }
     bool ReadValue(uint32_t desc, int* out) override { return current().ReadValue(desc, out); }
-    bool ReadIndexed(uint32_t desc, int* out, int index) override { return current().ReadIndexed(desc, out, index); }
+    bool ReadIndexed(uint32_t desc, int* out, int index) override
+    {
+        return current().ReadIndexed(desc, out, index);
+    }
     bool ReadPacket(uint32_t desc, uint8_t* data, int* length) override
     {
         return current().ReadPacket(desc, data, length);
@@ -53,7 +56,10 @@ public:
     {
         return current().WriteMatrixElement(desc, row, col, value);
     }
-    bool WriteRow(uint32_t desc, const int* values, int row) override { return current().WriteRow(desc, values, row); }
+    bool WriteRow(uint32_t desc, const int* values, int row) override
+    {
+        return current().WriteRow(desc, values, row);
+    }
     int ProgramFirmware(const void* image, int a, int b, int c) override
     {
         return current().ProgramFirmware(image, a, b, c);

@@ -213,7 +213,7 @@ int SimLink::ConnectUnit()
     if (!wasConnected && m_unitLock) {
         if (!m_unitLock->acquire(UnitLock::PathFor(m_unit.memoryFilePath())))
             return int(x.finish(0, SimError::InUse)); // another program is connected to the unit
-        m_unit.reloadMemory(); // as the last program connected left it
+        m_unit.reloadMemory();                        // as the last program connected left it
     }
     m_connected = true;
     x.finish(1, x.extraFlags());

@@ -110,7 +110,8 @@ constexpr int Refused = 2;  // the unit answered but refused: descriptor or valu
 constexpr int NoValue =
     4; // the unit has no such datum: unknown code, address outside 0-255, index outside the datum
 constexpr int InUse = 8; // connection refused: another program is connected to the unit
-constexpr int NotStored = 16; // the unit could not keep a written value (its memory file could not be written)
+constexpr int NotStored =
+    16; // the unit could not keep a written value (its memory file could not be written)
 } // namespace SimError
 
 // One operation as the program issued it. args are the call's arguments in

@@ -41,7 +41,8 @@ LinkInstance* SimUnitHost::createLink()
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     auto emitter = [this](unsigned int msg, uintptr_t w, intptr_t l) { postMessage(msg, w, l); };
     auto* sim = new SimLink(m_unit, m_mutex, &m_bench, emitter, &m_unitLock);
-    auto* link = new PortLink(*sim, [this] { return linkPort(); }, emitter);
+    auto* link = new PortLink(
+        *sim, [this] { return linkPort(); }, emitter);
     m_links.push_back(sim);
     m_portLinks.push_back(link);
     return link;

@@ -109,9 +109,11 @@ bool SimulatedUnit::save()
     QFile file(path + QStringLiteral(".new"));
     const qint64 size = qint64(m_memory.size());
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         file.write(reinterpret_cast<const char*>(m_memory.data()), size) == size && file.flush();
+                         file.write(reinterpret_cast<const char*>(m_memory.data()), size) == size &&
+                         file.flush();
     file.close();
-    if (!written || std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+    if (!written || std::rename(QFile::encodeName(file.fileName()).constData(),
+                                QFile::encodeName(path).constData()) != 0) {
         file.remove();
         return false;
     }

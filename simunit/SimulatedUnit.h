@@ -23,8 +23,8 @@ class SimulatedUnit {
 public:
     enum class Status {
         Ok,
-        NoValue, // no such address, datum or element
-        Refused, // the unit refuses: value out of range, boot loader running, bad argument
+        NoValue,   // no such address, datum or element
+        Refused,   // the unit refuses: value out of range, boot loader running, bad argument
         NotStored, // the unit took the value but could not keep it (its memory file could not be written)
     };
 
@@ -68,7 +68,7 @@ public:
     int peek(int address);                                 // -1 outside 0-255
     bool poke(int address, int value);                     // raw, persisted
     void resetToFactory();
-    void reloadMemory() { load(); } // the file may have changed (another program was connected)
+    void reloadMemory() { load(); }            // the file may have changed (another program was connected)
     void setDataFolder(const QString& folder); // loads the memory from there (factory without a file)
     QString dataFolder();
     QString memoryFilePath();

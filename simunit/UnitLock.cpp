@@ -29,7 +29,8 @@ bool UnitLock::acquire(const QString& path)
     QDir().mkpath(QFileInfo(path).absolutePath());
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
-        return true; // a folder we cannot write: nothing to guard against, as the memory cannot be saved there either
+        return true; // a folder we cannot write: nothing to guard against, as the memory cannot be saved
+                     // there either
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return false;

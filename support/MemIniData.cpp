@@ -3,7 +3,6 @@
 #include "support/AtomicFile.h"
 #include "support/TextValues.h"
 
-
 namespace {
 
 // Splits 8-bit text into lines ending at CR LF, CR or LF; a zero byte ends the

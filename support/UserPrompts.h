@@ -38,7 +38,10 @@ public:
     virtual void PlaceAtTop(int top) = 0;
     // A progress message from the link library while the window is shown:
     // wParam the percentage, lParam non-zero to add it to the bar, zero to set it.
-    virtual void ProgressMessage(uintptr_t wParam, intptr_t lParam) { SetWaitProgress(int(wParam), lParam == 0); }
+    virtual void ProgressMessage(uintptr_t wParam, intptr_t lParam)
+    {
+        SetWaitProgress(int(wParam), lParam == 0);
+    }
 };
 
 // The wait window being shown by a long operation, or null.
@@ -50,7 +53,8 @@ public:
 
     virtual void ShowMessage(TMessageIcon icon, const QString& caption, const QString& text) = 0;
     // True when the answer is yes. defaultYes selects the button taken by Return.
-    virtual bool AskYesNo(TMessageIcon icon, const QString& caption, const QString& text, bool defaultYes) = 0;
+    virtual bool AskYesNo(TMessageIcon icon, const QString& caption, const QString& text,
+                          bool defaultYes) = 0;
     // Whether a risky operation goes on although the unit could not be backed up.
     // A question of its own, apart from the operation's confirmation: the windows
     // ask it with no as the default, the command-line tool answers it from an

@@ -4,9 +4,9 @@
 //
 //   tzr582-benchmark [--benchmark_min_time=SECONDS ...]
 
-#include "model/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
+#include "model/SerialDataModule.h"
 #include "simunit/SimUnitControl.h"
 #include "wire/WireFrame.h"
 #include "wire/WireProtocol.h"

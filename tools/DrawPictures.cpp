@@ -89,7 +89,8 @@ QImage AboutPicture()
     subtitle.setPixelSize(12);
     painter.setFont(subtitle);
     painter.setPen(Qt::white);
-    painter.drawText(QRect(84, 46, 160, 26), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Lambda control - LPG/CNG"));
+    painter.drawText(QRect(84, 46, 160, 26), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Lambda control - LPG/CNG"));
     return image;
 }
 
@@ -148,7 +149,8 @@ QList<QImage> Flags()
         Flag(UnionFlag),
         Flag([](QPainter& p, const QRectF& r) {
             p.fillRect(r, QColor(170, 21, 27));
-            p.fillRect(QRectF(r.left(), r.top() + r.height() / 4, r.width(), r.height() / 2), QColor(241, 191, 0));
+            p.fillRect(QRectF(r.left(), r.top() + r.height() / 4, r.width(), r.height() / 2),
+                       QColor(241, 191, 0));
         }),
         Flag([](QPainter& p, const QRectF& r) {
             Stripes(p, r, {QColor(0, 85, 164), Qt::white, QColor(239, 65, 53)}, Qt::Vertical);
@@ -170,10 +172,10 @@ QList<QImage> Animation()
     for (int step = 0; step < 10; ++step) {
         QImage frame = Canvas(120, 32, QColor(236, 236, 236));
         QPainter painter(&frame);
-        painter.fillRect(QRect(4, 6, 22, 16), QColor(40, 40, 40));    // screen
+        painter.fillRect(QRect(4, 6, 22, 16), QColor(40, 40, 40)); // screen
         painter.fillRect(QRect(6, 8, 18, 12), QColor(90, 160, 255));
-        painter.fillRect(QRect(10, 23, 10, 3), QColor(40, 40, 40));   // stand
-        painter.fillRect(QRect(94, 8, 22, 18), Navy);                  // the unit
+        painter.fillRect(QRect(10, 23, 10, 3), QColor(40, 40, 40)); // stand
+        painter.fillRect(QRect(94, 8, 22, 18), Navy);               // the unit
         painter.fillRect(QRect(98, 12, 6, 4), Gold);
         painter.fillRect(QRect(106, 12, 6, 4), QColor(0, 170, 0));
         painter.fillRect(QRect(28, 15, 64, 2), QColor(120, 120, 120)); // cable

@@ -9,9 +9,9 @@
 // command), tzr_all_options (every command's), tzr_valued (the options that
 // take a value) and tzr_items.
 
-#include "model/SerialDataModule.h"
 #include "app/cli/CommandLine.h"
 #include "items/OrvSerialData.h"
+#include "model/SerialDataModule.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -78,6 +78,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot read %s or write %s\n", argv[1], argv[2]);
         return 1;
     }
-    const QString text = QString::fromUtf8(in.readAll()).replace(QStringLiteral("@COMPLETION_DATA@\n"), CompletionData());
+    const QString text =
+        QString::fromUtf8(in.readAll()).replace(QStringLiteral("@COMPLETION_DATA@\n"), CompletionData());
     return out.write(text.toUtf8()) < 0 ? 1 : 0;
 }

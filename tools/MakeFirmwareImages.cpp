@@ -32,13 +32,15 @@ const ImageRecipe Images[] = {
     {10012, FirmwareKind::Application, 142, 21406},
 };
 
-bool WriteImage(const ImageRecipe& recipe, const QDir& output, const QString& scratch, QRandomGenerator& random)
+bool WriteImage(const ImageRecipe& recipe, const QDir& output, const QString& scratch,
+                QRandomGenerator& random)
 {
     const std::vector<uint8_t> content = BuildFirmwareImage(recipe.kind, recipe.version, recipe.contentSize);
     const QString plainName = QDir(scratch).filePath(QString::number(recipe.id) + ".plain");
     QFile plain(plainName);
     if (content.empty() || !plain.open(QIODevice::WriteOnly) ||
-        plain.write(reinterpret_cast<const char*>(content.data()), qint64(content.size())) != qint64(content.size()))
+        plain.write(reinterpret_cast<const char*>(content.data()), qint64(content.size())) !=
+            qint64(content.size()))
         return false;
     plain.close();
     return EncryptFile(plainName, output.filePath(QString::number(recipe.id)), nullptr, &random);

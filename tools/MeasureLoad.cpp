@@ -27,16 +27,16 @@
 #include "app/FormMain.h"
 #include "app/FormScaling.h"
 #include "app/GuiPrompts.h"
-#include "model/LiveSampler.h"
-#include "model/SerialDataModule.h"
-#include "chart/ChartPanes.h"
 #include "chart/ChartChannels.h"
+#include "chart/ChartPanes.h"
 #include "chart/FormChart.h"
 #include "datalog/LiveChannels.h"
 #include "datalog/LogClock.h"
 #include "datalog/LogWriter.h"
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
+#include "model/LiveSampler.h"
+#include "model/SerialDataModule.h"
 #include "tools/SimulatedTime.h"
 
 #include <QAction>
@@ -101,8 +101,8 @@ int MeasureWindow(bool chart, int seconds)
             const int packets = (lampChanges - startLamps) / 2;
             std::printf("%s, %.1f s: %.3f s of processor time, %.2f %% of one core; %d live packets shown "
                         "(%.1f a second)\n",
-                        chart ? "chart" : "configuration window", elapsed, cpu, 100.0 * cpu / elapsed, packets,
-                        packets / elapsed);
+                        chart ? "chart" : "configuration window", elapsed, cpu, 100.0 * cpu / elapsed,
+                        packets, packets / elapsed);
             std::printf("resident memory %.1f MiB\n", double(ResidentBytes()) / (1024.0 * 1024.0));
             if (chart)
                 window.ChartWindow()->close();
@@ -234,10 +234,11 @@ int MeasureMemory()
     panes.Draw(&ring, ring.LastTime() - TFormChart::Spans().last(), ring.LastTime());
     QCoreApplication::processEvents();
     const qint64 after = ResidentBytes();
-    std::printf("%d samples (%.0f minutes at 10 a second): the ring holds %.2f MB; the process grew by %.2f MB "
-                "with them drawn over %d minutes\n",
-                ring.Count(), ring.Count() / 600.0, ring.MemoryBytes() / 1e6, (after - before) / 1e6,
-                TFormChart::Spans().last() / 60);
+    std::printf(
+        "%d samples (%.0f minutes at 10 a second): the ring holds %.2f MB; the process grew by %.2f MB "
+        "with them drawn over %d minutes\n",
+        ring.Count(), ring.Count() / 600.0, ring.MemoryBytes() / 1e6, (after - before) / 1e6,
+        TFormChart::Spans().last() / 60);
     return 0;
 }
 
@@ -263,7 +264,8 @@ int WriteLog(const QString& fileName, int minutes)
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    QObject::connect(&sampler, &TLiveSampler::Sampled, [&writer](const TLogSample& sample) { writer.Write(sample); });
+    QObject::connect(&sampler, &TLiveSampler::Sampled,
+                     [&writer](const TLogSample& sample) { writer.Write(sample); });
     dataModule.DataRefresher()->SetEnabled(true);
     for (int i = 0; i < minutes * 600; ++i) {
         unit->pinClock(int64_t(clock.ms));

@@ -79,8 +79,10 @@ int main(int argc, char** argv)
     const QString file = folder.filePath(QStringLiteral("measure.tcn"));
     bool saved = true;
     bool loaded = true;
-    std::printf("save-ms\t%.2f\n", MedianMilliseconds(runs, [&] { saved = module.SaveConfiguration(file) && saved; }));
-    std::printf("load-ms\t%.2f\n", MedianMilliseconds(runs, [&] { loaded = module.LoadConfiguration(file) && loaded; }));
+    std::printf("save-ms\t%.2f\n",
+                MedianMilliseconds(runs, [&] { saved = module.SaveConfiguration(file) && saved; }));
+    std::printf("load-ms\t%.2f\n",
+                MedianMilliseconds(runs, [&] { loaded = module.LoadConfiguration(file) && loaded; }));
     module.ReleaseLink(false);
     return saved && loaded ? 0 : 1;
 }

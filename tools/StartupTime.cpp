@@ -133,7 +133,8 @@ int main(int argc, char** argv)
 
     const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     constexpr int Programs = 3;
-    const QString programs[Programs] = {folder + QStringLiteral("tzr582"), folder + QStringLiteral("tzr582-bare-window"),
+    const QString programs[Programs] = {folder + QStringLiteral("tzr582"),
+                                        folder + QStringLiteral("tzr582-bare-window"),
                                         folder + QStringLiteral("tzr582-text-window")};
     const char* names[Programs] = {"tzr582", "bare Qt window", "text window"};
     QList<double> times[Programs];
@@ -155,7 +156,7 @@ int main(int argc, char** argv)
     const double text = Median(times[2]);
     std::printf("median of %d: tzr582 %.1f ms, bare Qt window %.1f ms, ratio %.2f\n", runs, program, bare,
                 program / bare);
-    std::printf("window with a menu and text %.1f ms, ratio %.2f to the bare window; tzr582 to it %.2f\n", text,
-                text / bare, program / text);
+    std::printf("window with a menu and text %.1f ms, ratio %.2f to the bare window; tzr582 to it %.2f\n",
+                text, text / bare, program / text);
     return 0;
 }

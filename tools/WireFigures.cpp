@@ -15,11 +15,11 @@
 // Usage: tzr582-wire-figures [EXCHANGES [SECTIONS]]
 //   SECTIONS: the sections to run, as digits (default 1234; "1" only the reload).
 
-#include "model/QuietPrompts.h"
-#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
+#include "model/QuietPrompts.h"
+#include "model/SerialDataModule.h"
 #include "seriallink/SerialLine.h"
 #include "support/EncryptedContainer.h"
 #include "support/PlainBuffer.h"
@@ -44,8 +44,8 @@
 
 namespace {
 
-const QStringList Noise = {QStringLiteral("--drop"), QStringLiteral("1"), QStringLiteral("--corrupt"),
-                           QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("11")};
+const QStringList Noise = {QStringLiteral("--drop"), QStringLiteral("1"),      QStringLiteral("--corrupt"),
+                           QStringLiteral("1"),      QStringLiteral("--seed"), QStringLiteral("11")};
 
 void say(const QString& line)
 {
@@ -77,10 +77,12 @@ public:
         }
         const QString text = QString::fromLocal8Bit(m_process.readAllStandardError());
         const auto match =
-            QRegularExpression(QStringLiteral("(\\d+) requests.* (\\d+) bytes in, (\\d+) bytes out")).match(text);
+            QRegularExpression(QStringLiteral("(\\d+) requests.* (\\d+) bytes in, (\\d+) bytes out"))
+                .match(text);
         if (!match.hasMatch())
             return {0, 0, 0};
-        return {match.captured(1).toLongLong(), match.captured(2).toLongLong(), match.captured(3).toLongLong()};
+        return {match.captured(1).toLongLong(), match.captured(2).toLongLong(),
+                match.captured(3).toLongLong()};
     }
     qint64 pid() const { return m_process.processId(); }
     QString path;
@@ -122,8 +124,8 @@ QByteArray readMemory(const QString& path)
     WireClient client(line, WireTiming());
     QByteArray answer;
     client.exchange(WireCommand::Connect, {}, 1, 1, &answer);
-    if (client.exchange(WireCommand::ReadBlock, WirePayloadWriter().u16(0).u16(256).data(), 257, 257, &answer) !=
-        WireClient::Outcome::Answered)
+    if (client.exchange(WireCommand::ReadBlock, WirePayloadWriter().u16(0).u16(256).data(), 257, 257,
+                        &answer) != WireClient::Outcome::Answered)
         return {};
     const QByteArray memory = answer.mid(1);
     client.exchange(WireCommand::Disconnect, {}, 1, 1, &answer);
@@ -140,7 +142,8 @@ void reloadFigure()
     say(QStringLiteral("== 1. full reload at 19200 baud (the unit answers at the line's pace)"));
     QTemporaryDir folder;
     Unit unit;
-    if (!unit.start(folder.path(), {QStringLiteral("--pace"), QStringLiteral("--baud"), QStringLiteral("19200")}))
+    if (!unit.start(folder.path(),
+                    {QStringLiteral("--pace"), QStringLiteral("--baud"), QStringLiteral("19200")}))
         return say(QStringLiteral("tzr582-unit did not start"));
     FigurePrompts prompts;
     TSerialDataModule module;
@@ -162,7 +165,8 @@ void reloadFigure()
             .arg(result)
             .arg(seconds, 0, 'f', 3)
             .arg(prompts.pausedMs));
-    say(QStringLiteral("exchanges %1 (connect to disconnect; one per memory item would be %2 for the memory alone)")
+    say(QStringLiteral(
+            "exchanges %1 (connect to disconnect; one per memory item would be %2 for the memory alone)")
             .arg(counts[0])
             .arg(memoryItems));
     say(QStringLiteral("line bytes %1 in + %2 out = %3 s at 19200 baud; time / line time = %4")
@@ -197,7 +201,8 @@ struct SequenceResult {
 
 // Connect and reload, load the reference, reload and save, update the
 // firmware, on a unit started with options; the times are printed when told.
-SequenceResult runSequence(const QString& reference, const QString& saveFile, const QStringList& options, bool report)
+SequenceResult runSequence(const QString& reference, const QString& saveFile, const QStringList& options,
+                           bool report)
 {
     SequenceResult out;
     QTemporaryDir folder;
@@ -251,14 +256,18 @@ SequenceResult runSequence(const QString& reference, const QString& saveFile, co
 
 void noisyOperationsFigure()
 {
-    say(QStringLiteral("== 2. reload, save, load, firmware update with 1 % of the bytes dropped and 1 % corrupted"));
+    say(QStringLiteral(
+        "== 2. reload, save, load, firmware update with 1 % of the bytes dropped and 1 % corrupted"));
     QTemporaryDir files;
     const QString reference = files.filePath(QStringLiteral("reference.tcn"));
     makeReference(reference);
-    const SequenceResult clean = runSequence(reference, files.filePath(QStringLiteral("clean.tcn")), {}, false);
-    const SequenceResult noisy = runSequence(reference, files.filePath(QStringLiteral("noisy.tcn")), Noise, true);
-    say(QStringLiteral("against the same operations on a clean line: memory after the load equal %1, saved file "
-                       "equal %2")
+    const SequenceResult clean =
+        runSequence(reference, files.filePath(QStringLiteral("clean.tcn")), {}, false);
+    const SequenceResult noisy =
+        runSequence(reference, files.filePath(QStringLiteral("noisy.tcn")), Noise, true);
+    say(QStringLiteral(
+            "against the same operations on a clean line: memory after the load equal %1, saved file "
+            "equal %2")
             .arg(!clean.memory.isEmpty() && noisy.memory == clean.memory)
             .arg(!clean.saved.isEmpty() && noisy.saved == clean.saved));
 }
@@ -327,10 +336,13 @@ void killedUnitFigure()
     loadDone = true;
     killer.join();
     unit.stop();
-    const int named = prompts.messages.isEmpty() ? 0 : int(prompts.messages.last().count(QLatin1Char('\n'))) - 1;
-    say(QStringLiteral("load: %1, returned after %2 s; lost link reported %3 ms after the kill; entries named "
-                       "as not written: %4")
-            .arg(killedAt < 0 ? QStringLiteral("%1 (finished before the kill)").arg(loaded) : QString::number(loaded))
+    const int named =
+        prompts.messages.isEmpty() ? 0 : int(prompts.messages.last().count(QLatin1Char('\n'))) - 1;
+    say(QStringLiteral(
+            "load: %1, returned after %2 s; lost link reported %3 ms after the kill; entries named "
+            "as not written: %4")
+            .arg(killedAt < 0 ? QStringLiteral("%1 (finished before the kill)").arg(loaded)
+                              : QString::number(loaded))
             .arg(loadSeconds, 0, 'f', 3)
             .arg(lostAt < 0 ? -1.0 : (lostAt - killedAt) / 1e6, 0, 'f', 1)
             .arg(named));
@@ -372,8 +384,8 @@ void exchangesFigure(long long total)
     // 256 bytes hardly ever arrives whole.
     QByteArray factory;
     for (int start = 0; start < 256; start += 16) {
-        if (client.exchange(WireCommand::ReadBlock, WirePayloadWriter().u16(uint16_t(start)).u16(16).data(), 17,
-                            17, &answer) != WireClient::Outcome::Answered)
+        if (client.exchange(WireCommand::ReadBlock, WirePayloadWriter().u16(uint16_t(start)).u16(16).data(),
+                            17, 17, &answer) != WireClient::Outcome::Answered)
             return say(QStringLiteral("the unit's memory could not be read"));
         factory += answer.mid(1);
     }
@@ -446,8 +458,9 @@ void exchangesFigure(long long total)
     const double seconds = secondsSince(clock);
     line.close();
     const auto counts = unit.stop();
-    say(QStringLiteral("exchanges %1, attempts %2 (%3 per exchange), exchanges given up %4, values checked %5, "
-                       "wrong values accepted %6, frames refused by the requester %7, %8 s")
+    say(QStringLiteral(
+            "exchanges %1, attempts %2 (%3 per exchange), exchanges given up %4, values checked %5, "
+            "wrong values accepted %6, frames refused by the requester %7, %8 s")
             .arg(client.exchanges())
             .arg(client.attempts())
             .arg(double(client.attempts()) / double(client.exchanges()), 0, 'f', 3)
@@ -456,7 +469,10 @@ void exchangesFigure(long long total)
             .arg(wrong)
             .arg(client.decoder().faults())
             .arg(seconds, 0, 'f', 1));
-    say(QStringLiteral("the unit saw %1 requests, %2 bytes in, %3 bytes out").arg(counts[0]).arg(counts[1]).arg(counts[2]));
+    say(QStringLiteral("the unit saw %1 requests, %2 bytes in, %3 bytes out")
+            .arg(counts[0])
+            .arg(counts[1])
+            .arg(counts[2]));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "undo/UndoRecorder.h"
 
-#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
+#include "model/SerialDataModule.h"
 #include "undo/ValueChangeCommand.h"
 
 #include <QDateTime>

@@ -50,34 +50,38 @@ struct Options {
 bool parse(QCoreApplication& app, Options* o)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Serves the simulated TZR582 control unit over a serial line (wire/PROTOCOL.md)."));
+    parser.setApplicationDescription(
+        QStringLiteral("Serves the simulated TZR582 control unit over a serial line (wire/PROTOCOL.md)."));
     parser.addHelpOption();
-    const QCommandLineOption pty(QStringLiteral("pty"),
-                                 QStringLiteral("Create a pseudo-terminal and print the path to connect to."));
+    const QCommandLineOption pty(
+        QStringLiteral("pty"), QStringLiteral("Create a pseudo-terminal and print the path to connect to."));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Serve on this serial port."),
                                   QStringLiteral("PATH"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Also make PATH a symbolic link to the pseudo-terminal."),
                                   QStringLiteral("PATH"));
-    const QCommandLineOption data(QStringLiteral("data"),
-                                  QStringLiteral("Folder of the unit's memory file (default: the user's data folder)."),
-                                  QStringLiteral("DIR"));
+    const QCommandLineOption data(
+        QStringLiteral("data"),
+        QStringLiteral("Folder of the unit's memory file (default: the user's data folder)."),
+        QStringLiteral("DIR"));
     const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Line rate (default 19200)."),
                                   QStringLiteral("N"), QStringLiteral("19200"));
-    const QCommandLineOption pace(QStringLiteral("pace"),
-                                  QStringLiteral("Answer no sooner than the line rate allows (for a pseudo-terminal)."));
-    const QCommandLineOption drop(QStringLiteral("drop"), QStringLiteral("Drop this percentage of the bytes."),
+    const QCommandLineOption pace(
+        QStringLiteral("pace"),
+        QStringLiteral("Answer no sooner than the line rate allows (for a pseudo-terminal)."));
+    const QCommandLineOption drop(QStringLiteral("drop"),
+                                  QStringLiteral("Drop this percentage of the bytes."),
                                   QStringLiteral("PERCENT"), QStringLiteral("0"));
     const QCommandLineOption corrupt(QStringLiteral("corrupt"),
-                                     QStringLiteral("Corrupt this percentage of the bytes."), QStringLiteral("PERCENT"),
-                                     QStringLiteral("0"));
+                                     QStringLiteral("Corrupt this percentage of the bytes."),
+                                     QStringLiteral("PERCENT"), QStringLiteral("0"));
     const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Wait MS before each answer."),
                                    QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption silent(QStringLiteral("silent-after"),
                                     QStringLiteral("Stop answering after N requests."), QStringLiteral("N"));
     const QCommandLineOption exitAfter(QStringLiteral("exit-after"),
-                                       QStringLiteral("Exit at once when request N + 1 arrives."), QStringLiteral("N"));
+                                       QStringLiteral("Exit at once when request N + 1 arrives."),
+                                       QStringLiteral("N"));
     const QCommandLineOption ignoreWrite(
         QStringLiteral("ignore-write"),
         QStringLiteral("Answer writes to memory byte ADDRESS as done without storing them."),
@@ -178,8 +182,8 @@ int main(int argc, char** argv)
     QString error;
     const bool opened = o.pty ? port.openPty(&path, &error) : port.openSerial(o.port, o.baud, &error);
     if (!opened) {
-        std::fprintf(stderr, "tzr582-unit: cannot open %s: %s\n", qPrintable(o.pty ? QStringLiteral("a pseudo-terminal") : o.port),
-                     qPrintable(error));
+        std::fprintf(stderr, "tzr582-unit: cannot open %s: %s\n",
+                     qPrintable(o.pty ? QStringLiteral("a pseudo-terminal") : o.port), qPrintable(error));
         return 1;
     }
     if (!o.link.isEmpty()) {

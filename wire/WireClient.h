@@ -47,8 +47,8 @@ public:
     // minSize to maxSize, or when it is the status byte alone reporting a
     // failure; anything else counts as damage and the request is sent again.
     // maxTries limits the attempts below the timing's (0: the timing's).
-    Outcome exchange(uint8_t command, const QByteArray& payload, int minSize, int maxSize, QByteArray* response,
-                     int maxTries = 0);
+    Outcome exchange(uint8_t command, const QByteArray& payload, int minSize, int maxSize,
+                     QByteArray* response, int maxTries = 0);
 
     const WireTiming& timing() const { return m_timing; }
     // Time one attempt waits for a response of maxSize payload bytes.
@@ -63,7 +63,8 @@ public:
 
 private:
     enum class Attempt { Answered, Silent, Damaged, Gone };
-    Attempt attempt(const QByteArray& request, uint8_t expected, int minSize, int maxSize, QByteArray* response);
+    Attempt attempt(const QByteArray& request, uint8_t expected, int minSize, int maxSize,
+                    QByteArray* response);
     bool acceptable(const WireFrame& frame, uint8_t expected, int minSize, int maxSize) const;
 
     WireLine& m_line;

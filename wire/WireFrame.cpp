@@ -107,8 +107,8 @@ void WireDecoder::finishBody()
 {
     const auto* data = reinterpret_cast<const uint8_t*>(m_body.constData());
     const int crcAt = m_expected - Wire::CrcSize;
-    const uint32_t sent = uint32_t(data[crcAt]) | uint32_t(data[crcAt + 1]) << 8 | uint32_t(data[crcAt + 2]) << 16 |
-                          uint32_t(data[crcAt + 3]) << 24;
+    const uint32_t sent = uint32_t(data[crcAt]) | uint32_t(data[crcAt + 1]) << 8 |
+                          uint32_t(data[crcAt + 2]) << 16 | uint32_t(data[crcAt + 3]) << 24;
     if (Wire::Crc32(data, size_t(crcAt)) == sent) {
         WireFrame frame;
         frame.sequence = data[2];

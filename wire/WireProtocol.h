@@ -37,7 +37,10 @@ constexpr uint8_t ProgramEnd = 0x43;
 constexpr uint8_t Nak = 0x7F;
 constexpr uint8_t ResponseBit = 0x80;
 
-constexpr uint8_t ResponseTo(uint8_t request) { return uint8_t(request | ResponseBit); }
+constexpr uint8_t ResponseTo(uint8_t request)
+{
+    return uint8_t(request | ResponseBit);
+}
 const char* Name(uint8_t command); // "ReadAddress", or "" for an unknown command
 } // namespace WireCommand
 
@@ -51,10 +54,10 @@ constexpr uint8_t MemoryReset = 0x01;
 } // namespace WireStatus
 
 namespace WireLimits {
-constexpr int MemoryBlockMax = 512;   // bytes one ReadBlock may ask for
-constexpr int ProgramBlockSize = 32;  // image bytes per ProgramBlock
-constexpr int PacketMax = 255;        // bytes of a live packet
-constexpr int ValuesMax = 255;        // values of one read or write by code (the descriptor's count)
+constexpr int MemoryBlockMax = 512;  // bytes one ReadBlock may ask for
+constexpr int ProgramBlockSize = 32; // image bytes per ProgramBlock
+constexpr int PacketMax = 255;       // bytes of a live packet
+constexpr int ValuesMax = 255;       // values of one read or write by code (the descriptor's count)
 } // namespace WireLimits
 
 // Builds a payload: integers little-endian.

@@ -1,11 +1,5 @@
 #include "app/cli/CliCommands.h"
 
-#include "model/FirmwareUpdate.h"
-#include "model/ProgramSetup.h"
-#include "model/ResourceLibrary.h"
-#include "model/LiveSampler.h"
-#include "model/SerialDataModule.h"
-#include "model/UnitIdentity.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/ConsolePrompts.h"
 #include "app/cli/MachineText.h"
@@ -21,6 +15,12 @@
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"
+#include "model/FirmwareUpdate.h"
+#include "model/LiveSampler.h"
+#include "model/ProgramSetup.h"
+#include "model/ResourceLibrary.h"
+#include "model/SerialDataModule.h"
+#include "model/UnitIdentity.h"
 #include "support/ConfigurationFile.h"
 #include "support/EncryptedContainer.h"
 #include "support/MemIniData.h"
@@ -307,7 +307,8 @@ int TCliCommands::Info()
     Print(QStringLiteral("identity\t") + bytes.join(u' '));
     const int port = m_module->OrvConnection()->Instance()->GetPort();
     const QString serialPort = m_module->OrvConnection()->LinkPortPath();
-    Print(QStringLiteral("port\t") + (port == LinkPort::Usb && !serialPort.isEmpty() ? serialPort : PortName(port)));
+    Print(QStringLiteral("port\t") +
+          (port == LinkPort::Usb && !serialPort.isEmpty() ? serialPort : PortName(port)));
     Print(QStringLiteral("firmware\t") + QString::number(identity[3]));
     Print(QStringLiteral("mode\t") + (identity[1] == UnitIdentity::BootLoaderKind
                                           ? QStringLiteral("boot-loader")
@@ -327,7 +328,8 @@ int TCliCommands::Dump(bool raw)
             unread << item->objectName();
         // An item the unit did not give has no value to show: what the module
         // holds is a default, not the unit's.
-        QStringList fields = {item->objectName(), item->FileKeyName(), read ? MachineText::Value(item) : QString()};
+        QStringList fields = {item->objectName(), item->FileKeyName(),
+                              read ? MachineText::Value(item) : QString()};
         if (raw)
             fields << (read ? QString::number(MachineText::RawValue(item)) : QString());
         Print(fields.join(u'\t'));
@@ -365,8 +367,9 @@ int TCliCommands::Set(const QString& itemName, const QString& valueText)
         return Fail(QStringLiteral("%1 is a command, not a parameter: 'unit program' reprograms the unit")
                         .arg(CommandItem));
     if (number->objectName() == EraseItem)
-        return Fail(QStringLiteral("%1 is a command, not a parameter: 'unit erase' erases the unit after asking")
-                        .arg(EraseItem));
+        return Fail(
+            QStringLiteral("%1 is a command, not a parameter: 'unit erase' erases the unit after asking")
+                .arg(EraseItem));
     if (!Connect())
         return ExitStatus::Failure;
     if (!number->SetData(value))

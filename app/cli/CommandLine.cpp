@@ -257,7 +257,8 @@ const QList<TCommandDefinition>& TCommandLine::Commands()
            QStringLiteral("item names separated by commas (default all)")},
           {QStringLiteral("from"), QStringLiteral("S"), QStringLiteral("first second drawn (default 0)")},
           {QStringLiteral("to"), QStringLiteral("S"), QStringLiteral("last second drawn (default the end)")},
-          {QStringLiteral("size"), QStringLiteral("WxH"), QStringLiteral("picture size in pixels (default 1280x800)")}},
+          {QStringLiteral("size"), QStringLiteral("WxH"),
+           QStringLiteral("picture size in pixels (default 1280x800)")}},
          QStringLiteral("draw a data log as a PNG picture"),
          QStringLiteral("Draws the data log LOG (recorded by the configurator's chart or by 'unit live\n"
                         "--output') as the chart shows it: lambda, TPS, engine speed, actuator and\n"

@@ -1,11 +1,11 @@
 #include "app/cli/RoadTestCommands.h"
 
 #include "app/cli/MachineText.h"
-#include "model/ProgramSetup.h"
-#include "model/SerialDataModule.h"
 #include "chart/LogPlot.h"
 #include "datalog/LogReader.h"
 #include "items/OrvNumber.h"
+#include "model/ProgramSetup.h"
+#include "model/SerialDataModule.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportWriter.h"
 #include "roadtest/ConfigurationEntries.h"
@@ -104,8 +104,8 @@ int TRoadTestCommands::Check(const QString& logFile)
     for (const TSuggestion& suggestion : result.suggestions) {
         if (suggestion.Changes())
             m_console.print(QStringList{QStringLiteral("suggest"), suggestion.item,
-                                        MachineText::Number(suggestion.current), MachineText::Number(suggestion.proposed),
-                                        text.Reason(suggestion)}
+                                        MachineText::Number(suggestion.current),
+                                        MachineText::Number(suggestion.proposed), text.Reason(suggestion)}
                                 .join(u'\t'));
         else
             m_console.print(QStringList{QStringLiteral("inspect"), InspectionName(suggestion.kind),

@@ -14,8 +14,7 @@
 namespace {
 
 // A ring of the live channels at a steady pace with one channel set by wave.
-template <typename Wave>
-TSampleRing Samples(double seconds, double pace, int channel, Wave wave)
+template <typename Wave> TSampleRing Samples(double seconds, double pace, int channel, Wave wave)
 {
     TSampleRing ring(LiveChannel::Count);
     std::vector<double> values(LiveChannel::Count, 0.0);
@@ -135,14 +134,15 @@ void TestChartPane::scaleLabelsFitAtEverySize_data()
         for (const QSize size : {QSize(500, 0), QSize(800, 130), QSize(1600, 300)}) {
             const QByteArray at = QByteArray::number(size.width()) + "x" + QByteArray::number(size.height()) +
                                   (legend ? " with legend" : "");
-            QTest::newRow("engine speed near 0, " + at) << int(LiveChannel::Rpm) << 0.0 << 950.0 << size << legend;
-            QTest::newRow("engine speed to 6000, " + at) << int(LiveChannel::Rpm) << 800.0 << 6000.0 << size
-                                                         << legend;
-            QTest::newRow("engine speed 10000, " + at) << int(LiveChannel::Rpm) << 9990.0 << 10010.0 << size
-                                                       << legend;
+            QTest::newRow("engine speed near 0, " + at)
+                << int(LiveChannel::Rpm) << 0.0 << 950.0 << size << legend;
+            QTest::newRow("engine speed to 6000, " + at)
+                << int(LiveChannel::Rpm) << 800.0 << 6000.0 << size << legend;
+            QTest::newRow("engine speed 10000, " + at)
+                << int(LiveChannel::Rpm) << 9990.0 << 10010.0 << size << legend;
             QTest::newRow("lambda, " + at) << int(LiveChannel::Lambda) << 0.05 << 0.85 << size << legend;
-            QTest::newRow("temperature, " + at) << int(LiveChannel::Temperature) << -12.0 << 95.0 << size
-                                                << legend;
+            QTest::newRow("temperature, " + at)
+                << int(LiveChannel::Temperature) << -12.0 << 95.0 << size << legend;
         }
     }
 }
@@ -169,7 +169,8 @@ void TestChartPane::scaleLabelsFitAtEverySize()
     const QFontMetrics metrics(pane.LabelFont());
     for (const QString& label : labels)
         QVERIFY2(metrics.horizontalAdvance(label) < pane.LabelRoom(), qPrintable(label));
-    QCOMPARE(QSet<QString>(labels.cbegin(), labels.cend()).size(), labels.size()); // no two ticks read the same
+    QCOMPARE(QSet<QString>(labels.cbegin(), labels.cend()).size(),
+             labels.size()); // no two ticks read the same
     const double plotHeight = pane.chart()->plotArea().height();
     QVERIFY2(plotHeight / (labels.size() - 1) > metrics.height(),
              qPrintable(labels.join(u' ') + QStringLiteral(" in %1 px").arg(plotHeight)));

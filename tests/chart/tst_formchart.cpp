@@ -8,8 +8,6 @@
 #include "../common/ManualClock.h"
 #include "../common/SimUnit.h"
 #include "app/FormMain.h"
-#include "model/ResourceLibrary.h"
-#include "model/SerialDataModule.h"
 #include "chart/ChartDialogs.h"
 #include "chart/ChartPane.h"
 #include "chart/ChartPanes.h"
@@ -18,13 +16,15 @@
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
+#include "model/ResourceLibrary.h"
+#include "model/SerialDataModule.h"
 #include "support/OrvRegistryData.h"
 
 #include <QAction>
 #include <QDir>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -228,7 +228,9 @@ void TestFormChart::timeReadsTheSameLiveAndReplayed()
     QCOMPARE(pane->TimeMax(), chart.LiveSamples().LastTime() - start);
     const double liveMarker = chart.LiveSamples().Markers().first().time - chart.TimeOrigin();
     QTest::keyClick(&chart, Qt::Key_R);
-    QVERIFY(chart.findChild<QLabel*>("LabelStatus")->toolTip().contains(QFileInfo(chart.LastRecording()).fileName()));
+    QVERIFY(chart.findChild<QLabel*>("LabelStatus")
+                ->toolTip()
+                .contains(QFileInfo(chart.LastRecording()).fileName()));
 
     QVERIFY(chart.OpenLog(chart.LastRecording()));
     QCOMPARE(chart.TimeOrigin(), 0.0);
@@ -312,9 +314,13 @@ void TestFormChart::replayMovesByKeysAndMarkers()
         Qt::KeyboardModifiers modifiers;
         double end;
     } steps[] = {
-        {Qt::Key_Home, Qt::NoModifier, 10},   {Qt::Key_Right, Qt::NoModifier, 11},  {Qt::Key_PageDown, Qt::NoModifier, 21},
-        {Qt::Key_Left, Qt::NoModifier, 20},   {Qt::Key_PageUp, Qt::NoModifier, 10},
-        {Qt::Key_End, Qt::NoModifier, last},  {Qt::Key_Home, Qt::NoModifier, 10},
+        {Qt::Key_Home, Qt::NoModifier, 10},
+        {Qt::Key_Right, Qt::NoModifier, 11},
+        {Qt::Key_PageDown, Qt::NoModifier, 21},
+        {Qt::Key_Left, Qt::NoModifier, 20},
+        {Qt::Key_PageUp, Qt::NoModifier, 10},
+        {Qt::Key_End, Qt::NoModifier, last},
+        {Qt::Key_Home, Qt::NoModifier, 10},
         {Qt::Key_Right, Qt::ControlModifier, chart.ShownSamples().Markers().at(0).time + 5},
         {Qt::Key_Right, Qt::ControlModifier, chart.ShownSamples().Markers().at(1).time + 5},
         {Qt::Key_Left, Qt::ControlModifier, chart.ShownSamples().Markers().at(0).time + 5},

@@ -5,11 +5,11 @@
 
 #include "../common/FakePrompts.h"
 #include "../common/SimUnit.h"
-#include "model/ResourceLibrary.h"
-#include "model/SerialDataModule.h"
 #include "chart/ChartDialogs.h"
 #include "chart/FormChart.h"
 #include "chart/RoadTestPane.h"
+#include "model/ResourceLibrary.h"
+#include "model/SerialDataModule.h"
 #include "support/OrvRegistryData.h"
 #include "tests/common/EngineLog.h"
 #include "undo/UndoRecorder.h"

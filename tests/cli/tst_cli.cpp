@@ -188,11 +188,12 @@ void TestCli::helpAndUsageErrors_data()
     QTest::newRow("unknown item") << QStringList{"unit", "get", "NoSuchItem"} << 2 << "'NoSuchItem'";
     QTest::newRow("not a number") << QStringList{"unit", "set", "GiriCutOff", "1500rpm"} << 2 << "'1500rpm'";
     QTest::newRow("no lines") << QStringList{"unit", "live", "--count", "0"} << 2 << "--count";
-    QTest::newRow("lines into a log") << QStringList{"unit", "live", "--output", "x.csv", "--count", "3"} << 2
-                                      << "--count";
+    QTest::newRow("lines into a log")
+        << QStringList{"unit", "live", "--output", "x.csv", "--count", "3"} << 2 << "--count";
     QTest::newRow("plot without picture") << QStringList{"log", "plot", "x.csv"} << 2 << "--png";
     QTest::newRow("plot of no such channel")
-        << QStringList{"log", "plot", "x.csv", "--png", "x.png", "--channels", "VALORE_LAMBDA,RPM"} << 2 << "'RPM'";
+        << QStringList{"log", "plot", "x.csv", "--png", "x.png", "--channels", "VALORE_LAMBDA,RPM"} << 2
+        << "'RPM'";
 }
 
 void TestCli::helpAndUsageErrors()

@@ -148,17 +148,14 @@ void TestRoadTestCli::checkJudgesALog_data()
                        "lambda-switching\tfail",   "mixture-balance\tpass",
                        "actuator-authority\tpass", "default-position\twarn\tno steady closed loop\t+/- 22",
                        "coverage\tpass",           "inspect\tlambda-sensor\tThe lambda sensor"};
-    QTest::newRow("far default") << "far-default.csv"
-                                 << "factory.tcn" << 1
-                                 << QStringList{
-                                        "rpm-signal\tpass",
-                                        "warm-up\tpass",
-                                        "lambda-switching\tpass",
-                                        "mixture-balance\twarn",
-                                        "actuator-authority\tfail",
-                                        "default-position\twarn\t134 / 100\t+/- 22",
-                                        "coverage\tpass",
-                                        "suggest\tPOSIZIONE_DEFAULT\t100\t134\tIn steady closed loop"};
+    QTest::newRow("far default")
+        << "far-default.csv"
+        << "factory.tcn" << 1
+        << QStringList{
+               "rpm-signal\tpass",         "warm-up\tpass",
+               "lambda-switching\tpass",   "mixture-balance\twarn",
+               "actuator-authority\tfail", "default-position\twarn\t134 / 100\t+/- 22",
+               "coverage\tpass",           "suggest\tPOSIZIONE_DEFAULT\t100\t134\tIn steady closed loop"};
     QTest::newRow("too short for a verdict")
         << "short.csv"
         << "factory.tcn" << 2 << QStringList{"Only 34 s of closed loop", "gives no verdict"};

@@ -18,8 +18,9 @@ inline SimUnitControl* FreshSimUnit()
     // The unit keeps its memory in a file: never the user's own.
     QStandardPaths::setTestModeEnabled(true);
     SimUnitControl* sim = _GetSimUnitControl();
-    sim->setDataFolder(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath("TZR582").toStdString());
+    sim->setDataFolder(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                           .filePath("TZR582")
+                           .toStdString());
     if (sim->isConnected())
         sim->dropLink();
     sim->resetSimulation();

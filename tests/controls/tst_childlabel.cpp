@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QImage>
-#include <QPainter>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -196,8 +196,10 @@ void TestChildLabel::accentsAboveTheAscentStayInside_data()
     // two pixels above its ascent at 16 pixels.
     QTest::addColumn<QString>("fontFile");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Tahoma bold, German") << "/usr/share/wine/fonts/tahomabd.ttf" << QStringLiteral("Überschneidungszeit");
-    QTest::newRow("Tahoma, French") << "/usr/share/wine/fonts/tahoma.ttf" << QStringLiteral("Type d'Émulation");
+    QTest::newRow("Tahoma bold, German")
+        << "/usr/share/wine/fonts/tahomabd.ttf" << QStringLiteral("Überschneidungszeit");
+    QTest::newRow("Tahoma, French") << "/usr/share/wine/fonts/tahoma.ttf"
+                                    << QStringLiteral("Type d'Émulation");
     QTest::newRow("the default face") << QString() << QStringLiteral("Überschneidungszeit");
 }
 

@@ -287,14 +287,19 @@ void TestComboBoxes::typeAheadChoosesFromTheTop()
     QFETCH(QString, typed);
     QFETCH(int, chosen);
     QFETCH(int, writes);
-    const QStringList ignition = {"4 cilindri", "5 cilindri", "6 cilindri", "8 cilindri",
-                                  "4 cilindri (bobina statica)", "4 cilindri (segnale iniettore)"};
+    const QStringList ignition = {"4 cilindri",
+                                  "5 cilindri",
+                                  "6 cilindri",
+                                  "8 cilindri",
+                                  "4 cilindri (bobina statica)",
+                                  "4 cilindri (segnale iniettore)"};
 
     // The bound list writes the item; the key list has the same type-ahead.
     ComboWindow w;
     TKeyComboBox* keys = new TKeyComboBox(&w.window);
     keys->setGeometry(200, 120, 160, 24);
-    for (TConfirmComboBox* list : {static_cast<TConfirmComboBox*>(w.combo), static_cast<TConfirmComboBox*>(keys)}) {
+    for (TConfirmComboBox* list :
+         {static_cast<TConfirmComboBox*>(w.combo), static_cast<TConfirmComboBox*>(keys)}) {
         list->clear();
         list->addItems(ignition);
     }
@@ -303,7 +308,8 @@ void TestComboBoxes::typeAheadChoosesFromTheTop()
     keys->setCurrentIndex(shown);
     QVERIFY(w.ShowAndEnter());
 
-    for (TConfirmComboBox* list : {static_cast<TConfirmComboBox*>(w.combo), static_cast<TConfirmComboBox*>(keys)}) {
+    for (TConfirmComboBox* list :
+         {static_cast<TConfirmComboBox*>(w.combo), static_cast<TConfirmComboBox*>(keys)}) {
         qint64 now = 10000;
         list->SetTypeAheadClock([&now] { return now; });
         list->setFocus();

@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>

@@ -45,9 +45,9 @@ private slots:
 // actuator alternates between two positions with a known duty.
 void TestDataLog::squareWaveFigures_data()
 {
-    QTest::addColumn<double>("frequency");  // full lean-rich periods per second
-    QTest::addColumn<double>("richDuty");   // share of each period spent rich
-    QTest::addColumn<bool>("visitBand");    // pass through the band between sides
+    QTest::addColumn<double>("frequency"); // full lean-rich periods per second
+    QTest::addColumn<double>("richDuty");  // share of each period spent rich
+    QTest::addColumn<bool>("visitBand");   // pass through the band between sides
     QTest::newRow("1 Hz, half rich") << 1.0 << 0.5 << false;
     QTest::newRow("0.5 Hz, 30 % rich") << 0.5 << 0.3 << false;
     QTest::newRow("1 Hz through the band") << 1.0 << 0.5 << true;
@@ -78,7 +78,8 @@ void TestDataLog::squareWaveFigures()
     QCOMPARE(figures.crossings, int(std::lround(2 * frequency * seconds)) - 1);
     QVERIFY(std::fabs(figures.switchingRate - 2 * frequency) < 0.05);
     const double inBand = visitBand ? 2 * 0.1 * frequency : 0;
-    QVERIFY2(std::fabs(figures.inBandShare - inBand) < 0.01, qPrintable(QString::number(figures.inBandShare)));
+    QVERIFY2(std::fabs(figures.inBandShare - inBand) < 0.01,
+             qPrintable(QString::number(figures.inBandShare)));
     QVERIFY(std::fabs(figures.leanShare + figures.inBandShare + figures.richShare - 1) < 1e-9);
     if (!visitBand)
         QVERIFY(std::fabs(figures.richShare - richDuty) < 0.01);
@@ -207,23 +208,30 @@ void TestDataLog::malformedLogsAreRefused_data()
     header += QStringLiteral(",mark,note\r\n");
     const QString stamp = QStringLiteral("2026-01-02T03:04:05.000+01:00");
     const QString row0 = QStringLiteral("0.000,") + stamp + values + QStringLiteral(",,\r\n");
-    const QString row1 = QStringLiteral("0.100,") + stamp + values + QStringLiteral(",1,\"a, \"\"b\"\"\"\r\n");
+    const QString row1 =
+        QStringLiteral("0.100,") + stamp + values + QStringLiteral(",1,\"a, \"\"b\"\"\"\r\n");
 
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("reason"); // empty: the file is a log
     QTest::newRow("a log") << header + row0 + row1 << QString();
     QTest::newRow("empty") << QString() << "empty";
-    QTest::newRow("configuration text") << "[CONFIGURAZIONE]\nA=1\n" << "header";
-    QTest::newRow("a channel missing") << QString(header).replace(QStringLiteral("VAL_GIRI"), QStringLiteral("X")) + row0
-                                       << "VAL_GIRI";
-    QTest::newRow("short row") << header + row0 + "0.2," + stamp + "\r\n" << "line 3";
-    QTest::newRow("not a number") << header + QString(row0).replace(QStringLiteral(",1,"), QStringLiteral(",x,"))
+    QTest::newRow("configuration text") << "[CONFIGURAZIONE]\nA=1\n"
+                                        << "header";
+    QTest::newRow("a channel missing")
+        << QString(header).replace(QStringLiteral("VAL_GIRI"), QStringLiteral("X")) + row0 << "VAL_GIRI";
+    QTest::newRow("short row") << header + row0 + "0.2," + stamp + "\r\n"
+                               << "line 3";
+    QTest::newRow("not a number") << header +
+                                         QString(row0).replace(QStringLiteral(",1,"), QStringLiteral(",x,"))
                                   << "line 2";
-    QTest::newRow("comma decimals") << header + QString(row0).replace(QStringLiteral("0.000"), QStringLiteral("\"0,5\""))
+    QTest::newRow("comma decimals") << header + QString(row0).replace(QStringLiteral("0.000"),
+                                                                      QStringLiteral("\"0,5\""))
                                     << "line 2";
     QTest::newRow("time goes back") << header + row1 + row0 << "goes back";
-    QTest::newRow("bad time stamp") << header + QString(row0).replace(stamp, QStringLiteral("yesterday")) << "line 2";
-    QTest::newRow("open quote") << header + row0 + "\"0.2,\r\n" << "quoted";
+    QTest::newRow("bad time stamp") << header + QString(row0).replace(stamp, QStringLiteral("yesterday"))
+                                    << "line 2";
+    QTest::newRow("open quote") << header + row0 + "\"0.2,\r\n"
+                                << "quoted";
 }
 
 void TestDataLog::malformedLogsAreRefused()

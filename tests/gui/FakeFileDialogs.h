@@ -8,9 +8,9 @@
 
 class FakeFileDialogs : public TFileDialogs {
 public:
-    QString answer;        // the file chosen; empty = cancelled
-    QString portAnswer;    // the port path typed; empty = cancelled
-    QStringList folders;   // the folder each dialog opened in
+    QString answer;      // the file chosen; empty = cancelled
+    QString portAnswer;  // the port path typed; empty = cancelled
+    QStringList folders; // the folder each dialog opened in
 
     QString GetSaveFileName(QWidget*, const QString& folder) override
     {
@@ -22,5 +22,8 @@ public:
         folders << folder;
         return answer;
     }
-    QString GetPortPath(QWidget*, const QString&, const QString&, const QString&) override { return portAnswer; }
+    QString GetPortPath(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return portAnswer;
+    }
 };

@@ -7,19 +7,19 @@
 #include "app/AboutBox.h"
 #include "app/FormAttesa.h"
 #include "app/FormConfig.h"
-#include "app/FormOndaCostruita.h"
 #include "app/FormMain.h"
+#include "app/FormOndaCostruita.h"
 #include "app/FormScaling.h"
 #include "app/LinkStatusBar.h"
+#include "chart/FormChart.h"
+#include "items/OrvNumber.h"
 #include "link/OrvConnection.h"
 #include "model/ProgramArguments.h"
 #include "model/ResourceLibrary.h"
 #include "model/SerialDataModule.h"
-#include "chart/FormChart.h"
-#include "items/OrvNumber.h"
-#include "support/PlainBuffer.h"
 #include "support/EncryptedContainer.h"
 #include "support/OrvRegistryData.h"
+#include "support/PlainBuffer.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
 
@@ -48,7 +48,8 @@ namespace {
 double Luminance(const QColor& colour)
 {
     auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
 }
 
 double Contrast(const QColor& a, const QColor& b)
@@ -526,9 +527,9 @@ void TestFormMain::everyWindowCarriesTheApplicationIcon()
     TAboutBox about(m_window);
     TFormAttesa wait([] { return QString(); });
     QMessageBox box(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok, m_window);
-    for (QWidget* window : {static_cast<QWidget*>(m_window), static_cast<QWidget*>(&config),
-                            static_cast<QWidget*>(&wave), static_cast<QWidget*>(&about),
-                            static_cast<QWidget*>(&wait), static_cast<QWidget*>(&box)})
+    for (QWidget* window :
+         {static_cast<QWidget*>(m_window), static_cast<QWidget*>(&config), static_cast<QWidget*>(&wave),
+          static_cast<QWidget*>(&about), static_cast<QWidget*>(&wait), static_cast<QWidget*>(&box)})
         QVERIFY2(window->windowIcon().cacheKey() == icon.cacheKey(), window->metaObject()->className());
 }
 
@@ -537,10 +538,14 @@ void TestFormMain::standardButtonsSpeakTheLanguage_data()
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("yes");
     QTest::addColumn<QString>("cancel");
-    QTest::newRow("German") << 4 << "&Ja" << "Abbrechen";
-    QTest::newRow("Russian") << 5 << "&Да" << "Отмена";
-    QTest::newRow("Italian") << 0 << "&Sì" << "Annulla";
-    QTest::newRow("English") << 1 << "&Yes" << "Cancel";
+    QTest::newRow("German") << 4 << "&Ja"
+                            << "Abbrechen";
+    QTest::newRow("Russian") << 5 << "&Да"
+                             << "Отмена";
+    QTest::newRow("Italian") << 0 << "&Sì"
+                             << "Annulla";
+    QTest::newRow("English") << 1 << "&Yes"
+                             << "Cancel";
 }
 
 void TestFormMain::standardButtonsSpeakTheLanguage()

@@ -4,18 +4,18 @@
 #include "../common/FakePrompts.h"
 #include "../common/SimUnit.h"
 #include "app/FormOndaCostruita.h"
-#include "model/ResourceLibrary.h"
-#include "model/SerialDataModule.h"
 #include "controls/NumericEdit.h"
 #include "controls/ValueEditEx.h"
+#include "model/ResourceLibrary.h"
+#include "model/SerialDataModule.h"
 #include "support/NumberText.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <limits>
 
@@ -272,7 +272,8 @@ void TestFormOndaCostruita::opensCentredOnItsParent()
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
     const QPoint offset = m_dialog->frameGeometry().center() - parent.frameGeometry().center();
-    QVERIFY2(offset.manhattanLength() < 40, qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+    QVERIFY2(offset.manhattanLength() < 40,
+             qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
     delete m_dialog;
     m_dialog = nullptr;
 }

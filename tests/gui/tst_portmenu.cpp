@@ -4,8 +4,8 @@
 #include "../common/TestLanguageStore.h"
 #include "FakeFileDialogs.h"
 #include "app/PortMenu.h"
-#include "model/ProgramSetup.h"
 #include "link/OrvConnection.h"
+#include "model/ProgramSetup.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 

@@ -89,7 +89,8 @@ void TestWaitWindow::percentageLineFitsEveryLanguage()
     QFETCH(int, screenWidth);
     DesignFonts::Register(); // as the program does; the line fits with or without them
     TTranslator translator;
-    translator.SetDllName(QCoreApplication::applicationDirPath() + QStringLiteral("/Dizionario\\Languages.dll"));
+    translator.SetDllName(QCoreApplication::applicationDirPath() +
+                          QStringLiteral("/Dizionario\\Languages.dll"));
     QVERIFY(translator.LoadLanguageLibrary());
     for (int language = 0; language < translator.MaxLanguages(); ++language) {
         translator.SetLinguaCorrente(language);

@@ -16,12 +16,12 @@ using Table = QList<double>;
 
 // Resistance ratios of the temperature sensor against -55..180 °C in steps of 5.
 const Table TemperatureTable = [] {
-    const double ratios[48] = {97.578, 67.65,  47.538,  33.831,  24.359,  17.753, 13.067,  9.7228,
-                               7.3007, 5.5361, 4.2332,  3.266,   2.5392,  1.9902, 1.5709,  1.2492,
-                               1.0,    0.805,  0.65326, 0.5329,  0.4371,  0.36,   0.299,   0.2493,
-                               0.2088, 0.1757, 0.148,   0.1262,  0.1076,  0.09215, 0.07922, 0.0683,
-                               0.05924, 0.05153, 0.04492, 0.0392, 0.0343, 0.03018, 0.02665, 0.023594,
-                               0.0209, 0.0186, 0.0166,  0.01486, 0.01332, 0.01198, 0.01079, 0.00974};
+    const double ratios[48] = {97.578,  67.65,   47.538,  33.831,  24.359,  17.753,  13.067,  9.7228,
+                               7.3007,  5.5361,  4.2332,  3.266,   2.5392,  1.9902,  1.5709,  1.2492,
+                               1.0,     0.805,   0.65326, 0.5329,  0.4371,  0.36,    0.299,   0.2493,
+                               0.2088,  0.1757,  0.148,   0.1262,  0.1076,  0.09215, 0.07922, 0.0683,
+                               0.05924, 0.05153, 0.04492, 0.0392,  0.0343,  0.03018, 0.02665, 0.023594,
+                               0.0209,  0.0186,  0.0166,  0.01486, 0.01332, 0.01198, 0.01079, 0.00974};
     Table table{48};
     for (double ratio : ratios)
         table << ratio;
@@ -412,15 +412,24 @@ void TestItemConversion::isFloatValue_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<double>("value");
-    QTest::newRow("comma on a point system") << "en_US" << "1,5" << true << 1.5;
-    QTest::newRow("point on a point system") << "en_US" << "1.5" << true << 1.5;
-    QTest::newRow("point on a comma system") << "it_IT" << "2.5" << true << 2.5;
-    QTest::newRow("comma on a comma system") << "it_IT" << "2,5" << true << 2.5;
-    QTest::newRow("only the first separator replaced") << "en_US" << "1,5,5" << false << 0.0;
-    QTest::newRow("both separators") << "it_IT" << "1.234,5" << false << 0.0;
-    QTest::newRow("blanks around") << "en_US" << " -3 " << true << -3.0;
-    QTest::newRow("not a number") << "en_US" << "abc" << false << 0.0;
-    QTest::newRow("empty") << "en_US" << "" << false << 0.0;
+    QTest::newRow("comma on a point system") << "en_US"
+                                             << "1,5" << true << 1.5;
+    QTest::newRow("point on a point system") << "en_US"
+                                             << "1.5" << true << 1.5;
+    QTest::newRow("point on a comma system") << "it_IT"
+                                             << "2.5" << true << 2.5;
+    QTest::newRow("comma on a comma system") << "it_IT"
+                                             << "2,5" << true << 2.5;
+    QTest::newRow("only the first separator replaced") << "en_US"
+                                                       << "1,5,5" << false << 0.0;
+    QTest::newRow("both separators") << "it_IT"
+                                     << "1.234,5" << false << 0.0;
+    QTest::newRow("blanks around") << "en_US"
+                                   << " -3 " << true << -3.0;
+    QTest::newRow("not a number") << "en_US"
+                                  << "abc" << false << 0.0;
+    QTest::newRow("empty") << "en_US"
+                           << "" << false << 0.0;
 }
 
 void TestItemConversion::isFloatValue()

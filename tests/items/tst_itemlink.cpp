@@ -67,7 +67,8 @@ void TestItemLink::readsOnceUntilWrittenOrLoaded()
     QCOMPARE(SimLog(m_sim), QStringList{"ReadAtAddress 0 200"});
     QVERIFY(item->SetData(78));
     QCOMPARE(item->GetInt(), 78); // a write clears the loaded flag: the unit is asked again
-    QCOMPARE(SimLog(m_sim), (QStringList{"ReadAtAddress 0 200", "WriteAtAddress 0 200 78", "ReadAtAddress 0 200"}));
+    QCOMPARE(SimLog(m_sim),
+             (QStringList{"ReadAtAddress 0 200", "WriteAtAddress 0 200 78", "ReadAtAddress 0 200"}));
 }
 
 void TestItemLink::maskedWriteRereadsAndMerges()

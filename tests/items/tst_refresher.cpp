@@ -178,7 +178,8 @@ void TestRefresher::registrationFollowsTheDescriptor()
     item->SetActive(true);
     Pass();
     QCOMPARE(control.Count(WindowMessage::WMDataChanged), 1);
-    QCOMPARE(SimLog(m_sim).filter("ReadPacket"), QStringList{QStringLiteral("ReadPacket %1 64").arg(item->Descriptor())});
+    QCOMPARE(SimLog(m_sim).filter("ReadPacket"),
+             QStringList{QStringLiteral("ReadPacket %1 64").arg(item->Descriptor())});
 }
 
 // A receiver that keeps the words of the buffer it is handed.

@@ -34,7 +34,10 @@ public:
             dlclose(m_handle);
     }
     bool IsLoaded() const { return m_handle != nullptr; }
-    int Count(const char* name) const { return reinterpret_cast<int (*)(const char*)>(dlsym(m_handle, "_FakeCount"))(name); }
+    int Count(const char* name) const
+    {
+        return reinterpret_cast<int (*)(const char*)>(dlsym(m_handle, "_FakeCount"))(name);
+    }
     void SetConnected(bool connected) const
     {
         reinterpret_cast<void (*)(bool)>(dlsym(m_handle, "_FakeSetConnected"))(connected);
@@ -68,11 +71,16 @@ void TestOrvConnection::libraryFileFor_data()
     const QString bin = QCoreApplication::applicationDirPath() + '/';
     QTest::newRow("beside the program") << "FakeLinkV5.dll" << bin + "libFakeLinkV5.so";
     QTest::newRow("upper-case suffix") << "FakeLinkV5.DLL" << bin + "libFakeLinkV5.so";
-    QTest::newRow("not beside the program") << "Absent.dll" << "libAbsent.so";
-    QTest::newRow("folder kept") << "/opt/x/Absent.dll" << "/opt/x/libAbsent.so";
-    QTest::newRow("backslash folder") << "Dir\\Absent.dll" << "Dir/libAbsent.so";
-    QTest::newRow("shared object name as is") << "/opt/libX.so" << "/opt/libX.so";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("not beside the program") << "Absent.dll"
+                                            << "libAbsent.so";
+    QTest::newRow("folder kept") << "/opt/x/Absent.dll"
+                                 << "/opt/x/libAbsent.so";
+    QTest::newRow("backslash folder") << "Dir\\Absent.dll"
+                                      << "Dir/libAbsent.so";
+    QTest::newRow("shared object name as is") << "/opt/libX.so"
+                                              << "/opt/libX.so";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestOrvConnection::libraryFileFor()

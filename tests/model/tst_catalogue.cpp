@@ -2,10 +2,10 @@
 // catalogue's items, custom conversions, band lamps, the stopped engine, and
 // the operations over all items.
 
-#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/WindowMessage.h"
+#include "model/SerialDataModule.h"
 
 #include <QSignalSpy>
 #include <QTest>

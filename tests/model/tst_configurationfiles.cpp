@@ -3,9 +3,9 @@
 // comparison compares. A command in either set would let a file erase or
 // reprogram the unit.
 
+#include "items/OrvNumber.h"
 #include "model/ConfigurationFiles.h"
 #include "model/SerialDataModule.h"
-#include "items/OrvNumber.h"
 
 #include <QTest>
 

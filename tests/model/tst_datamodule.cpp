@@ -4,12 +4,12 @@
 
 #include "../common/FolderWatch.h"
 #include "../common/ModuleFixture.h"
-#include "model/Catalogue.h"
-#include "model/SerialDataModule.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"
+#include "model/Catalogue.h"
+#include "model/SerialDataModule.h"
 #include "support/ConfigurationFile.h"
 #include "support/EncryptedContainer.h"
 #include "support/PlainBuffer.h"
@@ -365,10 +365,12 @@ void TestDataModule::byte223TakesOnlyTheMeaningOfTheMode_data()
 {
     QTest::addColumn<QByteArray>("entries");
     QTest::addColumn<int>("byte"); // -1: the factory's
-    QTest::newRow("priming time alone, speed mode: not written") << QByteArray("TEMPO DI CICCHETTO=0.2\r\n") << -1;
-    QTest::newRow("priming time with start on gas") << QByteArray("TIPO CAMBIO=2\r\nTEMPO DI CICCHETTO=0.2\r\n") << 10;
-    QTest::newRow("speed in speed mode") << QByteArray("RIFERIMENTO GIRI CAMBIO=3000\r\nTEMPO DI CICCHETTO=0.2\r\n")
-                                       << 40;
+    QTest::newRow("priming time alone, speed mode: not written")
+        << QByteArray("TEMPO DI CICCHETTO=0.2\r\n") << -1;
+    QTest::newRow("priming time with start on gas")
+        << QByteArray("TIPO CAMBIO=2\r\nTEMPO DI CICCHETTO=0.2\r\n") << 10;
+    QTest::newRow("speed in speed mode")
+        << QByteArray("RIFERIMENTO GIRI CAMBIO=3000\r\nTEMPO DI CICCHETTO=0.2\r\n") << 40;
 }
 
 void TestDataModule::byte223TakesOnlyTheMeaningOfTheMode()
@@ -629,7 +631,8 @@ bool TestDataModule::InRange(const Catalogue::NumberRow& row)
 {
     const double value = m_module->Number(row.name)->GetDouble();
     const bool limited = !(row.limits.min == 0 && row.limits.max == 0);
-    return !ConversionError::IsError(value) && (!limited || (value >= row.limits.min && value <= row.limits.max));
+    return !ConversionError::IsError(value) &&
+           (!limited || (value >= row.limits.min && value <= row.limits.max));
 }
 
 // A unit memory with random content in which every item the load writes holds
@@ -656,9 +659,9 @@ void TestDataModule::MakeRandomValidMemory(QRandomGenerator& random)
     const int min = 20 + int(random.bounded(max - 19));
     m_sim->writeMemory(207, max);
     m_sim->writeMemory(208, min);
-    m_sim->writeMemory(206, 20 + int(random.bounded(max - 19))); // cut-off position
+    m_sim->writeMemory(206, 20 + int(random.bounded(max - 19)));       // cut-off position
     m_sim->writeMemory(168, min + int(random.bounded(max - min + 1))); // default position
-    m_sim->writeMemory(167, min + int(random.bounded(241 - min))); // full-throttle position
+    m_sim->writeMemory(167, min + int(random.bounded(241 - min)));     // full-throttle position
     m_module->ReloadAllItems();
 }
 
@@ -691,14 +694,15 @@ void TestDataModule::loadRefusesValuesOutOfRange_data()
     QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<int>("address");
     QTest::addColumn<QString>("item");
-    QTest::newRow("below the minimum") << QByteArray("MINIMA APERTURA ATTUATORE=-5") << 208
-                                       << "MINIMA_APERTURA_ATTUATORE";
-    QTest::newRow("zero below the minimum") << QByteArray("RITARDO LETTURA SONDA=0") << 205 << "RITARDO_LETTURA_SONDA";
+    QTest::newRow("below the minimum")
+        << QByteArray("MINIMA APERTURA ATTUATORE=-5") << 208 << "MINIMA_APERTURA_ATTUATORE";
+    QTest::newRow("zero below the minimum")
+        << QByteArray("RITARDO LETTURA SONDA=0") << 205 << "RITARDO_LETTURA_SONDA";
     QTest::newRow("above the maximum") << QByteArray("TPS PER AFFONDATA=7") << 166 << "TPS_PER_AFFONDATA";
     QTest::newRow("speed the byte cannot hold") << QByteArray("GIRI CUTOFF=0") << 204 << "GiriCutOff";
     QTest::newRow("bits the mask cannot hold") << QByteArray("TIPO CAMBIO=5") << 163 << "TIPO_CAMBIO";
-    QTest::newRow("over-speed between the off values") << QByteArray("GIRI FUORI GIRI=15000") << 225
-                                                       << "GiriFuoriGiri";
+    QTest::newRow("over-speed between the off values")
+        << QByteArray("GIRI FUORI GIRI=15000") << 225 << "GiriFuoriGiri";
 }
 
 void TestDataModule::loadRefusesValuesOutOfRange()
@@ -782,7 +786,8 @@ void TestDataModule::saveLeavesOutWhatCouldNotBeRead()
     QVERIFY(!m_module->Item("TIPO_ACCENSIONE")->Load());
     const QString file = TempFile("unread.tcn");
     QVERIFY(!m_module->SaveConfiguration(file));
-    QCOMPARE(m_prompts->MessageTexts(), QStringList{"It was impossible to save the following data::\nTIPO_ACCENSIONE\n"});
+    QCOMPARE(m_prompts->MessageTexts(),
+             QStringList{"It was impossible to save the following data::\nTIPO_ACCENSIONE\n"});
     const QByteArray text = Decrypt(file);
     QVERIFY(!text.contains("TIPO ACCENSIONE="));
     QVERIFY(text.contains("\r\nTIPO CAMBIO=0\r\n"));
@@ -793,9 +798,11 @@ void TestDataModule::failedFollowOnWritesAreReported_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("value");
     QTest::addColumn<QStringList>("failed");
-    QTest::newRow("ignition rescale") << "TIPO_ACCENSIONE" << 1
-                                      << QStringList{"GiriSbananata", "GiriCutOff", "GiriFuoriGiri", "GiriPerCambio"};
-    QTest::newRow("actuator limit") << "MASSIMA_APERTURA_ATTUATORE" << 60 << QStringList{"POSIZIONE_IN_CUTOFF"};
+    QTest::newRow("ignition rescale")
+        << "TIPO_ACCENSIONE" << 1
+        << QStringList{"GiriSbananata", "GiriCutOff", "GiriFuoriGiri", "GiriPerCambio"};
+    QTest::newRow("actuator limit") << "MASSIMA_APERTURA_ATTUATORE" << 60
+                                    << QStringList{"POSIZIONE_IN_CUTOFF"};
 }
 
 void TestDataModule::failedFollowOnWritesAreReported()

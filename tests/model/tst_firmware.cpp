@@ -182,7 +182,8 @@ void TestFirmware::imagesComeFromTheResourceLibraryWhenLoaded()
     QVERIFY(!m_module->LoadFirmwareImage(10013, image));
 
     // A resource library without the boot-loader image.
-    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/NoBootLoader.rcc", m_folder->filePath("ConfigBase.rcc")));
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/NoBootLoader.rcc",
+                        m_folder->filePath("ConfigBase.rcc")));
     QVERIFY(ResourceLibrary::Load(m_folder->path()));
     QVERIFY(!m_module->LoadFirmwareImage(10010, image));
     // Found missing before the unit leaves its application.

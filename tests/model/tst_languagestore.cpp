@@ -113,7 +113,8 @@ private:
 void TestLanguageStore::initTestCase()
 {
     // The name the program gives the language library; the store is read beside it.
-    m_translator.SetDllName(QCoreApplication::applicationDirPath() + QStringLiteral("/Dizionario\\Languages.dll"));
+    m_translator.SetDllName(QCoreApplication::applicationDirPath() +
+                            QStringLiteral("/Dizionario\\Languages.dll"));
     QVERIFY2(m_translator.LoadLanguageLibrary(), qPrintable(m_translator.StoreFileName()));
     QVERIFY(m_store.Load(m_translator.StoreFileName()));
 }
@@ -284,9 +285,10 @@ void TestLanguageStore::textsFitTheirPlaces_data()
     QTest::newRow("main menu") << QList<int>{3, 4, 5, 6, 7, 143} << 30 << false;
     // Captions: the column of labels, the status bar, page tabs, check boxes,
     // menu bar and window captions, the wave dialog.
-    QTest::newRow("captions") << (QList<int>{1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 19, 23, 24, 25, 26, 27, 34, 37}
-                                  + Range(40, 44) + QList<int>{47, 51, 58, 65} + Range(69, 89)
-                                  + QList<int>{92, 93, 95, 97, 98, 99, 100, 103, 104, 302})
+    QTest::newRow("captions") << (QList<int>{1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 19, 23, 24, 25, 26, 27, 34,
+                                             37} +
+                                  Range(40, 44) + QList<int>{47, 51, 58, 65} + Range(69, 89) +
+                                  QList<int>{92, 93, 95, 97, 98, 99, 100, 103, 104, 302})
                               << 40 << false;
     // Entries of the 250-pixel lists: about 30 characters of the bold font.
     QTest::newRow("list entries") << ListEntries() << 30 << false;
@@ -325,7 +327,8 @@ void TestLanguageStore::listEntriesDiffer()
             for (int index = list.first; index <= list.last; ++index) {
                 const QString text = Text(language, index);
                 if (seen.contains(text))
-                    faults << QStringLiteral("%1 %2: \"%3\"").arg(language).arg(QLatin1String(list.name), text);
+                    faults
+                        << QStringLiteral("%1 %2: \"%3\"").arg(language).arg(QLatin1String(list.name), text);
                 seen.insert(text);
             }
         }

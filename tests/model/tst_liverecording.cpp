@@ -5,10 +5,10 @@
 
 #include "../common/ManualClock.h"
 #include "../common/TestModule.h"
-#include "model/LiveSampler.h"
 #include "datalog/LogReader.h"
 #include "datalog/LogWriter.h"
 #include "items/DataRefresher.h"
+#include "model/LiveSampler.h"
 
 #include <QTest>
 
@@ -32,7 +32,8 @@ void TestLiveRecording::recordedLogReadsBackTheSamples()
     QList<TLogSample> samples;
     connect(&sampler, &TLiveSampler::Sampled, this, [&](const TLogSample& sample) {
         samples << sample;
-        writer.Write(sample, samples.size() == 20, samples.size() == 20 ? QStringLiteral("tip-in, \"hard\"") : QString());
+        writer.Write(sample, samples.size() == 20,
+                     samples.size() == 20 ? QStringLiteral("tip-in, \"hard\"") : QString());
     });
 
     // Five seconds from the engine's start into idle, a packet every 100 ms.

@@ -3,11 +3,11 @@
 // recently used files.
 
 #include "../common/TestModule.h"
+#include "link/OrvConnection.h"
 #include "model/ConfigurationFileOffer.h"
 #include "model/ConfigurationFileTypes.h"
 #include "model/ProgramArguments.h"
 #include "model/RecentFiles.h"
-#include "link/OrvConnection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,21 +36,29 @@ void TestOpeningFiles::commandLine_data()
     QTest::addColumn<QString>("error");
 
     using O = TProgramArguments::Outcome;
-    QTest::newRow("nothing") << QStringList{} << int(O::Run) << "" << "";
-    QTest::newRow("a file") << QStringList{"car.tcn"} << int(O::Run) << "car.tcn" << "";
-    QTest::newRow("a file after --") << QStringList{"--", "-car.tcn"} << int(O::Run) << "-car.tcn" << "";
-    QTest::newRow("help") << QStringList{"car.tcn", "--help"} << int(O::Help) << "" << "";
-    QTest::newRow("short help") << QStringList{"-h"} << int(O::Help) << "" << "";
-    QTest::newRow("version") << QStringList{"--version"} << int(O::Version) << "" << "";
+    QTest::newRow("nothing") << QStringList{} << int(O::Run) << ""
+                             << "";
+    QTest::newRow("a file") << QStringList{"car.tcn"} << int(O::Run) << "car.tcn"
+                            << "";
+    QTest::newRow("a file after --") << QStringList{"--", "-car.tcn"} << int(O::Run) << "-car.tcn"
+                                     << "";
+    QTest::newRow("help") << QStringList{"car.tcn", "--help"} << int(O::Help) << ""
+                          << "";
+    QTest::newRow("short help") << QStringList{"-h"} << int(O::Help) << ""
+                                << "";
+    QTest::newRow("version") << QStringList{"--version"} << int(O::Version) << ""
+                             << "";
     QTest::newRow("unknown option") << QStringList{"--load", "car.tcn"} << int(O::UsageError) << ""
                                     << "unknown option '--load'";
     QTest::newRow("two files") << QStringList{"a.tcn", "b.tcn"} << int(O::UsageError) << ""
                                << "one configuration file at a time";
     // Parsed before the application object takes its own options out.
     QTest::newRow("toolkit options pass")
-        << QStringList{"-platform", "offscreen", "--style=Fusion", "-reverse", "car.tcn"} << int(O::Run) << "car.tcn"
+        << QStringList{"-platform", "offscreen", "--style=Fusion", "-reverse", "car.tcn"} << int(O::Run)
+        << "car.tcn"
         << "";
-    QTest::newRow("new instance") << QStringList{"--new-instance", "car.lce"} << int(O::Run) << "car.lce" << "";
+    QTest::newRow("new instance") << QStringList{"--new-instance", "car.lce"} << int(O::Run) << "car.lce"
+                                  << "";
 }
 
 void TestOpeningFiles::commandLine()
@@ -150,7 +158,8 @@ void TestOpeningFiles::configurationFileNames_data()
     QTest::addColumn<bool>("taken");
 
     QTest::newRow("tcn") << "/cars/car.tcn" << true;
-    QTest::newRow("saved without extension") << "/cars/car." + ConfigurationFileTypes::DefaultSuffix() << true;
+    QTest::newRow("saved without extension")
+        << "/cars/car." + ConfigurationFileTypes::DefaultSuffix() << true;
     QTest::newRow("upper case") << "/cars/CAR.LCE" << true;
     QTest::newRow("other file") << "/cars/car.ini" << false;
     QTest::newRow("extension as part of a name") << "/cars/cartcn" << false;

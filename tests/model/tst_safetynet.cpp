@@ -5,8 +5,8 @@
 // values a file load leaves alone, which a restore writes and comparisons see.
 
 #include "../common/ModuleFixture.h"
-#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
+#include "model/SerialDataModule.h"
 
 #include <QFile>
 #include <QTest>
@@ -156,7 +156,8 @@ void TestSafetyNet::aBackupThatCannotBeMadeStopsTheOperation()
     m_module->Backups().SetFolder(blocker.fileName() + "/backups");
     m_test->prompts.answers = {goOn};
 
-    const bool done = operation == "load" ? m_module->LoadConfiguration(factoryFile) : m_module->EraseConfiguration();
+    const bool done =
+        operation == "load" ? m_module->LoadConfiguration(factoryFile) : m_module->EraseConfiguration();
     QCOMPARE(done, goOn);
     QCOMPARE(Memory() == before, !goOn);
     QCOMPARE(m_test->prompts.questions.size(), 1);

@@ -4,11 +4,11 @@
 // load; one connection at a time.
 
 #include "../common/TestModule.h"
-#include "model/Catalogue.h"
 #include "items/OrvNumber.h"
 #include "items/OrvPacketData.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
+#include "model/Catalogue.h"
 #include "simunit/FirmwareImage.h"
 
 #include <QFile>
@@ -52,7 +52,10 @@ public:
         if (!m_process.waitForFinished(5000))
             kill();
     }
-    bool waitForExit() { return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(5000); }
+    bool waitForExit()
+    {
+        return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(5000);
+    }
     QString errors() { return QString::fromLocal8Bit(m_process.readAllStandardError()); }
 
     QString path;
@@ -67,8 +70,8 @@ QByteArray memoryOf(const QString& folder)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QStringList Noise = {QStringLiteral("--drop"), QStringLiteral("1"), QStringLiteral("--corrupt"),
-                           QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("5")};
+const QStringList Noise = {QStringLiteral("--drop"), QStringLiteral("1"),      QStringLiteral("--corrupt"),
+                           QStringLiteral("1"),      QStringLiteral("--seed"), QStringLiteral("5")};
 
 } // namespace
 
@@ -304,9 +307,11 @@ void TestSerialLink::oneProgramOnThePort()
     // A second link object on the same port, as a second program would open it.
     QVERIFY(t.module.OrvConnection()->LoadDll());
     auto create = reinterpret_cast<TCreateClassInstance>(
-        QLibrary(TOrvConnection::LibraryFileFor(t.module.OrvConnection()->DllName())).resolve("_CreateClassInstance"));
+        QLibrary(TOrvConnection::LibraryFileFor(t.module.OrvConnection()->DllName()))
+            .resolve("_CreateClassInstance"));
     auto destroy = reinterpret_cast<TDestroyClassInstance>(
-        QLibrary(TOrvConnection::LibraryFileFor(t.module.OrvConnection()->DllName())).resolve("_DestroyClassInstance"));
+        QLibrary(TOrvConnection::LibraryFileFor(t.module.OrvConnection()->DllName()))
+            .resolve("_DestroyClassInstance"));
     QVERIFY(create && destroy);
     LinkInstance* second = create();
     second->SelectPort(LinkPort::Usb);

@@ -59,9 +59,8 @@ private slots:
 void TestAtomicFile::refusedWriteKeepsTheOldFile_data()
 {
     QTest::addColumn<Writer>("write");
-    QTest::newRow("plain") << Writer([](const QString& target, const QString&) {
-        return AtomicFile::Write(target, LongText);
-    });
+    QTest::newRow("plain") << Writer(
+        [](const QString& target, const QString&) { return AtomicFile::Write(target, LongText); });
     QTest::newRow("configuration container") << Writer(&WriteContainer);
     QTest::newRow("INI store") << Writer(&WriteIni);
     QTest::newRow("language store") << Writer(&WriteLanguages);
@@ -84,7 +83,8 @@ void TestAtomicFile::refusedWriteKeepsTheOldFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("previous content\n"));
     // No temporary file is left behind, and without the limit the write succeeds.
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).filter("target"), QStringList{"target"});
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).filter("target"),
+             QStringList{"target"});
     QVERIFY(write(target, folder.path()));
 }
 

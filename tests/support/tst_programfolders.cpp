@@ -28,16 +28,19 @@ void TestProgramFolders::foldersOfTheTree_data()
     QTest::newRow("build tree") << QStringList{"build/bin"} << "build/bin" << false << "build/bin/"
                                 << "build/bin/";
     QTest::newRow("build tree, folder named with a separator")
-        << QStringList{"build/bin"} << "build/bin/" << false << "build/bin/" << "build/bin/";
-    QTest::newRow("installed tree")
-        << QStringList{"usr/bin", "usr/lib/tzr582", "usr/share/tzr582"} << "usr/bin" << true
-        << "usr/lib/tzr582/" << "usr/share/tzr582/";
+        << QStringList{"build/bin"} << "build/bin/" << false << "build/bin/"
+        << "build/bin/";
+    QTest::newRow("installed tree") << QStringList{"usr/bin", "usr/lib/tzr582", "usr/share/tzr582"}
+                                    << "usr/bin" << true << "usr/lib/tzr582/"
+                                    << "usr/share/tzr582/";
     QTest::newRow("installed tree, found through the executable's own folder name")
         << QStringList{"opt/bin", "opt/lib/tzr582", "opt/share/tzr582"} << "opt/bin/../bin" << true
-        << "opt/lib/tzr582/" << "opt/share/tzr582/";
+        << "opt/lib/tzr582/"
+        << "opt/share/tzr582/";
     // Another program's data in share/ does not make a build tree an installed one.
-    QTest::newRow("foreign share folder") << QStringList{"p/bin", "p/share/other"} << "p/bin" << false
-                                          << "p/bin/" << "p/bin/";
+    QTest::newRow("foreign share folder")
+        << QStringList{"p/bin", "p/share/other"} << "p/bin" << false << "p/bin/"
+        << "p/bin/";
 }
 
 void TestProgramFolders::foldersOfTheTree()

@@ -2,8 +2,8 @@
 // unit's bytes back exactly, follow-on writes of the rules included.
 
 #include "../common/TestModule.h"
-#include "model/SerialDataModule.h"
 #include "items/OrvNumber.h"
+#include "model/SerialDataModule.h"
 #include "undo/UndoRecorder.h"
 
 #include <QTest>

@@ -119,7 +119,8 @@ void TestWireCodec::initTestCase()
 void TestWireCodec::crcIsTheStandardCrc32()
 {
     const QByteArray check("123456789");
-    QCOMPARE(Wire::Crc32(reinterpret_cast<const uint8_t*>(check.constData()), size_t(check.size())), 0xCBF43926u);
+    QCOMPARE(Wire::Crc32(reinterpret_cast<const uint8_t*>(check.constData()), size_t(check.size())),
+             0xCBF43926u);
 }
 
 void TestWireCodec::everyCommandRoundTrips_data()
@@ -144,7 +145,8 @@ void TestWireCodec::everyCommandRoundTrips_data()
         {WireCommand::WriteValue, WirePayloadWriter().u32(1).i32(126).data()},
         {WireCommand::WriteIndexed, WirePayloadWriter().u32(10).i32(7).i32(125).data()},
         {WireCommand::WriteMatrixElement, WirePayloadWriter().u32(11).i32(1).i32(2).i32(3).data()},
-        {WireCommand::WriteRow, WirePayloadWriter().u32(0x0510B).i32(1).i32(5).i32(6).i32(7).i32(8).i32(9).data()},
+        {WireCommand::WriteRow,
+         WirePayloadWriter().u32(0x0510B).i32(1).i32(5).i32(6).i32(7).i32(8).i32(9).data()},
         {WireCommand::ReadPacket, WirePayloadWriter().u32(0x800).u8(9).data()},
         {WireCommand::EnterBootLoader, {}},
         {WireCommand::ProgramBegin, WirePayloadWriter().u32(21410).data()},
@@ -180,8 +182,8 @@ void TestWireCodec::frameFoundAgainAfterGarbage()
     const WireFrame first = frameOf(1, WireCommand::ReadAddress, WirePayloadWriter().u32(0).i32(161).data());
     const WireFrame second = frameOf(2, WireCommand::Identity, {});
     const QByteArray firstLine = Wire::EncodeFrame(first);
-    QByteArray stream = QByteArray::fromHex("00ff7d7e7d7e0102");  // noise, with start and escape bytes
-    stream += firstLine.left(firstLine.size() - 3);                 // a frame cut short
+    QByteArray stream = QByteArray::fromHex("00ff7d7e7d7e0102"); // noise, with start and escape bytes
+    stream += firstLine.left(firstLine.size() - 3);              // a frame cut short
     stream += firstLine + QByteArray::fromHex("5a5a") + Wire::EncodeFrame(second);
     WireDecoder decoder;
     QList<WireFrame> frames;
@@ -196,8 +198,8 @@ void TestWireCodec::frameFoundAgainAfterGarbage()
 void TestWireCodec::damagedFramesAreRefused_data()
 {
     QTest::addColumn<QByteArray>("damaged");
-    const QByteArray good = Wire::EncodeFrame(frameOf(9, WireCommand::WriteAddress,
-                                                      WirePayloadWriter().u32(0).i32(170).i32(18).data()));
+    const QByteArray good = Wire::EncodeFrame(
+        frameOf(9, WireCommand::WriteAddress, WirePayloadWriter().u32(0).i32(170).i32(18).data()));
     for (int i = 1; i < good.size(); ++i) {
         QByteArray flipped = good;
         flipped[i] = char(flipped[i] ^ 0x04);
@@ -290,7 +292,8 @@ void TestWireCodec::retriedWriteIsAppliedOnce()
     server.answer(connect);
     // Writing the erase command to the check byte, then 55 to byte 170: the
     // repeated erase request (its answer was lost) must not erase byte 170 again.
-    const WireFrame erase = frameOf(2, WireCommand::WriteAddress, WirePayloadWriter().u32(0).i32(161).i32(8).data());
+    const WireFrame erase =
+        frameOf(2, WireCommand::WriteAddress, WirePayloadWriter().u32(0).i32(161).i32(8).data());
     const WireFrame first = server.answer(erase);
     const WireFrame again = server.answer(erase);
     QVERIFY(first == again);
@@ -318,9 +321,11 @@ void TestWireCodec::noisyLineNeverDeliversAWrongValue()
         const int address = i % 160;
         const int value = (i * 37) & 0xFF;
         const auto write = WirePayloadWriter().u32(0).i32(address).i32(value).data();
-        QCOMPARE(client.exchange(WireCommand::WriteAddress, write, 2, 2, &answer), WireClient::Outcome::Answered);
+        QCOMPARE(client.exchange(WireCommand::WriteAddress, write, 2, 2, &answer),
+                 WireClient::Outcome::Answered);
         const auto read = WirePayloadWriter().u32(0).i32(address).data();
-        QCOMPARE(client.exchange(WireCommand::ReadAddress, read, 5, 5, &answer), WireClient::Outcome::Answered);
+        QCOMPARE(client.exchange(WireCommand::ReadAddress, read, 5, 5, &answer),
+                 WireClient::Outcome::Answered);
         int32_t got = -1;
         uint8_t status = 0;
         WirePayloadReader in(answer);
