@@ -4,6 +4,7 @@
 // pdftotext (poppler-utils).
 
 #include "tests/common/EngineLog.h"
+#include "tests/common/ToolRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,11 +18,7 @@ namespace {
 const QString Tool = QStringLiteral(TZR_CLI);
 constexpr int LogMs = 150000;
 
-struct Run {
-    int exitCode = -1; // -1 also when the program crashed
-    QString out;
-    QString err;
-};
+using Run = TToolRun;
 
 } // namespace
 
@@ -89,17 +86,7 @@ void TestRoadTestCli::cleanup()
 
 Run TestRoadTestCli::Start(const QString& program, const QStringList& args) const
 {
-    QProcess process;
-    process.setProcessEnvironment(m_environment);
-    process.start(program, args);
-    process.closeWriteChannel();
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return TToolRun::Of(program, args, m_environment);
 }
 
 QString TestRoadTestCli::PdfText(const QString& pdf) const

@@ -3,6 +3,7 @@
 // records and on a throw-away PostgreSQL server named by --database.
 
 #include "tests/common/PostgresServer.h"
+#include "tests/common/ToolRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,7 @@ namespace {
 
 const QString Tool = QStringLiteral(TZR_CLI);
 
-struct Run {
-    int exitCode = -1; // -1 also when the tool crashed
-    QString out;
-    QString err;
-};
+using Run = TToolRun;
 
 // The timeline lines of 'vehicle show' (after its empty line), kinds only.
 QStringList TimelineKinds(const QString& shown)
@@ -45,20 +42,7 @@ class TestVehicleCli : public QObject {
     bool m_serverUp = false;
     int m_made = 0;
 
-    Run Start(const QStringList& args) const
-    {
-        QProcess process;
-        process.setProcessEnvironment(m_environment);
-        process.start(Tool, args);
-        process.closeWriteChannel();
-        Run run;
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-            return run;
-        run.exitCode = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
-    }
+    Run Start(const QStringList& args) const { return TToolRun::Of(Tool, args, m_environment); }
     QString FilePath(const QString& name) const { return m_folder->filePath(name); }
     void WriteFile(const QString& name, const QByteArray& content) const
     {
