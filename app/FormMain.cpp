@@ -8,10 +8,12 @@
 #include "app/InputBlocker.h"
 #include "app/LanguageStrip.h"
 #include "app/LinkStatusBar.h"
+#include "app/MainMenuEntries.h"
 #include "app/PortMenu.h"
 #include "app/RecentFilesMenu.h"
 #include "app/ToolkitTranslation.h"
 #include "chart/FormChart.h"
+#include "controls/MenuItemStyle.h"
 #include "items/DataRefresher.h"
 #include "link/OrvConnection.h"
 #include "link/WindowMessage.h"
@@ -39,38 +41,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
-
-namespace {
-
-const QColor HighlightColour(Qt::yellow);
-// The menu entries stand on a dark panel: the yellow highlight and the other
-// entries both read at a contrast of at least 4.5:1 there.
-const QColor MenuBackground(0, 96, 96);
-const QColor EntryColour(Qt::white);
-constexpr int MenuPanelMargin = 16;
-
-void SetLabelColour(QLabel* label, const QColor& colour, bool underline)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    QFont font = label->font();
-    font.setUnderline(underline);
-    label->setFont(font);
-}
-
-// The configuration file among dropped data, or an empty text.
-QString DroppedConfigurationFile(const QMimeData* data)
-{
-    for (const QUrl& url : data->urls()) {
-        const QString file = url.toLocalFile();
-        if (ConfigurationFileTypes::IsConfigurationFile(file))
-            return file;
-    }
-    return QString();
-}
-
-} // namespace
 
 TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* parent,
                      const QString& programDir)
@@ -112,6 +82,7 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     // A submenu made here takes the font of the menu it opens from.
     m_portMenu->setFont(m_ui->MenuComunicazione->font());
     CreateRecentFilesMenu();
+    TMenuItemStyle::Apply(m_ui->MainMenu, this);
     m_ui->Client->installEventFilter(this);
     // Key preview: the window sees the keys of its controls before they do.
     for (QWidget* control : findChildren<QWidget*>()) {
@@ -191,29 +162,13 @@ void TFormMain::CreateStatusBar()
 
 void TFormMain::SetUpMenuEntries()
 {
-    m_menuLabels = {m_ui->LabelConfVettura, m_ui->LabelDownLoadFile, m_ui->LabelLoadFile, m_ui->LabelUscita};
-    m_menuActions = {m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionEsci};
-    m_menuCount = 4;
-    m_menuPanel = new QWidget(m_ui->Client);
-    m_menuPanel->setObjectName(QStringLiteral("PanelMenu"));
-    QPalette panel = m_menuPanel->palette();
-    panel.setColor(QPalette::Window, MenuBackground);
-    m_menuPanel->setPalette(panel);
-    m_menuPanel->setAutoFillBackground(true);
-    m_menuPanel->lower();
     // The exit entry sits one row pitch below the load entry.
     m_ui->LabelUscita->move(m_ui->LabelUscita->x(), m_ui->LabelDownLoadFile->y() + m_ui->LabelLoadFile->y() -
                                                         m_ui->LabelConfVettura->y());
-    for (int i = 0; i < m_menuCount; ++i) {
-        QLabel* label = m_menuLabels[i];
-        label->setProperty("Tag", i);
-        label->setMouseTracking(true);
-        label->installEventFilter(this);
-        label->setCursor(Qt::PointingHandCursor);
-        SetLabelColour(label, EntryColour, false);
-    }
-    m_ui->LabelFreccia->setProperty("Tag", 0);
-    SetLabelColour(m_ui->LabelConfVettura, HighlightColour, true);
+    m_entries = new TMainMenuEntries(
+        {m_ui->LabelConfVettura, m_ui->LabelDownLoadFile, m_ui->LabelLoadFile, m_ui->LabelUscita},
+        {m_ui->ActionConfVett, m_ui->ActionSalvaFile, m_ui->ActionCaricaFile, m_ui->ActionEsci},
+        m_ui->LabelFreccia, m_screenWidth, this);
 }
 
 void TFormMain::ConnectActions()
@@ -280,34 +235,12 @@ void TFormMain::ApplyLanguage()
 // strip (the screen's width, once the window is maximised).
 void TFormMain::CentreMenu()
 {
-    const int width = m_ui->Client->width() > 0 ? m_ui->Client->width() : m_screenWidth;
-    const int strip = m_ui->ScrollLingue->width();
+    const int width =
+        (m_ui->Client->width() > 0 ? m_ui->Client->width() : m_screenWidth) - m_ui->ScrollLingue->width();
     QLabel* title = m_ui->LabelMenu;
     title->adjustSize();
-    title->move((width - title->width() - strip) / 2, title->y());
-    int widest = 0;
-    for (QLabel* label : std::as_const(m_menuLabels)) {
-        label->adjustSize();
-        widest = qMax(widest, label->width());
-    }
-    const int left = (width - widest - strip) / 2;
-    for (QLabel* label : std::as_const(m_menuLabels))
-        label->move(left, label->y());
-    m_ui->LabelFreccia->move(left - 50, m_ui->LabelFreccia->y());
-    PlaceMenuPanel(left, widest);
-}
-
-// The panel behind the entries, a margin wider than the widest on every side.
-void TFormMain::PlaceMenuPanel(int left, int widest)
-{
-    const int margin = Scaled(MenuPanelMargin, m_screenWidth);
-    int top = m_menuLabels.first()->y();
-    int bottom = top;
-    for (const QLabel* label : std::as_const(m_menuLabels)) {
-        top = qMin(top, label->y());
-        bottom = qMax(bottom, label->geometry().bottom());
-    }
-    m_menuPanel->setGeometry(left - margin, top - margin, widest + 2 * margin, bottom - top + 1 + 2 * margin);
+    title->move((width - title->width()) / 2, title->y());
+    m_entries->Centre(width);
 }
 
 void TFormMain::SwitchLanguage(int language)
@@ -352,34 +285,12 @@ void TFormMain::RefreshInterfaceText()
 
 int TFormMain::HighlightedEntry() const
 {
-    return m_ui->LabelFreccia->property("Tag").toInt();
+    return m_entries->Highlighted();
 }
 
-void TFormMain::Highlight(int entry)
+QLabel* TFormMain::MenuLabel(int index) const
 {
-    const int current = HighlightedEntry();
-    SetLabelColour(m_menuLabels[current], EntryColour, false);
-    m_ui->LabelFreccia->move(m_ui->LabelFreccia->x(), m_menuLabels[entry]->y());
-    m_ui->LabelFreccia->setProperty("Tag", entry);
-    SetLabelColour(m_menuLabels[entry], HighlightColour, true);
-}
-
-// Moves the highlight to the next (step 1) or previous (step -1) visible entry,
-// wrapping around.
-void TFormMain::MoveHighlight(int step)
-{
-    const int current = HighlightedEntry();
-    if (step > 0) {
-        int entry = current + 1;
-        while (entry < m_menuCount && !m_menuLabels[entry]->isVisibleTo(this))
-            ++entry;
-        Highlight(entry >= m_menuCount ? 0 : entry);
-    } else {
-        int entry = (current == 0 ? m_menuCount : current) - 1;
-        while (entry > 0 && !m_menuLabels[entry]->isVisibleTo(this))
-            --entry;
-        Highlight(entry);
-    }
+    return m_entries->Label(index);
 }
 
 // The menu keys, whichever control has the focus; answers whether the key was used.
@@ -387,14 +298,14 @@ bool TFormMain::FormKeyDown(const QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Down:
-        MoveHighlight(1);
+        m_entries->MoveHighlight(1);
         return true;
     case Qt::Key_Up:
-        MoveHighlight(-1);
+        m_entries->MoveHighlight(-1);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        m_menuActions[HighlightedEntry()]->trigger();
+        m_entries->RunHighlighted();
         return true;
     case Qt::Key_Q:
         if (event->modifiers() != Qt::AltModifier)
@@ -423,18 +334,6 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
         if (control && control->window() == this && FormKeyDown(static_cast<QKeyEvent*>(event)))
             return true;
     }
-    auto* label = qobject_cast<QLabel*>(watched);
-    const int entry = label ? m_menuLabels.indexOf(label) : -1;
-    if (entry >= 0) {
-        if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
-            if (entry != HighlightedEntry())
-                Highlight(entry);
-        } else if (event->type() == QEvent::MouseButtonRelease &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            m_menuActions[label->property("Tag").toInt()]->trigger();
-            return true;
-        }
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -461,6 +360,7 @@ void TFormMain::OnLinkState(bool connected)
 {
     m_ui->ActionConnect->setEnabled(!connected);
     m_ui->ActionDisconnect->setEnabled(connected);
+    statusBar()->clearMessage();
     if (connected)
         m_statusBar->ShowConnected(m_module->ConnectedText(), *m_module->OrvConnection());
     else
@@ -568,6 +468,20 @@ QString TFormMain::ConfigurationsFolder() const
     return m_configurationsFolder;
 }
 
+// The save and open dialogs start where the fitter last saved or loaded a file.
+QString TFormMain::FileDialogFolder() const
+{
+    const QString last = m_recentMenu->LastFolder();
+    return last.isEmpty() ? ConfigurationsFolder() : last;
+}
+
+// Said in the status bar until the link state changes or a while has passed.
+void TFormMain::ShowDone(const QString& text)
+{
+    constexpr int ShownMs = 20000;
+    statusBar()->showMessage(text, ShownMs);
+}
+
 // A file command: the file is chosen first, then the refresher is stopped for the
 // operation and given back its state afterwards.
 void TFormMain::RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation)
@@ -587,9 +501,11 @@ void TFormMain::SaveFile()
 {
     if (m_operationRunning)
         return;
-    RunFileCommand(m_dialogs->GetSaveFileName(this, ConfigurationsFolder()), [this](const QString& fileName) {
-        if (m_module->SaveConfiguration(fileName))
-            m_recentMenu->Remember(fileName);
+    RunFileCommand(m_dialogs->GetSaveFileName(this, FileDialogFolder()), [this](const QString& fileName) {
+        if (!m_module->SaveConfiguration(fileName))
+            return;
+        m_recentMenu->Remember(fileName);
+        ShowDone(Text(TextIndex::ConfigurationSavedStatus).arg(QDir::toNativeSeparators(fileName)));
     });
 }
 
@@ -597,7 +513,7 @@ void TFormMain::LoadFile()
 {
     if (m_operationRunning)
         return;
-    LoadConfigurationFile(m_dialogs->GetOpenFileName(this, ConfigurationsFolder()));
+    LoadConfigurationFile(m_dialogs->GetOpenFileName(this, FileDialogFolder()));
 }
 
 // The update starts only once the user says so; the question names the backup
@@ -666,8 +582,13 @@ void TFormMain::CreateRecentFilesMenu()
 void TFormMain::LoadConfigurationFile(const QString& fileName)
 {
     RunFileCommand(fileName, [this](const QString& name) {
-        if (m_module->LoadConfiguration(name))
+        TLoadReport report;
+        if (m_module->LoadConfiguration(name, {}, &report)) {
             m_recentMenu->Remember(name);
+            ShowDone(Text(TextIndex::ConfigurationLoadedStatus)
+                         .arg(QFileInfo(name).fileName())
+                         .arg(report.written));
+        }
         // Without a unit the file's values reach no unit: the user is told why.
         if (!m_module->IsUnitConnected())
             m_module->Prompts()->ShowMessage(TMessageIcon::Error, Text(TextIndex::ConfigurationFileCaption),
@@ -682,13 +603,13 @@ void TFormMain::OfferConfigurationFile(const QString& fileName)
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedConfigurationFile(event->mimeData()).isEmpty())
+    if (!ConfigurationFileTypes::FirstConfigurationFile(event->mimeData()->urls()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TFormMain::dropEvent(QDropEvent* event)
 {
-    const QString fileName = DroppedConfigurationFile(event->mimeData());
+    const QString fileName = ConfigurationFileTypes::FirstConfigurationFile(event->mimeData()->urls());
     if (fileName.isEmpty())
         return;
     event->acceptProposedAction();

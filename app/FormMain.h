@@ -26,6 +26,7 @@ class TConfigurationFileOffer;
 class TConfigurationWindow;
 class TFormChart;
 class TLanguageStrip;
+class TMainMenuEntries;
 class TFileDialogs;
 class TLinkStatusBar;
 class TPortMenu;
@@ -56,7 +57,7 @@ public:
     TLinkStatusBar* StatusBar() const { return m_statusBar; }
     QList<QToolButton*> LanguageButtons() const;
     int HighlightedEntry() const;
-    QLabel* MenuLabel(int index) const { return m_menuLabels.value(index); }
+    QLabel* MenuLabel(int index) const;
     QAction* Action(const char* name) const;
 
     // Applies the stored language and refreshes every text.
@@ -112,16 +113,15 @@ private:
     void CreateStatusBar();
     void SetUpMenuEntries();
     void ConnectActions();
-    void Highlight(int entry);
-    void MoveHighlight(int step);
     void OnLinkState(bool connected);
     void CentreMenu();
-    void PlaceMenuPanel(int left, int widest);
     bool FormKeyDown(const QKeyEvent* event);
     QString Text(int index) const;
     void ReportConnectFailure(int result);
     bool ConfirmReprogramming() const;
     QString ConfigurationsFolder() const;
+    QString FileDialogFolder() const;
+    void ShowDone(const QString& text);
     void RunFileCommand(const QString& fileName, const std::function<void(const QString&)>& operation);
     QString LinkText() const;
     void CreateRecentFilesMenu();
@@ -140,10 +140,7 @@ private:
     TFileDialogs* m_dialogs = nullptr;
     std::unique_ptr<TToolkitTranslation> m_toolkitTranslation;
     TLanguageStrip* m_languageStrip = nullptr;
-    QWidget* m_menuPanel = nullptr;
-    QList<QLabel*> m_menuLabels;
-    QList<QAction*> m_menuActions;
-    int m_menuCount = 4;
+    TMainMenuEntries* m_entries = nullptr;
     bool m_shown = false;
     TRecentFilesMenu* m_recentMenu = nullptr;
     std::unique_ptr<TConfigurationFileOffer> m_offer;

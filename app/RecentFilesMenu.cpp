@@ -17,6 +17,16 @@ void TRecentFilesMenu::Remember(const QString& fileName)
     menuAction()->setEnabled(true);
 }
 
+QString TRecentFilesMenu::LastFolder() const
+{
+    for (const QString& file : m_files.Files()) {
+        const QFileInfo info(file);
+        if (info.absoluteDir().exists())
+            return info.absolutePath();
+    }
+    return QString();
+}
+
 void TRecentFilesMenu::Fill()
 {
     clear();

@@ -16,6 +16,9 @@ public:
 
     // Puts the file first in the list.
     void Remember(const QString& fileName);
+    // The folder of the newest file listed whose folder still exists, or an
+    // empty text.
+    QString LastFolder() const;
 
 signals:
     void FileChosen(const QString& fileName);

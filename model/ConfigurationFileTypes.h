@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace ConfigurationFileTypes {
 
@@ -17,5 +18,8 @@ QString DialogFilter();
 QString DefaultSuffix();
 // Whether the file's name ends in one of the extensions, in any case.
 bool IsConfigurationFile(const QString& fileName);
+// The first local configuration file among the addresses (a drop, say), or an
+// empty text.
+QString FirstConfigurationFile(const QList<QUrl>& urls);
 
 } // namespace ConfigurationFileTypes

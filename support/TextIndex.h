@@ -158,6 +158,8 @@ constexpr int InvalidConfigurationFile = 96;       // "Il file non è un file di
 // "Caricare nella centralina il file di configurazione\n%1?"
 constexpr int LoadConfigurationFileQuestion = 300;
 constexpr int ConfigurationFileOfferedLater = 301; // "... sarà proposto per il caricamento appena ..."
+constexpr int ConfigurationSavedStatus = 670;  // "Configurazione salvata in %1": the status bar after a save
+constexpr int ConfigurationLoadedStatus = 671; // "%1 caricato: %2 valori scritti nella centralina"
 
 // Configuration files: why a file is refused, in the order of TConfigFileStatus
 // from Missing to Damaged (a status's text is FileDoesNotExist + its distance

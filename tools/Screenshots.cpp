@@ -7,7 +7,8 @@
 // given), sized as it would be on such a screen, and saved as
 // <window>-<width>[-<language>].png. The main window, the wait window and a
 // question box are taken in every language, the main window once more without
-// the resource library (main-<width>-noflags); the configuration window is shown
+// the resource library (main-<width>-noflags), its File menu in every language
+// (filemenu-<width>-<language>); the configuration window is shown
 // connected to the unit (the link library beside the program), one picture a
 // page, with the limits hint of one field, in Italian, English, German and
 // Russian. The design fonts are registered as the program does. The live
@@ -38,6 +39,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
@@ -51,6 +53,18 @@ void Save(QWidget& window, const QDir& folder, const QString& name)
     window.grab().save(folder.filePath(name + QStringLiteral(".png")));
 }
 
+// A menu of the window's menu bar, opened as the user opens it.
+void SaveMenu(QWidget& window, const QString& name, const QDir& folder, const QString& fileName)
+{
+    auto* menu = window.findChild<QMenu*>(name);
+    if (!menu)
+        return;
+    menu->popup(window.mapToGlobal(QPoint(0, 0)));
+    QCoreApplication::processEvents();
+    Save(*menu, folder, fileName);
+    menu->hide();
+}
+
 void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
 {
     TFormMain window(&module, width);
@@ -62,6 +76,7 @@ void MainWindow(TSerialDataModule& module, int width, const QDir& folder)
         QCoreApplication::processEvents();
         const QString suffix = QStringLiteral("%1-%2").arg(width).arg(language);
         Save(window, folder, QStringLiteral("main-") + suffix);
+        SaveMenu(window, QStringLiteral("MenuFile"), folder, QStringLiteral("filemenu-") + suffix);
 
         TFormAttesa wait([&module] { return module.Translator()->GetString(TextIndex::PercentCompleted, 0); },
                          width);

@@ -34,8 +34,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -328,13 +330,28 @@ void TestFormMain::saveAndLoadThroughTheDialogs()
     QVERIFY(DecryptFileToBuffer(m_dialogs->answer, saved));
     QVERIFY(saved.Content().startsWith("[CONFIGURAZIONE]"));
 
+    // Done, the status bar says, naming the file; the next dialog opens where it was saved.
+    QStatusBar* status = m_window->statusBar();
+    QCOMPARE(status->currentMessage(),
+             "Configurazione salvata in " + QDir::toNativeSeparators(m_dialogs->answer));
+
     m_sim->writeMemory(204, 40);
     m_window->LoadFile();
     QCOMPARE(m_sim->readMemory(204), 80);
+    QCOMPARE(m_dialogs->folders.last(), folder.path());
+    QVERIFY2(QRegularExpression("^car\\.tcn caricato: [1-9][0-9]* valori scritti nella centralina$")
+                 .match(status->currentMessage())
+                 .hasMatch(),
+             qPrintable(status->currentMessage()));
 
     m_dialogs->answer.clear(); // cancelled: nothing happens
     m_window->SaveFile();
     QVERIFY(m_prompts->messages.isEmpty());
+
+    // A change of the link state is never hidden behind the message.
+    m_window->Disconnect();
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(status->currentMessage().isEmpty());
 }
 
 // 'tzr582 car.tcn' (or a double click on car.tcn): the file waits for a unit,
