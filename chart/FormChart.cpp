@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -127,15 +128,21 @@ void TFormChart::BuildWindow()
     m_roadTest = new TRoadTestPane(
         m_module, m_settings, m_dialogs, [this]() -> const TLogData& { return RoadTestLog(); },
         [this] { return RoadTestLogName(); }, this);
-    // The chart takes most of the height; the fitter may give the road test more.
+    // The chart takes most of the height; the fitter may give the road test
+    // more. On a small screen the road test scrolls, so that the window fits.
+    auto* roadTestArea = new QScrollArea(this);
+    roadTestArea->setWidget(m_roadTest);
+    roadTestArea->setWidgetResizable(true);
+    roadTestArea->setFrameShape(QFrame::NoFrame);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->setChildrenCollapsible(false);
     split->addWidget(chartBody);
-    split->addWidget(m_roadTest);
+    split->addWidget(roadTestArea);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
     split->setSizes({DefaultSize.height(), m_roadTest->minimumSizeHint().height()});
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4); // every pixel of height counts on an 800x600 screen
     layout->addWidget(m_tools);
     layout->addWidget(split, 1);
 

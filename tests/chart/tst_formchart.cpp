@@ -117,6 +117,10 @@ void TestFormChart::opensAndClosesWithAndWithoutTheLink()
     TFormChart* chart = window->ChartWindow();
     QVERIFY(chart && chart->isVisible());
     QVERIFY(m_module->DataRefresher()->GetEnabled());
+    // The window fits an 800x600 screen with its title bar and a desktop panel.
+    const QSize least = chart->minimumSizeHint();
+    QVERIFY2(least.width() <= 800 && least.height() <= 540,
+             qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
 
     // The refresher's own passes may add samples too, whenever events run.
     const int before = chart->LiveSamples().Count();
