@@ -70,8 +70,11 @@ format-check:
 	$(SOURCES) | xargs -0 clang-format --dry-run -Werror
 
 # The checks of .clang-tidy over every file the build compiles (CI runs it).
+# The whole output goes to $(BUILD_DIR)/tidy.log; what failed is printed.
 tidy: build
-	run-clang-tidy -quiet -p $(BUILD_DIR) -j$(JOBS) '^(?!.*_autogen/).*\.cpp$$'
+	@run-clang-tidy -quiet -p $(BUILD_DIR) -j$(JOBS) '^(?!.*_autogen/).*\.cpp$$' >$(BUILD_DIR)/tidy.log 2>&1 \
+	  || { grep -E -A3 '(error|warning): ' $(BUILD_DIR)/tidy.log; echo "tidy: see $(BUILD_DIR)/tidy.log"; exit 1; }
+	@echo "tidy: no findings"
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <cmath>
 
 TProgressFill::TProgressFill(QWidget* parent) : QWidget(parent) {}
 
@@ -47,7 +48,7 @@ QColor TProgressFill::BandColor(int band) const
     if (m_steps == 1)
         return m_startColor;
     const double t = double(band) / (m_steps - 1);
-    auto mix = [t](int from, int to) { return int(from + (to - from) * t + 0.5); };
+    auto mix = [t](int from, int to) { return int(std::lround(from + (to - from) * t)); };
     return QColor(mix(m_startColor.red(), m_endColor.red()), mix(m_startColor.green(), m_endColor.green()),
                   mix(m_startColor.blue(), m_endColor.blue()));
 }

@@ -134,7 +134,7 @@ int TOrvArrayData::ConvertUserValues(const double* values, int first, int count,
     raw.assign(size_t(count), 0);
     for (int i = 0; i < count; ++i) {
         m_cursor = first + i;
-        raw[size_t(i)] = ConvertValueToEcu(values[i], &m_raw[size_t(first + i)]);
+        raw[size_t(i)] = ConvertValueToEcu(values[i], &m_raw[size_t(first) + size_t(i)]);
         m_cursor = -1;
         if (ConversionError::IsError(raw[size_t(i)]))
             return raw[size_t(i)];
@@ -303,7 +303,7 @@ bool TOrvArrayData::WriteToHCFFile(TCustomIniFile* ini)
                           HcfNumber(m_rows)};
     for (int c = 0; c < m_cols; ++c) {
         for (int r = 0; r < m_rows; ++r)
-            fields << HcfNumber(m_raw[size_t(r * m_cols + c)]);
+            fields << HcfNumber(m_raw[size_t(r) * size_t(m_cols) + size_t(c)]);
     }
     WriteHcfLine(ini, fields);
     return true;
@@ -331,7 +331,7 @@ bool TOrvArrayData::ReadFromHCFFile(TCustomIniFile* ini)
     int field = 4;
     for (int c = 0; c < m_cols; ++c) {
         for (int r = 0; r < m_rows; ++r) {
-            if (!ParseHcfNumber(fields.at(field++), raw[size_t(r * m_cols + c)]))
+            if (!ParseHcfNumber(fields.at(field++), raw[size_t(r) * size_t(m_cols) + size_t(c)]))
                 return false;
         }
     }

@@ -55,7 +55,7 @@ void Apply(TOrvNumber& item, const Setup& s)
     item.SetMinValue(s.min);
 }
 
-Setup Formula(std::vector<double> coeffs, double precision = 0)
+Setup Formula(const std::vector<double>& coeffs, double precision = 0)
 {
     Setup s;
     s.type = TOrvSerialData::ttFormula;
@@ -64,7 +64,7 @@ Setup Formula(std::vector<double> coeffs, double precision = 0)
     return s;
 }
 
-Setup Tabled(std::vector<double> table)
+Setup Tabled(const std::vector<double>& table)
 {
     Setup s;
     s.type = TOrvSerialData::ttTabled;
