@@ -13,6 +13,9 @@
 namespace {
 
 constexpr int DefaultSleepTime = 20;
+// The longest the thread sleeps when no client is active: a client that comes
+// reschedules it anyway.
+constexpr qint64 MaxIdleTime = 1000;
 constexpr int ArrayCapacity = 64; // 32-bit words of a packet or array group's buffer, at least
 
 // The 32-bit words a group's buffer needs: one for a single value; for a packet
@@ -117,6 +120,7 @@ bool TDataRefresher::AddRefresh(QObject* component, int interval, uint32_t descr
     if (Client* client = FindClient(component, descriptor, index)) {
         client->interval = interval;
         client->lastDelivery = 0;
+        m_thread->Reschedule();
         return true;
     }
     Group* group = FindGroup(descriptor, index);
@@ -133,6 +137,7 @@ bool TDataRefresher::AddRefresh(QObject* component, int interval, uint32_t descr
     client.interval = interval;
     client.component = component;
     group->clients.push_back(client);
+    m_thread->Reschedule();
     return true;
 }
 
@@ -157,8 +162,10 @@ void TDataRefresher::SuspendRefresh(QObject* component, uint32_t descriptor, int
 
 void TDataRefresher::ResumeRefresh(QObject* component, uint32_t descriptor, int index)
 {
-    if (Client* client = FindClient(component, descriptor, index))
+    if (Client* client = FindClient(component, descriptor, index)) {
         client->active = true;
+        m_thread->Reschedule();
+    }
 }
 
 void TDataRefresher::RemoveAll()
@@ -185,7 +192,7 @@ bool TDataRefresher::event(QEvent* event)
     if (event->type() != TRefreshThread::PassEvent)
         return QObject::event(event);
     RefreshPass(false);
-    m_thread->PassDone();
+    m_thread->PassDone(IdleTime());
     return true;
 }
 
@@ -225,6 +232,24 @@ void TDataRefresher::RefreshPass(bool force)
         if (read)
             emit GroupDelivered(descriptor, index);
     }
+}
+
+// How long no active client is due, in milliseconds: a client is delivered at
+// the first pass after its interval has run out. 0 without a unit, where every
+// pass looks again.
+int TDataRefresher::IdleTime() const
+{
+    if (!m_connection || !m_connection->IsUnitConnected())
+        return 0;
+    const qint64 now = m_clock();
+    qint64 idle = MaxIdleTime;
+    for (const Group& group : m_groups) {
+        for (const Client& client : group.clients) {
+            if (client.active)
+                idle = qMin(idle, client.lastDelivery + client.interval + 1 - now);
+        }
+    }
+    return int(qMax<qint64>(idle, 0));
 }
 
 bool TDataRefresher::ReadGroup(Group& group)

@@ -76,6 +76,7 @@ private:
 
     void RefreshPass(bool force);
     bool ReadGroup(Group& group);
+    int IdleTime() const;
     void Deliver(QObject* component, Group& group);
     Group* FindGroup(uint32_t descriptor, int index);
     Client* FindClient(QObject* component, uint32_t descriptor, int index);

@@ -25,6 +25,7 @@ void TRefreshThread::SetEnabled(bool enabled)
 {
     QMutexLocker locker(&m_mutex);
     m_enabled = enabled;
+    m_idleTime = 0;
     // Resuming takes effect at once, as far as anyone asking is concerned.
     if (enabled && m_suspended) {
         m_suspended = false;
@@ -56,10 +57,19 @@ int TRefreshThread::SleepTime() const
     return m_sleepTime;
 }
 
-void TRefreshThread::PassDone()
+void TRefreshThread::PassDone(int idleTime)
 {
     QMutexLocker locker(&m_mutex);
     m_passPending = false;
+    m_idleTime = qMax(idleTime, 0);
+    m_rescheduled = false;
+    m_wake.wakeAll();
+}
+
+void TRefreshThread::Reschedule()
+{
+    QMutexLocker locker(&m_mutex);
+    m_rescheduled = true;
     m_wake.wakeAll();
 }
 
@@ -75,10 +85,16 @@ void TRefreshThread::run()
             m_suspended = false;
             continue;
         }
-        // Sleep; only termination cuts the sleep short.
+        // Sleep the sleep time, then on until a client is due; only
+        // termination cuts the sleep time short, and a rescheduling the rest.
         const QDeadlineTimer deadline(m_sleepTime);
-        while (!m_terminating && !deadline.hasExpired())
-            m_wake.wait(&m_mutex, deadline);
+        const QDeadlineTimer idle(m_idleTime);
+        while (!m_terminating) {
+            const bool slept = deadline.hasExpired();
+            if (slept && (m_rescheduled || idle.hasExpired()))
+                break;
+            m_wake.wait(&m_mutex, slept ? idle : deadline);
+        }
         if (m_terminating)
             break;
         // Hand the pass to the user-interface thread and wait for it. A target
