@@ -84,6 +84,12 @@ void ScaleForm(QWidget* form, int screenWidth)
     ScaleFont(form, screenWidth);
 }
 
+void ScaleTextWindow(QWidget* window, int screenWidth, int designWidth, int designHeight)
+{
+    window->setFont(DesignFont(QStringLiteral("Arial"), Scaled(13, screenWidth), false));
+    window->resize(Scaled(designWidth, screenWidth), Scaled(designHeight, screenWidth));
+}
+
 QFont ExplicitSystemFont()
 {
     QFont font = QApplication::font();

@@ -5,7 +5,7 @@
 #include "items/OrvNumber.h"
 #include "model/ProgramSetup.h"
 #include "model/SerialDataModule.h"
-#include "report/ConfigurationPages.h"
+#include "model/ConfigurationPages.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportWriter.h"
 #include "roadtest/RoadTestCheck.h"

@@ -3,7 +3,7 @@
 #include "backup/ConfigCompare.h"
 #include "items/OrvNumber.h"
 #include "model/SerialDataModule.h"
-#include "report/ConfigurationPages.h"
+#include "model/ConfigurationPages.h"
 #include "roadtest/ConfigurationEntries.h"
 #include "roadtest/RoadTestText.h"
 #include "support/TextIndex.h"

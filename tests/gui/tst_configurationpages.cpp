@@ -14,7 +14,7 @@
 #include "items/OrvNumber.h"
 #include "model/ResourceLibrary.h"
 #include "model/SerialDataModule.h"
-#include "report/ConfigurationPages.h"
+#include "model/ConfigurationPages.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 
