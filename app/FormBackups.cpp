@@ -94,6 +94,7 @@ void TFormBackups::Refresh()
     }
     m_table->resizeColumnToContents(DateColumn);
     m_table->resizeColumnToContents(ReasonColumn);
+    m_table->resizeColumnToContents(DifferencesColumn); // its heading is longer than its numbers
     if (!m_entries.isEmpty())
         m_table->selectRow(0);
 }

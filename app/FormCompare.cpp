@@ -71,6 +71,7 @@ TFormCompare::TFormCompare(TSerialDataModule* module, QWidget* parent, int scree
     connect(m_details, &QCheckBox::toggled, this, [this](bool shown) {
         m_table->setColumnHidden(BytesColumn, !shown);
         m_table->resizeColumnsToContents();
+        m_table->resizeRowsToContents();
     });
     m_load->setText(Text(TextIndex::LoadTickedValues));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
@@ -153,8 +154,8 @@ void TFormCompare::Fill(const QList<TConfigDifference>& differences, const QStri
                          new QTableWidgetItem(RawText(difference.leftRaw) + QStringLiteral(" → ") +
                                               RawText(difference.rightRaw)));
     }
-    m_table->resizeRowsToContents();
     m_table->resizeColumnsToContents();
+    m_table->resizeRowsToContents();
 }
 
 void TFormCompare::LoadTicked()

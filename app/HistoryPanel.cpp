@@ -17,10 +17,11 @@ THistoryPanel::THistoryPanel(QUndoStack* stack, TTranslator* translator, int scr
     m_tree->header()->hide();
     m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setWordWrap(true); // a long change in a narrow window takes a second line
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tree);
-    ScaleTextWindow(this, screenWidth, 420, 300);
+    ScaleTextWindow(this, screenWidth, 520, 320);
     connect(m_stack, &QUndoStack::indexChanged, this, &THistoryPanel::Rebuild);
     connect(m_tree, &QTreeWidget::itemClicked, this, &THistoryPanel::RowClicked);
     Rebuild();

@@ -51,6 +51,17 @@ const BackupReasonText BackupReasons[] = {
     {"before-restore", TextIndex::BackupBeforeRestore},
 };
 
+// Captions of items no page shows that a change or a comparison brings up
+// (the engine speeds the ignition type rescales).
+struct ItemCaption {
+    const char* item;
+    int caption;
+};
+
+const ItemCaption OtherCaptions[] = {
+    {"GiriSbananata", TextIndex::FullPowerBandRpm},
+};
+
 } // namespace
 
 TFitterWords::TFitterWords(TTranslator& translator)
@@ -84,8 +95,13 @@ QList<const TPageSetting*> TFitterWords::CheckBoxes(const TOrvNumber& item)
 
 QString TFitterWords::Caption(const TOrvNumber& item) const
 {
-    const TPageSetting* setting = ValueSetting(item);
-    return setting ? Text(setting->caption, item.FileKeyName()) : item.FileKeyName();
+    if (const TPageSetting* setting = ValueSetting(item))
+        return Text(setting->caption, item.FileKeyName());
+    for (const ItemCaption& other : OtherCaptions) {
+        if (item.objectName() == QLatin1String(other.item))
+            return Text(other.caption, item.FileKeyName());
+    }
+    return item.FileKeyName();
 }
 
 QString TFitterWords::Number(const TOrvNumber& item, double value) const

@@ -26,8 +26,9 @@ class TFitterWords {
 public:
     explicit TFitterWords(TTranslator& translator);
 
-    // The caption the window gives the item's value; its file-key name when no
-    // page shows the value itself (a flag byte, an item of no page).
+    // The caption the window gives the item's value (or the program gives an
+    // engine speed no page shows); its file-key name for the others (a flag
+    // byte, an item of no page).
     QString Caption(const TOrvNumber& item) const;
     // A value as the window shows it: a list's entry, the switch kind or the
     // number with its unit; a flag byte as its named options, Yes or No each.

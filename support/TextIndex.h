@@ -70,8 +70,7 @@ constexpr int ActuatorPage = 26;             // "Attuatore"
 constexpr int ChangeHistory = 325;           // "Cronologia modifiche"
 constexpr int Undo = 326;
 constexpr int Redo = 327;
-// "stesso valore, riscritto nella nuova scala": an engine speed a rule rewrote
-constexpr int RescaledSameValue = 630;
+constexpr int RescaledSameValue = 630; // "stesso valore, nuova scala": an engine speed a rule rewrote
 
 // Configuration window: the live values panel.
 constexpr int LiveRpm = 69;              // "Giri"
@@ -255,6 +254,9 @@ constexpr int LoadTickedValues = 332;      // "Carica selezionati"
 constexpr int NotRead = 430;               // "non letto": a value the unit did not give
 constexpr int CompareDetails = 620;        // "Dettagli": the check box that shows the stored bytes
 constexpr int CompareBytesColumn = 621;    // "Byte memorizzati": both values as the unit stores them
+// Items no page of the configuration window shows, named where a change or a
+// comparison brings them up.
+constexpr int FullPowerBandRpm = 631; // "Giri fascia piena potenza": GiriSbananata
 
 // Live chart window.
 constexpr int LiveChart = 240; // "Grafico in tempo reale": the window and the main window's action

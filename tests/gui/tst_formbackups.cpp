@@ -87,7 +87,7 @@ void TestFormBackups::loadsOnlyTheTickedRows()
     compare.LoadButton()->click();
     QCOMPARE(test.sim->readMemory(204), 80);
     QCOMPARE(table->rowCount(), 1);
-    QCOMPARE(table->item(0, 0)->text(), QString("GIRI_SBANANATA")); // no caption: its name
+    QCOMPARE(table->item(0, 0)->text(), QString("T631"));
 
     // A file that cannot be compared is named with the reason.
     const QString missing = test.folder.filePath("missing.tcn");
@@ -119,6 +119,10 @@ void TestFormBackups::comparesInTheFittersWords_data()
     QTest::newRow("two flags") << "FLAG_GONFIGURAZIONE" << (32 | 8 | 4) << "T82\nT79"
                                << "T543\nT543"
                                << "T544\nT544";
+    QTest::newRow("no caption: its name")
+        << "NPassiTestMagroPower" << 6 << "NUMERO DI PASSI TEST MAGRO IN SBANANATA"
+        << "6"
+        << "4";
     QTest::newRow("threshold and its check box") << "GiriFuoriGiri" << 6000 << "T87\nT86"
                                                  << "6000 RPM\nT543"
                                                  << "20000 RPM\nT544";

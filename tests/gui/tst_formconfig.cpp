@@ -689,15 +689,13 @@ void TestFormConfig::historyTellsChangesInTheChosenLanguage()
     const QTreeWidgetItem* change = tree->topLevelItem(1);
     QCOMPARE(change->text(1), QString("Ignition Type: 4 cylinders (static coil) → 6 cylinders"));
     QCOMPARE(change->childCount(), 4);
-    QCOMPARE(change->child(0)->text(1),
-             QString("Changeover RPM: 2000 RPM (same value, rewritten on the new scale)"));
+    QCOMPARE(change->child(0)->text(1), QString("Changeover RPM: 2000 RPM (same value, new scale)"));
 
     m_main->SwitchLanguage(4);
     QCOMPARE(tree->topLevelItem(1)->text(1),
              QString("Zündungsart: 4 Zylinder (statische Spule) → 6 Zylinder"));
-    QCOMPARE(
-        tree->topLevelItem(1)->child(2)->text(1),
-        QString("Drehzahl Schubabschaltung: 1500 RPM (gleicher Wert, in der neuen Skala neu geschrieben)"));
+    QCOMPARE(tree->topLevelItem(1)->child(2)->text(1),
+             QString("Drehzahl Schubabschaltung: 1500 RPM (gleicher Wert, neue Skala)"));
 }
 
 // A change made with a unit, then the unit disconnected: undo and redo are

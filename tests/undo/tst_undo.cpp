@@ -126,10 +126,9 @@ void TestUndo::historyTellsTheChangeInTheFittersWords_data()
     QTest::newRow("number") << "GiriCutOff" << 2500 << "T80: 1500 RPM → 2500 RPM" << QStringList();
     QTest::newRow("option") << "TIPO_SEGNALE_GIRI" << 1 << "T34: T35 → T36" << QStringList();
     QTest::newRow("flag") << "FLAG_CONFIGURAZIONE_2" << 8 << "T88: T544 → T543" << QStringList();
-    QTest::newRow("engine speeds rescaled")
-        << "TIPO_ACCENSIONE" << 2 << "T27: T32 → T30"
-        << QStringList{"T41: 2000 RPM (T630)", "GIRI_SBANANATA: 3600 RPM (T630)", "T80: 1500 RPM (T630)",
-                       "T87: 20000 RPM (T630)"};
+    QTest::newRow("engine speeds rescaled") << "TIPO_ACCENSIONE" << 2 << "T27: T32 → T30"
+                                            << QStringList{"T41: 2000 RPM (T630)", "T631: 3600 RPM (T630)",
+                                                           "T80: 1500 RPM (T630)", "T87: 20000 RPM (T630)"};
 }
 
 void TestUndo::historyTellsTheChangeInTheFittersWords()
