@@ -7,9 +7,10 @@
 
 namespace {
 
-QString Run(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode)
+QString Run(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode,
+            const QString& caption = QString())
 {
-    QFileDialog dialog(parent, QString(), folder, ConfigurationFileTypes::DialogFilter());
+    QFileDialog dialog(parent, caption, folder, ConfigurationFileTypes::DialogFilter());
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(ConfigurationFileTypes::DefaultSuffix());
@@ -28,6 +29,11 @@ QString TQtFileDialogs::GetSaveFileName(QWidget* parent, const QString& folder)
 QString TQtFileDialogs::GetOpenFileName(QWidget* parent, const QString& folder)
 {
     return Run(parent, folder, QFileDialog::AcceptOpen);
+}
+
+QString TQtFileDialogs::GetOpenFileNameFor(QWidget* parent, const QString& folder, const QString& caption)
+{
+    return Run(parent, folder, QFileDialog::AcceptOpen, caption);
 }
 
 QString TQtFileDialogs::GetPortPath(QWidget* parent, const QString& caption, const QString& label,

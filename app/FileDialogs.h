@@ -13,6 +13,12 @@ public:
     // The chosen file, or an empty text when the user cancelled.
     virtual QString GetSaveFileName(QWidget* parent, const QString& folder) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& folder) = 0;
+    // A configuration file to open, the dialog titled with what it is for
+    // ("the first file to compare"); by default as GetOpenFileName.
+    virtual QString GetOpenFileNameFor(QWidget* parent, const QString& folder, const QString& /*caption*/)
+    {
+        return GetOpenFileName(parent, folder);
+    }
     // A serial port's path typed by the user (parent, caption, label, the
     // current path to start from); empty when cancelled, as by default.
     virtual QString GetPortPath(QWidget*, const QString&, const QString&, const QString&)
@@ -27,6 +33,7 @@ class TQtFileDialogs : public TFileDialogs {
 public:
     QString GetSaveFileName(QWidget* parent, const QString& folder) override;
     QString GetOpenFileName(QWidget* parent, const QString& folder) override;
+    QString GetOpenFileNameFor(QWidget* parent, const QString& folder, const QString& caption) override;
     QString GetPortPath(QWidget* parent, const QString& caption, const QString& label,
                         const QString& current) override;
 };

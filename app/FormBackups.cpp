@@ -2,6 +2,8 @@
 
 #include "app/FileDialogs.h"
 #include "app/FormCompare.h"
+#include "app/FormScaling.h"
+#include "model/FitterWords.h"
 #include "model/SerialDataModule.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
@@ -20,9 +22,8 @@ enum Column { DateColumn, ReasonColumn, NoteColumn, DifferencesColumn };
 
 } // namespace
 
-TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder,
-                           QWidget* parent)
-    : QDialog(parent), m_module(module), m_dialogs(dialogs), m_filesFolder(filesFolder),
+TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, int screenWidth, QWidget* parent)
+    : QDialog(parent), m_module(module), m_dialogs(dialogs), m_screenWidth(screenWidth),
       m_note(new QLineEdit(this)), m_table(new QTableWidget(this))
 {
     setObjectName(QStringLiteral("FormBackups"));
@@ -31,12 +32,12 @@ TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, con
     connect(m_note, &QLineEdit::textChanged, module,
             [module](const QString& note) { module->SetVehicleNote(note); });
     auto* form = new QFormLayout;
-    form->addRow(Text(TextIndex::VehicleNote), m_note);
+    form->addRow(Text(TextIndex::NoteForNextBackups), m_note);
 
     m_table->setColumnCount(4);
-    m_table->setHorizontalHeaderLabels({Text(TextIndex::BackupDateColumn),
-                                        Text(TextIndex::BackupReasonColumn), Text(TextIndex::VehicleNote),
-                                        Text(TextIndex::BackupDifferencesColumn)});
+    m_table->setHorizontalHeaderLabels(
+        {Text(TextIndex::BackupDateColumn), Text(TextIndex::BackupReasonColumn),
+         Text(TextIndex::BackupNoteColumn), Text(TextIndex::BackupDifferencesColumn)});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
@@ -57,7 +58,7 @@ TFormBackups::TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, con
     layout->addLayout(form);
     layout->addWidget(m_table);
     layout->addWidget(buttons);
-    resize(760, 480);
+    ScaleTextWindow(this, m_screenWidth, 760, 480);
     Refresh();
 }
 
@@ -73,6 +74,7 @@ void TFormBackups::Refresh()
     m_entries = m_module->BackupsByCloseness(&unread);
     // A unit that did not give every value is compared with no backup.
     const QString notCompared = unread.isEmpty() ? QString() : Text(TextIndex::NotRead);
+    const TFitterWords words(*m_module->Translator());
     m_table->setRowCount(int(m_entries.size()));
     for (int row = 0; row < m_entries.size(); ++row) {
         const TBackupEntry& entry = m_entries.at(row);
@@ -83,7 +85,7 @@ void TFormBackups::Refresh()
         };
         m_table->setItem(row, DateColumn,
                          fixed(entry.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
-        m_table->setItem(row, ReasonColumn, fixed(entry.reason));
+        m_table->setItem(row, ReasonColumn, fixed(words.BackupReason(entry.reason)));
         m_table->setItem(row, NoteColumn, new QTableWidgetItem(entry.note));
         QTableWidgetItem* differences =
             fixed(entry.differences < 0 ? notCompared : QString::number(entry.differences));
@@ -92,6 +94,7 @@ void TFormBackups::Refresh()
     }
     m_table->resizeColumnToContents(DateColumn);
     m_table->resizeColumnToContents(ReasonColumn);
+    m_table->resizeColumnToContents(DifferencesColumn); // its heading is longer than its numbers
     if (!m_entries.isEmpty())
         m_table->selectRow(0);
 }
@@ -124,21 +127,24 @@ void TFormBackups::CompareSelected()
     const QString file = SelectedFile();
     if (file.isEmpty() || !m_module->IsUnitConnected())
         return;
-    TFormCompare compare(m_module, this);
+    TFormCompare compare(m_module, this, m_screenWidth);
     if (compare.ShowUnitAgainst(file))
         compare.exec();
     Refresh();
 }
 
+// Both files are asked for by name ("the first", "the second"), starting in
+// the backups' folder: the files compared most often are backups.
 void TFormBackups::CompareFiles()
 {
-    const QString left = m_dialogs->GetOpenFileName(this, m_filesFolder);
+    const QString folder = m_module->Backups().Folder();
+    const QString left = m_dialogs->GetOpenFileNameFor(this, folder, Text(TextIndex::ChooseFirstFile));
     if (left.isEmpty())
         return;
-    const QString right = m_dialogs->GetOpenFileName(this, m_filesFolder);
+    const QString right = m_dialogs->GetOpenFileNameFor(this, folder, Text(TextIndex::ChooseSecondFile));
     if (right.isEmpty())
         return;
-    TFormCompare compare(m_module, this);
+    TFormCompare compare(m_module, this, m_screenWidth);
     if (compare.ShowFiles(left, right))
         compare.exec();
 }

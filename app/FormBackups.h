@@ -20,8 +20,7 @@ class TFormBackups : public QDialog {
     Q_OBJECT
 
 public:
-    TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder,
-                 QWidget* parent);
+    TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, int screenWidth, QWidget* parent);
 
     QTableWidget* Table() const { return m_table; }
     void Refresh();
@@ -36,7 +35,7 @@ private:
 
     TSerialDataModule* m_module;
     TFileDialogs* m_dialogs;
-    QString m_filesFolder;
+    int m_screenWidth;
     QLineEdit* m_note;
     QTableWidget* m_table;
     QList<TBackupEntry> m_entries;

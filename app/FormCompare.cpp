@@ -1,12 +1,16 @@
 #include "app/FormCompare.h"
 
+#include "items/OrvNumber.h"
+#include "model/FitterWords.h"
 #include "model/SerialDataModule.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
 #include "support/UserPrompts.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
@@ -14,15 +18,46 @@
 
 namespace {
 
+enum Column { ItemColumn, LeftColumn, RightColumn, BytesColumn };
+
 QString RawText(int raw)
 {
     return raw < 0 ? QString() : QString::number(raw);
 }
 
+// The lines of one difference: the fitter's words for the values present; a
+// value missing or not read keeps the text the comparison gave it.
+QList<TValueWords> DifferenceLines(const TFitterWords& words, const TOrvNumber* item,
+                                   const TConfigDifference& difference)
+{
+    if (!item)
+        return {{difference.key, difference.left, difference.right}};
+    if (difference.leftValue && difference.rightValue) {
+        const QList<TValueWords> lines =
+            words.Difference(*item, *difference.leftValue, *difference.rightValue);
+        if (!lines.isEmpty())
+            return lines;
+    }
+    auto side = [&](const std::optional<double>& value, const QString& given) {
+        return value ? words.Value(*item, *value) : given;
+    };
+    return {{words.Caption(*item), side(difference.leftValue, difference.left),
+             side(difference.rightValue, difference.right)}};
+}
+
+QString Joined(const QList<TValueWords>& lines, QString TValueWords::*field)
+{
+    QStringList texts;
+    for (const TValueWords& line : lines)
+        texts << line.*field;
+    return texts.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
-TFormCompare::TFormCompare(TSerialDataModule* module, QWidget* parent)
-    : QDialog(parent), m_module(module), m_table(new QTableWidget(this)), m_load(new QPushButton(this))
+TFormCompare::TFormCompare(TSerialDataModule* module, QWidget* parent, int screenWidth)
+    : QDialog(parent), m_module(module), m_table(new QTableWidget(this)), m_load(new QPushButton(this)),
+      m_details(new QCheckBox(this))
 {
     setObjectName(QStringLiteral("FormCompare"));
     setWindowTitle(Text(TextIndex::CompareConfigurations));
@@ -31,6 +66,13 @@ TFormCompare::TFormCompare(TSerialDataModule* module, QWidget* parent)
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setColumnHidden(BytesColumn, true);
+    m_details->setText(Text(TextIndex::CompareDetails));
+    connect(m_details, &QCheckBox::toggled, this, [this](bool shown) {
+        m_table->setColumnHidden(BytesColumn, !shown);
+        m_table->resizeColumnsToContents();
+        m_table->resizeRowsToContents();
+    });
     m_load->setText(Text(TextIndex::LoadTickedValues));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->addButton(m_load, QDialogButtonBox::ActionRole);
@@ -38,8 +80,11 @@ TFormCompare::TFormCompare(TSerialDataModule* module, QWidget* parent)
     connect(m_load, &QPushButton::clicked, this, &TFormCompare::LoadTicked);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
-    layout->addWidget(buttons);
-    resize(760, 480);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_details);
+    bottom->addWidget(buttons, 1);
+    layout->addLayout(bottom);
+    ScaleTextWindow(this, screenWidth, 760, 480);
 }
 
 QString TFormCompare::Text(int index) const
@@ -89,31 +134,35 @@ void TFormCompare::Fill(const QList<TConfigDifference>& differences, const QStri
     const bool tickable = !m_file.isEmpty() && m_module->IsUnitConnected();
     m_load->setVisible(tickable);
     m_table->setHorizontalHeaderLabels(
-        {Text(TextIndex::CompareItemColumn), left, right, Text(TextIndex::CompareUnitBytesColumn)});
+        {Text(TextIndex::CompareItemColumn), left, right, Text(TextIndex::CompareBytesColumn)});
+    const TFitterWords words(*m_module->Translator());
     m_table->setRowCount(int(differences.size()));
     for (int row = 0; row < differences.size(); ++row) {
         const TConfigDifference& difference = differences.at(row);
-        auto* caption = new QTableWidgetItem(difference.key);
+        const QList<TValueWords> lines =
+            DifferenceLines(words, m_module->Number(difference.item), difference);
+        auto* caption = new QTableWidgetItem(Joined(lines, &TValueWords::caption));
         caption->setData(Qt::UserRole, difference.item);
         if (tickable) {
             caption->setFlags(caption->flags() | Qt::ItemIsUserCheckable);
             caption->setCheckState(Qt::Unchecked);
         }
-        m_table->setItem(row, 0, caption);
-        m_table->setItem(row, 1, new QTableWidgetItem(difference.left));
-        m_table->setItem(row, 2, new QTableWidgetItem(difference.right));
-        m_table->setItem(row, 3,
-                         new QTableWidgetItem(RawText(difference.leftRaw) + QStringLiteral(" -> ") +
+        m_table->setItem(row, ItemColumn, caption);
+        m_table->setItem(row, LeftColumn, new QTableWidgetItem(Joined(lines, &TValueWords::before)));
+        m_table->setItem(row, RightColumn, new QTableWidgetItem(Joined(lines, &TValueWords::after)));
+        m_table->setItem(row, BytesColumn,
+                         new QTableWidgetItem(RawText(difference.leftRaw) + QStringLiteral(" → ") +
                                               RawText(difference.rightRaw)));
     }
     m_table->resizeColumnsToContents();
+    m_table->resizeRowsToContents();
 }
 
 void TFormCompare::LoadTicked()
 {
     QStringList ticked;
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        const QTableWidgetItem* caption = m_table->item(row, 0);
+        const QTableWidgetItem* caption = m_table->item(row, ItemColumn);
         if (caption->checkState() == Qt::Checked)
             ticked << caption->data(Qt::UserRole).toString();
     }

@@ -147,7 +147,7 @@ void TFormConfig::CreateUndo()
 {
     m_undo = new TUndoRecorder(m_module, this);
     QUndoStack* stack = m_undo->Stack();
-    m_history = new THistoryPanel(stack, this);
+    m_history = new THistoryPanel(stack, m_module->Translator(), m_screenWidth, this);
     m_undoAction = new QAction(this);
     m_undoAction->setShortcut(QKeySequence::Undo);
     m_redoAction = new QAction(this);

@@ -539,7 +539,7 @@ bool TFormMain::ConfirmReprogramming() const
 void TFormMain::ShowBackups()
 {
     RunOperation([this] {
-        TFormBackups window(m_module, m_dialogs, ConfigurationsFolder(), this);
+        TFormBackups window(m_module, m_dialogs, m_screenWidth, this);
         window.exec();
     });
 }

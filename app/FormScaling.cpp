@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
@@ -82,6 +83,16 @@ void ScaleForm(QWidget* form, int screenWidth)
     }
     ScaleGeometry(form, screenWidth);
     ScaleFont(form, screenWidth);
+}
+
+void ScaleTextWindow(QWidget* window, int screenWidth, int designWidth, int designHeight)
+{
+    const QFont font = DesignFont(QStringLiteral("Arial"), Scaled(13, screenWidth), false);
+    window->setFont(font);
+    // The style gives the headers of tables a font of their own.
+    for (QHeaderView* header : window->findChildren<QHeaderView*>())
+        header->setFont(font);
+    window->resize(Scaled(designWidth, screenWidth), Scaled(designHeight, screenWidth));
 }
 
 QFont ExplicitSystemFont()

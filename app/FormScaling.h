@@ -29,6 +29,11 @@ int Scaled(int value, int screenWidth);
 // and divided by 800. Nothing happens at 800.
 void ScaleForm(QWidget* form, int screenWidth);
 
+// The windows of lists and tables (backups, compare, change history): their
+// text in Arial 13 pixels and their size given for the design width, both
+// scaled to the screen like the other windows.
+void ScaleTextWindow(QWidget* window, int screenWidth, int designWidth, int designHeight);
+
 // A font of the window descriptions: family, height in pixels, weight and slant.
 QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false);
 

@@ -57,7 +57,7 @@ QList<TConfigDifference> CompareConfigurations(const QList<TOrvNumber*>& items, 
         if (a && b && SameFileValue(*a, *b))
             continue;
         differences.append({item->objectName(), item->FileKey(), ValueText(*item, a), ValueText(*item, b),
-                            RawOf(*item, a), RawOf(*item, b)});
+                            RawOf(*item, a), RawOf(*item, b), a, b});
     }
     return differences;
 }

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 class TCustomIniFile;
 class TOrvNumber;
@@ -16,6 +17,8 @@ struct TConfigDifference {
     QString right;
     int leftRaw = -1; // the unit's raw value for it; -1 when missing or not expressible
     int rightRaw = -1;
+    std::optional<double> leftValue; // the value in engineering units; none when missing
+    std::optional<double> rightValue;
 };
 
 // The items whose entries differ between left and right, in the items' order.

@@ -177,8 +177,10 @@ bool TConfigurationFiles::CompareUnitWithFile(const QString& fileName, QList<TCo
     UnitEntries(unit, notRead);
     differences = CompareConfigurations(ConfigurationItems(), unit, file);
     for (TConfigDifference& difference : differences) {
-        if (notRead.contains(difference.item))
+        if (notRead.contains(difference.item)) {
             difference.left = m_module.Text(TextIndex::NotRead);
+            difference.leftValue.reset();
+        }
     }
     return true;
 }

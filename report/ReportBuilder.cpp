@@ -2,8 +2,8 @@
 
 #include "backup/ConfigCompare.h"
 #include "items/OrvNumber.h"
+#include "model/ConfigurationPages.h"
 #include "model/SerialDataModule.h"
-#include "report/ConfigurationPages.h"
 #include "roadtest/ConfigurationEntries.h"
 #include "roadtest/RoadTestText.h"
 #include "support/TextIndex.h"

@@ -70,6 +70,7 @@ constexpr int ActuatorPage = 26;             // "Attuatore"
 constexpr int ChangeHistory = 325;           // "Cronologia modifiche"
 constexpr int Undo = 326;
 constexpr int Redo = 327;
+constexpr int RescaledSameValue = 630; // "stesso valore, nuova scala": an engine speed a rule rewrote
 
 // Configuration window: the live values panel.
 constexpr int LiveRpm = 69;              // "Giri"
@@ -229,21 +230,35 @@ constexpr int ChangeNotWrittenNoUnit = 443;
 constexpr int Backups = 333;                 // "Copie di sicurezza": the window and the main window's action
 constexpr int BackupDateColumn = 334;        // "Data"
 constexpr int BackupReasonColumn = 335;      // "Motivo"
-constexpr int VehicleNote = 336;             // "Nota veicolo": the field and its column
 constexpr int BackupDifferencesColumn = 337; // "Differenze"
 constexpr int RestoreBackup = 338;           // "Ripristina"
 constexpr int CompareBackupWithUnit = 339;   // "Confronta con la centralina"
 constexpr int CompareTwoFiles = 340;         // "Confronta due file"
 // "Scrivere nella centralina la copia di sicurezza selezionata?"
 constexpr int WriteSelectedBackupQuestion = 341;
+constexpr int NoteForNextBackups =
+    615;                              // "Nota per le prossime copie": goes with the backups made from now on
+constexpr int BackupNoteColumn = 616; // "Nota della copia": the note kept with each backup
+constexpr int ChooseFirstFile = 617;  // "Scegliere il primo file da confrontare"
+constexpr int ChooseSecondFile = 618; // "Scegliere il secondo file da confrontare"
+// Why a backup was made, as the backups window shows it.
+constexpr int BackupAtConnect = 610;      // "Alla connessione"
+constexpr int BackupBeforeLoad = 611;     // "Prima di caricare un file"
+constexpr int BackupBeforeErase = 612;    // "Prima di cancellare la configurazione"
+constexpr int BackupBeforeFirmware = 613; // "Prima di riprogrammare il firmware"
+constexpr int BackupBeforeRestore = 614;  // "Prima di ripristinare una copia"
 
 // Compare window.
-constexpr int CompareConfigurations = 328;  // "Confronto configurazioni"
-constexpr int CompareItemColumn = 329;      // "Parametro"
-constexpr int CompareUnitColumn = 330;      // "Centralina": the unit's side of a comparison
-constexpr int CompareUnitBytesColumn = 331; // "Byte centralina"
-constexpr int LoadTickedValues = 332;       // "Carica selezionati"
-constexpr int NotRead = 430;                // "non letto": a value the unit did not give
+constexpr int CompareConfigurations = 328; // "Confronto configurazioni"
+constexpr int CompareItemColumn = 329;     // "Parametro"
+constexpr int CompareUnitColumn = 330;     // "Centralina": the unit's side of a comparison
+constexpr int LoadTickedValues = 332;      // "Carica selezionati"
+constexpr int NotRead = 430;               // "non letto": a value the unit did not give
+constexpr int CompareDetails = 620;        // "Dettagli": the check box that shows the stored bytes
+constexpr int CompareBytesColumn = 621;    // "Byte memorizzati": both values as the unit stores them
+// Items no page of the configuration window shows, named where a change or a
+// comparison brings them up.
+constexpr int FullPowerBandRpm = 631; // "Giri fascia piena potenza": GiriSbananata
 
 // Live chart window.
 constexpr int LiveChart = 240; // "Grafico in tempo reale": the window and the main window's action

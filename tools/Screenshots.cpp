@@ -16,13 +16,22 @@
 // tool) with the link lost for 10 s, a marker and the cursor, then the
 // recording of it replayed with its markers, in Italian, English, German and
 // Russian, sized for a screen of the width (800x600, 1280x800, 1920x1080).
+// The backups window, the compare window (the unit against a backup, and two
+// files with their stored bytes) and the change history are taken after a
+// few changes on the unit, in Italian, English, German and Russian; the
+// backups go to a folder of the tool's own.
 
 #include "app/AboutBox.h"
 #include "app/DesignFonts.h"
+#include "app/FileDialogs.h"
 #include "app/FormAttesa.h"
+#include "app/FormBackups.h"
+#include "app/FormCompare.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/FormOndaCostruita.h"
+#include "app/FormScaling.h"
+#include "app/HistoryPanel.h"
 #include "chart/ChartDialogs.h"
 #include "chart/FormChart.h"
 #include "controls/ValueEditEx.h"
@@ -37,6 +46,7 @@
 #include "tools/SimulatedTime.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -237,6 +247,70 @@ void ChartWindow(TSerialDataModule& module, int width, const QDir& folder)
     QCoreApplication::processEvents();
 }
 
+// No file chosen: the windows are shown, not used.
+class NoFileDialogs : public TFileDialogs {
+public:
+    QString GetSaveFileName(QWidget*, const QString&) override { return QString(); }
+    QString GetOpenFileName(QWidget*, const QString&) override { return QString(); }
+};
+
+// Changes a fitter makes on the unit: a new ignition type (the engine speeds
+// follow), a cut-off speed, the economy-driving option.
+void ChangeUnit(TSerialDataModule& module)
+{
+    module.Number(QStringLiteral("TIPO_ACCENSIONE"))->SetInt(2);
+    module.Number(QStringLiteral("GiriCutOff"))->SetInt(2500);
+    module.Number(QStringLiteral("FLAG_CONFIGURAZIONE_2"))->SetInt(8);
+    module.Number(QStringLiteral("FLAG_GONFIGURAZIONE"))->SetInt(32 | 4);
+}
+
+// The backups, compare and history windows, after the changes of ChangeUnit
+// made on a unit connected with its factory values, scaled as the program
+// scales them on a screen of that width (800x600, 1280x800, 1920x1080).
+void RecordWindows(TSerialDataModule& module, int screenWidth, const QDir& folder)
+{
+    const int screenHeight = screenWidth >= 1920 ? 1080 : screenWidth >= 1280 ? 800 : 600;
+    const int width = ScalingWidthFor(screenWidth, screenHeight - 40);
+    QTemporaryDir backups;
+    const QString ownFolder = module.Backups().Folder();
+    module.Backups().SetFolder(backups.path());
+    TFormMain window(&module, width);
+    TFormConfig config(&module, &window, width);
+    window.SetConfigurationWindow(&config);
+    window.Connect();
+    module.EraseConfiguration(); // the unit's factory values; the history starts anew
+    const QString factory = module.MakeBackup(QStringLiteral("before-load"));
+    ChangeUnit(module);
+    const QString changed = module.MakeBackup(QStringLiteral("before-firmware"));
+    NoFileDialogs dialogs;
+    for (int language : {0, 1, 4, 5}) {
+        window.SwitchLanguage(language);
+        const QString suffix = QStringLiteral("%1-%2").arg(screenWidth).arg(language);
+        TFormBackups list(&module, &dialogs, width, &window);
+        list.show();
+        QCoreApplication::processEvents();
+        Save(list, folder, QStringLiteral("backups-") + suffix);
+        TFormCompare compare(&module, &list, width);
+        compare.ShowUnitAgainst(factory);
+        compare.show();
+        QCoreApplication::processEvents();
+        Save(compare, folder, QStringLiteral("compare-") + suffix);
+        TFormCompare files(&module, &list, width);
+        files.ShowFiles(factory, changed);
+        files.DetailsBox()->setChecked(true);
+        files.show();
+        QCoreApplication::processEvents();
+        Save(files, folder, QStringLiteral("compare-files-") + suffix);
+        config.HistoryPanel()->show();
+        QCoreApplication::processEvents();
+        Save(*config.HistoryPanel(), folder, QStringLiteral("history-") + suffix);
+    }
+    window.SwitchLanguage(0);
+    window.Disconnect();
+    module.Backups().SetFolder(ownFolder);
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -261,6 +335,7 @@ int main(int argc, char** argv)
         MainWindow(module, width, folder);
         ConfigurationWindow(module, width, folder);
         ChartWindow(module, width, folder);
+        RecordWindows(module, width, folder);
     }
     return 0;
 }

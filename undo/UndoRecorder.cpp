@@ -17,8 +17,10 @@ TUndoRecorder::TUndoRecorder(TSerialDataModule* module, QObject* owner)
 
 void TUndoRecorder::TakeSnapshot()
 {
-    for (TOrvNumber* item : std::as_const(m_items))
+    for (TOrvNumber* item : std::as_const(m_items)) {
         m_snapshot[item] = item->RawValue();
+        m_userSnapshot[item] = item->ConvertValueToUser(item->RawValue());
+    }
 }
 
 void TUndoRecorder::Restart()
@@ -38,7 +40,8 @@ void TUndoRecorder::OnValueEdited(TOrvNumber* cause)
     auto add = [&](TOrvNumber* item) {
         const int before = m_snapshot.value(item);
         if (item->RawValue() != before)
-            changes.append({item, before, item->RawValue()});
+            changes.append({item, before, item->RawValue(), m_userSnapshot.value(item),
+                            item->ConvertValueToUser(item->RawValue())});
     };
     add(cause);
     for (TOrvNumber* item : std::as_const(m_items)) {

@@ -38,5 +38,6 @@ private:
     QUndoStack* m_stack;
     QList<TOrvNumber*> m_items;
     QHash<TOrvNumber*, int> m_snapshot;
+    QHash<TOrvNumber*, double> m_userSnapshot; // the same in engineering units, on the scales then
     bool m_applying = false;
 };

@@ -1,10 +1,11 @@
 #include "undo/ValueChangeCommand.h"
 
 #include "items/OrvNumber.h"
-#include "support/NumberText.h"
+#include "model/FitterWords.h"
+#include "model/SerialDataModule.h"
+#include "support/TextIndex.h"
 #include "undo/UndoRecorder.h"
 
-#include <QLocale>
 #include <algorithm>
 #include <utility>
 
@@ -42,10 +43,12 @@ bool TValueChangeCommand::mergeWith(const QUndoCommand* other)
     for (const TRawChange& change : next->Changes()) {
         auto same = std::find_if(m_changes.begin(), m_changes.end(),
                                  [&](const TRawChange& mine) { return mine.item == change.item; });
-        if (same != m_changes.end())
+        if (same != m_changes.end()) {
             same->after = change.after;
-        else
+            same->userAfter = change.userAfter;
+        } else {
             m_changes.append(change);
+        }
     }
     m_when = next->m_when;
     setObsolete(std::all_of(m_changes.cbegin(), m_changes.cend(),
@@ -54,18 +57,44 @@ bool TValueChangeCommand::mergeWith(const QUndoCommand* other)
     return true;
 }
 
-// "14:22:33  GIRI CUTOFF  3000 -> 3500 RPM (+2)": the time, the edited item's
-// file key, its values in engineering units, and how many items followed.
+namespace {
+
+QString Line(const TValueWords& words)
+{
+    return words.caption + QStringLiteral(": ") + words.before + QStringLiteral(" → ") + words.after;
+}
+
+// The lines of one item's change. A value a rule rewrote on a new scale keeps
+// its engineering value: it is named with that value, as rewritten.
+QStringList Lines(const TFitterWords& words, const TRawChange& change)
+{
+    QStringList lines;
+    for (const TValueWords& line : words.Difference(*change.item, change.userBefore, change.userAfter)) {
+        if (line.before != line.after)
+            lines << Line(line);
+    }
+    if (lines.isEmpty())
+        lines << words.Caption(*change.item) + QStringLiteral(": ") +
+                     words.Value(*change.item, change.userAfter) + QStringLiteral(" (") +
+                     words.Text(TextIndex::RescaledSameValue, QString()) + QLatin1Char(')');
+    return lines;
+}
+
+} // namespace
+
+THistoryEntry TValueChangeCommand::Entry(const TFitterWords& words) const
+{
+    THistoryEntry entry;
+    entry.change = Lines(words, m_changes.first()).join(QStringLiteral("; "));
+    for (qsizetype i = 1; i < m_changes.size(); ++i)
+        entry.followOns << Lines(words, m_changes.at(i));
+    return entry;
+}
+
+// "14:22:33  Giri di cutoff: 3000 RPM → 3500 RPM": the time and the edited
+// item's change in the language of the moment the change was made.
 void TValueChangeCommand::UpdateText()
 {
-    TOrvNumber* item = EditedItem();
-    const TRawChange& edit = m_changes.first();
-    auto value = [item](int raw) { return GeneralNumberText(item->ConvertValueToUser(raw), QLocale::c()); };
-    QString text = m_when.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") + item->FileKey() +
-                   QStringLiteral("  ") + value(edit.before) + QStringLiteral(" -> ") + value(edit.after);
-    if (!item->MeasureUnit().isEmpty())
-        text += QLatin1Char(' ') + item->MeasureUnit();
-    if (m_changes.size() > 1)
-        text += QStringLiteral(" (+%1)").arg(m_changes.size() - 1);
-    setText(text);
+    const TFitterWords words(*m_recorder.Module()->Translator());
+    setText(m_when.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") + Entry(words).change);
 }

@@ -12,9 +12,9 @@
 #include "controls/OrvCheckBox.h"
 #include "controls/OrvComboBox.h"
 #include "items/OrvNumber.h"
+#include "model/ConfigurationPages.h"
 #include "model/ResourceLibrary.h"
 #include "model/SerialDataModule.h"
-#include "report/ConfigurationPages.h"
 #include "support/OrvRegistryData.h"
 #include "support/Translator.h"
 

@@ -36,6 +36,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUndoStack>
 #include <array>
 
@@ -87,6 +88,7 @@ private slots:
     void startUpWaitsForNoUnit();
     void checkBoxCaptionsStandLeftOfTheirBoxes();
     void historyClosesWithTheWindow();
+    void historyTellsChangesInTheChosenLanguage();
     void undoAnswersOnlyWithAUnit();
     void editWithoutAUnitSaysWhy_data();
     void editWithoutAUnitSaysWhy();
@@ -670,6 +672,30 @@ void TestFormConfig::historyClosesWithTheWindow()
     QTest::keyClick(m_config, Qt::Key_Escape);
     QVERIFY(!m_config->isVisible());
     QVERIFY(!m_config->HistoryPanel()->isVisible());
+}
+
+// The history in the program's text size, each change in the fitter's words,
+// the engine speeds the ignition type's rule rewrote under it, told again in
+// a language chosen afterwards.
+void TestFormConfig::historyTellsChangesInTheChosenLanguage()
+{
+    MakeWindows(1280);
+    Connect();
+    m_main->SwitchLanguage(1);
+    QVERIFY(m_module->Number(QStringLiteral("TIPO_ACCENSIONE"))->SetInt(2));
+    QTreeWidget* tree = m_config->HistoryPanel()->Tree();
+    QCOMPARE(tree->font().pixelSize(), Scaled(13, 1280));
+    QCOMPARE(tree->topLevelItemCount(), 2); // the state before any change, then the change
+    const QTreeWidgetItem* change = tree->topLevelItem(1);
+    QCOMPARE(change->text(1), QString("Ignition Type: 4 cylinders (static coil) → 6 cylinders"));
+    QCOMPARE(change->childCount(), 4);
+    QCOMPARE(change->child(0)->text(1), QString("Changeover RPM: 2000 RPM (same value, new scale)"));
+
+    m_main->SwitchLanguage(4);
+    QCOMPARE(tree->topLevelItem(1)->text(1),
+             QString("Zündungsart: 4 Zylinder (statische Spule) → 6 Zylinder"));
+    QCOMPARE(tree->topLevelItem(1)->child(2)->text(1),
+             QString("Drehzahl Schubabschaltung: 1500 RPM (gleicher Wert, neue Skala)"));
 }
 
 // A change made with a unit, then the unit disconnected: undo and redo are

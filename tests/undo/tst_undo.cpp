@@ -1,10 +1,14 @@
 // Undo and redo of the user's changes on the simulated unit: one step gives the
-// unit's bytes back exactly, follow-on writes of the rules included.
+// unit's bytes back exactly, follow-on writes of the rules included; the
+// history tells each step in the fitter's words (the language store's string i
+// reads "T<i>").
 
 #include "../common/TestModule.h"
 #include "items/OrvNumber.h"
+#include "model/FitterWords.h"
 #include "model/SerialDataModule.h"
 #include "undo/UndoRecorder.h"
+#include "undo/ValueChangeCommand.h"
 
 #include <QTest>
 #include <QUndoStack>
@@ -18,6 +22,8 @@ private slots:
     void undoOfAChangeRestoresEveryByteItWrote_data();
     void undoOfAChangeRestoresEveryByteItWrote();
     void repeatedEditsOfOneItemAreOneStep();
+    void historyTellsTheChangeInTheFittersWords_data();
+    void historyTellsTheChangeInTheFittersWords();
     void loadsAreNoEdits();
 
 private:
@@ -96,7 +102,7 @@ void TestUndo::repeatedEditsOfOneItemAreOneStep()
     QVERIFY(m_module->Number("GiriCutOff")->SetInt(2000));
     QVERIFY(m_module->Number("GiriCutOff")->SetInt(2500));
     QCOMPARE(m_recorder->Stack()->count(), 1);
-    QVERIFY(m_recorder->Stack()->text(0).contains("GIRI CUTOFF  1500 -> 2500 RPM"));
+    QVERIFY(m_recorder->Stack()->text(0).endsWith("  T80: 1500 RPM → 2500 RPM"));
     QVERIFY(m_module->Number("GiriSbananata")->SetInt(4000));
     QCOMPARE(m_recorder->Stack()->count(), 2);
 
@@ -105,6 +111,37 @@ void TestUndo::repeatedEditsOfOneItemAreOneStep()
     QCOMPARE(Memory(), before);
     // The values the module shows follow the unit.
     QCOMPARE(m_module->Number("GiriCutOff")->GetInt(), 1500);
+}
+
+// The item's caption, the option's text or the value with its unit, before →
+// after; the engine speeds the ignition type's rule rewrote on its new scale
+// under it, each with the speed it keeps.
+void TestUndo::historyTellsTheChangeInTheFittersWords_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("followOns");
+
+    QTest::newRow("number") << "GiriCutOff" << 2500 << "T80: 1500 RPM → 2500 RPM" << QStringList();
+    QTest::newRow("option") << "TIPO_SEGNALE_GIRI" << 1 << "T34: T35 → T36" << QStringList();
+    QTest::newRow("flag") << "FLAG_CONFIGURAZIONE_2" << 8 << "T88: T544 → T543" << QStringList();
+    QTest::newRow("engine speeds rescaled") << "TIPO_ACCENSIONE" << 2 << "T27: T32 → T30"
+                                            << QStringList{"T41: 2000 RPM (T630)", "T631: 3600 RPM (T630)",
+                                                           "T80: 1500 RPM (T630)", "T87: 20000 RPM (T630)"};
+}
+
+void TestUndo::historyTellsTheChangeInTheFittersWords()
+{
+    QFETCH(QString, item);
+    QFETCH(int, value);
+    QVERIFY(m_module->Number(item)->SetInt(value));
+    QCOMPARE(m_recorder->Stack()->count(), 1);
+    const auto* command = dynamic_cast<const TValueChangeCommand*>(m_recorder->Stack()->command(0));
+    QVERIFY(command);
+    const THistoryEntry entry = command->Entry(TFitterWords(*m_module->Translator()));
+    QTEST(entry.change, "change");
+    QTEST(entry.followOns, "followOns");
 }
 
 void TestUndo::loadsAreNoEdits()

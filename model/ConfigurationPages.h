@@ -1,7 +1,8 @@
 #pragma once
 
-// The settings of the configuration window's pages as the report lists them:
-// page by page, each setting with the caption the window gives it (a string of
+// The settings of the configuration window's pages, as the report, the compare
+// window and the change history name them (TFitterWords): page by page, each
+// setting with the caption the window gives it (a string of
 // the language store) and the way the window shows its value: a number, an
 // entry of a list, or a check box over some bits or a threshold of the value.
 // The window's own layout (app/FormConfig.ui) is the model; a test holds the

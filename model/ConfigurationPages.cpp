@@ -1,4 +1,4 @@
-#include "report/ConfigurationPages.h"
+#include "model/ConfigurationPages.h"
 
 #include "support/TextIndex.h"
 
