@@ -2,6 +2,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/FormCompare.h"
+#include "app/VehicleSession.h"
 #include "model/SerialDataModule.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
@@ -115,7 +116,8 @@ void TFormBackups::RestoreSelected()
         !m_module->Prompts()->AskYesNo(TMessageIcon::None, windowTitle(),
                                        Text(TextIndex::WriteSelectedBackupQuestion), false))
         return;
-    m_module->RestoreBackup(file);
+    TVehicleSession::RunOn(m_vehicles, TTimelineKind::Restore, file,
+                           [&] { return m_module->RestoreBackup(file); });
     Refresh();
 }
 
@@ -125,6 +127,7 @@ void TFormBackups::CompareSelected()
     if (file.isEmpty() || !m_module->IsUnitConnected())
         return;
     TFormCompare compare(m_module, this);
+    compare.SetVehicleSession(m_vehicles);
     if (compare.ShowUnitAgainst(file))
         compare.exec();
     Refresh();

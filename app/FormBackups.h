@@ -15,6 +15,7 @@ class QLineEdit;
 class QTableWidget;
 class TFileDialogs;
 class TSerialDataModule;
+class TVehicleSession;
 
 class TFormBackups : public QDialog {
     Q_OBJECT
@@ -22,6 +23,9 @@ class TFormBackups : public QDialog {
 public:
     TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, const QString& filesFolder,
                  QWidget* parent);
+
+    // The current vehicle restores are recorded on; none by default.
+    void SetVehicleSession(TVehicleSession* session) { m_vehicles = session; }
 
     QTableWidget* Table() const { return m_table; }
     void Refresh();
@@ -40,4 +44,5 @@ private:
     QLineEdit* m_note;
     QTableWidget* m_table;
     QList<TBackupEntry> m_entries;
+    TVehicleSession* m_vehicles = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "app/FormCompare.h"
 
+#include "app/VehicleSession.h"
+
 #include "model/SerialDataModule.h"
 #include "support/TextIndex.h"
 #include "support/Translator.h"
@@ -119,6 +121,7 @@ void TFormCompare::LoadTicked()
     }
     if (ticked.isEmpty() || m_file.isEmpty())
         return;
-    m_module->LoadConfiguration(m_file, ticked);
+    TVehicleSession::RunOn(m_vehicles, TTimelineKind::Load, m_file,
+                           [&] { return m_module->LoadConfiguration(m_file, ticked); });
     ShowUnitAgainst(m_file);
 }

@@ -11,6 +11,7 @@
 class QPushButton;
 class QTableWidget;
 class TSerialDataModule;
+class TVehicleSession;
 struct TConfigDifference;
 
 class TFormCompare : public QDialog {
@@ -23,6 +24,9 @@ public:
     // as one is named with the reason.
     bool ShowUnitAgainst(const QString& fileName);
     bool ShowFiles(const QString& left, const QString& right);
+
+    // The current vehicle a load of ticked rows is recorded on; none by default.
+    void SetVehicleSession(TVehicleSession* session) { m_vehicles = session; }
 
     QTableWidget* Table() const { return m_table; }
     QPushButton* LoadButton() const { return m_load; }
@@ -40,4 +44,5 @@ private:
     QTableWidget* m_table;
     QPushButton* m_load;
     QString m_file; // the file compared with the unit; empty for two files
+    TVehicleSession* m_vehicles = nullptr;
 };

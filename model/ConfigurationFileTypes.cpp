@@ -26,4 +26,14 @@ bool IsConfigurationFile(const QString& fileName)
     return false;
 }
 
+QString FirstConfigurationFile(const QList<QUrl>& urls)
+{
+    for (const QUrl& url : urls) {
+        const QString file = url.toLocalFile();
+        if (IsConfigurationFile(file))
+            return file;
+    }
+    return QString();
+}
+
 } // namespace ConfigurationFileTypes

@@ -4,8 +4,10 @@
 // name typed without one gets when saved from the windows. The file dialogs,
 // a file dropped on the window and the desktop's file type all know both.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace ConfigurationFileTypes {
 
@@ -17,5 +19,7 @@ QString DialogFilter();
 QString DefaultSuffix();
 // Whether the file's name ends in one of the extensions, in any case.
 bool IsConfigurationFile(const QString& fileName);
+// The first local configuration file among urls (a drop on the window), or an empty text.
+QString FirstConfigurationFile(const QList<QUrl>& urls);
 
 } // namespace ConfigurationFileTypes
