@@ -27,20 +27,22 @@ QString TVehicleSession::Text(int index) const
 
 TRecordsDatabase* TVehicleSession::Database()
 {
-    if (m_database && m_database->IsOpen())
+    // Once open, the same records serve the program's life (the windows hold
+    // them); a server that went away answers each statement with its error.
+    if (m_database)
         return m_database.get();
     const QString named =
         m_settings.GetStringData(QLatin1String(ProgramSetup::RecordsSetting::Database)).trimmed();
     TDatabaseUrl url = TDatabaseUrl::Default();
     if (!named.isEmpty() && !TDatabaseUrl::Parse(named, url, &m_error))
         return nullptr;
-    m_recorder.reset();
-    m_database = std::make_unique<TRecordsDatabase>(url);
-    if (m_database->Open())
-        return m_database.get();
-    m_error = m_database->Error();
-    m_database.reset();
-    return nullptr;
+    auto database = std::make_unique<TRecordsDatabase>(url);
+    if (!database->Open()) {
+        m_error = database->Error();
+        return nullptr;
+    }
+    m_database = std::move(database);
+    return m_database.get();
 }
 
 TRecordsDatabase* TVehicleSession::DatabaseOrTell()

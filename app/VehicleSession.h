@@ -32,7 +32,9 @@ public:
     ~TVehicleSession() override;
 
     TSerialDataModule& Module() const { return m_module; }
-    // The records, opened at first use; null, with Error(), when they cannot be.
+    // The records, opened at first use and kept from then on (a change of the
+    // setting takes effect at the next start); null, with Error(), when they
+    // cannot be opened.
     TRecordsDatabase* Database();
     QString Error() const { return m_error; }
     // The same, telling the fitter why when they cannot be opened.
