@@ -3,6 +3,7 @@
 #include "app/FileDialogs.h"
 #include "app/FormCompare.h"
 #include "app/FormScaling.h"
+#include "app/VehicleSession.h"
 #include "model/FitterWords.h"
 #include "model/SerialDataModule.h"
 #include "support/TextIndex.h"
@@ -118,7 +119,8 @@ void TFormBackups::RestoreSelected()
         !m_module->Prompts()->AskYesNo(TMessageIcon::None, windowTitle(),
                                        Text(TextIndex::WriteSelectedBackupQuestion), false))
         return;
-    m_module->RestoreBackup(file);
+    TVehicleSession::RunOn(m_vehicles, TTimelineKind::Restore, file,
+                           [&] { return m_module->RestoreBackup(file); });
     Refresh();
 }
 
@@ -128,6 +130,7 @@ void TFormBackups::CompareSelected()
     if (file.isEmpty() || !m_module->IsUnitConnected())
         return;
     TFormCompare compare(m_module, this, m_screenWidth);
+    compare.SetVehicleSession(m_vehicles);
     if (compare.ShowUnitAgainst(file))
         compare.exec();
     Refresh();

@@ -15,12 +15,16 @@ class QLineEdit;
 class QTableWidget;
 class TFileDialogs;
 class TSerialDataModule;
+class TVehicleSession;
 
 class TFormBackups : public QDialog {
     Q_OBJECT
 
 public:
     TFormBackups(TSerialDataModule* module, TFileDialogs* dialogs, int screenWidth, QWidget* parent);
+
+    // The current vehicle restores are recorded on; none by default.
+    void SetVehicleSession(TVehicleSession* session) { m_vehicles = session; }
 
     QTableWidget* Table() const { return m_table; }
     void Refresh();
@@ -39,4 +43,5 @@ private:
     QLineEdit* m_note;
     QTableWidget* m_table;
     QList<TBackupEntry> m_entries;
+    TVehicleSession* m_vehicles = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "app/FormCompare.h"
 
+#include "app/VehicleSession.h"
 #include "items/OrvNumber.h"
 #include "model/FitterWords.h"
 #include "model/SerialDataModule.h"
@@ -168,6 +169,7 @@ void TFormCompare::LoadTicked()
     }
     if (ticked.isEmpty() || m_file.isEmpty())
         return;
-    m_module->LoadConfiguration(m_file, ticked);
+    TVehicleSession::RunOn(m_vehicles, TTimelineKind::Load, m_file,
+                           [&] { return m_module->LoadConfiguration(m_file, ticked); });
     ShowUnitAgainst(m_file);
 }

@@ -18,6 +18,7 @@ class QCheckBox;
 class QPushButton;
 class QTableWidget;
 class TSerialDataModule;
+class TVehicleSession;
 struct TConfigDifference;
 
 class TFormCompare : public QDialog {
@@ -30,6 +31,9 @@ public:
     // as one is named with the reason.
     bool ShowUnitAgainst(const QString& fileName);
     bool ShowFiles(const QString& left, const QString& right);
+
+    // The current vehicle a load of ticked rows is recorded on; none by default.
+    void SetVehicleSession(TVehicleSession* session) { m_vehicles = session; }
 
     QTableWidget* Table() const { return m_table; }
     QPushButton* LoadButton() const { return m_load; }
@@ -50,4 +54,5 @@ private:
     QPushButton* m_load;
     QCheckBox* m_details;
     QString m_file; // the file compared with the unit; empty for two files
+    TVehicleSession* m_vehicles = nullptr;
 };

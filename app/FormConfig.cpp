@@ -5,6 +5,7 @@
 #include "app/FormScaling.h"
 #include "app/HistoryPanel.h"
 #include "app/LinkStatusBar.h"
+#include "app/VehicleSession.h"
 #include "controls/ControlBinding.h"
 #include "controls/NumberField.h"
 #include "items/DataRefresher.h"
@@ -466,7 +467,9 @@ void TFormConfig::Erase()
         prompts->SetBusyCursor(false);
         return;
     }
-    if (m_module->EraseConfiguration())
+    TVehicleSession* vehicles = m_main ? m_main->Vehicles() : nullptr;
+    if (TVehicleSession::RunOn(vehicles, TTimelineKind::Erase, QString(),
+                               [this] { return m_module->EraseConfiguration(); }))
         UpdateDependentEdits();
     m_module->DataRefresher()->SetEnabled(true);
     prompts->SetBusyCursor(false);

@@ -2,16 +2,20 @@
 
 #include "app/AboutBox.h"
 #include "app/ConfigurationWindow.h"
+#include "app/CurrentVehicleButton.h"
 #include "app/FileDialogs.h"
 #include "app/FormBackups.h"
 #include "app/FormScaling.h"
+#include "app/FormVehicles.h"
 #include "app/InputBlocker.h"
 #include "app/LanguageStrip.h"
 #include "app/LinkStatusBar.h"
 #include "app/MainMenuEntries.h"
+#include "app/OperationMessages.h"
 #include "app/PortMenu.h"
 #include "app/RecentFilesMenu.h"
 #include "app/ToolkitTranslation.h"
+#include "app/VehicleSession.h"
 #include "chart/FormChart.h"
 #include "controls/MenuItemStyle.h"
 #include "items/DataRefresher.h"
@@ -65,6 +69,9 @@ TFormMain::TFormMain(TSerialDataModule* dataModule, int screenWidth, QWidget* pa
     m_registry->setObjectName(QStringLiteral("OrvRegistryData"));
     ProgramSetup::LoadSettingsAndLibraries(*m_translator, *m_registry, folders.Data(), m_module->Prompts());
     ProgramSetup::ApplyLinkPort(*m_module->OrvConnection(), *m_registry);
+    m_vehicles = new TVehicleSession(*m_module, *m_registry, this);
+    m_vehicleButton = new TCurrentVehicleButton(*m_vehicles, *m_translator, this);
+    statusBar()->addPermanentWidget(m_vehicleButton);
     // The application's icon: every window carries it. Made from a pixmap, the
     // icon skips the toolkit's look-up of the file's type in the MIME database.
     QApplication::setWindowIcon(QIcon(QPixmap(ResourceLibrary::Path(QStringLiteral("icon"), 10001))));
@@ -198,6 +205,12 @@ void TFormMain::ConnectActions()
     connect(backups, &QAction::triggered, this, &TFormMain::ShowBackups);
     m_ui->MenuFile->insertAction(m_ui->ActionEsci, backups);
     addAction(backups);
+    auto* vehicles = new QAction(this);
+    vehicles->setObjectName(QStringLiteral("ActionVehicles"));
+    vehicles->setShortcut(Qt::Key_F7);
+    connect(vehicles, &QAction::triggered, this, &TFormMain::ShowVehicles);
+    m_ui->MenuFile->insertAction(m_ui->ActionEsci, vehicles);
+    addAction(vehicles);
 }
 
 // --- language and texts -------------------------------------------------------
@@ -272,8 +285,10 @@ void TFormMain::RefreshInterfaceText()
     m_ui->MenuAiuto->setTitle(Text(TextIndex::HelpMenu));
     m_ui->ActionAbout->setText(Text(TextIndex::AboutAction));
     m_recentMenu->setTitle(Text(TextIndex::RecentFilesMenu));
+    m_vehicleButton->RefreshText();
     Action("ActionChart")->setText(Text(TextIndex::LiveChart));
     Action("ActionBackups")->setText(Text(TextIndex::Backups));
+    Action("ActionVehicles")->setText(Text(TextIndex::VehiclesWindow));
     if (m_config)
         m_config->RefreshInterfaceText();
     if (m_chart)
@@ -394,28 +409,13 @@ bool TFormMain::RunOperation(const std::function<void()>& operation)
 
 void TFormMain::Connect()
 {
-    RunOperation([this] { ReportConnectFailure(m_module->ConnectToUnit(4, 0)); });
-}
-
-void TFormMain::ReportConnectFailure(int result)
-{
-    if (result == -1)
-        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(TextIndex::UnitDoesNotAnswer) +
-                                             QLatin1Char('\n') +
-                                             m_module->MessageText(TextIndex::CheckCableAndIgnition) +
-                                             QStringLiteral("\n(ERR.CODE: C01)"));
-    else if (result == -2)
-        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(TextIndex::UnsupportedUnitKind));
-    else if (result == TSerialDataModule::NoLinkLibrary || result == TSerialDataModule::LinkLostReading)
-        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         Text(result == TSerialDataModule::NoLinkLibrary
-                                                  ? TextIndex::LinkLibraryNotLoaded
-                                                  : TextIndex::LinkLostWhileReading));
-    else if (result == TSerialDataModule::InUse)
-        m_module->Prompts()->ShowMessage(TMessageIcon::Error, windowTitle(),
-                                         m_module->MessageText(TextIndex::UnitInUseByOtherProgram));
+    RunOperation([this] {
+        m_vehicles->BeginConnect();
+        const int result = m_module->ConnectToUnit(4, 0);
+        OperationMessages::ReportConnectFailure(*m_module, windowTitle(), result);
+        if (result == 0)
+            m_vehicleButton->AskAtConnect();
+    });
 }
 
 void TFormMain::Disconnect()
@@ -450,6 +450,7 @@ void TFormMain::ShowChart()
         m_chart = new TFormChart(m_module, m_registry, nullptr, nullptr, host);
         // Connect and Disconnect answer their keys in the chart too.
         m_chart->addActions({m_ui->ActionConnect, m_ui->ActionDisconnect});
+        m_vehicles->WatchChart(m_chart);
         connect(m_chart, &TFormChart::Closed, this, [this] {
             m_module->DataRefresher()->SetEnabled(m_config && m_config->Widget()->isVisible());
         });
@@ -502,7 +503,8 @@ void TFormMain::SaveFile()
     if (m_operationRunning)
         return;
     RunFileCommand(m_dialogs->GetSaveFileName(this, FileDialogFolder()), [this](const QString& fileName) {
-        if (!m_module->SaveConfiguration(fileName))
+        if (!m_vehicles->Run(TTimelineKind::Save, fileName,
+                             [&] { return m_module->SaveConfiguration(fileName); }))
             return;
         m_recentMenu->Remember(fileName);
         ShowDone(Text(TextIndex::ConfigurationSavedStatus).arg(QDir::toNativeSeparators(fileName)));
@@ -516,32 +518,41 @@ void TFormMain::LoadFile()
     LoadConfigurationFile(m_dialogs->GetOpenFileName(this, FileDialogFolder()));
 }
 
-// The update starts only once the user says so; the question names the backup
-// the module makes of a connected unit first. The command line asks its own.
+// The update starts only once the user says so.
 void TFormMain::Reprogram()
 {
-    if (m_operationRunning || !ConfirmReprogramming())
+    if (m_operationRunning || !OperationMessages::ConfirmReprogramming(*m_module))
         return;
-    RunOperation([this] { m_module->ReprogramFirmware(); });
-}
-
-bool TFormMain::ConfirmReprogramming() const
-{
-    const QString question =
-        m_module->IsUnitConnected()
-            ? Text(TextIndex::ReprogramWithBackupQuestion)
-                  .replace(QLatin1String("%1"), QDir::toNativeSeparators(m_module->Backups().Folder()))
-            : Text(TextIndex::ReprogramWithoutBackupQuestion);
-    return m_module->Prompts()->AskYesNo(TMessageIcon::None, Text(TextIndex::ReprogramFirmware), question,
-                                         false);
+    RunOperation([this] {
+        m_vehicles->Run(TTimelineKind::Firmware, QString(), [this] {
+            m_module->ReprogramFirmware();
+            return true;
+        });
+    });
 }
 
 void TFormMain::ShowBackups()
 {
     RunOperation([this] {
         TFormBackups window(m_module, m_dialogs, m_screenWidth, this);
+        window.SetVehicleSession(m_vehicles);
         window.exec();
     });
+}
+
+// Modal, but not an operation: a data log of the records opens in the chart over it.
+void TFormMain::ShowVehicles()
+{
+    if (m_operationRunning)
+        return;
+    if (!m_vehicles->DatabaseOrTell())
+        return;
+    TFormVehicles window(*m_vehicles, m_dialogs, ConfigurationsFolder(), m_screenWidth, this);
+    window.SetLogOpener([this](const QString& log) {
+        ShowChart();
+        m_chart->OpenLog(log);
+    });
+    window.exec();
 }
 
 void TFormMain::About()
@@ -583,7 +594,8 @@ void TFormMain::LoadConfigurationFile(const QString& fileName)
 {
     RunFileCommand(fileName, [this](const QString& name) {
         TLoadReport report;
-        if (m_module->LoadConfiguration(name, {}, &report)) {
+        if (m_vehicles->Run(TTimelineKind::Load, name,
+                            [&] { return m_module->LoadConfiguration(name, {}, &report); })) {
             m_recentMenu->Remember(name);
             ShowDone(Text(TextIndex::ConfigurationLoadedStatus)
                          .arg(QFileInfo(name).fileName())

@@ -24,6 +24,7 @@ class QToolButton;
 class QMenu;
 class TConfigurationFileOffer;
 class TConfigurationWindow;
+class TCurrentVehicleButton;
 class TFormChart;
 class TLanguageStrip;
 class TMainMenuEntries;
@@ -34,6 +35,7 @@ class TOrvRegistryData;
 class TSerialDataModule;
 class TToolkitTranslation;
 class TTranslator;
+class TVehicleSession;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
@@ -55,6 +57,9 @@ public:
 
     TOrvRegistryData* OrvRegistryData() const { return m_registry; }
     TLinkStatusBar* StatusBar() const { return m_statusBar; }
+    // The current vehicle, and its name in the status bar.
+    TVehicleSession* Vehicles() const { return m_vehicles; }
+    TCurrentVehicleButton* VehicleButton() const { return m_vehicleButton; }
     QList<QToolButton*> LanguageButtons() const;
     int HighlightedEntry() const;
     QLabel* MenuLabel(int index) const;
@@ -83,6 +88,8 @@ public:
     void Reprogram();
     // Ctrl+B: the backups of the unit's configuration, and the comparison of configurations.
     void ShowBackups();
+    // F7: the vehicle records.
+    void ShowVehicles();
     void Connect();
     void Disconnect();
     void About();
@@ -117,8 +124,6 @@ private:
     void CentreMenu();
     bool FormKeyDown(const QKeyEvent* event);
     QString Text(int index) const;
-    void ReportConnectFailure(int result);
-    bool ConfirmReprogramming() const;
     QString ConfigurationsFolder() const;
     QString FileDialogFolder() const;
     void ShowDone(const QString& text);
@@ -133,6 +138,8 @@ private:
     QString m_configurationsFolder;
     TOrvRegistryData* m_registry = nullptr;
     TLinkStatusBar* m_statusBar = nullptr;
+    TVehicleSession* m_vehicles = nullptr;
+    TCurrentVehicleButton* m_vehicleButton = nullptr;
     TPortMenu* m_portMenu = nullptr; // in the communication menu
     TConfigurationWindow* m_config = nullptr;
     QPointer<TFormChart> m_chart; // its owner is the window it was last shown over

@@ -29,3 +29,10 @@ QList<TConfigDifference> CompareConfigurations(const QList<TOrvNumber*>& items, 
 
 // Whether two values read from configuration entries are the same value.
 bool SameFileValue(double a, double b);
+
+// The order of configurations by closeness to another: fewer differences first,
+// those that could not be compared (differences below 0) last.
+inline bool CloserConfiguration(int differences, int otherDifferences)
+{
+    return unsigned(differences) < unsigned(otherDifferences);
+}

@@ -451,9 +451,12 @@ bool TFormChart::StartRecording()
 
 void TFormChart::StopRecording()
 {
-    if (IsRecording())
+    const bool recorded = IsRecording();
+    if (recorded)
         m_lastRecording = m_writer.FileName();
     m_writer.Close();
+    if (recorded)
+        emit LogRecorded(m_lastRecording);
     m_recordButton->setChecked(false);
     UpdateStatus();
 }

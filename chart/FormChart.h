@@ -98,6 +98,8 @@ public:
 
 signals:
     void Closed();
+    // A data log was recorded to the end, in fileName.
+    void LogRecorded(const QString& fileName);
 
 protected:
     bool event(QEvent* event) override;

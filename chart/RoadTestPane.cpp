@@ -319,6 +319,7 @@ bool TRoadTestPane::WriteReport()
     request.date = QDateTime::currentDateTime();
     request.workshopName = name;
     request.workshopAddress = address;
+    request.vehicle = m_vehicle;
     TReportBuilder::TakeUnit(*m_module, request);
     if (!m_checked)
         Check();
@@ -340,5 +341,6 @@ bool TRoadTestPane::WriteReport()
                         .arg(error));
         return false;
     }
+    emit ReportWritten(fileName);
     return true;
 }

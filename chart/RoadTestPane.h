@@ -9,6 +9,7 @@
 // customer's report with this road test.
 
 #include "datalog/LogReader.h"
+#include "report/ReportDocument.h"
 #include "roadtest/RoadTestResult.h"
 
 #include <QGroupBox>
@@ -53,9 +54,15 @@ public:
     // Asks for the workshop and the file and writes the report; false when
     // cancelled or not written (after a message).
     bool WriteReport();
+    // The vehicle the reports name (the windows' current one); none by default.
+    void SetVehicle(const TReportVehicle& vehicle) { m_vehicle = vehicle; }
 
     QTableWidget* CriteriaTable() const { return m_criteria; }
     QTableWidget* SuggestionsTable() const { return m_suggestions; }
+
+signals:
+    // A report was written, to fileName.
+    void ReportWritten(const QString& fileName);
 
 private:
     QString Text(int index, const QString& english) const;
@@ -72,6 +79,7 @@ private:
     QPointer<TUndoRecorder> m_recorder; // the configuration window's, which may go first
     TRoadTestResult m_result;
     bool m_checked = false;
+    TReportVehicle m_vehicle;
 
     QLabel* m_summary = nullptr;
     QTableWidget* m_criteria = nullptr;

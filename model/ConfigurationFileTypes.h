@@ -4,6 +4,7 @@
 // name typed without one gets when saved from the windows. The file dialogs,
 // a file dropped on the window and the desktop's file type all know both.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QUrl>

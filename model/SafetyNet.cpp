@@ -91,7 +91,7 @@ QList<TBackupEntry> TSafetyNet::ByCloseness(QStringList* unread)
     }
     // Newest first already; the closest come first, unreadable ones last.
     std::stable_sort(entries.begin(), entries.end(), [](const TBackupEntry& a, const TBackupEntry& b) {
-        return unsigned(a.differences) < unsigned(b.differences);
+        return CloserConfiguration(a.differences, b.differences);
     });
     return entries;
 }

@@ -44,11 +44,22 @@ const QStringList FirstSchema = {
     QStringLiteral("CREATE INDEX timeline_vehicle_at ON timeline (vehicle_id, at, id)"),
 };
 
+// Version 2: each word carries its vehicle's plate key, and the words' index
+// holds it, so that a search picks the vehicles it answers (by plate) from the
+// index alone and reads only those from the vehicles' table.
+const QStringList PlateKeyInTerms = {
+    QStringLiteral("ALTER TABLE vehicle_terms ADD COLUMN plate_key ${KEY} NOT NULL DEFAULT ''"),
+    QStringLiteral("UPDATE vehicle_terms SET plate_key ="
+                   " (SELECT v.plate_key FROM vehicles v WHERE v.id = vehicle_terms.vehicle_id)"),
+    QStringLiteral("DROP INDEX vehicle_terms_term"),
+    QStringLiteral("CREATE INDEX vehicle_terms_term ON vehicle_terms (term, plate_key, vehicle_id)"),
+};
+
 } // namespace
 
 const QList<QStringList>& SchemaMigrations::Steps()
 {
-    static const QList<QStringList> steps = {FirstSchema};
+    static const QList<QStringList> steps = {FirstSchema, PlateKeyInTerms};
     return steps;
 }
 

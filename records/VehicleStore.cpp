@@ -207,16 +207,20 @@ QList<TVehicle> TVehicleStore::Search(const QString& text, int limit, bool* ok)
         sql = QStringLiteral("SELECT %1 FROM vehicles v").arg(VehicleColumns);
     } else {
         // The matching words straight from their index, as many as the answer
-        // can use (a vehicle matches by a few words at most), then their
-        // vehicles (CROSS JOIN keeps that order in SQLite): a short text typed
-        // over many vehicles costs no more than over a few.
+        // can use (a vehicle matches by a few words at most), with the plate
+        // keys the index holds beside them; the vehicles the answer names
+        // chosen from those alone; then only they are read (CROSS JOIN keeps
+        // that order in SQLite). A short text typed over many vehicles reads
+        // no more vehicles than over a few.
         const QString enough =
             limit > 0 ? QStringLiteral(" ORDER BY term LIMIT %1").arg(limit * TermsPerVehicle) : QString();
+        const QString answered =
+            limit > 0 ? QStringLiteral(" ORDER BY plate_key LIMIT %1").arg(limit) : QString();
         sql = QStringLiteral(
-                  "SELECT %1 FROM (SELECT DISTINCT vehicle_id FROM (SELECT vehicle_id FROM vehicle_terms"
-                  " WHERE term >= :from AND term < :to%2) words) found CROSS JOIN vehicles v"
-                  " WHERE v.id = found.vehicle_id")
-                  .arg(VehicleColumns, enough);
+                  "SELECT %1 FROM (SELECT DISTINCT vehicle_id, plate_key FROM (SELECT vehicle_id,"
+                  " plate_key FROM vehicle_terms WHERE term >= :from AND term < :to%2) words%3) found"
+                  " CROSS JOIN vehicles v WHERE v.id = found.vehicle_id")
+                  .arg(VehicleColumns, enough, answered);
     }
     sql += QStringLiteral(" ORDER BY v.plate_key");
     if (limit > 0)
@@ -269,9 +273,11 @@ bool TVehicleStore::WriteTerms(const TVehicle& vehicle)
     if (!m_database.Run(clear, what))
         return false;
     QSqlQuery insert = m_database.Query();
-    insert.prepare(QStringLiteral("INSERT INTO vehicle_terms (vehicle_id, term) VALUES (:id, :term)"));
+    insert.prepare(QStringLiteral(
+        "INSERT INTO vehicle_terms (vehicle_id, plate_key, term) VALUES (:id, :plate_key, :term)"));
     for (const QString& term : SearchTerms(vehicle)) {
         insert.bindValue(QStringLiteral(":id"), vehicle.id);
+        insert.bindValue(QStringLiteral(":plate_key"), RecordKey(vehicle.plate));
         insert.bindValue(QStringLiteral(":term"), term);
         if (!m_database.Run(insert, what))
             return false;

@@ -285,9 +285,13 @@ TReportDocument TReportBuilder::Build(const TReportRequest& request) const
     document.facts << qMakePair(Text(TextIndex::ReportDate, QStringLiteral("Date")),
                                 m_locale.toString(request.date, QLocale::LongFormat));
     if (!request.vehicle.IsEmpty()) {
-        const QStringList vehicle = {request.vehicle.plate, request.vehicle.make, request.vehicle.model};
+        QStringList vehicle = {request.vehicle.plate, request.vehicle.make, request.vehicle.model};
+        vehicle.removeAll(QString());
         document.facts << qMakePair(Text(TextIndex::ReportVehicle, QStringLiteral("Vehicle")),
                                     vehicle.join(QStringLiteral(" · ")));
+        if (!request.vehicle.vin.isEmpty())
+            document.facts << qMakePair(Text(TextIndex::VinField, QStringLiteral("VIN")),
+                                        request.vehicle.vin);
     }
     const QString unknown = Text(TextIndex::NotKnown, QStringLiteral("not known"));
     document.facts << qMakePair(Text(TextIndex::ReportControlUnit, QStringLiteral("Control unit")),

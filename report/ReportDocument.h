@@ -31,12 +31,14 @@ struct TReportSection {
     QImage picture; // may be null
 };
 
-// The vehicle. The program keeps no vehicle records yet: the fields stay empty
-// and the report leaves the vehicle out until they are filled.
+// The vehicle, from the workshop's records: the current one in the windows,
+// --vehicle on the command line. Empty, the report leaves the vehicle out; the
+// VIN is named when known.
 struct TReportVehicle {
     QString plate;
     QString make;
     QString model;
+    QString vin;
     bool IsEmpty() const { return plate.isEmpty() && make.isEmpty() && model.isEmpty(); }
 };
 

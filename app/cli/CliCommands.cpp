@@ -629,6 +629,11 @@ TRoadTestCommands TCliCommands::RoadTestCommands()
     console.connect = [this] { return Connect(); };
     console.print = [this](const QString& line) { Print(line); };
     console.error = [this](const QString& message) { Fail(message); };
+    console.onVehicle = [this](const std::function<int(const TVehicle&)>& run) {
+        if (!m_module)
+            StartModule();
+        return VehicleCommands().Recorded(run);
+    };
     return TRoadTestCommands(*m_command, console);
 }
 

@@ -68,7 +68,8 @@ QList<TCommandDefinition> WithRecordsOptions(QList<TCommandDefinition> commands)
     const TOptionDefinition vehicle{QStringLiteral("vehicle"), QStringLiteral("PLATE"),
                                     QStringLiteral("record the operation on this vehicle")};
     const QList<TCommandId> recorded = {TCommandId::UnitSave, TCommandId::UnitLoad,  TCommandId::UnitRestore,
-                                        TCommandId::UnitLive, TCommandId::UnitErase, TCommandId::UnitProgram};
+                                        TCommandId::UnitLive, TCommandId::UnitErase, TCommandId::UnitProgram,
+                                        TCommandId::Report};
     for (TCommandDefinition& command : commands) {
         if (recorded.contains(command.id))
             command.options << vehicle;

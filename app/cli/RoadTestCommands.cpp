@@ -6,6 +6,7 @@
 #include "items/OrvNumber.h"
 #include "model/ProgramSetup.h"
 #include "model/SerialDataModule.h"
+#include "records/Vehicle.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportWriter.h"
 #include "roadtest/ConfigurationEntries.h"
@@ -125,6 +126,13 @@ const QSize PlotSize(1600, 1000);
 
 int TRoadTestCommands::Report()
 {
+    if (m_command.Has(QStringLiteral("vehicle")))
+        return m_console.onVehicle([this](const TVehicle& vehicle) { return WriteReport(vehicle); });
+    return WriteReport(TVehicle());
+}
+
+int TRoadTestCommands::WriteReport(const TVehicle& vehicle)
+{
     const QString out = Option(QStringLiteral("out"));
     if (out.isEmpty())
         return Trouble(QStringLiteral("missing --out FILE"));
@@ -144,6 +152,7 @@ int TRoadTestCommands::Report()
         m_console.settings().GetStringData(QLatin1String(ProgramSetup::WorkshopSetting::Address));
     if (!ReadReportedConfiguration(request) || !AddRoadTest(request))
         return ExitStatus::Usage;
+    request.vehicle = {vehicle.plate, vehicle.make, vehicle.model, vehicle.vin};
 
     QString error;
     if (!ReportWriter::WritePdf(TReportBuilder(module).Build(request), out, error)) {

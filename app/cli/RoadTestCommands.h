@@ -3,7 +3,7 @@
 // The road-test commands of tzr582-cli: 'log check' judges a data log against
 // the configuration in force, 'report' writes the customer's report. They reach
 // the data module, the unit and the console through what TCliCommands hands
-// them.
+// them. A report given --vehicle names the vehicle and is recorded on its timeline.
 
 #include "app/cli/CommandLine.h"
 
@@ -14,6 +14,7 @@ class TOrvRegistryData;
 class TRoadTestSettings;
 class TSerialDataModule;
 struct TReportRequest;
+struct TVehicle;
 
 class TRoadTestCommands {
 public:
@@ -23,6 +24,8 @@ public:
         std::function<bool()> connect;               // false with the reason on stderr
         std::function<void(const QString&)> print;   // a line of results on stdout
         std::function<void(const QString&)> error;   // a message line on stderr
+        // Runs the command recorded on the vehicle of --vehicle (TVehicleCommands::Recorded).
+        std::function<int(const std::function<int(const TVehicle&)>&)> onVehicle;
     };
 
     TRoadTestCommands(const TParsedCommand& command, TConsole console);
@@ -39,6 +42,8 @@ private:
     bool ReadReportedConfiguration(TReportRequest& request);
     // The road test of --log into the request, with its picture.
     bool AddRoadTest(TReportRequest& request);
+    // The report, naming the vehicle when it has a plate.
+    int WriteReport(const TVehicle& vehicle);
     int Trouble(const QString& message);
     QString Option(const QString& name) const;
 

@@ -306,14 +306,31 @@ void TVehicleCommands::EndRecording(int status)
     const TTimelineKind kind = RecordedKind();
     const QString file = QFileInfo(m_recordedFile).fileName();
     const QString summary = file.isEmpty() ? m_command.command->group + u' ' + m_command.command->name
-                                           : QStringLiteral("%1 %2").arg(m_command.command->name, file);
+                                           : QStringLiteral("%1 %2").arg(RecordedVerb(), file);
     if (!m_recorder->Record(kind, m_recordedFile, summary))
         m_console.error(QStringLiteral("not recorded on the vehicle %1: %2").arg(plate, m_recorder->Error()));
+}
+
+int TVehicleCommands::Recorded(const std::function<int(const TVehicle&)>& run)
+{
+    if (!BeginRecording())
+        return ExitStatus::Failure;
+    const int status = run(m_recorder ? m_recorder->Vehicle() : TVehicle());
+    EndRecording(status);
+    return status;
+}
+
+QString TVehicleCommands::RecordedVerb() const
+{
+    // 'report' is a group of one command without a name of its own.
+    return m_command.command->name.isEmpty() ? m_command.command->group : m_command.command->name;
 }
 
 TTimelineKind TVehicleCommands::RecordedKind() const
 {
     switch (m_command.command->id) {
+    case TCommandId::Report:
+        return TTimelineKind::Report;
     case TCommandId::UnitSave:
         return TTimelineKind::Save;
     case TCommandId::UnitLoad:
@@ -340,6 +357,8 @@ QString TVehicleCommands::RecordedFile() const
                                                                     : m_command.arguments.at(0);
     case TCommandId::UnitLive:
         return m_command.options.value(QStringLiteral("output"));
+    case TCommandId::Report:
+        return m_command.options.value(QStringLiteral("out"));
     default:
         return QString();
     }

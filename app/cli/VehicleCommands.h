@@ -15,7 +15,7 @@
 class TRecordsDatabase;
 class TSerialDataModule;
 class TVehicleRecorder;
-struct TVehicle;
+#include "records/Vehicle.h"
 
 class TVehicleCommands {
 public:
@@ -38,6 +38,9 @@ public:
     bool BeginRecording();
     // After the unit command: records it when it succeeded.
     void EndRecording(int status);
+    // BeginRecording, run (given the vehicle; an empty one when the records
+    // cannot be opened), EndRecording; answers the exit status.
+    int Recorded(const std::function<int(const TVehicle&)>& run);
 
 private:
     int Add();
@@ -60,6 +63,7 @@ private:
     // The kind, file and summary of the unit command's record.
     TTimelineKind RecordedKind() const;
     QString RecordedFile() const;
+    QString RecordedVerb() const;
     int Fail(const QString& message);
 
     const TParsedCommand& m_command;

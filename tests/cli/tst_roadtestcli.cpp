@@ -38,6 +38,7 @@ private slots:
     void reportOfTheUnit();
     void reportRefusals_data();
     void reportRefusals();
+    void reportNamesTheVehicleAndIsRecorded();
 
 private:
     Run Start(const QString& program, const QStringList& args) const;
@@ -281,6 +282,30 @@ void TestRoadTestCli::reportRefusals()
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(shown), qPrintable(run.err));
     QVERIFY(!QFile::exists(FilePath("r.pdf")));
+}
+
+// --vehicle: the report names the recorded vehicle (its VIN too) and is
+// recorded on its timeline; an unknown plate writes no report.
+void TestRoadTestCli::reportNamesTheVehicleAndIsRecorded()
+{
+    QCOMPARE(Tzr({"vehicle", "add", "--plate", "AB-123 CD", "--make", "Fiat", "--model", "Punto", "--vin",
+                  "ZFA19900001234567"})
+                 .exitCode,
+             0);
+    const QString pdf = FilePath("car.pdf");
+    Run run = Tzr({"report", "--config", FilePath("factory.tcn"), "--out", pdf, "--language", "en",
+                   "--vehicle", "ab123cd"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QString text = PdfText(pdf);
+    for (const char* words : {"Vehicle AB-123 CD · Fiat · Punto", "VIN ZFA19900001234567"})
+        QVERIFY2(text.contains(QString::fromUtf8(words)), qPrintable(QString::fromUtf8(words) + "\n" + text));
+    run = Tzr({"vehicle", "show", "AB123CD"});
+    QVERIFY(run.out.contains("\treport\treport car.pdf"));
+
+    run = Tzr(
+        {"report", "--config", FilePath("factory.tcn"), "--out", FilePath("other.pdf"), "--vehicle", "NOPE"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(!QFile::exists(FilePath("other.pdf")));
 }
 
 QTEST_GUILESS_MAIN(TestRoadTestCli)
