@@ -32,6 +32,7 @@ constexpr int LegendLines = 3;
 
 // A time label as wide as they come, for the room each takes.
 const QString WidestTimeLabel = QStringLiteral("-0000 s");
+const QString TimeLabelFormat = QStringLiteral("%.0f s");
 
 // Round steps of the time scale, in seconds: as many as fit across the pane.
 double TimeStep(double seconds, int ticks)
@@ -87,7 +88,7 @@ TChartPane::TChartPane(const QList<int>& channels, const QStringList& labels, QW
     chart->legend()->setFont(SmallFont(this));
 
     m_timeAxis = new QValueAxis(chart);
-    m_timeAxis->setLabelFormat(QStringLiteral("%.0f s"));
+    m_timeAxis->setLabelFormat(TimeLabelFormat);
     m_timeAxis->setTickType(QValueAxis::TicksDynamic);
     m_timeAxis->setTickAnchor(0);
     m_timeAxis->setLabelsFont(SmallFont(this));
@@ -189,6 +190,10 @@ void TChartPane::SetLegendVisible(bool visible)
 void TChartPane::SetTimeLabelsVisible(bool visible)
 {
     m_timeAxis->setLabelsVisible(visible);
+    // Hidden labels are still laid out as rich text whenever the range moves
+    // (every redraw while the chart follows the unit): a format without the
+    // number gives them nothing to lay out.
+    m_timeAxis->setLabelFormat(visible ? TimeLabelFormat : QStringLiteral(" "));
 }
 
 QMarginsF TChartPane::NaturalRoom() const
