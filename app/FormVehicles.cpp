@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QSaveFile>
+#include <QStyle>
 #include <QTableWidget>
 
 namespace {
@@ -49,7 +50,10 @@ TFormVehicles::TFormVehicles(TVehicleSession& session, TFileDialogs* dialogs, co
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(SummaryColumn, QHeaderView::Stretch);
+    // The window's text size, scaled with the window like the other windows'.
+    setFont(DesignFont(QStringLiteral("Arial"), 13, false));
     ScaleForm(this, screenWidth);
+    table->horizontalHeader()->setFont(font());
     ConnectControls();
     RefreshInterfaceText();
     Search(QString());
@@ -147,6 +151,25 @@ void TFormVehicles::RefreshInterfaceText()
     m_ui->ButtonOpenLog->setText(Text(TextIndex::OpenLogInChart));
     m_ui->ButtonExportEntry->setText(Text(TextIndex::ExportConfigurationEntry));
     m_ui->ButtonClose->setText(Text(TextIndex::VehiclesClose));
+    FitTexts();
+}
+
+// Captions longer than their place in a language take a smaller font, from the
+// window's own each time, so that none is cut.
+void TFormVehicles::FitTexts()
+{
+    const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                          style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_ButtonMargin);
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setFont(font());
+        FitFontToWidth(label, label->text(), label->width());
+    }
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        button->setFont(font());
+        const int room = button->width() - (qobject_cast<QCheckBox*>(button) ? indicator : padding);
+        FitFontToWidth(button, button->text(), room);
+    }
 }
 
 // --- vehicles ---------------------------------------------------------------------

@@ -68,6 +68,7 @@ public:
     void RefreshInterfaceText();
 
 private:
+    void FitTexts();
     void ConnectControls();
     void FillFields(const TVehicle& vehicle);
     QList<TTimelineKind> ShownKinds() const;

@@ -31,14 +31,19 @@
 #include "app/FormMain.h"
 #include "app/FormOndaCostruita.h"
 #include "app/FormScaling.h"
+#include "app/FormVehicles.h"
 #include "app/HistoryPanel.h"
+#include "app/VehicleSession.h"
 #include "chart/ChartDialogs.h"
 #include "chart/FormChart.h"
 #include "controls/ValueEditEx.h"
 #include "items/DataRefresher.h"
 #include "items/OrvNumber.h"
 #include "link/WindowMessage.h"
+#include "model/ProgramSetup.h"
 #include "model/SerialDataModule.h"
+#include "model/VehicleRecorder.h"
+#include "records/VehicleStore.h"
 #include "support/OrvRegistryData.h"
 #include "support/TextIndex.h"
 #include "support/ToolkitNoise.h"
@@ -49,6 +54,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -264,6 +271,43 @@ void ChangeUnit(TSerialDataModule& module)
     module.Number(QStringLiteral("FLAG_GONFIGURAZIONE"))->SetInt(32 | 4);
 }
 
+// The Vehicles window over records of three vehicles, the first chosen, its
+// two configurations on its timeline.
+void VehiclesWindow(TSerialDataModule& module, const QString& first, const QString& second, int width,
+                    const QDir& folder, const QString& suffix)
+{
+    QTemporaryDir records;
+    TOrvRegistryData settings;
+    settings.SetStringData(QLatin1String(ProgramSetup::RecordsSetting::Database),
+                           QStringLiteral("sqlite:") + records.filePath(QStringLiteral("records.sqlite")));
+    TVehicleSession session(module, settings);
+    if (!session.Database())
+        return;
+    const QList<QStringList> cars = {{"AB123CD", "Fiat", "Punto", "Mario Rossi"},
+                                     {"EF456GH", "Opel", "Zafira", "Anna Bianchi"},
+                                     {"LM789NP", "Volkswagen", "Golf", "Luca Verdi"}};
+    for (const QStringList& car : cars) {
+        TVehicle vehicle;
+        vehicle.plate = car[0];
+        vehicle.make = car[1];
+        vehicle.model = car[2];
+        vehicle.customer = car[3];
+        TVehicleStore(*session.Database()).Add(vehicle);
+        if (car == cars.first()) {
+            TVehicleRecorder recorder(module, *session.Database());
+            recorder.SetVehicle(vehicle);
+            recorder.Attach(TTimelineKind::Configuration, first, QFileInfo(first).fileName());
+            recorder.Attach(TTimelineKind::Configuration, second, QFileInfo(second).fileName());
+        }
+    }
+    NoFileDialogs dialogs;
+    TFormVehicles window(session, &dialogs, folder.path(), width, nullptr);
+    window.VehicleList()->setCurrentRow(0);
+    window.show();
+    QCoreApplication::processEvents();
+    Save(window, folder, QStringLiteral("vehicles-") + suffix);
+}
+
 // The backups, compare and history windows, after the changes of ChangeUnit
 // made on a unit connected with its factory values, scaled as the program
 // scales them on a screen of that width (800x600, 1280x800, 1920x1080).
@@ -304,6 +348,7 @@ void RecordWindows(TSerialDataModule& module, int screenWidth, const QDir& folde
         config.HistoryPanel()->show();
         QCoreApplication::processEvents();
         Save(*config.HistoryPanel(), folder, QStringLiteral("history-") + suffix);
+        VehiclesWindow(module, factory, changed, width, folder, suffix);
     }
     window.SwitchLanguage(0);
     window.Disconnect();
