@@ -15,8 +15,15 @@ function(tzr_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test tzr_testsupport ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
   set(home ${CMAKE_BINARY_DIR}/test-home/${name})
+  # The sanitizers make a test several times slower (the command-line tests
+  # start a few hundred instrumented processes).
+  if(TZR_SANITIZE)
+    set(timeout 600)
+  else()
+    set(timeout 120)
+  endif()
   set_tests_properties(${name} PROPERTIES
-    TIMEOUT 120
+    TIMEOUT ${timeout}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_DATA_HOME=${home}/share;XDG_CONFIG_HOME=${home}/config;XDG_CACHE_HOME=${home}/cache;XDG_RUNTIME_DIR=${home}/runtime;QT_ENABLE_REGEXP_JIT=0;LANG=C.UTF-8;LC_ALL=;LC_MESSAGES=")
   file(MAKE_DIRECTORY ${home}/runtime)
   file(CHMOD ${home}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
