@@ -100,16 +100,10 @@ bool TVehicleStore::Insert(TVehicle& vehicle)
     const QString problem = VehicleProblem(vehicle);
     if (!problem.isEmpty())
         return Refuse(problem);
-    bool taken = false;
     vehicle.id = 0;
-    if (!PlateTaken(vehicle, &taken))
+    if (!PlateFree(vehicle))
         return false;
-    if (taken)
-        return Refuse(QStringLiteral("a vehicle with the plate %1 is recorded already").arg(vehicle.plate));
-    TVehicle stored = vehicle;
-    stored.revision = 1;
-    stored.changedOn = m_database.Bench();
-    stored.changedAt = TRecordsDatabase::Now();
+    TVehicle stored = Stamped(vehicle, 1);
     QSqlQuery query = m_database.Query();
     query.prepare(QStringLiteral(
         "INSERT INTO vehicles (plate_key, plate, vin, customer, phone, make, model, engine, year, kit, notes,"
@@ -126,6 +120,26 @@ bool TVehicleStore::Insert(TVehicle& vehicle)
         return false;
     vehicle = stored;
     return true;
+}
+
+// False (with Error()) when the plate cannot be looked up or another vehicle has it.
+bool TVehicleStore::PlateFree(const TVehicle& vehicle)
+{
+    bool taken = false;
+    if (!PlateTaken(vehicle, &taken))
+        return false;
+    return !taken ||
+           Refuse(QStringLiteral("a vehicle with the plate %1 is recorded already").arg(vehicle.plate));
+}
+
+// The vehicle as this bench stores it now, at the given revision.
+TVehicle TVehicleStore::Stamped(const TVehicle& vehicle, int revision) const
+{
+    TVehicle stamped = vehicle;
+    stamped.revision = revision;
+    stamped.changedOn = m_database.Bench();
+    stamped.changedAt = TRecordsDatabase::Now();
+    return stamped;
 }
 
 bool TVehicleStore::Edit(TVehicle& vehicle)
@@ -147,15 +161,9 @@ bool TVehicleStore::Edit(TVehicle& vehicle)
     const QString changes = ChangedFields(stored, vehicle);
     if (changes.isEmpty())
         return true;
-    bool taken = false;
-    if (!PlateTaken(vehicle, &taken))
+    if (!PlateFree(vehicle))
         return false;
-    if (taken)
-        return Refuse(QStringLiteral("a vehicle with the plate %1 is recorded already").arg(vehicle.plate));
-    TVehicle edited = vehicle;
-    edited.revision = stored.revision + 1;
-    edited.changedOn = m_database.Bench();
-    edited.changedAt = TRecordsDatabase::Now();
+    const TVehicle edited = Stamped(vehicle, stored.revision + 1);
     QSqlQuery query = m_database.Query();
     query.prepare(QStringLiteral(
         "UPDATE vehicles SET plate_key = :plate_key, plate = :plate, vin = :vin, customer = :customer,"

@@ -42,6 +42,8 @@ public:
 private:
     bool ReadVehicle(qint64 id, TVehicle& vehicle, bool* found);
     bool PlateTaken(const TVehicle& vehicle, bool* taken);
+    bool PlateFree(const TVehicle& vehicle);
+    TVehicle Stamped(const TVehicle& vehicle, int revision) const;
     bool WriteTerms(const TVehicle& vehicle);
     bool Refuse(const QString& problem);
 
