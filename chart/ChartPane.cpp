@@ -33,6 +33,8 @@ constexpr int LegendLines = 3;
 // A time label as wide as they come, for the room each takes.
 const QString WidestTimeLabel = QStringLiteral("-0000 s");
 const QString TimeLabelFormat = QStringLiteral("%.0f s");
+// The label format of a hidden scale (see the constructor).
+const QString HiddenLabelFormat = QStringLiteral(" ");
 
 // Round steps of the time scale, in seconds: as many as fit across the pane.
 double TimeStep(double seconds, int ticks)
@@ -60,6 +62,22 @@ QFont SmallFont(const QWidget* widget)
     QFont font = widget->font();
     font.setPointSizeF(font.pointSizeF() * 0.8);
     return font;
+}
+
+// A scale's range and tick step. The scale makes an item and a label for each
+// tick at once, so the step changes first when it grows and last when it
+// shrinks: a wide range never meets the small step of before (a span widened
+// from a minute to two hours with the minute's step made over a thousand
+// ticks at once).
+void SetScale(QValueAxis* axis, double min, double max, double step)
+{
+    const bool growing = step > axis->tickInterval();
+    if (growing)
+        axis->setTickInterval(step);
+    if (axis->min() != min || axis->max() != max)
+        axis->setRange(min, max);
+    if (!growing && axis->tickInterval() != step)
+        axis->setTickInterval(step);
 }
 
 // The unit in "Name [unit]".
@@ -93,9 +111,12 @@ TChartPane::TChartPane(const QList<int>& channels, const QStringList& labels, QW
     m_timeAxis->setTickAnchor(0);
     m_timeAxis->setLabelsFont(SmallFont(this));
     chart->addAxis(m_timeAxis, Qt::AlignBottom);
-    // The pane writes the value labels itself (see DrawScales).
+    // The pane writes the value labels itself (see DrawScales). Hidden labels
+    // are still laid out as rich text whenever the range moves: a format
+    // without the number gives them nothing to lay out.
     m_valueAxis = new QValueAxis(chart);
     m_valueAxis->setLabelsVisible(false);
+    m_valueAxis->setLabelFormat(HiddenLabelFormat);
     m_valueAxis->setTickType(QValueAxis::TicksDynamic);
     m_valueAxis->setTickAnchor(0);
     chart->addAxis(m_valueAxis, Qt::AlignLeft);
@@ -111,6 +132,7 @@ TChartPane::TChartPane(const QList<int>& channels, const QStringList& labels, QW
             m_bandMax = channel == LiveChannel::LambdaBand ? LiveChannel::Rich : 3;
             m_bandAxis = new QValueAxis(chart);
             m_bandAxis->setLabelsVisible(false);
+            m_bandAxis->setLabelFormat(HiddenLabelFormat);
             m_bandAxis->setRange(-BandMargin, m_bandMax + BandMargin);
             m_bandAxis->setTickType(QValueAxis::TicksDynamic);
             m_bandAxis->setTickAnchor(0);
@@ -194,10 +216,7 @@ void TChartPane::SetLegendVisible(bool visible)
 void TChartPane::SetTimeLabelsVisible(bool visible)
 {
     m_timeAxis->setLabelsVisible(visible);
-    // Hidden labels are still laid out as rich text whenever the range moves
-    // (every redraw while the chart follows the unit): a format without the
-    // number gives them nothing to lay out.
-    m_timeAxis->setLabelFormat(visible ? TimeLabelFormat : QStringLiteral(" "));
+    m_timeAxis->setLabelFormat(visible ? TimeLabelFormat : HiddenLabelFormat);
 }
 
 QMarginsF TChartPane::NaturalRoom() const
@@ -304,13 +323,7 @@ void TChartPane::FitTimeAxis()
     const QFontMetrics metrics(SmallFont(this));
     const int room = std::max(1, int(chart()->plotArea().width()));
     const int ticks = std::max(2, room / (metrics.horizontalAdvance(WidestTimeLabel) * 3 / 2));
-    const double min = m_from - m_origin;
-    const double max = m_to - m_origin;
-    if (m_timeAxis->min() != min || m_timeAxis->max() != max)
-        m_timeAxis->setRange(min, max);
-    const double step = TimeStep(m_to - m_from, ticks);
-    if (m_timeAxis->tickInterval() != step)
-        m_timeAxis->setTickInterval(step);
+    SetScale(m_timeAxis, m_from - m_origin, m_to - m_origin, TimeStep(m_to - m_from, ticks));
 }
 
 int TChartPane::PlotHeight() const
@@ -361,8 +374,7 @@ void TChartPane::FitValueAxis(const TSampleRing& ring)
         step = RoundStep(step * 1.01);
     m_valueStep = step;
     m_valueTicks = ticks;
-    m_valueAxis->setRange(std::floor(low / step + 1e-9) * step, std::ceil(high / step - 1e-9) * step);
-    m_valueAxis->setTickInterval(step);
+    SetScale(m_valueAxis, std::floor(low / step + 1e-9) * step, std::ceil(high / step - 1e-9) * step, step);
 }
 
 QString TChartPane::ValueText(double value) const

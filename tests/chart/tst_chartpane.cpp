@@ -9,6 +9,7 @@
 #include "datalog/LiveChannels.h"
 
 #include <QTest>
+#include <QValueAxis>
 #include <cmath>
 
 namespace {
@@ -24,6 +25,28 @@ template <typename Wave> TSampleRing Samples(double seconds, double pace, int ch
     }
     return ring;
 }
+
+// The most ticks any scale of the pane held at any moment: the chart makes an
+// item and a label for each at once.
+class TickWatch {
+public:
+    explicit TickWatch(const TChartPane& pane)
+    {
+        for (QAbstractAxis* axis : pane.chart()->axes()) {
+            auto* scale = qobject_cast<QValueAxis*>(axis);
+            const auto count = [this, scale] {
+                if (scale->tickInterval() > 0)
+                    m_most = std::max(m_most, (scale->max() - scale->min()) / scale->tickInterval());
+            };
+            QObject::connect(scale, &QValueAxis::rangeChanged, count);
+            QObject::connect(scale, &QValueAxis::tickIntervalChanged, count);
+        }
+    }
+    double Most() const { return m_most; }
+
+private:
+    double m_most = 0;
+};
 
 } // namespace
 
@@ -120,7 +143,8 @@ void TestChartPane::denseSamplesDrawEachColumnsExtremes()
 // Engine speeds from idle to 6000 and lambda voltages in panes from the
 // smallest height up: every label of the scale fits the room reserved for it,
 // labelled ticks stand apart by more than a text line, and engine speed never
-// goes below zero.
+// goes below zero. No scale ever holds more ticks than a pane shows, neither
+// at the first drawing nor when the time shown grows an hundredfold.
 void TestChartPane::scaleLabelsFitAtEverySize_data()
 {
     QTest::addColumn<int>("channel");
@@ -160,6 +184,7 @@ void TestChartPane::scaleLabelsFitAtEverySize()
     pane.SetLegendVisible(legend);
     pane.resize(size.expandedTo(pane.minimumSize()));
     pane.show();
+    const TickWatch ticks(pane);
     for (int pass = 0; pass < 3; ++pass) {
         QCoreApplication::processEvents();
         pane.Draw(ring, 0, 60, NAN, 0);
@@ -177,6 +202,8 @@ void TestChartPane::scaleLabelsFitAtEverySize()
     QVERIFY(pane.ValueMin() <= low && pane.ValueMax() >= high);
     if (channel != LiveChannel::Temperature)
         QVERIFY(pane.ValueMin() >= 0);
+    pane.Draw(ring, -5940, 60, NAN, 0);
+    QVERIFY2(ticks.Most() <= 100, qPrintable(QString::number(ticks.Most())));
 }
 
 QTEST_MAIN(TestChartPane)
