@@ -2,6 +2,7 @@
 // as the fitter types, the vehicle's data saved (and refused when another bench
 // saved it first), the timeline's filters, and what is done from an entry.
 
+#include "../common/RecordedVehicle.h"
 #include "../common/TestModule.h"
 #include "FakeFileDialogs.h"
 #include "app/FormCompare.h"
@@ -43,8 +44,6 @@ private slots:
 
 private:
     void MakeWindow();
-    TVehicle AddVehicle(const QString& plate, const QString& make, const QString& model,
-                        const QString& customer, const QString& vin = QString());
     void AddEntry(const TVehicle& vehicle, TTimelineKind kind, const QString& fileName = QString(),
                   const QByteArray& payload = QByteArray());
     QStringList ListedPlates() const;
@@ -86,21 +85,6 @@ void TestFormVehicles::cleanup()
 void TestFormVehicles::MakeWindow()
 {
     m_window = std::make_unique<TFormVehicles>(*m_session, &m_dialogs, m_test->folder.path(), 800, nullptr);
-}
-
-TVehicle TestFormVehicles::AddVehicle(const QString& plate, const QString& make, const QString& model,
-                                      const QString& customer, const QString& vin)
-{
-    TVehicle vehicle;
-    vehicle.plate = plate;
-    vehicle.make = make;
-    vehicle.model = model;
-    vehicle.customer = customer;
-    vehicle.vin = vin;
-    TVehicleStore store(*m_records);
-    if (!store.Add(vehicle))
-        qWarning("%s", qPrintable(store.Error()));
-    return vehicle;
 }
 
 void TestFormVehicles::AddEntry(const TVehicle& vehicle, TTimelineKind kind, const QString& fileName,
@@ -151,8 +135,8 @@ void TestFormVehicles::searchesAsTheFitterTypes()
 {
     QFETCH(QString, typed);
     QFETCH(QStringList, plates);
-    AddVehicle("AB-123 CD", "Fiat", "Punto", "Mario Rossi");
-    AddVehicle("XY987ZT", "Opel", "Corsa", "Anna Bianchi", "WF0XXXGCDX1234567");
+    AddRecordedVehicle(*m_records, "AB-123 CD", "Fiat", "Punto", "Mario Rossi");
+    AddRecordedVehicle(*m_records, "XY987ZT", "Opel", "Corsa", "Anna Bianchi", "WF0XXXGCDX1234567");
     MakeWindow();
     QTest::keyClicks(m_window->SearchEdit(), typed);
     QCOMPARE(ListedPlates(), plates);
@@ -162,7 +146,7 @@ void TestFormVehicles::searchesAsTheFitterTypes()
 // meanwhile is refused, naming that bench, and overwrites nothing.
 void TestFormVehicles::savesTheDataAndRefusesAnEditMadeMeanwhile()
 {
-    const TVehicle stored = AddVehicle("AB123CD", "Fiat", "Punto", "Mario Rossi");
+    const TVehicle stored = AddRecordedVehicle(*m_records, "AB123CD", "Fiat", "Punto", "Mario Rossi");
     MakeWindow();
     m_window->VehicleList()->setCurrentRow(0);
     QCOMPARE(m_window->Field("customer")->text(), QStringLiteral("Mario Rossi"));
@@ -216,7 +200,7 @@ void TestFormVehicles::filtersTheTimeline()
 {
     QFETCH(QList<int>, unticked);
     QFETCH(QList<TTimelineKind>, shown);
-    const TVehicle car = AddVehicle("AB123CD", "Fiat", "Punto", "Mario Rossi");
+    const TVehicle car = AddRecordedVehicle(*m_records, "AB123CD", "Fiat", "Punto", "Mario Rossi");
     for (TTimelineKind kind : {TTimelineKind::Connect, TTimelineKind::Save, TTimelineKind::Backup,
                                TTimelineKind::Log, TTimelineKind::Note})
         AddEntry(car, kind);
@@ -242,7 +226,7 @@ void TestFormVehicles::loadsAConfigurationEntryThroughTheCompareWindow()
     QCOMPARE(module.ConnectToUnit(4, 0), 0);
     const QString file = m_test->folder.filePath("factory.tcn");
     QVERIFY(module.SaveConfiguration(file));
-    const TVehicle car = AddVehicle("AB123CD", "Fiat", "Punto", "Mario Rossi");
+    const TVehicle car = AddRecordedVehicle(*m_records, "AB123CD", "Fiat", "Punto", "Mario Rossi");
     TVehicleRecorder recorder(module, *m_records);
     recorder.SetVehicle(car);
     QVERIFY(recorder.Attach(TTimelineKind::Configuration, file, "attached factory.tcn"));
@@ -275,7 +259,7 @@ void TestFormVehicles::comparesTwoConfigurationEntries()
     TSerialDataModule& module = m_test->module;
     module.ApplyDefaults();
     QCOMPARE(module.ConnectToUnit(4, 0), 0);
-    const TVehicle car = AddVehicle("AB123CD", "Fiat", "Punto", "Mario Rossi");
+    const TVehicle car = AddRecordedVehicle(*m_records, "AB123CD", "Fiat", "Punto", "Mario Rossi");
     TVehicleRecorder recorder(module, *m_records);
     recorder.SetVehicle(car);
     const QString before = m_test->folder.filePath("before.tcn");
@@ -307,7 +291,7 @@ void TestFormVehicles::comparesTwoConfigurationEntries()
 
 void TestFormVehicles::opensALogAndExportsAFile()
 {
-    const TVehicle car = AddVehicle("AB123CD", "Fiat", "Punto", "Mario Rossi");
+    const TVehicle car = AddRecordedVehicle(*m_records, "AB123CD", "Fiat", "Punto", "Mario Rossi");
     const QByteArray log = "time;lambda\n0.0;0.45\n0.1;0.62\n";
     AddEntry(car, TTimelineKind::Log, "road.csv", log);
     MakeWindow();
@@ -331,7 +315,7 @@ void TestFormVehicles::opensALogAndExportsAFile()
 
 void TestFormVehicles::addsANoteAndMakesTheVehicleCurrent()
 {
-    AddVehicle("AB123CD", "Fiat", "Punto", "Mario Rossi");
+    AddRecordedVehicle(*m_records, "AB123CD", "Fiat", "Punto", "Mario Rossi");
     MakeWindow();
     m_window->VehicleList()->setCurrentRow(0);
     m_window->findChild<QLineEdit*>("EditNote")->setText("noisy injector, cylinder 3");

@@ -3,6 +3,7 @@
 // question after a connect, closest vehicle first.
 
 #include "../common/FakePrompts.h"
+#include "../common/RecordedVehicle.h"
 #include "../common/SimUnit.h"
 #include "FakeFileDialogs.h"
 #include "FakeVehicleDialogs.h"
@@ -41,8 +42,6 @@ private slots:
 
 private:
     void MakeWindow(const QString& databaseSetting);
-    TVehicle AddVehicle(const QString& plate, const QString& make = QString(),
-                        const QString& model = QString());
     QList<TTimelineEntry> Entries(const TVehicle& vehicle);
     void Connect();
     QString Text(int index) const { return m_module->Translator()->GetString(index, 0); }
@@ -95,18 +94,6 @@ void TestVehicleRecording::MakeWindow(const QString& databaseSetting)
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-TVehicle TestVehicleRecording::AddVehicle(const QString& plate, const QString& make, const QString& model)
-{
-    TVehicle vehicle;
-    vehicle.plate = plate;
-    vehicle.make = make;
-    vehicle.model = model;
-    TVehicleStore store(*m_records);
-    if (!store.Add(vehicle))
-        qWarning("%s", qPrintable(store.Error()));
-    return vehicle;
-}
-
 QList<TTimelineEntry> TestVehicleRecording::Entries(const TVehicle& vehicle)
 {
     TVehicleTimeline timeline(*m_records);
@@ -128,7 +115,7 @@ void TestVehicleRecording::Connect()
 void TestVehicleRecording::windowOperationsAreRecordedOnTheCurrentVehicle()
 {
     MakeWindow(QStringLiteral("sqlite:") + m_folder.filePath("records.sqlite"));
-    const TVehicle car = AddVehicle(QStringLiteral("AB123CD"));
+    const TVehicle car = AddRecordedVehicle(*m_records, QStringLiteral("AB123CD"));
     Connect();
     m_window->Vehicles()->SetVehicle(car);
     m_dialogs->answer = m_folder.filePath("car.tcn");
@@ -154,7 +141,7 @@ void TestVehicleRecording::windowOperationsAreRecordedOnTheCurrentVehicle()
 void TestVehicleRecording::withoutAVehicleNothingIsRecorded()
 {
     MakeWindow(QStringLiteral("sqlite:") + m_folder.filePath("records.sqlite"));
-    const TVehicle car = AddVehicle(QStringLiteral("AB123CD"));
+    const TVehicle car = AddRecordedVehicle(*m_records, QStringLiteral("AB123CD"));
     Connect(); // answered "cancelled": no vehicle is current
     QVERIFY(!m_window->Vehicles()->HasVehicle());
     m_dialogs->answer = m_folder.filePath("car.tcn");
@@ -182,7 +169,7 @@ void TestVehicleRecording::recordThatFailsLeavesTheOperationDone()
     garbage.write(QByteArray(4096, 'x'));
     garbage.close();
     MakeWindow(QStringLiteral("sqlite:") + m_folder.filePath(records));
-    TVehicle car = AddVehicle(QStringLiteral("AB123CD"));
+    TVehicle car = AddRecordedVehicle(*m_records, QStringLiteral("AB123CD"));
     if (vehicleGone) {
         QVERIFY(m_records->Run(QStringLiteral("DELETE FROM vehicles"), QString()));
     }
@@ -218,9 +205,10 @@ void TestVehicleRecording::connectAsksClosestVehicleFirst()
     m_window->Disconnect();
     QCoreApplication::processEvents();
 
-    const TVehicle aa = AddVehicle(QStringLiteral("AA111"));
-    const TVehicle bb = AddVehicle(QStringLiteral("BB222"), QStringLiteral("Fiat"), QStringLiteral("Punto"));
-    AddVehicle(QStringLiteral("CC333"));
+    const TVehicle aa = AddRecordedVehicle(*m_records, QStringLiteral("AA111"));
+    const TVehicle bb = AddRecordedVehicle(*m_records, QStringLiteral("BB222"), QStringLiteral("Fiat"),
+                                           QStringLiteral("Punto"));
+    AddRecordedVehicle(*m_records, QStringLiteral("CC333"));
     // AA seen last: the closeness, not the last visit, puts BB first.
     for (const auto& [vehicle, file] : {std::pair(bb, now), std::pair(aa, older)}) {
         TVehicleRecorder recorder(*m_module, *m_records);
